@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+// The volume (mount) that holds a path; stands in for a drive letter.
+struct VolumeInfo {
+    bool reachable = false;  // the volume exists and answered for its size
+    qint64 totalBytes = 0;
+    qint64 freeBytes = 0;
+    bool readOnly = false;   // a read-only medium (the CD-ROM case)
+    QString mountPoint;      // named in messages where a drive letter would stand
+};
+
+// Looks up the volume of a path. A path that does not exist yet is resolved through its
+// nearest existing parent folder.
+VolumeInfo VolumeOf(const QString& path);
+
+// The mounted volumes a backup can go to (mount points), sorted.
+QStringList MountedVolumes();
