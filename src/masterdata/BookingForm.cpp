@@ -118,7 +118,7 @@ void BookingForm::Recompute()
     m_fields[to].SetText(FormatFloat(QStringLiteral("0.00"), result));
 }
 
-bool BookingForm::Leave(int id)
+bool BookingForm::Leave(int id, bool)
 {
     if ((id == EinnNetto || id == EinnBrutto) && !m_fields[id].readOnly) {
         if (!LeavePriceField(m_fields[id])) {

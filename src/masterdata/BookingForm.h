@@ -28,7 +28,7 @@ public:
     bool Apotheke() const { return m_pharmacy; }
     void SetApotheke(bool checked) { m_pharmacy = checked; }
 
-    bool Leave(int id);
+    bool Leave(int id, bool closingOk = false) override;
     // The close check on OK; false keeps the dialog open with the field selected.
     bool CheckOk(UserPort& port);
 

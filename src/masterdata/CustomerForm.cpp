@@ -84,7 +84,7 @@ void CustomerForm::TextChanged(int id)
         m_pharmacy = true;
 }
 
-bool CustomerForm::Leave(int id)
+bool CustomerForm::Leave(int id, bool)
 {
     if (id == KundeBem) {
         QString bem = m_fields[KundeBem].text;

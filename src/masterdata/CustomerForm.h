@@ -48,7 +48,7 @@ public:
     // The "-" button: removes the chosen entry, or the field's text when none is chosen.
     void PostcodeRemove(const QString& selectedEntry = {});
 
-    bool Leave(int id);
+    bool Leave(int id, bool closingOk = false) override;
     // Up (or Down) arrow in the form of address field.
     void StepAnrede(bool up);
 

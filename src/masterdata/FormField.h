@@ -52,6 +52,14 @@ public:
     // A key typed into a field: filtered, applied, and followed by the field's change
     // rules. Returns false when the key was refused.
     virtual bool KeyPress(int id, QChar key);
+    // The focus leaves a field; closingOk is set when the dialog is being closed with OK.
+    // Returns false when the focus is to stay in the field.
+    virtual bool Leave(int id, bool closingOk = false)
+    {
+        (void)id;
+        (void)closingOk;
+        return true;
+    }
     // The widget changed its text by other means (paste, drop-down choice).
     void EditText(int id, const QString& text);
     // Sets a field from the program; change rules run as for typing.

@@ -37,7 +37,7 @@ void MedicationForm::TextChanged(int id)
             prices::GrossFromNet(m_fields[VerkNetto].text, m_fields[Ust].text, m_settings));
 }
 
-bool MedicationForm::Leave(int id)
+bool MedicationForm::Leave(int id, bool)
 {
     if (id != EinkNetto && id != VerkNetto)
         return true;
@@ -99,11 +99,6 @@ void MedicationForm::SetHumanpraep(bool checked)
 QString MedicationForm::UstRateLabel() const
 {
     return prices::VatRateLabel(m_fields[Ust].text, m_settings);
-}
-
-QString MedicationForm::CurrencyLabel() const
-{
-    return m_settings.euro ? QStringLiteral("Euro") : QStringLiteral("DM");
 }
 
 bool MedicationForm::CheckOk(UserPort& port, const MasterTableView& table)

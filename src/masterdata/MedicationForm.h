@@ -18,14 +18,13 @@ public:
     // Edit mode: cells 1..8 of the current record.
     void Load(const QStringList& cells);
 
-    bool Leave(int id);
+    bool Leave(int id, bool closingOk = false) override;
     void AmpvClick();
     bool Humanpraep() const { return m_human; }
     // The check box clicked by hand.
     void SetHumanpraep(bool checked);
     QString UstRateLabel() const;
     QString AmpvToolTip() const { return prices::AmpvToolTip(m_human); }
-    QString CurrencyLabel() const;
 
     // The close check on OK; false keeps the dialog open.
     bool CheckOk(UserPort& port, const MasterTableView& table);

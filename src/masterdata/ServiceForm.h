@@ -31,7 +31,7 @@ public:
 
     // Leaving a field; closingOk is set when the dialog is being closed with OK.
     // Returns false when the focus stays in the field.
-    bool Leave(int id, bool closingOk = false);
+    bool Leave(int id, bool closingOk = false) override;
     QString UstRateLabel() const;
 
     bool CheckOk(const MasterTableView& table);
