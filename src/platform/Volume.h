@@ -7,8 +7,8 @@ struct VolumeInfo {
     bool reachable = false;  // the volume exists and answered for its size
     qint64 totalBytes = 0;
     qint64 freeBytes = 0;
-    bool readOnly = false;   // a read-only medium (the CD-ROM case)
-    QString mountPoint;      // named in messages where a drive letter would stand
+    bool readOnly = false;  // a read-only medium (the CD-ROM case)
+    QString mountPoint;     // named in messages where a drive letter would stand
 };
 
 // Looks up the volume of a path. A path that does not exist yet is resolved through its

@@ -12,13 +12,13 @@ Answer ScriptedUserPort::Message(MsgKind kind, const QString& text, Buttons butt
         return a;
     }
     switch (buttons) {
-    case Buttons::Ok:
-    case Buttons::OkCancel:
-    case Buttons::OkAbort:
-        return Answer::Ok;
-    case Buttons::YesNo:
-    case Buttons::YesNoCancel:
-        return Answer::Yes;
+        case Buttons::Ok:
+        case Buttons::OkCancel:
+        case Buttons::OkAbort:
+            return Answer::Ok;
+        case Buttons::YesNo:
+        case Buttons::YesNoCancel:
+            return Answer::Yes;
     }
     return Answer::Ok;
 }

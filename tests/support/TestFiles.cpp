@@ -1,7 +1,7 @@
 #include "TestFiles.h"
 
-#include <QFile>
 #include <gtest/gtest.h>
+#include <QFile>
 
 #include "common/CodePage.h"
 
