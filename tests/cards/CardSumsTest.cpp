@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "QtPrinters.h"
+
 #include "ScriptedUserPort.h"
 #include "cards/CardSums.h"
 
