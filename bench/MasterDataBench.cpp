@@ -3,6 +3,7 @@
 #include <QTemporaryDir>
 
 #include "common/UserPort.h"
+#include "masterdata/MasterSearch.h"
 #include "masterdata/MasterTables.h"
 #include "masterdata/MasterWorkspace.h"
 #include "table/TSGrid.h"
@@ -57,5 +58,24 @@ void BM_SortedMedicationInsertWithSave(benchmark::State& state)
     }
 }
 BENCHMARK(BM_SortedMedicationInsertWithSave)->Unit(benchmark::kMillisecond);
+
+// The customer search "in Kundenliste" over 20,000 customers, from the first one.
+void BM_CustomerListSearch(benchmark::State& state)
+{
+    QStringList customers;
+    for (int i = 0; i < 20000; ++i)
+        customers << QStringLiteral(
+                         "Name%1\tVorname\tStraße %1\t65183 Wiesbaden\t%2\t0611 %1\tHerrn\t"
+                         "Bemerkung\t000\tmail%1@example.de\t")
+                         .arg(i)
+                         .arg(i % 9999 + 1, 4, 10, QLatin1Char('0'));
+    mastersearch::CustomerSearch search(QStringLiteral("/nonexistent/"));
+    for (auto _ : state) {
+        const auto result =
+            search.Search(customers, mastersearch::Criterion::List, QStringLiteral("name19999"), 0);
+        benchmark::DoNotOptimize(result.record);
+    }
+}
+BENCHMARK(BM_CustomerListSearch)->Unit(benchmark::kMillisecond);
 
 }  // namespace
