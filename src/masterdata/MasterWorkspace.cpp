@@ -10,6 +10,7 @@
 #include "common/NumberFormat.h"
 #include "common/UserPort.h"
 #include "masterdata/MasterTables.h"
+#include "masterdata/PostcodeList.h"
 #include "masterdata/RecordLines.h"
 #include "platform/Files.h"
 #include "shell/IniFile.h"
@@ -109,6 +110,21 @@ void SetupMasterGrid(TSGrid& grid, MasterTable table, const QHash<QString, int>&
 {
     grid.SetColCount(TabsOf(table) + 1);
     grid.SetColWidth(0, 10);
+    // Widths kept in the options first; the fixed widths below win where both name a column.
+    struct Stored {
+        MasterTable table;
+        int col;
+        const char* key;
+    };
+    static const Stored kStored[] = {
+        {MasterTable::Medication, 1, "wMed"},   {MasterTable::Medication, 6, "wWZ"},
+        {MasterTable::Medication, 7, "wCh"},    {MasterTable::Medication, 8, "wMedBem"},
+        {MasterTable::Service, 1, "wLeist"},    {MasterTable::Service, 2, "wTier"},
+        {MasterTable::Service, 6, "wGot"},      {MasterTable::Service, 7, "wLeistBem"},
+        {MasterTable::Service, 9, "L2GridBemW"}};
+    for (const Stored& s : kStored)
+        if (s.table == table && widths.contains(QLatin1String(s.key)))
+            grid.SetColWidth(s.col, widths.value(QLatin1String(s.key)));
     switch (table) {
         case MasterTable::Customer: {
             const char* const keys[] = {nullptr, "wKName",   "wKVorname", "wKStr", "wKPLZ", nullptr,
@@ -186,6 +202,19 @@ void LoadMasterTable(TSGrid& grid, MasterTable table, const QString& path)
     SetMasterTitles(grid, table);
 }
 
+void WidenToFill(TSGrid& grid, int col, int clientWidth, bool onlyWhenNarrower)
+{
+    int others = 0;
+    for (int c = 0; c < grid.ColCount(); ++c)
+        if (c != col && grid.ColWidth(c) > 0)
+            others += grid.ColWidth(c) + grid.GridLineWidth();
+    const int fill = clientWidth - others - grid.GridLineWidth();
+    if (onlyWhenNarrower && others + grid.ColWidth(col) >= clientWidth)
+        return;
+    if (fill > 0)
+        grid.SetColWidth(col, fill);
+}
+
 int ScrollBarMaximum(int recordCount, int gridRows)
 {
     return std::min(std::max(recordCount - gridRows + 1, 0), 30000);
@@ -236,7 +265,14 @@ QString MasterRecords::Path(MasterTable table) const
 bool MasterRecords::RunDialog(EditDlgForm& form, TSGrid& grid)
 {
     GridTableView view(grid);
-    return m_ctx.dialog.Run(form, &view);
+    if (form.Panel() != EditPanel::Customer)
+        return m_ctx.dialog.Run(form, &view);
+    PostcodeList postcodes(files::FindCaseInsensitive(m_ctx.dataFolder, PostcodeList::FileName()));
+    postcodes.Load();
+    form.Customer().SetPostcodeList(&postcodes);
+    const bool ok = m_ctx.dialog.Run(form, &view);
+    form.Customer().SetPostcodeList(nullptr);
+    return ok;
 }
 
 void MasterRecords::AfterChange(MasterTable table, TSGrid& grid)

@@ -116,6 +116,7 @@ TEST_F(MasterRecordsFixture, CustomerGetsTheNextNumberAndIsSorted)
     dialog.fill = [](EditDlgForm& f) {
         EXPECT_EQ(f.Customer().NumberText(), "0043");
         Type(f.Customer(), CustomerForm::KundeName, "Müller");
+        Type(f.Customer(), CustomerForm::KundePLZ, "55116 Mainz");
         Type(f.Customer(), CustomerForm::KundeBem, "  ( A ) Hof");
         f.Customer().Leave(CustomerForm::KundeBem);
         return true;
@@ -123,7 +124,8 @@ TEST_F(MasterRecordsFixture, CustomerGetsTheNextNumberAndIsSorted)
     ASSERT_TRUE(Records().InsertRecord(MasterTable::Customer, grid));
     const QStringList file = File(MasterTable::Customer);
     ASSERT_EQ(file.size(), 3);
-    EXPECT_EQ(file[1], "Müller\t\t\t\t0043\t\tFrau / Herrn / Firma\t(A) Hof\t000\t\t");
+    EXPECT_EQ(file[1], "Müller\t\t\t55116 Mainz\t0043\t\tFrau / Herrn / Firma\t(A) Hof\t000\t\t");
+    EXPECT_EQ(testfiles::ReadAll(folder + "PLZ.MXX"), "55116 Mainz\r\n");  // learned on OK
     EXPECT_EQ(grid.CurrentRecord(), 1);
     EXPECT_EQ(ini.ReadString("LetzteKundenNr", "Nr"), "0043");
 }
@@ -211,4 +213,20 @@ TEST_F(MasterRecordsFixture, DeletedMedicationTakesItsStockFiles)
     EXPECT_FALSE(QFile::exists(folder + "MedInv2009/Med000042.dbf"));
     EXPECT_TRUE(QFile::exists(folder + "MedInv2009/Med000043.dbf"));
     EXPECT_EQ(grid.RecordCount(), 0);
+}
+
+TEST_F(MasterRecordsFixture, GridSetupAndFillWidth)
+{
+    SetupMasterGrid(grid, MasterTable::Medication, {{"wMed", 300}, {"wCh", 80}}, 8);
+    EXPECT_EQ(grid.ColCount(), 11);
+    EXPECT_EQ(grid.ColWidth(1), 300);
+    EXPECT_EQ(grid.ColWidth(9), 55);  // small table font
+    EXPECT_EQ(grid.ColumnAlignment(5), 1);
+    EXPECT_EQ(grid.PriceCol3, 4);
+    WidenToFill(grid, 8, 2000);
+    int total = 0;
+    for (int c = 0; c < grid.ColCount(); ++c)
+        if (grid.ColWidth(c) > 0)
+            total += grid.ColWidth(c) + grid.GridLineWidth();
+    EXPECT_EQ(total, 2000);
 }
