@@ -470,3 +470,47 @@ bool MasterRecords::DeleteRecord(MasterTable table, TSGrid& grid)
     grid.SaveTable(Path(table));
     return true;
 }
+
+QStringList& GridVatRecalcTarget::ServiceLines()
+{
+    m_lines = m_serviceGrid.Lines();
+    return m_lines;
+}
+
+void GridVatRecalcTarget::SaveServices()
+{
+    m_serviceGrid.SetLines(m_lines);
+    m_serviceGrid.SaveTable(m_servicePath);
+    SetMasterTitles(m_serviceGrid, MasterTable::Service);
+}
+
+QStringList& GridVatRecalcTarget::MedicationLines()
+{
+    m_lines = m_medicationGrid.Lines();
+    return m_lines;
+}
+
+void GridVatRecalcTarget::SaveMedications()
+{
+    m_medicationGrid.SetLines(m_lines);
+    m_medicationGrid.SaveTable(m_medicationPath);
+    SetMasterTitles(m_medicationGrid, MasterTable::Medication);
+}
+
+void GridVatRecalcTarget::ShowCurrentRate(const QString& rateText)
+{
+    if (showCurrentRate)
+        showCurrentRate(rateText);
+}
+
+void GridVatRecalcTarget::ResetQuantities()
+{
+    if (resetQuantities)
+        resetQuantities();
+}
+
+void GridVatRecalcTarget::ReloadBatchIfShown()
+{
+    if (reloadBatchIfShown)
+        reloadBatchIfShown();
+}

@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 #include "masterdata/EditDlgForm.h"
 #include "masterdata/MasterTableView.h"
@@ -48,6 +49,39 @@ int ScrollBarMaximum(int recordCount, int gridRows);
 // Places a medication (cells 1..8) or service (cells 1..9) at its sorted position and
 // selects it. Returns its index.
 int PlaceRecordSorted(TSGrid& grid, const QStringList& cells, int tabs);
+
+// The recalculation of gross prices after a VAT change, on the two master grids; the
+// main window's part comes in as callbacks.
+class GridVatRecalcTarget : public prices::VatRecalcTarget {
+public:
+    GridVatRecalcTarget(TSGrid& services, QString servicePath, TSGrid& medications,
+                        QString medicationPath)
+        : m_serviceGrid(services),
+          m_servicePath(std::move(servicePath)),
+          m_medicationGrid(medications),
+          m_medicationPath(std::move(medicationPath))
+    {
+    }
+
+    std::function<void(const QString&)> showCurrentRate;
+    std::function<void()> resetQuantities;
+    std::function<void()> reloadBatchIfShown;
+
+    QStringList& ServiceLines() override;
+    void SaveServices() override;
+    QStringList& MedicationLines() override;
+    void SaveMedications() override;
+    void ShowCurrentRate(const QString& rateText) override;
+    void ResetQuantities() override;
+    void ReloadBatchIfShown() override;
+
+private:
+    TSGrid& m_serviceGrid;
+    QString m_servicePath;
+    TSGrid& m_medicationGrid;
+    QString m_medicationPath;
+    QStringList m_lines;
+};
 
 // Shows the record edit dialog modally; false when it was cancelled. Tests fill the form.
 class RecordDialogRunner {

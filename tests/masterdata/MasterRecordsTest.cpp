@@ -230,3 +230,25 @@ TEST_F(MasterRecordsFixture, GridSetupAndFillWidth)
             total += grid.ColWidth(c) + grid.GridLineWidth();
     EXPECT_EQ(total, 2000);
 }
+
+TEST_F(MasterRecordsFixture, VatChangeRecalculatesBothGrids)
+{
+    testfiles::WriteLines(folder + "MED.DBF",
+                          {"Mittel\t5,00000\t10,00000\t11,90000\t1\t\t\t\t\t\t"});
+    testfiles::WriteLines(folder + "LEISTUNG.DBF",
+                          {"Impfung\tHund\t20,00\t1,5\t30,00\t35,70\t1\t12\t\t"});
+    TSGrid services(port);
+    SetupMasterGrid(grid, MasterTable::Medication);
+    SetupMasterGrid(services, MasterTable::Service);
+    LoadMasterTable(grid, MasterTable::Medication, folder + "MED.DBF");
+    LoadMasterTable(services, MasterTable::Service, folder + "LEISTUNG.DBF");
+    GridVatRecalcTarget target(services, folder + "LEISTUNG.DBF", grid, folder + "MED.DBF");
+    QString shown;
+    target.showCurrentRate = [&](const QString& t) { shown = t; };
+    QStringList rates{"16", "5", "0", "19", "7", "0"};
+    ASSERT_TRUE(prices::RecalculateAllGross(port, rates, target));
+    EXPECT_EQ(shown, "16,0");
+    EXPECT_EQ(File(MasterTable::Medication)[0], "Mittel\t5,00000\t10,00000\t11,60\t1\t\t\t\t\t\t");
+    EXPECT_EQ(File(MasterTable::Service)[0], "Impfung\tHund\t20,00\t1,5\t30,00\t34,80\t1\t12\t\t");
+    EXPECT_EQ(grid.Cells(5, 0), "USt");
+}
