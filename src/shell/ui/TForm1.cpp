@@ -335,7 +335,7 @@ void TForm1::BuildStatusBar()
     m_stockIcon = IndicatorLabel(bar, QStringLiteral("StockIndicator"),
                                  st->standardIcon(QStyle::SP_FileDialogDetailedView),
                                  QStringLiteral("Autom. Inventur aktiv!"));
-    m_infoPanel = new QLabel(QStringLiteral("Talven"), bar);
+    m_infoPanel = new QLabel(QStringLiteral("Autom. Backup aus"), bar);
     m_infoPanel->setObjectName(QStringLiteral("InfoPanel"));
     bar->addWidget(m_statusLabel);
     bar->addWidget(m_fileLabel, 1);

@@ -7,7 +7,7 @@
 #include <QScreen>
 
 TSplashForm::TSplashForm(QWidget* parent)
-    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint), m_picture(Picture())
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint), m_picture(Picture(true))
 {
     setObjectName(QStringLiteral("SplashForm"));
     setFixedSize(508, 320);
@@ -19,7 +19,7 @@ TSplashForm::TSplashForm(QWidget* parent)
     m_timer.start(kShowMs);
 }
 
-QPixmap TSplashForm::Picture()
+QPixmap TSplashForm::Picture(bool startingText)
 {
     QPixmap pixmap(508, 320);
     QPainter p(&pixmap);
@@ -44,10 +44,13 @@ QPixmap TSplashForm::Picture()
     p.setFont(sub);
     p.drawText(QRect(38, 140, 300, 30), Qt::AlignLeft | Qt::AlignVCenter,
                QStringLiteral("Tierarztpraxis-Verwaltung"));
-    p.setPen(QColor(0x2e, 0x4b, 0x5f));
-    p.setFont(QFont(QStringLiteral("Sans Serif"), 9));
-    p.drawText(QRect(38, 280, 440, 24), Qt::AlignLeft | Qt::AlignVCenter,
-               QStringLiteral("Programm wird gestartet ..."));
+    if (startingText) {
+        p.setPen(QColor(0x2e, 0x4b, 0x5f));
+        p.setFont(QFont(QStringLiteral("Sans Serif"), 9));
+        p.drawText(QRect(38, 280, 440, 24), Qt::AlignLeft | Qt::AlignVCenter,
+                   QStringLiteral("Programm wird gestartet ..."));
+    }
+    p.end();
     return pixmap;
 }
 

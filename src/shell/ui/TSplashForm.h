@@ -15,7 +15,7 @@ public:
 
     bool CanClose() const { return !m_timer.isActive(); }
     // The picture shown (also the application icon's source).
-    static QPixmap Picture();
+    static QPixmap Picture(bool startingText = false);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
