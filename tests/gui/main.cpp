@@ -2,6 +2,8 @@
 
 #include <QApplication>
 
+// Widget tests need one application object for the whole run (offscreen unless the
+// caller chose a platform).
 int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
