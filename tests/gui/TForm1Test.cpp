@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
@@ -12,6 +14,8 @@
 #include "support/FixedClock.h"
 #include "support/ScriptedUserPort.h"
 #include "support/TestFiles.h"
+#include "table/TSGrid.h"
+#include "table/ui/TSGridView.h"
 
 namespace {
 
@@ -23,6 +27,8 @@ protected:
     {
         ASSERT_TRUE(QDir(Program()).mkdir("DATEN"));
         testfiles::WriteAll(Ini(), ini);
+        for (const char* table : {"MED.DBF", "LEISTUNG.DBF", "KUNDE.DBF"})
+            testfiles::WriteAll(Program() + "DATEN/" + table, {});
     }
     std::unique_ptr<TForm1> Make()
     {
@@ -65,6 +71,8 @@ TEST_F(TForm1Test, StartsOnTheWelcomePanel)
     EXPECT_EQ(form->windowTitle(), "Talven");
     EXPECT_EQ(m_port.messages.size(), 1) << "only the question for the data folder";
     EXPECT_TRUE(QFileInfo::exists(Ini()));
+    for (MasterGrid g : {MasterGrid::Medications, MasterGrid::Services, MasterGrid::Customers})
+        EXPECT_EQ(form->Grid(g).RecordCount(), 0) << "empty tables loaded";
     for (Workspace w : {Workspace::Kartei, Workspace::Termin, Workspace::System})
         EXPECT_FALSE(form->MenuAction(w)->isEnabled()) << "not built yet";
 }
@@ -175,4 +183,46 @@ TEST_F(TForm1Test, MissingHelpFileIsReported)
     EXPECT_FALSE(form->findChild<QAction*>("HilfeItem")->isEnabled());
     form->OpenHelp();
     EXPECT_EQ(m_port.LastText(), "HTML-Hilfedatei fehlt oder fehlerhaft !");
+}
+
+TEST_F(TForm1Test, MasterWorkspacesShowTheirTables)
+{
+    MakeData("[Optionen]\r\nwMed=200\r\n");
+    QStringList med;
+    for (int i = 0; i < 40; ++i)
+        med << QStringLiteral("Mittel %1\t1,5\t2\t2,38\t1\t\t\t\t\t\t").arg(i, 2, 10, QChar('0'));
+    testfiles::WriteLines(Program() + "DATEN/MED.DBF", med);
+    testfiles::WriteLines(Program() + "DATEN/KUNDE.DBF",
+                          {"Bär\tAnna\t\t\t0001\t\t\t(A) Hof\t\t\t"});
+    auto form = Make();
+    form->ShowMain();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+
+    ClickTool(*form, Workspace::Medikamente);
+    TSGrid& grid = form->Grid(MasterGrid::Medications);
+    EXPECT_EQ(grid.RecordCount(), 40);
+    EXPECT_EQ(grid.ColWidth(1), 200) << "width from the options file";
+    EXPECT_EQ(grid.Cells(1, 0), "Medikament/ Artikel");
+    EXPECT_EQ(grid.Cells(2, 1).trimmed(), "1,50") << "prices shown with two decimals";
+    TSGridView* view = form->View(MasterGrid::Medications);
+    ASSERT_TRUE(view->isVisible());
+    EXPECT_EQ(view->ScrollBar()->maximum(), 40 - grid.RowCount() + 1);
+
+    auto* menge = form->findChild<QLineEdit*>("MengeMedEdit");
+    menge->setText("3,00");
+    view->Area()->setFocus();
+    QTest::keyClick(view->Area(), Qt::Key_Down);
+    EXPECT_EQ(menge->text(), "1,00") << "grid keys reset the quantities";
+    QTest::keyClick(view->Area(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), form->findChild<QLineEdit*>("SuchEdit"));
+
+    form->MenuAction(Workspace::Kunden)->trigger();
+    EXPECT_EQ(form->Grid(MasterGrid::Customers).GetRecordCell(1, 0), QString::fromUtf8("Bär"));
+    EXPECT_EQ(form->Grid(MasterGrid::Services).RecordCount(), 0);
+
+    form->Grid(MasterGrid::Medications).SetColWidth(1, 250);
+    form->close();
+    EXPECT_EQ(IniFile(Ini()).ReadInteger("Optionen", "wMed", 0), 250);
 }

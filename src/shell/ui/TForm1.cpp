@@ -24,6 +24,8 @@
 #include "common/UserPort.h"
 #include "platform/Files.h"
 #include "shell/ui/TSplashForm.h"
+#include "table/TSGrid.h"
+#include "table/ui/TSGridView.h"
 
 namespace {
 
@@ -77,17 +79,35 @@ bool IsBuilt(Workspace w)
 
 }  // namespace
 
+// Start-up steps that the main window carries out itself.
+class TForm1Hooks : public ShellHooks {
+public:
+    explicit TForm1Hooks(TForm1& form) : m_form(form) {}
+    void LoadMedicationAndServiceTables() override
+    {
+        m_form.LoadMasterTable(MasterGrid::Medications);
+        m_form.LoadMasterTable(MasterGrid::Services);
+    }
+    void LoadCustomerTable() override { m_form.LoadMasterTable(MasterGrid::Customers); }
+
+private:
+    TForm1& m_form;
+};
+
 TForm1::TForm1(UserPort& port, const Clock& clock, const QString& programFolder,
                std::function<QStringList()> printers, QWidget* parent)
     : QMainWindow(parent),
       m_port(port),
-      m_hooks(std::make_unique<ShellHooks>()),
+      m_tableEnv(std::make_shared<TableEnvironment>()),
+      m_hooks(std::make_unique<TForm1Hooks>(*this)),
       m_startUp(port, clock, programFolder, std::move(printers)),
       m_gate(port, m_startUp.Options(), m_indicators),
       m_switcher(m_gate, m_startUp.Options(), *m_hooks)
 {
     setObjectName(QStringLiteral("TForm1"));
     setWindowTitle(QStringLiteral("Talven"));
+    for (auto& grid : m_grids)
+        grid = std::make_unique<TSGrid>(port, m_tableEnv);
     BuildMenus();
     BuildToolBar();
     BuildPanels();
@@ -284,10 +304,9 @@ void TForm1::BuildPanels()
     row->addWidget(m_mengeLeistung);
     hauptLayout->addWidget(medLeist);
     m_medLeistStack = new QStackedWidget(m_hauptPanel);
-    m_medPanel = new QWidget(m_medLeistStack);
-    m_medPanel->setObjectName(QStringLiteral("MedPanel"));
-    m_leistungPanel = new QWidget(m_medLeistStack);
-    m_leistungPanel->setObjectName(QStringLiteral("LeistungPanel"));
+    m_medPanel = WrapView(m_medLeistStack, MasterGrid::Medications, QStringLiteral("MedPanel"));
+    m_leistungPanel =
+        WrapView(m_medLeistStack, MasterGrid::Services, QStringLiteral("LeistungPanel"));
     m_medLeistStack->addWidget(m_medPanel);
     m_medLeistStack->addWidget(m_leistungPanel);
     hauptLayout->addWidget(m_medLeistStack, 1);
@@ -308,9 +327,61 @@ void TForm1::BuildPanels()
     kundeRow->addWidget(m_suchEditKunde, 1);
     kundeRow->addWidget(m_suchKrit);
     kundeLayout->addLayout(kundeRow);
-    kundeLayout->addStretch(1);
+    kundeLayout->addWidget(
+        WrapView(m_kundePanel, MasterGrid::Customers, QStringLiteral("KundePanel")), 1);
     m_stack->addWidget(m_kundePanel);
     m_stack->setCurrentWidget(m_welcome);
+}
+
+QWidget* TForm1::WrapView(QWidget* parent, MasterGrid which, const QString& name)
+{
+    auto* panel = new QWidget(parent);
+    panel->setObjectName(name);
+    auto* layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* view = new TSGridView(*m_grids[int(which)], panel);
+    static const char* const kGridNames[] = {"SGrid1", "LeistungGrid2", "KundeSGrid"};
+    view->setObjectName(QString::fromLatin1(kGridNames[int(which)]));
+    layout->addWidget(view);
+    m_views[int(which)] = view;
+    // Tab and the mouse wheel lead back to the search field of the workspace.
+    const auto toSearch = [this, which] {
+        QLineEdit* search = which == MasterGrid::Customers ? m_suchEditKunde : m_suchEdit;
+        if (search)
+            search->setFocus();
+    };
+    connect(view, &TSGridView::tabPressed, this, toSearch);
+    connect(view, &TSGridView::wheelTurned, this, toSearch);
+    if (which != MasterGrid::Customers) {
+        connect(view, &TSGridView::keyHandled, this, [this] {
+            m_mengeMed->setText(QStringLiteral("1,00"));
+            m_mengeLeistung->setText(QStringLiteral("1,00"));
+        });
+    }
+    return panel;
+}
+
+void TForm1::LoadMasterTable(MasterGrid which)
+{
+    const OptionValues& options = m_startUp.Options();
+    m_tableEnv->readOnlyMedium = m_startUp.ReadOnlyMedium();
+    m_tableEnv->autoBackup = options.Flag(QStringLiteral("SicherungChk1"));
+    m_tableEnv->autoBackupFolder = options.Value(QStringLiteral("BkDir"));
+    m_tableEnv->dataFolder = m_startUp.DataFolder();
+    TSGrid& grid = *m_grids[int(which)];
+    SetUpMasterGrid(grid, which, m_startUp.ColumnWidths(), m_startUp.TableFontSize());
+    const QString path = files::FindCaseInsensitive(m_startUp.DataFolder(), MasterTableFile(which));
+    grid.LoadTable(path);
+    SetUpMasterGrid(grid, which, m_startUp.ColumnWidths(), m_startUp.TableFontSize());
+    m_views[int(which)]->SyncScrollBar();
+}
+
+QHash<QString, int> TForm1::CurrentColumnWidths() const
+{
+    QHash<QString, int> widths = m_startUp.ColumnWidths();
+    for (const ColumnWidthBinding& b : MasterColumnWidthBindings())
+        widths.insert(QString::fromLatin1(b.key), m_grids[int(b.grid)]->ColWidth(b.col));
+    return widths;
 }
 
 void TForm1::BuildStatusBar()
@@ -524,7 +595,7 @@ void TForm1::closeEvent(QCloseEvent* event)
         CloseState state;
         const QRect bounds = isMaximized() ? normalGeometry() : geometry();
         state.geometry = {bounds.height(), bounds.width(), bounds.x(), bounds.y(), isMaximized()};
-        state.columnWidths = m_startUp.ColumnWidths();
+        state.columnWidths = CurrentColumnWidths();
         state.medInvAutom = m_switchActions.value(int(MainSwitch::MedInvAutom))->isChecked();
         state.standardQuantity = m_standardQuantity;
         const QScreen* screen = QGuiApplication::primaryScreen();

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "shell/Indicators.h"
+#include "shell/MasterGridLayout.h"
 #include "shell/StartUp.h"
 #include "shell/Workspaces.h"
 
@@ -20,7 +21,10 @@ class QLineEdit;
 class QMenu;
 class QStackedWidget;
 class QToolButton;
+class TSGrid;
+class TSGridView;
 class UserPort;
+struct TableEnvironment;
 
 // The steps that other subsystems fill in later; until then they do nothing.
 class ShellHooks : public StartUpHooks, public WorkspaceHooks {
@@ -53,6 +57,10 @@ public:
     QWidget* WelcomePanel() const { return m_welcome; }
     QWidget* CurrentPanel() const;
     void OpenHelp();
+    TSGrid& Grid(MasterGrid which) const { return *m_grids[int(which)]; }
+    TSGridView* View(MasterGrid which) const { return m_views[int(which)]; }
+    // Sets up a master grid and loads its table from the data folder.
+    void LoadMasterTable(MasterGrid which);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -69,8 +77,13 @@ private:
     void OnTimer();
     void StartIndicatorTimer();
     QAction* AddSwitch(QMenu* menu, const QString& text, MainSwitch s);
+    QWidget* WrapView(QWidget* parent, MasterGrid which, const QString& name);
+    QHash<QString, int> CurrentColumnWidths() const;
 
     UserPort& m_port;
+    std::shared_ptr<TableEnvironment> m_tableEnv;
+    std::unique_ptr<TSGrid> m_grids[3];
+    TSGridView* m_views[3] = {};
     std::unique_ptr<ShellHooks> m_hooks;
     StartUp m_startUp;
     Indicators m_indicators;

@@ -121,15 +121,23 @@ int TSGridView::RowTop(int row) const
 
 int TSGridView::ColumnLeft(int col) const
 {
-    const int line = (m_grid.Options() & goVertLine) ? m_grid.GridLineWidth() : 0;
     if (col == 0)
         return 0;
     if (col < m_leftCol)
         return -1;
-    int x = m_grid.ColWidth(0) + line;
+    int x = ColumnSpan(0);
     for (int c = m_leftCol; c < col; ++c)
-        x += m_grid.ColWidth(c) + line;
+        x += ColumnSpan(c);
     return x;
+}
+
+// Width of a column with its line; a hidden column (width below 1) takes no room.
+int TSGridView::ColumnSpan(int col) const
+{
+    const int width = m_grid.ColWidth(col);
+    if (width <= 0)
+        return 0;
+    return width + ((m_grid.Options() & goVertLine) ? m_grid.GridLineWidth() : 0);
 }
 
 QRect TSGridView::CellRect(int col, int row) const
@@ -137,7 +145,7 @@ QRect TSGridView::CellRect(int col, int row) const
     if (col < 0 || col >= m_grid.ColCount() || row < 0 || row >= m_grid.RowCount())
         return {};
     const int left = ColumnLeft(col);
-    if (left < 0)
+    if (left < 0 || m_grid.ColWidth(col) <= 0)
         return {};
     const int height =
         row == 0 ? m_grid.RowHeight(0) - (m_grid.HorizontalLines() ? m_grid.GridLineWidth() : 0)

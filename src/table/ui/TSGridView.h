@@ -62,6 +62,7 @@ private:
     int RowAt(int y) const;
     int RowTop(int row) const;
     int ColumnLeft(int col) const;
+    int ColumnSpan(int col) const;
 
     TSGrid& m_grid;
     QWidget* m_area = nullptr;
