@@ -143,7 +143,11 @@ TForm1::TForm1(UserPort& port, const Clock& clock, const QString& programFolder,
     };
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1()
+{
+    // The grid views use the grids, which go before the window's children do.
+    delete m_stack;
+}
 
 void TForm1::BuildMenus()
 {
