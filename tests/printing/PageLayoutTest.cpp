@@ -177,3 +177,35 @@ TEST(PageLayoutTest, ListSectionsHaveTheirOwnDefaults)
 }
 
 }  // namespace
+
+#include <QTemporaryDir>
+
+#include "printing/IniLayoutStore.h"
+#include "shell/IniFile.h"
+
+namespace {
+
+TEST(PageLayoutTest, LayoutsLiveInTheOptionsFile)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("TLV.INI"));
+    {
+        IniFile ini(path);
+        IniLayoutStore store(ini);
+        TSeiteEinrichtenForm form(store);
+        form.Load(TSeiteEinrichtenForm::List::Leistungen);
+        form.ObenEdit = QStringLiteral("1,5");
+        form.Switches[4] = true;
+        form.Ok();
+    }
+    IniFile ini(path);
+    EXPECT_EQ(ini.ReadString(QStringLiteral("LeistungSeitenOptionen"), QStringLiteral("ObenEdit")),
+              QStringLiteral("1,5"));
+    IniLayoutStore store(ini);
+    TSeiteEinrichtenForm again(store);
+    again.Load(TSeiteEinrichtenForm::List::Leistungen);
+    EXPECT_EQ(again.Setup().topMm, 15);
+    EXPECT_EQ(again.Setup().columnWidthsMm.value(8), 20);
+}
+
+}  // namespace
