@@ -475,13 +475,15 @@ void TPrintGrid2::Print(const QString& deviceText)
             if (!KopfPrint) {
                 PageHeader();
             } else if (m_page >= FromPage) {
+                int below = 0;
                 if (m_page > 1) {
                     m_bodyTop = m_headerHeight + m_top;
                     if (m_document) {
-                        ContinuationHeader(m_top);
+                        below = ContinuationHeader(m_top);
                     }
                 }
                 ColumnTitleRow();
+                m_bodyTop += below;
                 DrawPageNumber();
             }
         }

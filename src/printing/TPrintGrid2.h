@@ -116,7 +116,8 @@ private:
     // Document mode (letterhead, continuation header, footer).
     void DrawLetterhead();
     void DrawLogo(int columnLeft, int firmRow, int& addressTop);
-    void ContinuationHeader(int y);
+    // Returns how much further down the body starts below the column titles.
+    int ContinuationHeader(int y);
     void DrawFooter();
     void DrawLongFooterLine(int footerTop, const QString& text);
     QString Slot(int i) const { return i < Kopf.size() ? Kopf[i] : QString(); }

@@ -240,15 +240,16 @@ void TPrintGrid2::DrawLetterhead()
     m_letterheadBottom = lineTop + 2 * linesLh;
 }
 
-void TPrintGrid2::ContinuationHeader(int y)
+int TPrintGrid2::ContinuationHeader(int y)
 {
     const int m = UseFont(ColHeaderFont);
     if (InRange()) {
         const QString text = DocumentNumberText(Slot(13), Slot(14)) + QStringLiteral("   ");
         m_canvas.TextOut(m_left + Printable() - m_canvas.TextWidth(text), y, text);
     }
-    const int bodyFont = UseFont(LinesFont);
-    m_bodyTop += 2 * m + static_cast<int>(0.8 * bodyFont) / 4;
+    // The column titles move down by two "M"; the body a little further.
+    m_bodyTop += 2 * m;
+    return static_cast<int>(0.8 * UseFont(LinesFont)) / 4;
 }
 
 void TPrintGrid2::DrawFooter()
