@@ -206,13 +206,18 @@ public:
 
 private:
     void Notify(GridChange change);
+    int FittingRows() const;
+    int RowLimit() const;
+    bool IsPriceCol(int col) const;
+    void AccessError();
     VolumeInfo Volume(const QString& path) const;
     void ResizeCells();
     void PutLineInRow(int row, const QString& line);
     void ClearRow(int row);
-    bool ReadForLoad(const QString& path, QStringList& lines, bool journal,
-                     const QString& failLine);
+    QString ReadForLoad(const QString& path, bool journal, const QString& failLine);
     bool SafeSave(const QString& path, const QString& tempExt, const QStringList& lines, bool card);
+    bool EnterBackupFolder(const QString& folder, bool& created);
+    void FillNewBackupFolder(const QString& tableFolder, const QString& backupFolder);
     void Mirror(const QString& path, const QStringList& lines);
     bool MergeJournal();
     bool MergeRegister();
@@ -239,6 +244,7 @@ private:
     int m_visibleDataRows = 0;
     bool m_writeThrough = true;
     bool m_modified = false;
+    int m_quiet = 0;  // > 0 while rows are filled in bulk; one notification at the end
     TextWidthFn m_textWidth;
     ChangeFn m_onChange;
 };

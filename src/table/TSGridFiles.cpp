@@ -1,0 +1,515 @@
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <algorithm>
+#include <vector>
+
+#include "common/CodePage.h"
+#include "common/DateUtil.h"
+#include "platform/Files.h"
+#include "table/RecordLine.h"
+#include "table/TSGrid.h"
+
+namespace {
+
+const QString kLoadFailed = QStringLiteral("- Datei kann nicht geladen werden!");
+const QString kCreateFailed = QStringLiteral("- Datei kann nicht erzeugt werden!");
+const QString kIoError =
+    QStringLiteral("\r\r- WINDOWS I/O-Fehler -\r  Datei kann nicht berichtigt werden!");
+const QString kEnds = QStringLiteral("\r  Das Programm wird beendet!");
+
+// Short sharing conflicts on a network folder pass within a few tries; a folder that
+// cannot be written to does not get better by waiting longer.
+constexpr int kSaveRetries = 3;
+constexpr int kRetryWaitMs = 100;
+constexpr qint64 kFloppyBytes = 1600 * 1024;
+constexpr int kFloppyMaxLines = 1000;
+
+QString WithSlash(const QString& folder)
+{
+    return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+}
+
+QString FolderOf(const QString& path)
+{
+    return WithSlash(QFileInfo(path).absolutePath());
+}
+
+// Existing files are found whatever the case of their names (folders copied from Windows).
+QString Resolve(const QString& path)
+{
+    if (QFileInfo::exists(path))
+        return path;
+    const QFileInfo info(path);
+    return files::FindCaseInsensitive(info.path(), info.fileName());
+}
+
+// Julian day of a "dd.mm.yyyy" cell, -1 when the cell holds no date.
+qint64 DayOf(QStringView cell)
+{
+    if (cell.size() == 10 && cell[2] == QLatin1Char('.') && cell[5] == QLatin1Char('.')) {
+        bool okDay = false;
+        bool okMonth = false;
+        bool okYear = false;
+        const int day = cell.mid(0, 2).toInt(&okDay);
+        const int month = cell.mid(3, 2).toInt(&okMonth);
+        const int year = cell.mid(6, 4).toInt(&okYear);
+        if (okDay && okMonth && okYear) {
+            const QDate date(year, month, day);
+            return date.isValid() ? date.toJulianDay() : -1;
+        }
+    }
+    if (cell.trimmed().isEmpty())
+        return -1;
+    QDate date;
+    if (dates::TryParse(cell.toString(), &date))
+        return date.toJulianDay();
+    return -1;
+}
+
+// A blank card holds nothing but TABs before its first summary or marker line.
+bool CardHasContent(const QStringList& written)
+{
+    if (written.size() <= 8)
+        return false;
+    for (const QString& line : written) {
+        if (line.contains(QLatin1String("- - -")) || line.contains(TSGrid::kKopfMarker))
+            return false;
+        for (QChar ch : line) {
+            if (ch != QLatin1Char('\t'))
+                return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+VolumeInfo TSGrid::Volume(const QString& path) const
+{
+    if (m_env->volumeOf)
+        return m_env->volumeOf(path);
+    return VolumeOf(path);
+}
+
+bool TSGrid::CheckDriveReachable(const QString& path)
+{
+    const QString where = path.isEmpty() ? QDir::currentPath() : path;
+    const VolumeInfo volume = Volume(where);
+    if (volume.reachable)
+        return true;
+    m_port.SetBusy(false);
+    const QString name = volume.mountPoint.isEmpty() ? where : volume.mountPoint;
+    m_port.Message(MsgKind::Error,
+                   QStringLiteral("Laufwerk bzw. Rechner (") + name +
+                       QStringLiteral(") kann nicht erreicht werden.\rDas Programm wird beendet.\r"
+                                      "Stellen Sie sicher, dass der Hauptrechner eingeschaltet\r"
+                                      "und alle Netzlaufwerke verbunden sind."));
+    return false;
+}
+
+bool TSGrid::RepairReadOnly(const QString& path)
+{
+    if (m_env->readOnlyMedium || !QFileInfo::exists(path))
+        return true;
+    if (!files::IsReadOnly(path))
+        return true;
+    return files::ClearReadOnly(path);
+}
+
+QString TSGrid::ReadForLoad(const QString& path, bool journal, const QString& failLine)
+{
+    m_lines.clear();
+    m_modified = false;
+    if (!CheckDriveReachable(path))
+        m_port.EndProgram(1);
+    const QString resolved = Resolve(path);
+    bool ok = true;
+    if (journal && !QFileInfo::exists(resolved)) {
+        QFile create(resolved);
+        ok = create.open(QIODevice::WriteOnly);
+    }
+    QByteArray data;
+    if (ok) {
+        QFile file(resolved);
+        ok = file.open(QIODevice::ReadOnly) && !QFileInfo(resolved).isDir();
+        if (ok) {
+            data = file.readAll();
+            ok = file.error() == QFileDevice::NoError;
+        }
+    }
+    if (!ok) {
+        m_port.SetBusy(false);
+        m_port.Message(MsgKind::Error, path + QStringLiteral("\r\r") + failLine + kEnds);
+        m_port.EndProgram(1);
+    }
+    m_lines = cp1252::SplitLines(data);
+    return resolved;
+}
+
+bool TSGrid::LoadTable(const QString& path)
+{
+    const QString resolved = ReadForLoad(path, false, kLoadFailed);
+    bool ok = true;
+    if (!RepairReadOnly(resolved) && !m_env->readOnlyMedium) {
+        m_port.SetBusy(false);
+        m_port.Message(MsgKind::Warning, path + kIoError);
+        ok = false;
+    }
+    FillAfterLoad();
+    return ok;
+}
+
+bool TSGrid::LoadJournal(const QString& path)
+{
+    ReadForLoad(path, true, kLoadFailed);
+    if (MergeJournal())
+        SaveTable(path);
+    return true;
+}
+
+bool TSGrid::LoadJournalDisplay(const QString& path)
+{
+    ReadForLoad(path, true, kLoadFailed);
+    if (MergeJournal())
+        SaveTable(path);
+    FillAfterLoad();
+    return true;
+}
+
+bool TSGrid::LoadJournalInMemory(const QString& path)
+{
+    ReadForLoad(path, true, kCreateFailed);
+    MergeJournal();
+    FillAfterLoad();
+    return true;
+}
+
+// "+" lines move behind the last earlier line of the same or an earlier date; "-" lines
+// remove every earlier line whose cell 2 is their cell 1.
+bool TSGrid::MergeJournal()
+{
+    bool changed = false;
+    std::vector<qint64> days(static_cast<size_t>(m_lines.size()), -1);
+    for (qsizetype i = 0; i < m_lines.size(); ++i) {
+        const QString& line = m_lines[i];
+        if (!line.startsWith(QLatin1Char('+')) && !line.startsWith(QLatin1Char('-')))
+            days[static_cast<size_t>(i)] = DayOf(recordline::CellView(line, 1));
+    }
+    qsizetype i = 0;
+    while (i < m_lines.size()) {
+        QString& line = m_lines[i];
+        if (line.startsWith(QLatin1Char('+'))) {
+            line.remove(0, 1);
+            changed = true;
+            const qint64 day = DayOf(recordline::CellView(line, 1));
+            days[static_cast<size_t>(i)] = day;
+            if (day >= 0) {
+                qsizetype j = i - 1;
+                while (j >= 0 &&
+                       !(days[static_cast<size_t>(j)] >= 0 && days[static_cast<size_t>(j)] <= day))
+                    --j;
+                const qsizetype target = j + 1;
+                if (target < i) {
+                    m_lines.move(i, target);
+                    std::rotate(days.begin() + target, days.begin() + i, days.begin() + i + 1);
+                }
+            }
+            ++i;
+        } else if (line.startsWith(QLatin1Char('-'))) {
+            const QString key = recordline::Cell(line.mid(1), 1);
+            m_lines.removeAt(i);
+            days.erase(days.begin() + i);
+            changed = true;
+            qsizetype kept = 0;
+            for (qsizetype k = 0; k < i; ++k) {
+                if (recordline::CellView(m_lines[k], 2) == key)
+                    continue;
+                if (kept != k) {
+                    m_lines[kept] = std::move(m_lines[k]);
+                    days[static_cast<size_t>(kept)] = days[static_cast<size_t>(k)];
+                }
+                ++kept;
+            }
+            if (kept < i) {
+                m_lines.remove(kept, i - kept);
+                days.erase(days.begin() + kept, days.begin() + i);
+                i = kept;
+            }
+        } else {
+            ++i;
+        }
+    }
+    if (changed)
+        m_modified = true;
+    return changed;
+}
+
+bool TSGrid::LoadRegister(const QString& path)
+{
+    ReadForLoad(path, false, kLoadFailed);
+    if (MergeRegister())
+        SaveTable(path);
+    FillAfterLoad();
+    return true;
+}
+
+// A "+" line replaces every earlier line of its key (cell 1) and stays where it is; a "-"
+// line removes them and itself.
+bool TSGrid::MergeRegister()
+{
+    bool changed = false;
+    const qsizetype count = m_lines.size();
+    std::vector<char> dead(static_cast<size_t>(count), 0);
+    QHash<QString, std::vector<qsizetype>> live;
+    for (qsizetype i = 0; i < count; ++i) {
+        QString& line = m_lines[i];
+        if (line.startsWith(QLatin1Char('+'))) {
+            line.remove(0, 1);
+            changed = true;
+            auto& same = live[recordline::Cell(line, 1)];
+            for (qsizetype k : same)
+                dead[static_cast<size_t>(k)] = 1;
+            same.assign(1, i);
+        } else if (line.startsWith(QLatin1Char('-'))) {
+            changed = true;
+            dead[static_cast<size_t>(i)] = 1;
+            auto it = live.find(recordline::Cell(line.mid(1), 1));
+            if (it != live.end()) {
+                for (qsizetype k : *it)
+                    dead[static_cast<size_t>(k)] = 1;
+                live.erase(it);
+            }
+        } else {
+            live[recordline::Cell(line, 1)].push_back(i);
+        }
+    }
+    if (!changed)
+        return false;
+    QStringList kept;
+    kept.reserve(count);
+    for (qsizetype i = 0; i < count; ++i) {
+        if (!dead[static_cast<size_t>(i)])
+            kept.append(std::move(m_lines[i]));
+    }
+    m_lines = std::move(kept);
+    m_modified = true;
+    return true;
+}
+
+bool TSGrid::LoadCard(const QString& path, QStringList& header)
+{
+    ReadForLoad(path, false, kLoadFailed);
+    if (m_lines.isEmpty()) {
+        // A new card: blank rows saved with the header it was given, which it keeps.
+        const int rows =
+            m_visibleDataRows > 0 ? m_visibleDataRows : std::max(1, VisibleCapacity() - 1);
+        const QString blank(m_colCount, QLatin1Char('\t'));
+        for (int i = 0; i < rows; ++i)
+            m_lines.append(blank);
+        SaveCard(path, header);
+        FillAfterLoad();
+        return true;
+    }
+    header.clear();
+    const qsizetype marker = m_lines.lastIndexOf(kKopfMarker);
+    if (marker < 0) {
+        header = std::move(m_lines);
+        m_lines.clear();
+    } else {
+        header = m_lines.mid(marker + 1);
+        m_lines.remove(marker, m_lines.size() - marker);
+    }
+    FillAfterLoad();
+    return true;
+}
+
+bool TSGrid::SafeSave(const QString& path, const QString& tempExt, const QStringList& lines,
+                      bool card)
+{
+    m_port.SetBusy(false);
+    const QString target = Resolve(path);
+    const QString folder = FolderOf(target);
+    if (!CheckDriveReachable(folder))
+        m_port.EndProgram(1);
+    if (!RepairReadOnly(target)) {
+        m_port.Message(MsgKind::Error, path + kIoError + kEnds);
+        m_port.EndProgram(1);
+    }
+    const QByteArray data = cp1252::JoinLines(lines);
+    const QString temp = recordline::ChangeExt(target, tempExt);
+    bool ok = files::ReplaceAtomically(target, temp, data);
+    for (int attempt = 0; !ok && attempt < kSaveRetries; ++attempt) {
+        Wait(kRetryWaitMs, true);
+        ok = files::ReplaceAtomically(target, temp, data);
+    }
+    if (!ok) {
+        QFile::remove(temp);
+        m_port.SetBusy(false);
+        m_port.Message(MsgKind::Error,
+                       QStringLiteral("Fehler beim Schreiben auf den Datenträger.\r(") + folder +
+                           QStringLiteral(")\rBitte prüfen, ob der Datenträger beschreibbar ist") +
+                           (card ? QString() : QStringLiteral("!")));
+        m_modified = true;
+        return false;
+    }
+    m_modified = false;
+    return true;
+}
+
+bool TSGrid::SaveTable(const QString& path)
+{
+    if (!SafeSave(path, QStringLiteral(".~DB"), m_lines, false))
+        return false;
+    if (!m_lines.isEmpty())
+        Mirror(path, m_lines);
+    return true;
+}
+
+bool TSGrid::SaveCard(const QString& path, const QStringList& header)
+{
+    QStringList written = m_lines;
+    written.append(kKopfMarker);
+    written.append(header);
+    if (!SafeSave(path, QStringLiteral(".~KA"), written, true))
+        return false;
+    if (CardHasContent(written))
+        Mirror(path, written);
+    return true;
+}
+
+// Enters the backup folder; a missing folder is created in its parent (the root of the
+// backup medium), which must exist: a medium that is not mounted must not be replaced
+// by a folder on the local disk.
+bool TSGrid::EnterBackupFolder(const QString& folder, bool& created)
+{
+    created = false;
+    const QFileInfo info(folder);
+    if (info.isDir())
+        return true;
+    QString bare = folder;
+    while (bare.endsWith(QLatin1Char('/')) && bare.size() > 1)
+        bare.chop(1);
+    const QFileInfo bareInfo(bare);
+    QDir parent(bareInfo.absolutePath());
+    if (!parent.exists() || !parent.mkdir(bareInfo.fileName()))
+        return false;
+    created = true;
+    return true;
+}
+
+void TSGrid::FillNewBackupFolder(const QString& tableFolder, const QString& backupFolder)
+{
+    m_port.SetBusy(false);
+    m_port.Message(MsgKind::Information,
+                   QStringLiteral("Daten auf dem Backupdatenträger müssen aktualisiert werden!\r\r"
+                                  "Klicken Sie auf die Schaltfläche OK und warten Sie einen\r"
+                                  "Augenblick, bis der Vorgang beendet ist."));
+    const QString source = m_env->dataFolder.isEmpty() ? tableFolder : WithSlash(m_env->dataFolder);
+    static const char* const kNames[] = {"TLV.INI", "MAHNUNG1.TLV", "MAHNUNG2.TLV", "KUNDE.DBF",
+                                         "MED.DBF", "LEISTUNG.DBF", "ST_RECHN.DBF", "ST_MAHN.DBF"};
+    for (const char* name : kNames) {
+        const QString from = files::FindCaseInsensitive(source, QLatin1String(name));
+        if (QFileInfo(from).isFile())
+            files::CopyKeepingTime(from, backupFolder + QFileInfo(from).fileName());
+    }
+}
+
+void TSGrid::Mirror(const QString& path, const QStringList& lines)
+{
+    if (m_env->readOnlyMedium || BackupFilePath.isEmpty())
+        return;
+    const QString folder = WithSlash(BackupFilePath);
+    const QString name = QFileInfo(path).fileName();
+
+    const VolumeInfo medium = Volume(folder);
+    if (medium.reachable && medium.totalBytes < kFloppyBytes && lines.size() > kFloppyMaxLines &&
+        name.compare(QLatin1String("KUNDE.DBF"), Qt::CaseInsensitive) != 0) {
+        QFile::remove(files::FindCaseInsensitive(folder, name));
+        return;
+    }
+
+    const QByteArray data = cp1252::JoinLines(lines);
+    for (;;) {
+        bool created = false;
+        if (!EnterBackupFolder(folder, created)) {
+            m_port.SetBusy(false);
+            m_port.Message(MsgKind::Warning,
+                           QStringLiteral("Backup-Medium nicht erreichbar.\rÜberprüfen Sie den "
+                                          "Datenträger!"));
+            if (!EnterBackupFolder(folder, created)) {
+                m_port.Message(MsgKind::Warning,
+                               QStringLiteral("Backup-Speicherung abgebrochen.\rKeine "
+                                              "Sicherungskopie angelegt!"));
+                return;
+            }
+        }
+        if (created)
+            FillNewBackupFolder(FolderOf(path), folder);
+        const QString target = files::FindCaseInsensitive(folder, name);
+        const QString temp = recordline::ChangeExt(target, QStringLiteral(".~DB"));
+        if (files::ReplaceAtomically(target, temp, data))
+            return;
+        QFile::remove(temp);
+        m_port.SetBusy(false);
+        const Answer answer = m_port.Message(
+            MsgKind::Error,
+            QStringLiteral("Fehler beim Schreiben auf den Datenträger,\r(") + folder +
+                QStringLiteral(")\rKeine Sicherungskopie angelegt.\r\rÜberprüfen Sie, ob der "
+                               "Datenträger voll ist, und\rlegen Sie ggf. einen neuen "
+                               "Datenträger ein!"),
+            Buttons::OkCancel);
+        if (answer != Answer::Ok)
+            return;
+    }
+}
+
+void TSGrid::AppendChangeLine(const QString& path, const QString& line)
+{
+    const QString local = Resolve(path);
+    if (!QFileInfo(local).isFile())
+        return;
+    const QByteArray bytes = cp1252::Encode(line) + QByteArrayLiteral("\r\n");
+    {
+        QFile file(local);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
+            return;
+        file.write(bytes);
+        if (!file.flush())
+            return;
+    }
+    if (!m_env->autoBackup || m_env->autoBackupFolder.isEmpty())
+        return;
+    const QString folder = WithSlash(m_env->autoBackupFolder);
+    for (;;) {
+        QString bare = folder;
+        bare.chop(1);
+        const VolumeInfo medium = Volume(folder);
+        if (medium.reachable && QFileInfo(QFileInfo(bare).absolutePath()).isDir())
+            break;
+        const QString name = medium.mountPoint.isEmpty() ? bare : medium.mountPoint;
+        const Answer answer = m_port.Message(
+            MsgKind::Error,
+            QStringLiteral("Auf das Backup-Laufwerk ") + name +
+                QStringLiteral(" kann nicht zugegriffen werden.\rBitte überprüfen Sie den "
+                               "Datenträger!"),
+            Buttons::OkAbort);
+        if (answer == Answer::Abort)
+            return;
+    }
+    bool created = false;
+    if (!EnterBackupFolder(folder, created))
+        return;
+    if (QFileInfo(local).size() == 0)
+        return;
+    const QString copy = files::FindCaseInsensitive(folder, QFileInfo(local).fileName());
+    if (QFileInfo(copy).isFile()) {
+        QFile file(copy);
+        if (file.open(QIODevice::WriteOnly | QIODevice::Append))
+            file.write(bytes);
+    } else {
+        files::CopyKeepingTime(local, copy);
+    }
+}
