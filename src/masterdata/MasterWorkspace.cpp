@@ -14,6 +14,7 @@
 #include "masterdata/RecordLines.h"
 #include "platform/Files.h"
 #include "shell/IniFile.h"
+#include "shell/MasterGridLayout.h"
 #include "shell/Options.h"
 #include "table/TSGrid.h"
 
@@ -108,58 +109,11 @@ int TabsOf(MasterTable table)
 void SetupMasterGrid(TSGrid& grid, MasterTable table, const QHash<QString, int>& widths,
                      int tableFontSize)
 {
-    grid.SetColCount(TabsOf(table) + 1);
-    grid.SetColWidth(0, 10);
-    // Widths kept in the options first; the fixed widths below win where both name a column.
-    struct Stored {
-        MasterTable table;
-        int col;
-        const char* key;
-    };
-    static const Stored kStored[] = {
-        {MasterTable::Medication, 1, "wMed"},   {MasterTable::Medication, 6, "wWZ"},
-        {MasterTable::Medication, 7, "wCh"},    {MasterTable::Medication, 8, "wMedBem"},
-        {MasterTable::Service, 1, "wLeist"},    {MasterTable::Service, 2, "wTier"},
-        {MasterTable::Service, 6, "wGot"},      {MasterTable::Service, 7, "wLeistBem"},
-        {MasterTable::Service, 9, "L2GridBemW"}};
-    for (const Stored& s : kStored)
-        if (s.table == table && widths.contains(QLatin1String(s.key)))
-            grid.SetColWidth(s.col, widths.value(QLatin1String(s.key)));
-    switch (table) {
-        case MasterTable::Customer: {
-            const char* const keys[] = {nullptr, "wKName",   "wKVorname", "wKStr", "wKPLZ", nullptr,
-                                        "wKTel", "wKAnrede", "wKBem",     nullptr, "wKMail"};
-            for (int col = 1; col <= 10; ++col)
-                if (keys[col] && widths.contains(QLatin1String(keys[col])))
-                    grid.SetColWidth(col, widths.value(QLatin1String(keys[col])));
-            grid.SetColWidth(5, 50);
-            grid.SetColWidth(9, -1);
-            break;
-        }
-        case MasterTable::Medication:
-            grid.PriceCol1 = 2;
-            grid.PriceCol2 = 3;
-            grid.PriceCol3 = 4;
-            for (int col = 2; col <= 4; ++col)
-                grid.SetColWidth(col, 62);
-            grid.SetColWidth(5, 26);
-            grid.SetColWidth(9, tableFontSize <= 8 ? 55 : 65);
-            grid.SetColWidth(10, -1);
-            for (int col : {2, 3, 4, 5, 6, 7, 9})
-                grid.SetColumnAlignment(col, 1);
-            break;
-        case MasterTable::Service: {
-            grid.PriceCol1 = 3;
-            grid.PriceCol2 = 5;
-            grid.PriceCol3 = 6;
-            const int serviceWidths[] = {66, 42, 64, 64, 26, 64};
-            for (int col = 3; col <= 8; ++col)
-                grid.SetColWidth(col, serviceWidths[col - 3]);
-            for (int col : {3, 5, 6})
-                grid.SetColumnAlignment(col, 1);
-            break;
-        }
-    }
+    // One layout for the main window and the master rules alike.
+    const MasterGrid which = table == MasterTable::Medication ? MasterGrid::Medications
+                             : table == MasterTable::Service  ? MasterGrid::Services
+                                                              : MasterGrid::Customers;
+    SetUpMasterGrid(grid, which, widths, tableFontSize);
 }
 
 void SetMasterTitles(TSGrid& grid, MasterTable table)

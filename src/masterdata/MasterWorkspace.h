@@ -31,8 +31,8 @@ private:
     TSGrid& m_grid;
 };
 
-// Column count, widths, alignment and price columns of a master grid. Customer widths
-// come from the options ("wKName" ...); missing keys keep the grid's default.
+// Column count, widths (fixed ones, then those of the options file), alignment, price
+// columns and titles of a master grid: the main window's layout.
 void SetupMasterGrid(TSGrid& grid, MasterTable table, const QHash<QString, int>& widths = {},
                      int tableFontSize = 10);
 void SetMasterTitles(TSGrid& grid, MasterTable table);
