@@ -9,6 +9,7 @@
 #include "common/CodePage.h"
 #include "masterdata/MasterWorkspace.h"
 #include "shell/IniFile.h"
+#include "shell/Options.h"
 #include "support/FixedClock.h"
 #include "support/ScriptedUserPort.h"
 #include "support/TestFiles.h"
@@ -251,4 +252,23 @@ TEST_F(MasterRecordsFixture, VatChangeRecalculatesBothGrids)
     EXPECT_EQ(File(MasterTable::Medication)[0], "Mittel\t5,00000\t10,00000\t11,60\t1\t\t\t\t\t\t");
     EXPECT_EQ(File(MasterTable::Service)[0], "Impfung\tHund\t20,00\t1,5\t30,00\t34,80\t1\t12\t\t");
     EXPECT_EQ(grid.Cells(5, 0), "USt");
+}
+
+TEST(PriceSettingsFromOptions, RatesCurrencyAndCutOff)
+{
+    OptionValues options;
+    options.SetValue("Mwst1Edit", "19");
+    options.SetValue("Mwst2Edit", "7");
+    options.SetValue("AlteMwst1Edit", "16");
+    options.SetValue("StichtagsDatumEdit", "01.01.2007");
+    options.SetFlag("EuroChk", false);
+    options.SetValue("DmEdit", "2,00000");
+    const PriceSettings s = PriceSettingsFromOptions(options);
+    EXPECT_EQ(s.currentVat[0], 19);
+    EXPECT_EQ(s.currentVat[1], 7);
+    EXPECT_EQ(s.previousVat[0], 16);
+    EXPECT_EQ(s.cutOff, QDate(2007, 1, 1));
+    EXPECT_FALSE(s.euro);
+    EXPECT_EQ(s.dmRate, 2);
+    EXPECT_TRUE(PriceSettingsFromOptions(OptionValues()).euro);
 }
