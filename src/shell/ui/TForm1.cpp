@@ -226,6 +226,8 @@ QAction* TForm1::AddSwitch(QMenu* menu, const QString& text, MainSwitch s)
         }
         if (s == MainSwitch::GotSuche)
             m_switcher.SetGotSearch(on);
+        if (s == MainSwitch::InvMedMarkieren && m_views[int(MasterGrid::Medications)])
+            m_views[int(MasterGrid::Medications)]->Area()->update();
     });
     m_switchActions.insert(int(s), a);
     return a;
@@ -348,6 +350,12 @@ QWidget* TForm1::WrapView(QWidget* parent, MasterGrid which, const QString& name
     view->setObjectName(QString::fromLatin1(kGridNames[int(which)]));
     layout->addWidget(view);
     m_views[int(which)] = view;
+    if (which != MasterGrid::Services) {
+        view->SetDrawCell(
+            [this, which](QPainter& p, const QRect& rect, int col, int row, bool selected) {
+                return DrawMasterCell(which, p, rect, col, row, selected);
+            });
+    }
     // Tab and the mouse wheel lead back to the search field of the workspace.
     const auto toSearch = [this, which] {
         QLineEdit* search = which == MasterGrid::Customers ? m_suchEditKunde : m_suchEdit;
@@ -378,6 +386,36 @@ void TForm1::LoadMasterTable(MasterGrid which)
     grid.LoadTable(path);
     SetUpMasterGrid(grid, which, m_startUp.ColumnWidths(), m_startUp.TableFontSize());
     m_views[int(which)]->SyncScrollBar();
+}
+
+bool TForm1::DrawMasterCell(MasterGrid which, QPainter& p, const QRect& rect, int col, int row,
+                            bool selected)
+{
+    const TSGrid& grid = *m_grids[int(which)];
+    const int record = grid.WindowTop() + row - 1;
+    if (record < 0 || record >= grid.RecordCount())
+        return false;
+    const QStringList cells =
+        QStringList{QString()} + grid.RecordLine(record).split(QLatin1Char('\t'));
+    QAction* mark = m_switchActions.value(int(MainSwitch::InvMedMarkieren));
+    const MasterCellStyle style = StyleOfMasterCell(
+        which, cells, col, selected, mark && mark->isChecked(), m_startUp.TableFontSize());
+    if (style.background == 0 && !style.red)
+        return false;
+    const QPalette pal = palette();
+    QColor background = selected ? pal.color(QPalette::Highlight) : pal.color(QPalette::Base);
+    if (style.background != 0)
+        background = QColor(QRgb(style.background));
+    p.fillRect(rect, background);
+    QColor text = selected ? pal.color(QPalette::HighlightedText) : pal.color(QPalette::Text);
+    if (style.background != 0)
+        text = selected ? QColor(Qt::white) : QColor(Qt::black);
+    if (style.red)
+        text = QColor(Qt::red);
+    p.setPen(text);
+    p.drawText(rect.adjusted(2, style.textTop, -1, 0),
+               Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, grid.Cells(col, row));
+    return true;
 }
 
 QHash<QString, int> TForm1::CurrentColumnWidths() const

@@ -19,6 +19,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QPainter;
 class QStackedWidget;
 class QToolButton;
 class TSGrid;
@@ -79,6 +80,8 @@ private:
     QAction* AddSwitch(QMenu* menu, const QString& text, MainSwitch s);
     QWidget* WrapView(QWidget* parent, MasterGrid which, const QString& name);
     QHash<QString, int> CurrentColumnWidths() const;
+    bool DrawMasterCell(MasterGrid which, QPainter& p, const QRect& rect, int col, int row,
+                        bool selected);
 
     UserPort& m_port;
     std::shared_ptr<TableEnvironment> m_tableEnv;
