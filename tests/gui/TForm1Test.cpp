@@ -226,3 +226,30 @@ TEST_F(TForm1Test, MasterWorkspacesShowTheirTables)
     form->close();
     EXPECT_EQ(IniFile(Ini()).ReadInteger("Optionen", "wMed", 0), 250);
 }
+
+TEST_F(TForm1Test, MedicationSearchTakesTheQuantityAndFindsTheName)
+{
+    MakeData();
+    testfiles::WriteLines(
+        Program() + "DATEN/MED.DBF",
+        {"Amoxicillin\t1\t2\t2,38\t1\t\t\t\t\t\t", "Baytril\t1\t2\t2,38\t1\t\t\t\t\t\t",
+         "Cerenia\t1\t2\t2,38\t1\t\t\t\t\t\t", "Dexa\t1\t2\t2,38\t1\t\t\t\t\t\t"});
+    auto form = Make();
+    form->ShowMain();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    ClickTool(*form, Workspace::Medikamente);
+    auto* search = form->findChild<QLineEdit*>("SuchEdit");
+    auto* menge = form->findChild<QLineEdit*>("MengeMedEdit");
+    auto* mengeL = form->findChild<QLineEdit*>("MengeLeistungEdit");
+    QTest::keyClicks(search, "3cer");
+    EXPECT_EQ(search->text(), "cer");
+    EXPECT_EQ(menge->text(), "3,00");
+    EXPECT_EQ(mengeL->text(), "3,00");
+    TSGrid& grid = form->Grid(MasterGrid::Medications);
+    EXPECT_EQ(grid.CurrentRecord(), 2);
+    QTest::keyClick(search, Qt::Key_Down);
+    EXPECT_EQ(grid.CurrentRecord(), 3);
+    EXPECT_EQ(menge->text(), "1,00");
+    QTest::keyClick(search, Qt::Key_End);
+    EXPECT_EQ(grid.Col(), 10);
+}

@@ -8,6 +8,7 @@
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -23,6 +24,7 @@
 
 #include "common/UserPort.h"
 #include "platform/Files.h"
+#include "shell/MasterSearch.h"
 #include "shell/ui/TSplashForm.h"
 #include "table/TSGrid.h"
 #include "table/ui/TSGridView.h"
@@ -303,6 +305,8 @@ void TForm1::BuildPanels()
     m_mengeLeistung = new QLineEdit(QStringLiteral("1,00"), medLeist);
     m_mengeLeistung->setObjectName(QStringLiteral("MengeLeistungEdit"));
     m_mengeLeistung->setMaximumWidth(70);
+    connect(m_suchEdit, &QLineEdit::textChanged, this, &TForm1::OnSearchChanged);
+    m_suchEdit->installEventFilter(this);
     row->addWidget(m_searchLabel);
     row->addWidget(m_suchEdit, 1);
     row->addWidget(new QLabel(QStringLiteral("Menge:"), medLeist));
@@ -416,6 +420,58 @@ bool TForm1::DrawMasterCell(MasterGrid which, QPainter& p, const QRect& rect, in
     p.drawText(rect.adjusted(2, style.textTop, -1, 0),
                Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, grid.Cells(col, row));
     return true;
+}
+
+MasterGrid TForm1::ShownMasterGrid() const
+{
+    return m_switcher.Active() == Workspace::Leistungen ? MasterGrid::Services
+                                                        : MasterGrid::Medications;
+}
+
+void TForm1::OnSearchChanged(const QString& typed)
+{
+    QAction* gotSearch = m_switchActions.value(int(MainSwitch::GotSuche));
+    const bool feeNumbers = gotSearch && gotSearch->isChecked();
+    QString text = typed;
+    QString quantity;
+    if (!feeNumbers && mastersearch::TakeQuantityDigit(text, &quantity)) {
+        m_mengeMed->setText(quantity);
+        m_mengeLeistung->setText(quantity);
+        const QSignalBlocker block(m_suchEdit);
+        m_suchEdit->setText(text);
+        m_suchEdit->setCursorPosition(int(text.size()));
+        return;
+    }
+    TSGrid& med = Grid(MasterGrid::Medications);
+    TSGrid& services = Grid(MasterGrid::Services);
+    med.GotoRecord(1, mastersearch::NamePosition(med, text));
+    services.GotoRecord(
+        1, feeNumbers ? mastersearch::FeeNumberPosition(services, text, services.CurrentRecord())
+                      : mastersearch::NamePosition(services, text));
+    View(MasterGrid::Medications)->SyncScrollBar();
+    View(MasterGrid::Services)->SyncScrollBar();
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_suchEdit && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        switch (key) {
+            case Qt::Key_Down:
+            case Qt::Key_Up:
+            case Qt::Key_Left:
+            case Qt::Key_Right:
+            case Qt::Key_Home:
+            case Qt::Key_End:
+            case Qt::Key_PageDown:
+            case Qt::Key_PageUp:
+                View(ShownMasterGrid())->PressKey(key);
+                return true;
+            default:
+                break;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 QHash<QString, int> TForm1::CurrentColumnWidths() const

@@ -64,6 +64,7 @@ public:
     void LoadMasterTable(MasterGrid which);
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
@@ -80,6 +81,8 @@ private:
     QAction* AddSwitch(QMenu* menu, const QString& text, MainSwitch s);
     QWidget* WrapView(QWidget* parent, MasterGrid which, const QString& name);
     QHash<QString, int> CurrentColumnWidths() const;
+    void OnSearchChanged(const QString& text);
+    MasterGrid ShownMasterGrid() const;
     bool DrawMasterCell(MasterGrid which, QPainter& p, const QRect& rect, int col, int row,
                         bool selected);
 
