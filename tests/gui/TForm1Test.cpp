@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -252,4 +254,40 @@ TEST_F(TForm1Test, MedicationSearchTakesTheQuantityAndFindsTheName)
     EXPECT_EQ(menge->text(), "1,00");
     QTest::keyClick(search, Qt::Key_End);
     EXPECT_EQ(grid.Col(), 10);
+}
+
+TEST_F(TForm1Test, CustomerSearchShowsItsResult)
+{
+    MakeData();
+    testfiles::WriteLines(
+        Program() + "DATEN/KUNDE.DBF",
+        {"Bauer\tAnna\t\t\t0003\t\t\tHund Bello\t\t\t", "Meier\tHans\t\t\t0001\t\t\t\t\t\t",
+         "Schulz\tEva\tBellostr. 5\t\t0012\t\t\t\t\t\t"});
+    auto form = Make();
+    form->ShowMain();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    ClickTool(*form, Workspace::Kunden);
+    auto* search = form->findChild<QLineEdit*>("SuchEditKunde");
+    auto* result = form->findChild<QLabel*>("NotFoundLabel");
+    auto* more = form->findChild<QPushButton*>("FindContinueBtn");
+    TSGrid& grid = form->Grid(MasterGrid::Customers);
+
+    QTest::keyClicks(search, "sch");
+    EXPECT_EQ(grid.CurrentRecord(), 2);
+    EXPECT_FALSE(result->isVisible());
+
+    form->findChild<QComboBox*>("SuchKritCBox")->setCurrentIndex(1);
+    search->setText("7");
+    EXPECT_TRUE(result->isVisible());
+    EXPECT_EQ(result->text(), "Kunden-Nr. nicht vorhanden!");
+
+    grid.GotoRecord(1, 0);
+    form->findChild<QComboBox*>("SuchKritCBox")->setCurrentIndex(2);
+    search->setText("bello");
+    EXPECT_EQ(result->text(), QString::fromUtf8("2 Einträge gefunden!"));
+    EXPECT_EQ(grid.CurrentRecord(), 0);
+    ASSERT_TRUE(more->isVisible());
+    QTest::mouseClick(more, Qt::LeftButton);
+    EXPECT_EQ(grid.CurrentRecord(), 2);
+    EXPECT_EQ(result->text(), "Weiterer Eintrag!");
 }

@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPainter>
+#include <QPushButton>
 #include <QScreen>
 #include <QStackedWidget>
 #include <QStatusBar>
@@ -24,6 +25,7 @@
 
 #include "common/UserPort.h"
 #include "platform/Files.h"
+#include "shell/CustomerSearch.h"
 #include "shell/MasterSearch.h"
 #include "shell/ui/TSplashForm.h"
 #include "table/TSGrid.h"
@@ -336,6 +338,16 @@ void TForm1::BuildPanels()
     kundeRow->addWidget(new QLabel(QStringLiteral("Suche < abc.. >"), m_kundePanel));
     kundeRow->addWidget(m_suchEditKunde, 1);
     kundeRow->addWidget(m_suchKrit);
+    m_notFound = new QLabel(m_kundePanel);
+    m_notFound->setObjectName(QStringLiteral("NotFoundLabel"));
+    m_notFound->hide();
+    m_findContinue = new QPushButton(QStringLiteral("Weitersuchen"), m_kundePanel);
+    m_findContinue->setObjectName(QStringLiteral("FindContinueBtn"));
+    m_findContinue->hide();
+    kundeRow->addWidget(m_notFound);
+    kundeRow->addWidget(m_findContinue);
+    connect(m_suchEditKunde, &QLineEdit::textChanged, this, [this] { RunCustomerSearch(false); });
+    connect(m_findContinue, &QPushButton::clicked, this, [this] { RunCustomerSearch(true); });
     kundeLayout->addLayout(kundeRow);
     kundeLayout->addWidget(
         WrapView(m_kundePanel, MasterGrid::Customers, QStringLiteral("KundePanel")), 1);
@@ -420,6 +432,30 @@ bool TForm1::DrawMasterCell(MasterGrid which, QPainter& p, const QRect& rect, in
     p.drawText(rect.adjusted(2, style.textTop, -1, 0),
                Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, grid.Cells(col, row));
     return true;
+}
+
+void TForm1::RunCustomerSearch(bool continued)
+{
+    m_notFound->hide();
+    m_findContinue->hide();
+    TSGrid& customers = Grid(MasterGrid::Customers);
+    const auto criterion = customersearch::Criterion(m_suchKrit->currentIndex());
+    const customersearch::Outcome out =
+        continued ? customersearch::Continue(customers, criterion, m_suchEditKunde->text(),
+                                             customers.CurrentRecord())
+                  : customersearch::Search(customers, criterion, m_suchEditKunde->text(),
+                                           customers.CurrentRecord());
+    if (out.record >= 0) {
+        customers.GotoRecord(1, out.record);
+        View(MasterGrid::Customers)->SyncScrollBar();
+    }
+    if (!out.message.isEmpty()) {
+        m_notFound->setText(out.message);
+        m_notFound->setStyleSheet(out.red ? QStringLiteral("color: red")
+                                          : QStringLiteral("color: green"));
+        m_notFound->show();
+    }
+    m_findContinue->setVisible(out.showContinue);
 }
 
 MasterGrid TForm1::ShownMasterGrid() const

@@ -20,6 +20,7 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QPainter;
+class QPushButton;
 class QStackedWidget;
 class QToolButton;
 class TSGrid;
@@ -82,6 +83,7 @@ private:
     QWidget* WrapView(QWidget* parent, MasterGrid which, const QString& name);
     QHash<QString, int> CurrentColumnWidths() const;
     void OnSearchChanged(const QString& text);
+    void RunCustomerSearch(bool continued);
     MasterGrid ShownMasterGrid() const;
     bool DrawMasterCell(MasterGrid which, QPainter& p, const QRect& rect, int col, int row,
                         bool selected);
@@ -124,6 +126,8 @@ private:
     QLineEdit* m_mengeLeistung = nullptr;
     QLineEdit* m_suchEditKunde = nullptr;
     QComboBox* m_suchKrit = nullptr;
+    QLabel* m_notFound = nullptr;
+    QPushButton* m_findContinue = nullptr;
 
     QLabel* m_statusLabel = nullptr;
     QLabel* m_fileLabel = nullptr;
