@@ -418,9 +418,12 @@ void TPrintGrid2::PrintRow(int record)
         m_canvas.Line(m_left, y, m_left + Printable(), y);
     }
     if (ColLines && !FullPage) {
+        // The rules run from the body top to this row's bottom; each row adds its own
+        // piece, so no stretch is drawn twice (overdrawn hairlines print darker).
+        const int from = m_rowsOnPage == 0 ? m_bodyTop : y;
         for (qsizetype i = 2; i <= m_columns.size(); ++i) {
             const int x = m_left + m_edges[i];
-            m_canvas.Line(x, m_bodyTop, x, y + m_lineHeight);
+            m_canvas.Line(x, from, x, y + m_lineHeight);
         }
     }
 }
