@@ -8,10 +8,13 @@
 #include <QImage>
 #include <memory>
 
+#include "printing/LayoutStore.h"
 #include "printing/PrinterList.h"
 #include "printing/TPrintGrid2.h"
 #include "printing/TPrintStrList.h"
 #include "printing/qt/QtPrintCanvas.h"
+#include "printing/ui/MasterListPrinting.h"
+#include "shell/MasterGridLayout.h"
 #include "support/FixedClock.h"
 #include "support/ScriptedUserPort.h"
 #include "table/TSGrid.h"
@@ -259,6 +262,58 @@ TEST_F(PdfFixture, ListWithTitleDateAndRules)
                          QStringLiteral("Talven - Medikamente"), QStringLiteral("Medikament 80"),
                          QStringLiteral("80,00"), QStringLiteral("Seite 2")});
     Render(pdf, QStringLiteral("list"));
+}
+
+TEST_F(PdfFixture, CustomerListWithItsStoredLayout)
+{
+    TSGrid grid(port);
+    SetUpMasterGrid(grid, MasterGrid::Customers, {}, 9);
+    grid.Resize(12 * 21);
+    QStringList lines;
+    for (int i = 1; i <= 30; ++i) {
+        lines.append(QStringLiteral("Müller %1\tJürgen\tLindenstraße %1\t12345 Überlingen\t%2\t"
+                                    "0123/%1\tHerrn\t\t000\t\t")
+                         .arg(i)
+                         .arg(i, 4, 10, QLatin1Char('0')));
+    }
+    grid.SetLines(lines);
+    MemoryLayoutStore store;
+    TPrintGrid2 printer(canvas, port, clock);
+    RunMasterListPrint(ListPrintMode::PrintDirect, nullptr, canvas, printer, grid,
+                       MasterGrid::Customers, store, dir.path());
+    const QString pdf = canvas.LastPdfFile();
+    EXPECT_EQ(PageCount(pdf), 1);
+    const QString text =
+        RunTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    ExpectInOrder(text,
+                  {QStringLiteral("Talven - Kundenstamm"), QStringLiteral("Name"),
+                   QStringLiteral("Vorname"), QStringLiteral("Straße"), QStringLiteral("K-Nr."),
+                   QStringLiteral("Müller 1 "), QStringLiteral("12345 Überlingen"),
+                   QStringLiteral("0001"), QStringLiteral("Müller 30"), QStringLiteral("Seite 1")});
+    EXPECT_FALSE(text.contains(QStringLiteral("0123/1")));  // telephone is off by default
+    Render(pdf, QStringLiteral("customers"));
+}
+
+TEST_F(PdfFixture, PreviewPrinterTakesACopyOfTheJob)
+{
+    // What the print preview does: the job's settings drawn on the preview's printer.
+    TPrintStrList letter(canvas, port);
+    letter.PrintMgrTitle = QStringLiteral("Talven - Brief");
+    for (int i = 1; i <= 80; ++i) {
+        letter.StringList.append(QStringLiteral("Zeile %1").arg(i));
+    }
+    QPrinter previewPrinter(QPrinter::HighResolution);
+    previewPrinter.setOutputFormat(QPrinter::PdfFormat);
+    const QString path = QDir(dir.path()).filePath(QStringLiteral("vorschau.pdf"));
+    previewPrinter.setOutputFileName(path);
+    QtPrintCanvas onPreview(&previewPrinter);
+    TPrintStrList copy = letter;
+    copy.Rebind(onPreview);
+    copy.Print();
+    EXPECT_EQ(PageCount(path), 2);
+    EXPECT_TRUE(canvas.LastPdfFile().isEmpty());  // the original canvas printed nothing
+    EXPECT_TRUE(RunTool(QStringLiteral("pdftotext"), {path, QStringLiteral("-")})
+                    .contains(QStringLiteral("Zeile 80")));
 }
 
 }  // namespace
