@@ -42,6 +42,16 @@ public:
     // Asks about a modified card before it is left. False when the card could not be saved.
     bool LeaveModifiedCard();
 
+    // The income booking of a line typed "B" or "S": the fields the booking dialog starts
+    // with (date, receipt, customer, net, VAT rate, gross, payment kind; the amount rounded
+    // to cents in the field of the card's amount mode).
+    QStringList BsBookingProposal(int row) const;
+    // OK in the booking dialog with its seven fields: the booking goes to the income journal,
+    // its gross to the cash or bank account; the mark stays and the card is summed.
+    void ConfirmBsBooking(int row, const QStringList& fields);
+    // Cancel in the booking dialog: the mark goes.
+    void CancelBsBooking(int row);
+
     QString CurrentFile() const { return m_file; }
     int CardNumber() const { return m_number; }
     int CustomerRecord() const { return m_customerRecord; }

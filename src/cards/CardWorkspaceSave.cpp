@@ -7,6 +7,7 @@
 #include "cards/CardRegisters.h"
 #include "cards/CardWorkspace.h"
 #include "common/Clock.h"
+#include "common/DateUtil.h"
 #include "common/NumberFormat.h"
 #include "common/UserPort.h"
 #include "platform/Files.h"
@@ -97,6 +98,61 @@ void CardWorkspace::BookPending()
             booking.left(1), gross, m_settings.dmRate);
     }
     m_pending.clear();
+}
+
+QStringList CardWorkspace::BsBookingProposal(int row) const
+{
+    const Rows& rows = m_form.GetRows();
+    const Row& line = rows[size_t(row)];
+    const CardState& state = m_form.State();
+    QDate date = RowDate(rows, row);
+    if (!date.isValid())
+        date = m_clock.Today();
+    long double amount = 0;
+    TryStrToFloat(line.Cell(kColAmount), &amount);
+    const QString rounded = FormatFloat(QStringLiteral("0.00"), amount);
+    return {dates::Format(date),
+            state.key,
+            state.customerText,
+            state.IsGross() ? QString() : rounded,
+            FormatFloat(QStringLiteral("0.0"), m_settings.Rate(line.Cell(kColVat), date)),
+            state.IsGross() ? rounded : QString(),
+            line.Cell(kColBS)};
+}
+
+void CardWorkspace::ConfirmBsBooking(int row, const QStringList& fields)
+{
+    if (fields.size() < 7)
+        return;
+    QString receipt = fields[1];
+    if (!m_settings.gobdRestrictions)
+        receipt += QLatin1Char('*');  // a manual booking, which may be edited
+    QString booking = m_form.State().currency.left(1).toUpper();
+    for (const QString& cell :
+         {fields[0], receipt, fields[2], fields[3], fields[4], fields[5], fields[6]}) {
+        booking += cell;
+        booking += QLatin1Char('\t');
+    }
+    const auto append = [this](const QString& path, const QString& line) {
+        m_cardGrid.AppendChangeLine(path, line);
+    };
+    long double gross = 0;
+    if (journal::AppendBooking(m_dataFolder, booking, m_settings.currency, m_settings.dmRate,
+                               append) &&
+        TryStrToFloat(fields[5], &gross)) {
+        balances::AddToAccount(
+            m_options, balances::AccountFor(fields[6], fields[2], m_settings.secondBusinessDefined),
+            booking.left(1), gross, m_settings.dmRate);
+    }
+    (void)row;  // the mark stays as typed
+    m_bsBookedSinceSave = true;
+    m_form.Sum();
+    m_form.SetModified(true);
+}
+
+void CardWorkspace::CancelBsBooking(int row)
+{
+    m_form.GetRows()[size_t(row)].Cell(kColBS).clear();
 }
 
 bool CardWorkspace::LeaveModifiedCard()

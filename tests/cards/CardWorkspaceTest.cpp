@@ -303,3 +303,32 @@ TEST_F(CardWorkspaceTest, DmCardNoticeAndCardSearch)
     EXPECT_EQ(card, 10);
     EXPECT_EQ(ws->SearchCards(0, "Meier", &card), -1);  // header lines are not searched
 }
+
+TEST_F(CardWorkspaceTest, CashLineIsBookedAtOnce)
+{
+    WriteCard(5, {}, {"01.02.2024\tImpfung\t1\t10,00000\t\t\t\t\t", "\t\t2\t5,55555\t\t\t\t\t"});
+    ASSERT_TRUE(ws->LoadCurrentCard(0));
+    ws->Form().SetCurrentCell(kColBS, 1);
+    ASSERT_TRUE(ws->Form().KeyPress("", 0, EditorKey::Char('s')).bookingRequested);
+    const QStringList proposal = ws->BsBookingProposal(1);
+    EXPECT_EQ(proposal,
+              QStringList({"01.02.2024", "0012/005", QString::fromUtf8("Müller Anna, 12345 Dorf"),
+                           "5,56", "7,0", "", "S"}));
+    QStringList fields = proposal;
+    fields[5] = "5,95";
+    ws->ConfirmBsBooking(1, fields);
+    EXPECT_EQ(Lines("Z22024.zaE"),
+              QStringList({QString::fromUtf8(
+                  "+01.02.2024\t0012/005\tMüller Anna, 12345 Dorf\t5,56\t7,0\t5,95\tS\t")}));
+    EXPECT_EQ(options.Get("Kontostand", "Bank"), "5,95");
+    EXPECT_EQ(ws->Form().State().invoiceGross, "11,90");  // summed without the cheque line
+
+    CardSettings noGobd;
+    noGobd.gobdRestrictions = false;
+    ws->SetSettings(noGobd);
+    ws->ConfirmBsBooking(1, fields);
+    EXPECT_EQ(Lines("Z22024.zaE").last().section('\t', 1, 1), "0012/005*");
+
+    ws->CancelBsBooking(1);
+    EXPECT_EQ(ws->Form().GetRows()[1].Cell(kColBS), "");
+}
