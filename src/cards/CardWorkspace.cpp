@@ -1,7 +1,10 @@
 #include "cards/CardWorkspace.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <optional>
 
 #include "bookkeeping/Balances.h"
 #include "bookkeeping/Journal.h"
@@ -155,20 +158,22 @@ bool CardWorkspace::LoadCurrentCard(int record)
         return false;
     }
 
+    const std::set<int> existing = ExistingNumbers(m_dataFolder, number);
+    const auto has = [&existing](int k) { return existing.count(k) > 0; };
     int stored = -1;
     int n = 0;
     if (TryStrToInt(CustomerCell(kCustCardNumber, record), &stored)) {
         // Cards created without updating the customer table are picked up.
         n = stored;
-        while (n < kMaxCardNumber && Exists(number, n + 1))
+        while (n < kMaxCardNumber && has(n + 1))
             ++n;
-        while (n >= 1 && !Exists(number, n))
+        while (n >= 1 && !has(n))
             --n;
         n = qMax(n, 1);
     } else {
         stored = -1;
         for (int k = kMaxCardNumber; k >= 1 && n == 0; --k) {
-            if (Exists(number, k))
+            if (has(k))
                 n = k;
         }
         n = qMax(n, 1);
@@ -188,7 +193,7 @@ bool CardWorkspace::LoadCurrentCard(int record)
         SetAside(broken);
         do {
             --shown;
-        } while (shown >= 1 && !Exists(number, shown));
+        } while (shown >= 1 && !has(shown));
         if (shown < 1) {
             // Nothing left to show: a new card takes the place of the broken one.
             if (!CreateCard(record, number, n) ||
@@ -242,6 +247,7 @@ bool CardWorkspace::Browse(int step)
     const QString number = CustomerCell(kCustNumber, m_customerRecord);
     const int limit =
         back ? qMax(1, m_number - kBrowseReach) : qMin(m_number + kBrowseReach, kMaxCardNumber);
+    const std::set<int> existing = ExistingNumbers(m_dataFolder, number);
     int skipped = 0;
     bool defectSeen = false;
     const auto reportGap = [&] {
@@ -261,7 +267,7 @@ bool CardWorkspace::Browse(int step)
         skipped = 0;
     };
     for (int k = m_number + step; back ? k >= limit : k <= limit; k += step) {
-        if (!Exists(number, k)) {
+        if (existing.count(k) == 0) {
             ++skipped;
             continue;
         }
@@ -287,13 +293,31 @@ bool CardWorkspace::Browse(int step)
 int CardWorkspace::SearchCards(int fromRecord, const QString& text, int* cardNumber)
 {
     const QString upper = text.toUpper();
+    const QDir folder(m_dataFolder);
+    QHash<QString, QString> otherCase;
+    bool listed = false;
     for (int r = qMax(0, fromRecord); r < m_customers.RecordCount(); ++r) {
         const QString number = CustomerCell(kCustNumber, r);
         int current = 0;
         if (!TryStrToInt(CustomerCell(kCustCardNumber, r), &current))
             continue;
         for (int k = current, count = 0; k > 0 && count < kSearchedCards; --k, ++count) {
-            if (CardContains(FilePath(m_dataFolder, number, k), upper, true)) {
+            // The exact name is tried first; names in another case come from one listing
+            // of the folder, made at the first miss.
+            std::optional<bool> hit =
+                TryCardContains(folder.filePath(FileName(number, k)), upper, true);
+            if (!hit) {
+                if (!listed) {
+                    for (const QString& name :
+                         folder.entryList({QStringLiteral("*.KAR")}, QDir::Files))
+                        otherCase.insert(name.toUpper(), name);
+                    listed = true;
+                }
+                const QString name = otherCase.value(FileName(number, k));
+                if (!name.isEmpty())
+                    hit = TryCardContains(folder.filePath(name), upper, true);
+            }
+            if (hit.value_or(false)) {
                 *cardNumber = k;
                 return r;
             }

@@ -299,6 +299,7 @@ TEST_F(CardWorkspaceTest, DmCardNoticeAndCardSearch)
     int card = 0;
     EXPECT_EQ(ws->SearchCards(0, "impf", &card), -1);
     WriteCard(10);
+    QFile::rename(Path("K0012010.KAR"), Path("k0012010.kar"));  // copied from Windows
     EXPECT_EQ(ws->SearchCards(0, "impf", &card), 1);
     EXPECT_EQ(card, 10);
     EXPECT_EQ(ws->SearchCards(0, "Meier", &card), -1);  // header lines are not searched
