@@ -149,6 +149,12 @@ KeyDecision CardEntryForm::KeyPress(const QString& editorText, int cursor, const
         return Accept(text, cursor);
     }
 
+    if (key.kind == EditorKey::Today) {  // Ctrl+D in the date column
+        if (m_col != kColDate)
+            return Refuse(editorText, cursor);
+        const QString today = dates::Format(m_clock.Today());
+        return Accept(today, int(today.size()));
+    }
     const bool clipboard = key.kind != EditorKey::Character;  // paste, cut, undo
     QChar ch = key.ch;
     switch (m_col) {

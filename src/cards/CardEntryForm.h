@@ -72,7 +72,7 @@ struct LastMedication {
 
 // A key as the cell editor receives it.
 struct EditorKey {
-    enum Kind { Character, Backspace, Delete, Tab, ShiftEnter, Copy, Paste, Cut, Undo };
+    enum Kind { Character, Backspace, Delete, Tab, ShiftEnter, Copy, Paste, Cut, Undo, Today };
     Kind kind = Character;
     QChar ch;
     static EditorKey Char(QChar c) { return {Character, c}; }

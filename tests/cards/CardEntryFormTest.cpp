@@ -65,6 +65,8 @@ struct CardEntryFormTest : ::testing::Test {
 TEST_F(CardEntryFormTest, DateVatAndMarkColumnsAcceptOnlyTheirCharacters)
 {
     EXPECT_EQ(Type(kColDate, 0, "1,2x.24"), "1.2.24");
+    EXPECT_EQ(Press(kColDate, 1, EditorKey::Today).text, "15.03.2024");
+    EXPECT_FALSE(Press(kColText, 1, EditorKey::Today).accepted);
     EXPECT_EQ(Type(kColVat, 0, "2"), "2");
     EXPECT_EQ(Type(kColVat, 0, "3"), "3");  // the cell holds one character
     EXPECT_EQ(Type(kColVat, 0, "4a"), "3");
