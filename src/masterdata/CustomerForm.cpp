@@ -66,6 +66,11 @@ bool CustomerForm::KeyPress(int id, QChar key)
     return true;
 }
 
+QStringList CustomerForm::PostcodeEntries() const
+{
+    return m_postcodes ? m_postcodes->Entries() : QStringList();
+}
+
 void CustomerForm::PostcodeDropDown()
 {
     if (m_postcodes)

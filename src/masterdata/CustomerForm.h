@@ -37,6 +37,8 @@ public:
 
     // The postcode list behind the postcode field (completion, learning); may be null.
     void SetPostcodeList(PostcodeList* list) { m_postcodes = list; }
+    // The entries the drop-down list shows.
+    QStringList PostcodeEntries() const;
 
     bool Apotheke() const { return m_pharmacy; }
     void SetApotheke(bool checked) { m_pharmacy = checked; }

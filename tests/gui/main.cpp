@@ -2,10 +2,12 @@
 
 #include <QApplication>
 
-// Widget tests need one application object for the whole run (offscreen platform).
+// Widget tests need one application object for the whole run (offscreen unless the
+// caller chose a platform).
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -1,0 +1,470 @@
+#include "masterdata/MasterWorkspace.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include "common/Clock.h"
+#include "common/Collation.h"
+#include "common/DateUtil.h"
+#include "common/NumberFormat.h"
+#include "common/UserPort.h"
+#include "masterdata/MasterTables.h"
+#include "masterdata/PostcodeList.h"
+#include "masterdata/RecordLines.h"
+#include "platform/Files.h"
+#include "shell/IniFile.h"
+#include "shell/MasterGridLayout.h"
+#include "shell/Options.h"
+#include "table/TSGrid.h"
+
+PriceSettings PriceSettingsFromOptions(const OptionValues& options)
+{
+    PriceSettings s;
+    VatRates rates;
+    ParseVatRates(options, &rates);
+    for (int i = 0; i < 3; ++i) {
+        s.currentVat[i] = rates.current[i];
+        s.previousVat[i] = rates.previous[i];
+    }
+    QDate cutOff;
+    if (dates::TryParse(options.Value(QStringLiteral("StichtagsDatumEdit")), &cutOff))
+        s.cutOff = cutOff;
+    s.euro = options.Flag(QStringLiteral("EuroChk"));
+    long double dm = 0;
+    if (TryStrToFloat(options.Value(QStringLiteral("DmEdit")), &dm) && dm > 0)
+        s.dmRate = dm;
+    return s;
+}
+
+int GridTableView::RecordCount() const
+{
+    return m_grid.RecordCount();
+}
+
+int GridTableView::FindSorted(const QString& text) const
+{
+    int position = 0;
+    m_grid.FindSorted(text, position);
+    return position;
+}
+
+QString GridTableView::Cell(int record, int col) const
+{
+    if (record < 0 || record >= m_grid.RecordCount())
+        return {};
+    return recordlines::Cell(m_grid.RecordLine(record), col);
+}
+
+namespace {
+
+const QStringList kCustomerTitles{QString(),
+                                  QStringLiteral("Name"),
+                                  QStringLiteral("Vorname"),
+                                  QStringLiteral("Straße"),
+                                  QStringLiteral("PLZ/Ort"),
+                                  QStringLiteral("KdNr"),
+                                  QStringLiteral("Telefon"),
+                                  QStringLiteral("Anrede"),
+                                  QStringLiteral("Bemerkung"),
+                                  QString(),
+                                  QStringLiteral("e-mail Adr.")};
+const QStringList kMedicationTitles{QString(),
+                                    QStringLiteral("Medikament/ Artikel"),
+                                    QStringLiteral("EinkNetto"),
+                                    QStringLiteral("VerkNetto"),
+                                    QStringLiteral("VerkMitSt"),
+                                    QStringLiteral("USt"),
+                                    QStringLiteral("Wartezeit"),
+                                    QStringLiteral("Chargennr."),
+                                    QStringLiteral("Bemerkung: (H)= Humanpräp."),
+                                    QStringLiteral("Bestand"),
+                                    QString()};
+const QStringList kServiceTitles{QString(),
+                                 QStringLiteral("Diagnose/ Leistung (GOT)"),
+                                 QStringLiteral("Tierart"),
+                                 QStringLiteral("GOT/Netto"),
+                                 QStringLiteral("Faktor"),
+                                 QStringLiteral("VerkNetto"),
+                                 QStringLiteral("VerkMitSt"),
+                                 QStringLiteral("USt"),
+                                 QStringLiteral("Ziffer"),
+                                 QStringLiteral("Bemerkung")};
+
+int TabsOf(MasterTable table)
+{
+    switch (table) {
+        case MasterTable::Medication:
+            return mastertables::kMedicationTabs;
+        case MasterTable::Service:
+            return mastertables::kServiceTabs;
+        case MasterTable::Customer:
+            break;
+    }
+    return mastertables::kCustomerTabs;
+}
+
+}  // namespace
+
+void SetupMasterGrid(TSGrid& grid, MasterTable table, const QHash<QString, int>& widths,
+                     int tableFontSize)
+{
+    // One layout for the main window and the master rules alike.
+    const MasterGrid which = table == MasterTable::Medication ? MasterGrid::Medications
+                             : table == MasterTable::Service  ? MasterGrid::Services
+                                                              : MasterGrid::Customers;
+    SetUpMasterGrid(grid, which, widths, tableFontSize);
+}
+
+void SetMasterTitles(TSGrid& grid, MasterTable table)
+{
+    switch (table) {
+        case MasterTable::Customer:
+            grid.SetTitles(kCustomerTitles);
+            break;
+        case MasterTable::Service:
+            grid.SetTitles(kServiceTitles);
+            break;
+        case MasterTable::Medication: {
+            QStringList titles = kMedicationTitles;
+            const bool feed =
+                (grid.RowCount() > 1 && grid.Cells(8, 1).contains(QLatin1String("(WDT"))) ||
+                (grid.RowCount() > 10 && grid.Cells(8, 10).contains(QLatin1String("(WDT")));
+            if (feed)
+                titles[8] += QStringLiteral(" (F)= Futtermittel");
+            grid.SetTitles(titles);
+            break;
+        }
+    }
+}
+
+void LoadMasterTable(TSGrid& grid, MasterTable table, const QString& path)
+{
+    grid.LoadTable(path);
+    const int tabs = TabsOf(table);
+    if (mastertables::NeedsUpgrade(grid.Lines(), tabs)) {
+        QStringList lines = grid.Lines();
+        if (table == MasterTable::Service)
+            mastertables::UpgradeServiceLines(lines);
+        else
+            mastertables::PadAll(lines, tabs);
+        grid.SetLines(lines);
+        // A failed save leaves the old file, which is then loaded as it is.
+        grid.SaveTable(path);
+        grid.LoadTable(path);
+    }
+    SetMasterTitles(grid, table);
+}
+
+void WidenToFill(TSGrid& grid, int col, int clientWidth, bool onlyWhenNarrower)
+{
+    int others = 0;
+    for (int c = 0; c < grid.ColCount(); ++c)
+        if (c != col && grid.ColWidth(c) > 0)
+            others += grid.ColWidth(c) + grid.GridLineWidth();
+    const int fill = clientWidth - others - grid.GridLineWidth();
+    if (onlyWhenNarrower && others + grid.ColWidth(col) >= clientWidth)
+        return;
+    if (fill > 0)
+        grid.SetColWidth(col, fill);
+}
+
+int ScrollBarMaximum(int recordCount, int gridRows)
+{
+    return std::min(std::max(recordCount - gridRows + 1, 0), 30000);
+}
+
+int PlaceRecordSorted(TSGrid& grid, const QStringList& cells, int tabs)
+{
+    const QString candidate = cells.join(QLatin1Char('\t'));
+    int record = 0;
+    const int count = grid.RecordCount();
+    if (count == 0) {
+        record = grid.AddRecord(tabs);
+    } else {
+        grid.FindSorted(candidate, record);
+        QStringList lastCells;
+        for (int col = 1; col <= cells.size(); ++col)
+            lastCells << recordlines::Cell(grid.RecordLine(count - 1), col);
+        if (record == count - 1 && CompareUmlaut(lastCells.join(QLatin1Char('\t')), candidate) < 0)
+            record = grid.AddRecord(tabs);
+        else
+            grid.InsertRecord(record);
+    }
+    grid.PadRecord(tabs, record);
+    for (int col = 1; col <= cells.size(); ++col)
+        grid.SetRecordCell(col, record, cells.at(col - 1));
+    grid.GotoRecord(1, record);
+    return record;
+}
+
+QString MasterRecords::FileName(MasterTable table)
+{
+    switch (table) {
+        case MasterTable::Medication:
+            return QStringLiteral("MED.DBF");
+        case MasterTable::Service:
+            return QStringLiteral("LEISTUNG.DBF");
+        case MasterTable::Customer:
+            break;
+    }
+    return QStringLiteral("KUNDE.DBF");
+}
+
+QString MasterRecords::Path(MasterTable table) const
+{
+    return files::FindCaseInsensitive(m_ctx.dataFolder, FileName(table));
+}
+
+bool MasterRecords::RunDialog(EditDlgForm& form, TSGrid& grid)
+{
+    GridTableView view(grid);
+    if (form.Panel() != EditPanel::Customer)
+        return m_ctx.dialog.Run(form, &view);
+    PostcodeList postcodes(files::FindCaseInsensitive(m_ctx.dataFolder, PostcodeList::FileName()));
+    postcodes.Load();
+    form.Customer().SetPostcodeList(&postcodes);
+    const bool ok = m_ctx.dialog.Run(form, &view);
+    form.Customer().SetPostcodeList(nullptr);
+    return ok;
+}
+
+void MasterRecords::AfterChange(MasterTable table, TSGrid& grid)
+{
+    m_ctx.hooks.SetScrollBarMaximum(ScrollBarMaximum(grid.RecordCount(), m_ctx.hooks.GridRows()));
+    grid.SaveTable(Path(table));
+    if (table != MasterTable::Customer)
+        m_ctx.hooks.ResetQuantities();
+}
+
+namespace {
+
+EditDlgSetup SetupFor(MasterTable table, EditMode mode, const PriceSettings& settings)
+{
+    EditDlgSetup setup;
+    setup.panel = table == MasterTable::Medication ? EditPanel::Medication
+                  : table == MasterTable::Service  ? EditPanel::Service
+                                                   : EditPanel::Customer;
+    setup.mode = mode;
+    setup.settings = settings;
+    return setup;
+}
+
+QStringList RecordCells(TSGrid& grid, int record, int count)
+{
+    QStringList cells;
+    for (int col = 1; col <= count; ++col)
+        cells << recordlines::Cell(grid.RecordLine(record), col);
+    return cells;
+}
+
+void SelectLine(TSGrid& grid, const QString& line)
+{
+    const int at = int(grid.Lines().lastIndexOf(line));
+    grid.GotoRecord(1, std::max(at, 0));
+}
+
+}  // namespace
+
+bool MasterRecords::InsertRecord(MasterTable table, TSGrid& grid)
+{
+    EditDlgForm form(SetupFor(table, EditMode::Insert, m_ctx.settings), m_ctx.port);
+    QString number;
+    if (table == MasterTable::Customer) {
+        const auto next = mastertables::NextCustomerNumber(grid.Lines(), m_ctx.port);
+        if (!next)
+            return false;
+        number = *next;
+        form.Customer().SetNumberText(number);
+    }
+    if (!RunDialog(form, grid)) {
+        m_ctx.port.Message(MsgKind::Information, QStringLiteral("Kein Datensatz wurde eingefügt!"));
+        return false;
+    }
+    switch (table) {
+        case MasterTable::Medication:
+            PlaceRecordSorted(grid, form.Medication().Cells(), mastertables::kMedicationTabs);
+            break;
+        case MasterTable::Service:
+            PlaceRecordSorted(grid, form.Service().Cells(), mastertables::kServiceTabs);
+            break;
+        case MasterTable::Customer: {
+            const QStringList cells = form.Customer().Cells(number, QStringLiteral("000"));
+            const int record = grid.AddRecord(mastertables::kCustomerTabs);
+            for (int col = 1; col <= cells.size(); ++col)
+                grid.SetRecordCell(col, record, cells.at(col - 1));
+            const QString line = grid.RecordLine(record);
+            grid.SortAll();
+            SelectLine(grid, line);
+            break;
+        }
+    }
+    AfterChange(table, grid);
+    if (table == MasterTable::Customer && m_ctx.ini) {
+        m_ctx.ini->EraseSection(QStringLiteral("LetzteKundenNr"));
+        m_ctx.ini->WriteString(QStringLiteral("LetzteKundenNr"), QStringLiteral("Nr"), number);
+    }
+    return true;
+}
+
+bool MasterRecords::EditRecord(MasterTable table, TSGrid& grid)
+{
+    if (grid.RecordCount() == 0) {
+        m_ctx.port.Message(MsgKind::Information, QStringLiteral("Datenbank ist leer!"), Buttons::Ok,
+                           QStringLiteral("Info"));
+        return false;
+    }
+    const int current = grid.CurrentRecord();
+    EditDlgForm form(SetupFor(table, EditMode::Edit, m_ctx.settings), m_ctx.port);
+    switch (table) {
+        case MasterTable::Medication:
+            form.Medication().Load(RecordCells(grid, current, 8));
+            break;
+        case MasterTable::Service:
+            form.Service().Load(RecordCells(grid, current, 9));
+            break;
+        case MasterTable::Customer:
+            form.Customer().Load(RecordCells(grid, current, 10));
+            break;
+    }
+    if (!RunDialog(form, grid)) {
+        m_ctx.port.Message(MsgKind::Information, QStringLiteral("Eintrag wurde nicht bearbeitet!"));
+        return false;
+    }
+    switch (table) {
+        case MasterTable::Medication: {
+            const QString old = grid.RecordLine(current);
+            grid.DeleteRecord(current);
+            const int record =
+                PlaceRecordSorted(grid, form.Medication().Cells(), mastertables::kMedicationTabs);
+            if (!recordlines::Cell(old, 10).isEmpty()) {
+                grid.SetRecordCell(9, record, recordlines::Cell(old, 9));
+                grid.SetRecordCell(10, record, recordlines::Cell(old, 10));
+            }
+            break;
+        }
+        case MasterTable::Service:
+            grid.DeleteRecord(current);
+            PlaceRecordSorted(grid, form.Service().Cells(), mastertables::kServiceTabs);
+            break;
+        case MasterTable::Customer: {
+            const QStringList cells =
+                form.Customer().Cells(recordlines::Cell(grid.RecordLine(current), 5),
+                                      recordlines::Cell(grid.RecordLine(current), 9));
+            for (int col : {1, 2, 3, 4, 6, 7, 8, 10})
+                grid.SetRecordCell(col, current, cells.at(col - 1));
+            const QString line = grid.RecordLine(current);
+            grid.SortAll();
+            SelectLine(grid, line);
+            break;
+        }
+    }
+    grid.SaveTable(Path(table));
+    return true;
+}
+
+bool MasterRecords::DeleteRecord(MasterTable table, TSGrid& grid)
+{
+    UserPort& port = m_ctx.port;
+    if (grid.RecordCount() == 0) {
+        port.Message(MsgKind::Information, QStringLiteral("Datenbank ist leer!"), Buttons::Ok,
+                     QStringLiteral("Info"));
+        return false;
+    }
+    const int current = grid.CurrentRecord();
+    const QString line = grid.RecordLine(current);
+    if (table == MasterTable::Customer &&
+        port.Message(MsgKind::Warning,
+                     QStringLiteral("Wird ein Kunde gelöscht, so gehen auch alle\rKarteikarten "
+                                    "dieses Kunden für immer verloren!"),
+                     Buttons::OkCancel) != Answer::Ok)
+        return false;
+    const QString question =
+        mastertables::DeleteQuestion(table == MasterTable::Customer ? line : QString());
+    if (port.Message(MsgKind::Confirmation, question, Buttons::YesNo) != Answer::Yes)
+        return false;
+
+    if (table == MasterTable::Customer) {
+        const QString number = recordlines::Cell(line, 5);
+        int cards = 0;
+        TryStrToInt(recordlines::Cell(line, 9), &cards);
+        const mastertables::CustomerRemoval plan = mastertables::CustomerRemovalPlan(number, cards);
+        for (const QString& name : plan.files) {
+            const QString path = files::FindCaseInsensitive(m_ctx.dataFolder, name);
+            if (QFileInfo::exists(path))
+                QFile::remove(path);
+        }
+        for (const char* reg : {"ST_RECHN.DBF", "ST_MAHN.DBF"}) {
+            const QString path = files::FindCaseInsensitive(m_ctx.dataFolder, QLatin1String(reg));
+            if (!QFileInfo::exists(path)) {
+                QFile create(path);
+                if (create.open(QIODevice::WriteOnly))
+                    create.close();
+            }
+            for (const QString& change : plan.changeLines)
+                grid.AppendChangeLine(path, change);
+        }
+    } else if (table == MasterTable::Medication && m_ctx.medicationWorkspace) {
+        const QString code = recordlines::Cell(line, 10);
+        if (!code.isEmpty()) {
+            for (int year = 2007; year <= m_ctx.clock.Today().year(); ++year) {
+                const QString path = files::ResolveCaseInsensitive(
+                    m_ctx.dataFolder, QStringLiteral("MedInv%1/Med%2.dbf").arg(year).arg(code));
+                if (QFileInfo::exists(path))
+                    QFile::remove(path);
+            }
+        }
+    }
+    grid.DeleteRecord(current);
+    m_ctx.hooks.SetScrollBarMaximum(ScrollBarMaximum(grid.RecordCount(), m_ctx.hooks.GridRows()));
+    if (table == MasterTable::Customer)
+        m_ctx.hooks.RefreshCustomerDisplay();
+    else
+        m_ctx.hooks.ResetQuantities();
+    grid.SaveTable(Path(table));
+    return true;
+}
+
+QStringList& GridVatRecalcTarget::ServiceLines()
+{
+    m_lines = m_serviceGrid.Lines();
+    return m_lines;
+}
+
+void GridVatRecalcTarget::SaveServices()
+{
+    m_serviceGrid.SetLines(m_lines);
+    m_serviceGrid.SaveTable(m_servicePath);
+    SetMasterTitles(m_serviceGrid, MasterTable::Service);
+}
+
+QStringList& GridVatRecalcTarget::MedicationLines()
+{
+    m_lines = m_medicationGrid.Lines();
+    return m_lines;
+}
+
+void GridVatRecalcTarget::SaveMedications()
+{
+    m_medicationGrid.SetLines(m_lines);
+    m_medicationGrid.SaveTable(m_medicationPath);
+    SetMasterTitles(m_medicationGrid, MasterTable::Medication);
+}
+
+void GridVatRecalcTarget::ShowCurrentRate(const QString& rateText)
+{
+    if (showCurrentRate)
+        showCurrentRate(rateText);
+}
+
+void GridVatRecalcTarget::ResetQuantities()
+{
+    if (resetQuantities)
+        resetQuantities();
+}
+
+void GridVatRecalcTarget::ReloadBatchIfShown()
+{
+    if (reloadBatchIfShown)
+        reloadBatchIfShown();
+}

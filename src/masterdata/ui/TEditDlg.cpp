@@ -1,0 +1,449 @@
+#include "masterdata/ui/TEditDlg.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFocusEvent>
+#include <QFormLayout>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <functional>
+
+#include "masterdata/PostcodeList.h"
+
+QString QtClipboard::Text() const
+{
+    return QGuiApplication::clipboard()->text();
+}
+
+void QtClipboard::SetText(const QString& text)
+{
+    QGuiApplication::clipboard()->setText(text);
+}
+
+namespace {
+
+// A combo box that reports when its list drops down.
+class DropDownCombo : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+    std::function<void()> beforePopup;
+    void showPopup() override
+    {
+        if (beforePopup)
+            beforePopup();
+        QComboBox::showPopup();
+    }
+};
+
+const char* const kRedStyle = "color: red";
+
+}  // namespace
+
+TEditDlg::TEditDlg(EditDlgForm& form, QWidget* parent) : QDialog(parent), m_form(form)
+{
+    setWindowTitle(form.Caption());
+    auto* outer = new QVBoxLayout(this);
+    auto* layout = new QFormLayout;
+    outer->addLayout(layout);
+    switch (form.Panel()) {
+        case EditPanel::Medication:
+            BuildMedication(layout);
+            break;
+        case EditPanel::Service:
+            BuildService(layout);
+            break;
+        case EditPanel::Customer:
+            BuildCustomer(layout);
+            break;
+        case EditPanel::Patient:
+            BuildPatient(layout);
+            break;
+        case EditPanel::Booking:
+            BuildBooking(layout);
+            break;
+    }
+    auto* buttons = new QDialogButtonBox(this);
+    m_okButton = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+    QPushButton* cancel =
+        buttons->addButton(QStringLiteral("Abbrechen"), QDialogButtonBox::RejectRole);
+    // Clicking a button must not take the focus: leaving a field runs its rules, which
+    // must not fire on Cancel and run as "closing" on OK.
+    m_okButton->setFocusPolicy(Qt::NoFocus);
+    cancel->setFocusPolicy(Qt::NoFocus);
+    m_okButton->setDefault(true);
+    connect(m_okButton, &QPushButton::clicked, this, &TEditDlg::OkClicked);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    outer->addWidget(buttons);
+    Refresh();
+}
+
+QLineEdit* TEditDlg::AddLine(QFormLayout* layout, int id, const QString& label,
+                             const QString& suffix)
+{
+    auto* edit = new QLineEdit(this);
+    if (suffix.isEmpty()) {
+        layout->addRow(label, edit);
+    } else {
+        auto* row = new QHBoxLayout;
+        row->addWidget(edit);
+        row->addWidget(new QLabel(suffix, this));
+        layout->addRow(label, row);
+    }
+    Register(id, edit, edit);
+    return edit;
+}
+
+QComboBox* TEditDlg::AddCombo(QFormLayout* layout, int id, const QString& label)
+{
+    auto* combo = new DropDownCombo(this);
+    combo->setEditable(true);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    combo->setCompleter(nullptr);  // the form completes
+    layout->addRow(label, combo);
+    Register(id, combo, combo->lineEdit());
+    return combo;
+}
+
+void TEditDlg::Register(int id, QWidget* widget, QLineEdit* editor)
+{
+    m_widgets.insert(id, widget);
+    m_editors.insert(id, editor);
+    m_ids.insert(widget, id);
+    m_ids.insert(editor, id);
+    widget->installEventFilter(this);
+    if (editor != widget)
+        editor->installEventFilter(this);
+    const FormField& field = m_form.Fields().Field(id);
+    if (field.maxLength > 0)
+        editor->setMaxLength(field.maxLength);
+    // Pasting or other edits the keys do not cover still reach the form.
+    connect(editor, &QLineEdit::textEdited, this, [this, id](const QString& text) {
+        if (m_refreshing)
+            return;
+        m_form.Fields().EditText(id, text);
+        Refresh();
+    });
+}
+
+void TEditDlg::BuildMedication(QFormLayout* layout)
+{
+    MedicationForm& f = m_form.Medication();
+    const QString cur = m_form.CurrencyText();
+    AddLine(layout, MedicationForm::Artikel, QStringLiteral("Medikament/ Artikel"));
+    AddLine(layout, MedicationForm::EinkNetto, QStringLiteral("EinkNetto"), cur);
+    AddLine(layout, MedicationForm::VerkNetto, QStringLiteral("VerkNetto"), cur);
+    AddLine(layout, MedicationForm::VerkMitSt, QStringLiteral("VerkMitSt"), cur);
+    m_rateLabel = new QLabel(this);
+    AddLine(layout, MedicationForm::Ust, QStringLiteral("USt"), QString());
+    layout->addRow(QStringLiteral("%"), m_rateLabel);
+    AddLine(layout, MedicationForm::Wartezeit,
+            QStringLiteral("Wartezeit (Optional für Abgabebeleg: M= Milch, F = Fleisch)"));
+    AddLine(layout, MedicationForm::Charge, QStringLiteral("Chargennr."));
+    AddLine(layout, MedicationForm::Bem, QStringLiteral("Bemerkung"));
+    m_ampvButton = new QPushButton(QStringLiteral("AM&PV"), this);
+    connect(m_ampvButton, &QPushButton::clicked, this, [this, &f] {
+        f.AmpvClick();
+        Refresh();
+    });
+    m_humanChk = new QCheckBox(QStringLiteral("&Humanpräparat i.S.v. AMPV § 3 (1) Satz 2"), this);
+    connect(m_humanChk, &QCheckBox::clicked, this, [this, &f](bool checked) {
+        f.SetHumanpraep(checked);
+        Refresh();
+        ApplyFocusRequest();
+    });
+    layout->addRow(m_ampvButton, m_humanChk);
+}
+
+void TEditDlg::BuildService(QFormLayout* layout)
+{
+    const QString cur = m_form.CurrencyText();
+    AddLine(layout, ServiceForm::Leistung, QStringLiteral("Diagnose/ Leistung (GOT)"));
+    AddLine(layout, ServiceForm::LeistungTier, QStringLiteral("Tierart"));
+    AddLine(layout, ServiceForm::GOTNetto, QStringLiteral("GOT/Netto"), cur);
+    AddLine(layout, ServiceForm::Faktor, QStringLiteral("Faktor"));
+    AddLine(layout, ServiceForm::LeistungVerkNetto, QStringLiteral("VerkNetto"), cur);
+    AddLine(layout, ServiceForm::LeistungVerkMitSt, QStringLiteral("VerkMitSt"), cur);
+    AddLine(layout, ServiceForm::LeistungUSt, QStringLiteral("USt"));
+    m_rateLabel = new QLabel(this);
+    layout->addRow(QStringLiteral("%"), m_rateLabel);
+    AddLine(layout, ServiceForm::LeistungGot, QStringLiteral("Ziffer"));
+    AddLine(layout, ServiceForm::LeistungBem, QStringLiteral("Bemerkung"));
+}
+
+void TEditDlg::BuildCustomer(QFormLayout* layout)
+{
+    CustomerForm& f = m_form.Customer();
+    AddLine(layout, CustomerForm::KundeName, QStringLiteral("Name"));
+    AddLine(layout, CustomerForm::KundeVorname, QStringLiteral("Vorname"));
+    AddLine(layout, CustomerForm::KundeStrasse, QStringLiteral("Straße"));
+    auto* plz = static_cast<DropDownCombo*>(
+        AddCombo(layout, CustomerForm::KundePLZ, QStringLiteral("PLZ/ Ort")));
+    plz->beforePopup = [this, &f] {
+        f.PostcodeDropDown();
+        Refresh();
+    };
+    auto* remove = new QPushButton(QStringLiteral("-"), this);
+    remove->setToolTip(QStringLiteral("PLZ/Ort aus Liste löschen"));
+    remove->setFocusPolicy(Qt::NoFocus);
+    connect(remove, &QPushButton::clicked, this, [this, &f, plz] {
+        CopyToForm(CustomerForm::KundePLZ);
+        const int index = plz->currentIndex();
+        const QString chosen = index >= 0 && plz->itemText(index) == plz->currentText()
+                                   ? plz->itemText(index)
+                                   : QString();
+        f.PostcodeRemove(chosen);
+        Refresh();
+    });
+    layout->addRow(QString(), remove);
+    m_numberLabel = new QLabel(this);
+    layout->addRow(QStringLiteral("KdNr"), m_numberLabel);
+    AddLine(layout, CustomerForm::KundeTel, QStringLiteral("Telefon"));
+    QComboBox* anrede = AddCombo(layout, CustomerForm::KundeAnrede, QStringLiteral("Anrede"));
+    anrede->addItems(CustomerForm::AnredeItems());
+    AddLine(layout, CustomerForm::KundeBem, QStringLiteral("Bemerkung"));
+    m_pharmacyChk = new QCheckBox(QStringLiteral("(A) = Apotheke"), this);
+    connect(m_pharmacyChk, &QCheckBox::clicked, this, [this, &f](bool checked) {
+        f.SetApotheke(checked);
+        Refresh();
+    });
+    layout->addRow(QString(), m_pharmacyChk);
+    AddLine(layout, CustomerForm::KundeMail, QStringLiteral("e-mail Adr."));
+    auto* copy = new QPushButton(QStringLiteral("Kopieren"), this);
+    auto* paste = new QPushButton(QStringLiteral("Einfügen"), this);
+    copy->setFocusPolicy(Qt::NoFocus);
+    paste->setFocusPolicy(Qt::NoFocus);
+    connect(copy, &QPushButton::clicked, this, [this, &f] { f.Copy(*m_clipboard); });
+    connect(paste, &QPushButton::clicked, this, [this, &f] {
+        f.Paste(*m_clipboard);
+        Refresh();
+    });
+    layout->addRow(copy, paste);
+}
+
+void TEditDlg::BuildPatient(QFormLayout* layout)
+{
+    AddLine(layout, PatientForm::PatName, QStringLiteral("Name"));
+    AddLine(layout, PatientForm::PatTierart, QStringLiteral("Tierart"));
+    AddLine(layout, PatientForm::PatRasse, QStringLiteral("Rasse"));
+    AddLine(layout, PatientForm::PatImpf, QStringLiteral("Farbe"));
+    AddLine(layout, PatientForm::PatGebDat, QStringLiteral("Geb.-Datum"));
+    AddLine(layout, PatientForm::PatSex, QStringLiteral("Geschlecht (M, W, ?)"));
+    AddLine(layout, PatientForm::PatKastr, QStringLiteral("Kastriert (J, N)"));
+    AddLine(layout, PatientForm::PatNr, QStringLiteral("Tier-/Passnummer"));
+}
+
+void TEditDlg::BuildBooking(QFormLayout* layout)
+{
+    BookingForm& f = m_form.Booking();
+    const QString cur = m_form.CurrencyText();
+    AddLine(layout, BookingForm::EinnDatum, QStringLiteral("Datum"));
+    AddLine(layout, BookingForm::EinnBeleg, QStringLiteral("Karteikarten-Nr./ Beleg"));
+    AddLine(layout, BookingForm::EinnKunde, f.KundeCaption());
+    AddLine(layout, BookingForm::EinnNetto, QStringLiteral("Netto"), cur);
+    AddLine(layout, BookingForm::EinnBrutto, QStringLiteral("Brutto"), cur);
+    auto* swap = new QPushButton(QStringLiteral("N&etto / Brutto"), this);
+    swap->setFocusPolicy(Qt::NoFocus);
+    connect(swap, &QPushButton::clicked, this, [this, &f] {
+        f.SwitchNetBrutto();
+        Refresh();
+        ApplyFocusRequest();
+    });
+    layout->addRow(QString(), swap);
+    AddLine(layout, BookingForm::EinnUst, QStringLiteral("USt %"));
+    AddLine(layout, BookingForm::EinnZArt, QStringLiteral("Zahlungsart (B, S, Ü)"));
+    m_pharmacyChk = new QCheckBox(QStringLiteral("(A) = Apotheke"), this);
+    connect(m_pharmacyChk, &QCheckBox::clicked, this, [this, &f](bool checked) {
+        f.SetApotheke(checked);
+        Refresh();
+    });
+    layout->addRow(QString(), m_pharmacyChk);
+}
+
+QLineEdit* TEditDlg::Editor(int id) const
+{
+    return m_editors.value(id);
+}
+
+void TEditDlg::CopyToForm(int id)
+{
+    QLineEdit* edit = m_editors.value(id);
+    FormField& field = m_form.Fields().Field(id);
+    field.text = edit->text();
+    field.cursor = edit->cursorPosition();
+    if (edit->hasSelectedText()) {
+        field.selStart = edit->selectionStart();
+        field.selLength = int(edit->selectedText().size());
+    } else {
+        field.selStart = field.cursor;
+        field.selLength = 0;
+    }
+}
+
+void TEditDlg::CopyFromForm(int id)
+{
+    QLineEdit* edit = m_editors.value(id);
+    const FormField& field = m_form.Fields().Field(id);
+    if (edit->text() != field.text)
+        edit->setText(field.text);
+    if (field.selLength > 0)
+        edit->setSelection(field.selStart, field.selLength);
+    else
+        edit->setCursorPosition(field.cursor);
+}
+
+bool TEditDlg::HandleKey(int id, QKeyEvent* key)
+{
+    if (m_form.Panel() == EditPanel::Customer && id == CustomerForm::KundeAnrede &&
+        (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down)) {
+        m_form.Customer().StepAnrede(key->key() == Qt::Key_Up);
+        Refresh();
+        return true;
+    }
+    QChar ch;
+    if (key->key() == Qt::Key_Backspace)
+        ch = kKeyBackspace;
+    else if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
+        return false;  // shortcuts, copy and paste stay with the widget
+    else if (key->text().size() == 1 && key->text().at(0).unicode() >= 32)
+        ch = key->text().at(0);
+    else
+        return false;  // navigation, Enter, Escape
+    CopyToForm(id);
+    m_form.Fields().KeyPress(id, ch);
+    m_refreshing = true;
+    CopyFromForm(id);
+    m_refreshing = false;
+    Refresh();
+    return true;
+}
+
+void TEditDlg::HandleLeave(int id)
+{
+    CopyToForm(id);
+    const bool leaves = m_form.Fields().Leave(id, false);
+    Refresh();
+    if (!leaves)
+        QTimer::singleShot(0, this, [this] { ApplyFocusRequest(); });
+}
+
+bool TEditDlg::eventFilter(QObject* watched, QEvent* event)
+{
+    const auto it = m_ids.constFind(watched);
+    if (it == m_ids.constEnd())
+        return QDialog::eventFilter(watched, event);
+    const int id = it.value();
+    if (event->type() == QEvent::KeyPress)
+        return HandleKey(id, static_cast<QKeyEvent*>(event));
+    if (event->type() == QEvent::FocusOut && watched == m_widgets.value(id)) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        // A message box or a popup list takes the focus for a moment; that is no leaving.
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            HandleLeave(id);
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TEditDlg::Refresh()
+{
+    m_refreshing = true;
+    FormBase& fields = m_form.Fields();
+    for (auto it = m_editors.constBegin(); it != m_editors.constEnd(); ++it) {
+        const FormField& field = fields.Field(it.key());
+        QLineEdit* edit = it.value();
+        if (edit->text() != field.text)
+            edit->setText(field.text);
+        edit->setReadOnly(field.readOnly);
+        edit->setStyleSheet(field.readOnly ? QStringLiteral("background: #e0e0e0") : QString());
+    }
+    switch (m_form.Panel()) {
+        case EditPanel::Medication: {
+            MedicationForm& f = m_form.Medication();
+            m_rateLabel->setText(f.UstRateLabel());
+            const bool human = f.Humanpraep();
+            m_humanChk->setChecked(human);
+            m_ampvButton->setToolTip(f.AmpvToolTip());
+            m_ampvButton->setStyleSheet(human ? QLatin1String(kRedStyle) : QString());
+            m_humanChk->setStyleSheet(human ? QLatin1String(kRedStyle) : QString());
+            break;
+        }
+        case EditPanel::Service:
+            m_rateLabel->setText(m_form.Service().UstRateLabel());
+            break;
+        case EditPanel::Customer: {
+            CustomerForm& f = m_form.Customer();
+            m_pharmacyChk->setChecked(f.Apotheke());
+            m_numberLabel->setText(f.NumberText());
+            auto* plz = static_cast<QComboBox*>(m_widgets.value(CustomerForm::KundePLZ));
+            const QStringList entries = f.PostcodeEntries();
+            QStringList shown;
+            for (int i = 0; i < plz->count(); ++i)
+                shown << plz->itemText(i);
+            if (shown != entries) {
+                const QString text = plz->lineEdit()->text();
+                plz->clear();
+                plz->addItems(entries);
+                plz->setCurrentIndex(-1);
+                plz->lineEdit()->setText(text);
+            }
+            break;
+        }
+        case EditPanel::Booking:
+            m_pharmacyChk->setChecked(m_form.Booking().Apotheke());
+            break;
+        case EditPanel::Patient:
+            break;
+    }
+    m_refreshing = false;
+}
+
+void TEditDlg::ApplyFocusRequest()
+{
+    const int id = m_form.Fields().TakeFocusRequest();
+    if (id < 0 || !m_widgets.contains(id))
+        return;
+    m_widgets.value(id)->setFocus(Qt::OtherFocusReason);
+    m_refreshing = true;
+    CopyFromForm(id);
+    m_refreshing = false;
+}
+
+int TEditDlg::FocusedField() const
+{
+    QWidget* focus = QApplication::focusWidget();
+    while (focus) {
+        const auto it = m_ids.constFind(focus);
+        if (it != m_ids.constEnd())
+            return it.value();
+        focus = focus->parentWidget();
+    }
+    return -1;
+}
+
+void TEditDlg::OkClicked()
+{
+    const int id = FocusedField();
+    if (id >= 0)
+        CopyToForm(id);
+    if (m_form.Ok(id, m_table)) {
+        accept();
+        return;
+    }
+    Refresh();
+    ApplyFocusRequest();
+}
+
+bool TEditDlgRunner::Run(EditDlgForm& form, const MasterTableView* table)
+{
+    TEditDlg dlg(form, m_parent);
+    dlg.SetTable(table);
+    return dlg.exec() == QDialog::Accepted;
+}

@@ -1,0 +1,512 @@
+#include "printing/TPrintGrid2.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+#include <algorithm>
+
+#include "common/Clock.h"
+#include "common/CodePage.h"
+#include "common/NumberFormat.h"
+#include "common/UserPort.h"
+#include "platform/Files.h"
+#include "printing/PrintDialogPort.h"
+#include "printing/PrintUnits.h"
+#include "table/TSGrid.h"
+
+using namespace printunits;
+
+namespace {
+
+// Ends the job and restores the cursor however printing ends.
+class JobGuard {
+public:
+    JobGuard(PrintCanvas& canvas, UserPort& port) : m_canvas(canvas), m_port(port)
+    {
+        m_port.SetBusy(true);
+    }
+    ~JobGuard()
+    {
+        m_port.SetBusy(false);
+        if (m_canvas.Printing()) {
+            m_canvas.EndDoc();
+        }
+    }
+    JobGuard(const JobGuard&) = delete;
+    JobGuard& operator=(const JobGuard&) = delete;
+
+private:
+    PrintCanvas& m_canvas;
+    UserPort& m_port;
+};
+
+TAlignment AlignmentFromText(const QString& text)
+{
+    if (text == QLatin1String("taRightJustify")) {
+        return TAlignment::taRightJustify;
+    }
+    if (text == QLatin1String("taCenter")) {
+        return TAlignment::taCenter;
+    }
+    return TAlignment::taLeftJustify;
+}
+
+bool IsTop(TPageNumberPos pos)
+{
+    return pos == TPageNumberPos::pnTopLeft || pos == TPageNumberPos::pnTopCenter ||
+           pos == TPageNumberPos::pnTopRight;
+}
+
+TAlignment HorizontalOf(TPageNumberPos pos)
+{
+    switch (pos) {
+        case TPageNumberPos::pnTopCenter:
+        case TPageNumberPos::pnBotCenter:
+            return TAlignment::taCenter;
+        case TPageNumberPos::pnTopRight:
+        case TPageNumberPos::pnBotRight:
+            return TAlignment::taRightJustify;
+        default:
+            return TAlignment::taLeftJustify;
+    }
+}
+
+}  // namespace
+
+TPrintGrid2::TPrintGrid2(PrintCanvas& canvas, UserPort& port, const Clock& clock)
+    : m_canvas(canvas), m_port(port), m_clock(clock)
+{
+}
+
+void TPrintGrid2::AttachGrid(TSGrid* grid)
+{
+    m_grid = grid;
+    m_widths.clear();
+    m_alignments.clear();
+    if (!grid) {
+        return;
+    }
+    const QStringList& alignments = grid->Alignments();
+    for (int col = 0; col < grid->ColCount(); ++col) {
+        m_widths.append(0);
+        m_alignments.append(col == 0 ? TAlignment::taLeftJustify
+                                     : AlignmentFromText(alignments.value(col)));
+    }
+}
+
+int TPrintGrid2::ColWidth(int col) const
+{
+    return m_widths.value(col, 0);
+}
+
+void TPrintGrid2::SetColWidth(int col, int millimetres)
+{
+    if (col >= 0 && col < m_widths.size()) {
+        m_widths[col] = millimetres;
+    }
+}
+
+TAlignment TPrintGrid2::Alignment(int position) const
+{
+    return m_alignments.value(position, TAlignment::taLeftJustify);
+}
+
+void TPrintGrid2::SetAlignment(int position, TAlignment alignment)
+{
+    while (m_alignments.size() <= position) {
+        m_alignments.append(TAlignment::taLeftJustify);
+    }
+    m_alignments[position] = alignment;
+}
+
+bool TPrintGrid2::DocumentMode() const
+{
+    for (const char* word : {"Rechnung", "Quittung", "Karteikarte", "Stapeldruck", "Notiz"}) {
+        if (PrintMgrTitle.contains(QLatin1String(word), Qt::CaseSensitive)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+QString TPrintGrid2::CellText(int col, int record) const
+{
+    QString text = m_grid->GetRecordCell(col, record);
+    if (col == UStCol) {
+        if (text == QLatin1String("1")) {
+            return USt1;
+        }
+        if (text == QLatin1String("2")) {
+            return USt2;
+        }
+        if (text == QLatin1String("3")) {
+            return USt3;
+        }
+    }
+    if (col != 0 &&
+        (col == m_grid->PriceCol1 || col == m_grid->PriceCol2 || col == m_grid->PriceCol3)) {
+        long double value = 0;
+        if (TryStrToFloat(text, &value)) {
+            return FormatFloat(QStringLiteral("0.00"), value);
+        }
+    }
+    return text;
+}
+
+QStringList TPrintGrid2::ExportLines() const
+{
+    QStringList lines{QStringLiteral("Table")};
+    int last = 0;
+    for (int col = 1; col < m_widths.size(); ++col) {
+        if (m_widths[col] > 0) {
+            last = col;
+        }
+    }
+    QString titles;
+    for (int col = 1; col <= last; ++col) {
+        if (m_widths[col] > 0) {
+            titles += m_grid->Cells(col, 0) + QLatin1Char('\t');
+        }
+    }
+    lines.append(titles);
+    for (int record = 0; record < m_grid->RecordCount(); ++record) {
+        QString line;
+        for (int col = 1; col <= last; ++col) {
+            if (m_widths[col] > 0) {
+                line += CellText(col, record) + QLatin1Char('\t');
+            }
+        }
+        lines.append(line);
+    }
+    return lines;
+}
+
+bool TPrintGrid2::Export()
+{
+    const QString path = m_exportPath.isEmpty() ? QStringLiteral("Export.xls") : m_exportPath;
+    BusyScope busy(m_port);
+    const QByteArray data = cp1252::JoinLines(ExportLines());
+    // Written beside the target and renamed over it: a failed export leaves no torn file.
+    if (!files::ReplaceAtomically(path, path + QStringLiteral(".~XL"), data)) {
+        m_port.SetBusy(false);
+        m_port.Message(MsgKind::Error, QStringLiteral("Error opening output file:") + path);
+        return false;
+    }
+    return true;
+}
+
+void TPrintGrid2::ExportWithDialog()
+{
+    PrintToFile = true;
+    QString start = PrintFileDir;
+    if (!PrintFileName.isEmpty()) {
+        start = start.isEmpty() ? PrintFileName : QDir(start).filePath(PrintFileName);
+    }
+    const QString chosen = m_port.ChooseSaveFile(
+        PrintMgrTitle, start, QStringLiteral("Excel-Dateien (*.XLS *.xls);;Alle Dateien (*)"));
+    if (chosen.isEmpty()) {
+        return;
+    }
+    const QFileInfo info(chosen);
+    PrintFileDir = info.absolutePath() + QLatin1Char('/');
+    PrintFileName = info.fileName();
+    m_exportPath = info.absoluteFilePath();
+    Print();
+}
+
+bool TPrintGrid2::PrintWithDialog(PrintDialogPort& dialog)
+{
+    FromPage = 1;
+    EndPage = 1000;
+    PrintDialogOptions options;
+    options.orientation = Orientation;
+    options.allowPrintToFile = true;
+    const std::optional<PrintDialogChoice> choice = dialog.ShowPrintDialog(options);
+    if (!choice) {
+        return false;
+    }
+    if (choice->pageRange) {
+        FromPage = choice->fromPage;
+        EndPage = choice->toPage;
+    }
+    Orientation = choice->orientation;
+    if (choice->printToFile) {
+        ExportWithDialog();
+    } else {
+        PrintToFile = false;
+        Print();
+    }
+    return true;
+}
+
+int TPrintGrid2::UseFont(const PrintFont& font)
+{
+    m_canvas.SetFont(font);
+    return m_canvas.TextHeight(QStringLiteral("M"));
+}
+
+void TPrintGrid2::ConvertMargins()
+{
+    m_left = MmToPixelsX(m_canvas, LeftMargin);
+    m_right = MmToPixelsX(m_canvas, RightMargin);
+    m_top = MmToPixelsY(m_canvas, TopMargin);
+    m_bottom = MmToPixelsY(m_canvas, BottomMargin);
+    m_kopf = MmToPixelsY(m_canvas, KopfAbstand);
+}
+
+void TPrintGrid2::StartJob()
+{
+    // The orientation decides the page size, so it comes before the conversions.
+    m_canvas.SetOrientation(Orientation);
+    ConvertMargins();
+    const double pixelsPerMm =
+        m_canvas.PageHeightMm() > 0
+            ? static_cast<double>(m_canvas.PageHeight()) / m_canvas.PageHeightMm()
+            : 1.0;
+    m_ruleThickness = std::min(3, std::max(1, RoundEven(0.1 * pixelsPerMm)));
+    UseFont(LinesFont);
+    HorizontalGap = m_canvas.TextWidth(QStringLiteral("W")) / 4;
+    m_lineHeight = LinePitch(m_canvas.TextHeight(QStringLiteral("M")));
+    m_headerHeight = LinePitch(UseFont(ColHeaderFont));
+    UseFont(LinesFont);
+}
+
+void TPrintGrid2::LayoutColumns()
+{
+    const double pixelsPerMm =
+        m_canvas.PageWidthMm() > 0
+            ? static_cast<double>(m_canvas.PageWidth()) / m_canvas.PageWidthMm()
+            : 1.0;
+    m_columns.clear();
+    m_edges = {0, Border ? 1 : 0};
+    UseFont(ColHeaderFont);
+    for (int col = 1; col < m_widths.size(); ++col) {
+        if (m_widths[col] <= 0) {
+            continue;
+        }
+        const int position = static_cast<int>(m_columns.size()) + 1;
+        const int width = std::max(m_canvas.TextWidth(m_grid->Cells(col, 0)),
+                                   static_cast<int>(m_widths[col] * pixelsPerMm));
+        m_columns.append({col, Alignment(position)});
+        m_edges.append(m_edges.last() + width + HorizontalGap);
+    }
+    UseFont(LinesFont);
+}
+
+int TPrintGrid2::AlignedX(TAlignment alignment, int a, int b, int width) const
+{
+    switch (alignment) {
+        case TAlignment::taRightJustify:
+            return b - HorizontalGap - width;
+        case TAlignment::taCenter:
+            return a + RoundEven((b - a) / 2.0) - width / 2;
+        default:
+            return a + HorizontalGap;
+    }
+}
+
+void TPrintGrid2::DrawClipped(int x, int textTop, int clipLeft, int clipRight, int lineBottom,
+                              const QString& text)
+{
+    m_canvas.TextRect(Edges(clipLeft, textTop, clipRight, lineBottom), x, textTop, text);
+}
+
+void TPrintGrid2::DrawCell(TAlignment alignment, int a, int b, int textTop, int lineBottom,
+                           const QString& text)
+{
+    const int x = AlignedX(alignment, a, b, m_canvas.TextWidth(text));
+    DrawClipped(x, textTop, a + HorizontalGap, b - HorizontalGap, lineBottom, text);
+}
+
+void TPrintGrid2::Rule(int x1, int x2, int y)
+{
+    for (int i = 0; i < m_ruleThickness; ++i) {
+        m_canvas.Line(x1, y + i, x2, y + i);
+    }
+}
+
+void TPrintGrid2::DrawPageNumber()
+{
+    if (PageNumberPos == TPageNumberPos::pnNone || !InRange()) {
+        return;
+    }
+    UseFont(LinesFont);
+    const QString text = PageNumberLabel + QString::number(m_page);
+    const int x = AlignedX(HorizontalOf(PageNumberPos), m_left, m_left + Printable(),
+                           m_canvas.TextWidth(text));
+    const int y = IsTop(PageNumberPos) ? m_top : m_canvas.PageHeight() - m_bottom + 8;
+    m_canvas.TextOut(x, y, text);
+}
+
+void TPrintGrid2::PageHeader()
+{
+    const int w = Printable();
+    int pitch = 0;
+    if (!Title.isEmpty() || DatePos != TPageNumberPos::pnNone ||
+        PageNumberPos != TPageNumberPos::pnNone) {
+        pitch = LinePitch(UseFont(TitleFontGr));
+    }
+    if (DatePos != TPageNumberPos::pnNone) {
+        DateLabel = QLocale(QLocale::German, QLocale::Germany)
+                        .toString(m_clock.Today(), QStringLiteral("d. MMM yyyy"));
+        if (InRange()) {
+            const int x =
+                AlignedX(HorizontalOf(DatePos), m_left, m_left + w, m_canvas.TextWidth(DateLabel));
+            const int y = IsTop(DatePos) ? m_top : m_canvas.PageHeight() - m_bottom;
+            m_canvas.TextOut(x, y, DateLabel);
+        }
+    }
+    if (InRange() && !Title.isEmpty()) {
+        const qsizetype lines = m_page == 1 && FromPage == 1 ? Title.size() : 1;
+        for (qsizetype k = 0; k < lines; ++k) {
+            const int x =
+                AlignedX(TitleAlignment, m_left, m_left + w, m_canvas.TextWidth(Title[k]));
+            m_canvas.TextOut(x, m_top + static_cast<int>(k) * pitch, Title[k]);
+        }
+    }
+    DrawPageNumber();
+
+    if (Title.isEmpty()) {
+        const bool atTop = IsTop(DatePos) || IsTop(PageNumberPos);
+        m_bodyTop = m_top + (atTop ? pitch : 0) + m_headerHeight;
+    } else if (m_page == 1) {
+        m_bodyTop = m_top + static_cast<int>(Title.size()) * pitch + m_headerHeight;
+    } else {
+        m_bodyTop = m_top + pitch + m_headerHeight;
+    }
+
+    if (InRange()) {
+        if (FullPage && ColLines) {
+            for (qsizetype i = 2; i <= m_columns.size(); ++i) {
+                const int x = m_left + m_edges[i];
+                m_canvas.Line(x, m_bodyTop, x, m_canvas.PageHeight() - m_bottom);
+            }
+        }
+        ColumnTitleRow();
+    }
+}
+
+void TPrintGrid2::ColumnTitleRow()
+{
+    const int y = m_bodyTop - m_headerHeight;
+    if (InRange()) {
+        const int h = UseFont(ColHeaderFont);
+        const int textTop = y + CentreOffset(h);
+        for (qsizetype i = 0; i < m_columns.size(); ++i) {
+            DrawCell(m_columns[i].alignment, m_left + m_edges[i + 1], m_left + m_edges[i + 2],
+                     textTop, y + m_headerHeight, m_grid->Cells(m_columns[i].gridCol, 0));
+        }
+        Rule(m_left, m_left + Printable(), m_bodyTop);
+    }
+    m_bodyTop += m_lineHeight / 3;
+}
+
+void TPrintGrid2::PrintRow(int record)
+{
+    if (!InRange()) {
+        return;
+    }
+    m_rowOutput = true;
+    const int h = UseFont(LinesFont);
+    const int y = m_rowsOnPage * m_lineHeight + m_bodyTop;
+    const int textTop = y + CentreOffset(h);
+    for (qsizetype i = 0; i < m_columns.size(); ++i) {
+        DrawCell(m_columns[i].alignment, m_left + m_edges[i + 1], m_left + m_edges[i + 2], textTop,
+                 y + m_lineHeight, CellText(m_columns[i].gridCol, record));
+    }
+    if (RowLines && RowLinesCount > 0 && m_rowsOnPage % RowLinesCount == 0) {
+        m_canvas.Line(m_left, y, m_left + Printable(), y);
+    }
+    if (ColLines && !FullPage) {
+        for (qsizetype i = 2; i <= m_columns.size(); ++i) {
+            const int x = m_left + m_edges[i];
+            m_canvas.Line(x, m_bodyTop, x, y + m_lineHeight);
+        }
+    }
+}
+
+bool TPrintGrid2::PageFull() const
+{
+    const int limit = m_canvas.PageHeight() - m_bottom;
+    if (RowLines && RowLinesCount > 0) {
+        // A group of rows is never split.
+        return m_rowsOnPage % RowLinesCount == 0 &&
+               (m_rowsOnPage + RowLinesCount + 1) * m_lineHeight + m_bodyTop >= limit;
+    }
+    return (m_rowsOnPage + 2) * m_lineHeight + m_bodyTop >= limit;
+}
+
+void TPrintGrid2::Print(const QString& deviceText)
+{
+    if (!m_grid) {
+        m_port.Message(MsgKind::Error, QStringLiteral("Error: FDBGrid Not Assigned."));
+        return;
+    }
+    if (PrintToFile) {
+        Export();
+        return;
+    }
+    m_document = DocumentMode();
+    StartJob();
+    if (!m_canvas.BeginDoc(PrintMgrTitle)) {
+        return;
+    }
+    JobGuard guard(m_canvas, m_port);
+    m_page = 1;
+    m_rowsOnPage = 0;
+    m_rowOutput = false;
+    if (m_document) {
+        LayoutDocumentColumns();
+    } else {
+        LayoutColumns();
+    }
+    if (!deviceText.isEmpty()) {
+        m_canvas.TextOut(0, 0, deviceText);
+    }
+    m_bodyTop = m_headerHeight + m_top;
+    if (KopfPrint) {
+        DrawLetterhead();
+        m_bodyTop = m_headerHeight + m_letterheadBottom;
+    }
+
+    const int records = m_grid->RecordCount();
+    for (int record = 0; record < records; ++record) {
+        if (m_rowsOnPage == 0) {
+            if (!KopfPrint) {
+                PageHeader();
+            } else if (m_page >= FromPage) {
+                int below = 0;
+                if (m_page > 1) {
+                    m_bodyTop = m_headerHeight + m_top;
+                    if (m_document) {
+                        below = ContinuationHeader(m_top);
+                    }
+                }
+                ColumnTitleRow();
+                m_bodyTop += below;
+                DrawPageNumber();
+            }
+        }
+        PrintRow(record);
+        ++m_rowsOnPage;
+        if (PageFull() && record + 1 < records) {
+            if (m_page >= FromPage && m_page <= EndPage - 1) {
+                m_canvas.NewPage();
+            }
+            ++m_page;
+            m_rowsOnPage = 0;
+            m_bodyTop = m_top;
+            if (m_page > EndPage) {
+                break;
+            }
+        }
+    }
+
+    if (RowLines && m_rowOutput && InRange()) {
+        const int y = m_bodyTop + m_rowsOnPage * m_lineHeight;
+        m_canvas.Line(m_left, y, m_left + Printable(), y);
+    }
+    if (FussPrint && InRange()) {
+        DrawFooter();
+    }
+}

@@ -1,0 +1,312 @@
+#include "printing/ui/PageLayoutDialogs.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFontDialog>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QVBoxLayout>
+
+#include "printing/PageLayout.h"
+#include "printing/qt/QtPrintCanvas.h"
+
+namespace {
+
+QLineEdit* MeasureEdit(QWidget* parent)
+{
+    auto* edit = new QLineEdit(parent);
+    // Digits and the decimal comma only.
+    edit->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9,]*")), edit));
+    return edit;
+}
+
+QFont ToQFont(const PrintFont& f)
+{
+    QFont q(QtPrintCanvas::FamilyFor(f.name), f.size);
+    q.setBold(f.bold);
+    q.setItalic(f.italic);
+    q.setUnderline(f.underline);
+    q.setStrikeOut(f.strikeOut);
+    return q;
+}
+
+void FromQFont(const QFont& q, PrintFont& f)
+{
+    // Keep the stored Windows name when the family is only its stand-in.
+    if (QtPrintCanvas::FamilyFor(f.name) != q.family()) {
+        f.name = q.family();
+    }
+    f.size = q.pointSize() > 0 ? q.pointSize() : f.size;
+    f.bold = q.bold();
+    f.italic = q.italic();
+    f.underline = q.underline();
+    f.strikeOut = q.strikeOut();
+}
+
+bool PickFont(QWidget* parent, PrintFont& font)
+{
+    bool ok = false;
+    const QFont chosen = QFontDialog::getFont(&ok, ToQFont(font), parent);
+    if (ok) {
+        FromQFont(chosen, font);
+    }
+    return ok;
+}
+
+QDialogButtonBox* Buttons(QDialog* dialog, const std::function<void()>& standard,
+                          const std::function<void()>& ok, const std::function<void()>& cancel)
+{
+    auto* box = new QDialogButtonBox(dialog);
+    box->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+    box->addButton(QStringLiteral("Abbrechen"), QDialogButtonBox::RejectRole);
+    QPushButton* std = box->addButton(QStringLiteral("Standard..."), QDialogButtonBox::ResetRole);
+    QObject::connect(std, &QPushButton::clicked, dialog, standard);
+    QObject::connect(box, &QDialogButtonBox::accepted, dialog, [dialog, ok] {
+        ok();
+        dialog->accept();
+    });
+    QObject::connect(box, &QDialogButtonBox::rejected, dialog, [dialog, cancel] {
+        cancel();
+        dialog->reject();
+    });
+    return box;
+}
+
+}  // namespace
+
+TMemoSeiteEinrichtenDlg::TMemoSeiteEinrichtenDlg(TMemoSeiteEinrichtenForm& form,
+                                                 TMemoSeiteEinrichtenForm::Workspace workspace,
+                                                 QWidget* parent)
+    : QDialog(parent), m_form(form)
+{
+    m_form.Load(workspace);
+    setWindowTitle(m_form.Caption());
+    auto* group = new QGroupBox(m_form.GroupCaption(), this);
+    auto* grid = new QFormLayout(group);
+    m_oben = MeasureEdit(this);
+    m_unten = MeasureEdit(this);
+    m_links = MeasureEdit(this);
+    m_rechts = MeasureEdit(this);
+    m_kopf = MeasureEdit(this);
+    m_seitenNr = new QCheckBox(QStringLiteral("Seiten&nummern:"), this);
+    m_einzug = new QComboBox(this);
+    m_einzug->addItems(
+        {QStringLiteral("1 fach"), QStringLiteral("2 fach"), QStringLiteral("3 fach")});
+    m_einzugLabel = new QLabel(QStringLiteral("Einzug (Abstand des Textes zum Seitenrand):"));
+    grid->addRow(QStringLiteral("Oben:"), m_oben);
+    grid->addRow(QStringLiteral("Unten:"), m_unten);
+    grid->addRow(QStringLiteral("Links:"), m_links);
+    grid->addRow(QStringLiteral("Rechts:"), m_rechts);
+    grid->addRow(QStringLiteral("Kopfabstand:"), m_kopf);
+    grid->addRow(m_seitenNr);
+    grid->addRow(m_einzugLabel, m_einzug);
+    m_einzug->setVisible(m_form.IndentationVisible());
+    m_einzugLabel->setVisible(m_form.IndentationVisible());
+
+    m_sample = new QLabel(QString::fromLatin1(TMemoSeiteEinrichtenForm::kSample), this);
+    auto* editorFont = new QPushButton(QStringLiteral("Schrift..."), this);
+    auto* bigFont = new QPushButton(QStringLiteral("Kopf groß..."), this);
+    auto* smallFont = new QPushButton(QStringLiteral("Kopf klein..."), this);
+    connect(editorFont, &QPushButton::clicked, this, [this] {
+        ChooseFont(m_form.EditorFont);
+        m_sample->setFont(ToQFont(m_form.EditorFont));
+    });
+    connect(bigFont, &QPushButton::clicked, this, [this] { ChooseFont(m_form.TitelFontGross); });
+    connect(smallFont, &QPushButton::clicked, this, [this] { ChooseFont(m_form.TitelFontKlein); });
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(group);
+    layout->addWidget(m_sample);
+    layout->addWidget(editorFont);
+    layout->addWidget(bigFont);
+    layout->addWidget(smallFont);
+    layout->addWidget(Buttons(
+        this,
+        [this] {
+            m_form.Standard();
+            Show();
+        },
+        [this] {
+            Take();
+            m_form.Ok();
+        },
+        [this] { m_form.Cancel(); }));
+    Show();
+}
+
+void TMemoSeiteEinrichtenDlg::ChooseFont(PrintFont& font)
+{
+    PickFont(this, font);
+}
+
+void TMemoSeiteEinrichtenDlg::Show()
+{
+    m_oben->setText(m_form.ObenEdit);
+    m_unten->setText(m_form.UntenEdit);
+    m_links->setText(m_form.LinksEdit);
+    m_rechts->setText(m_form.RechtsEdit);
+    m_kopf->setText(m_form.KopfAbstandEdit);
+    m_seitenNr->setChecked(m_form.SeitenNrChk);
+    m_einzug->setCurrentIndex(m_form.EinzugEdit);
+    m_sample->setFont(ToQFont(m_form.EditorFont));
+}
+
+void TMemoSeiteEinrichtenDlg::Take()
+{
+    m_form.ObenEdit = m_oben->text();
+    m_form.UntenEdit = m_unten->text();
+    m_form.LinksEdit = m_links->text();
+    m_form.RechtsEdit = m_rechts->text();
+    m_form.KopfAbstandEdit = m_kopf->text();
+    m_form.SeitenNrChk = m_seitenNr->isChecked();
+    m_form.EinzugEdit = m_einzug->currentIndex();
+}
+
+TSeiteEinrichtenDlg::TSeiteEinrichtenDlg(TSeiteEinrichtenForm& form,
+                                         TSeiteEinrichtenForm::List list, bool batchWorkspace,
+                                         QWidget* parent)
+    : QDialog(parent), m_form(form)
+{
+    m_form.Load(list, batchWorkspace);
+    setWindowTitle(m_form.Caption());
+    auto* layout = new QVBoxLayout(this);
+    auto* page = new QFormLayout;
+    m_oben = MeasureEdit(this);
+    m_unten = MeasureEdit(this);
+    m_links = MeasureEdit(this);
+    m_rechts = MeasureEdit(this);
+    m_titel = new QLineEdit(this);
+    m_lineCount = new QLineEdit(this);
+    m_zeilen = new QCheckBox(QStringLiteral("&Zeilen-Linien:"), this);
+    m_spalten = new QCheckBox(QStringLiteral("Sp&alten-Linien:"), this);
+    m_datum = new QCheckBox(QStringLiteral("&Datum:"), this);
+    m_seitenNr = new QCheckBox(QStringLiteral("Seiten&nummern:"), this);
+    m_konto = new QCheckBox(QStringLiteral("Kontostände drucken"), this);
+    page->addRow(QStringLiteral("Oben:"), m_oben);
+    page->addRow(QStringLiteral("Unten:"), m_unten);
+    page->addRow(QStringLiteral("Links:"), m_links);
+    page->addRow(QStringLiteral("Rechts:"), m_rechts);
+    page->addRow(QStringLiteral("Überschrift:"), m_titel);
+    page->addRow(m_zeilen);
+    page->addRow(QStringLiteral("Linie alle ... Zeilen:"), m_lineCount);
+    page->addRow(m_spalten);
+    page->addRow(m_datum);
+    page->addRow(m_seitenNr);
+    page->addRow(m_konto);
+    const bool journal = list == TSeiteEinrichtenForm::List::Einnahmen ||
+                         list == TSeiteEinrichtenForm::List::Ausgaben;
+    m_konto->setVisible(journal);
+    for (const QString& key : m_form.SwitchKeys()) {
+        QString text = key;
+        if (key == QLatin1String("MitKopieChk")) {
+            text = QStringLiteral("Ausdruck mit &Kopie");
+        } else if (key == QLatin1String("AbgLinien2Chk")) {
+            text = QStringLiteral("Linien nur jede 2. Zeile");
+        } else {
+            text.chop(3);
+        }
+        auto* box = new QCheckBox(text, this);
+        m_switches.append(box);
+        page->addRow(box);
+    }
+    for (qsizetype i = 0; i < m_form.Widths.size(); ++i) {
+        auto* title = new QLineEdit(this);
+        auto* width = MeasureEdit(this);
+        title->setVisible(i < m_form.Titles.size());
+        m_titles.append(title);
+        m_widths.append(width);
+        const int index = static_cast<int>(i);
+        connect(width, &QLineEdit::editingFinished, this, [this, index] {
+            m_form.Widths[index] = m_widths[index]->text();
+            m_form.WidthLeft(index);
+            m_widths[index]->setText(m_form.Widths[index]);
+            m_total->setText(m_form.TotalWidthLabel());
+        });
+        auto* row = new QHBoxLayout;
+        row->addWidget(title);
+        row->addWidget(width);
+        page->addRow(QStringLiteral("Spalte %1:").arg(i + 1), row);
+    }
+    m_total = new QLabel(this);
+    m_total->setVisible(list == TSeiteEinrichtenForm::List::Abgabebeleg);
+    page->addRow(m_total);
+    layout->addLayout(page);
+
+    auto* fonts = new QHBoxLayout;
+    const std::pair<const char*, PrintFont*> buttons[] = {
+        {"Zellen...", &m_form.ZellenFont},
+        {"Spaltentitel...", &m_form.TitelFont},
+        {"Überschrift...", &m_form.UeberschriftFont}};
+    for (const auto& [text, font] : buttons) {
+        auto* button = new QPushButton(QString::fromUtf8(text), this);
+        PrintFont* target = font;
+        connect(button, &QPushButton::clicked, this, [this, target] { PickFont(this, *target); });
+        fonts->addWidget(button);
+    }
+    layout->addLayout(fonts);
+    layout->addWidget(Buttons(
+        this,
+        [this] {
+            m_form.Standard();
+            Show();
+        },
+        [this] {
+            Take();
+            m_form.Ok();
+        },
+        [this] { m_form.Cancel(); }));
+    Show();
+}
+
+void TSeiteEinrichtenDlg::Show()
+{
+    m_oben->setText(m_form.ObenEdit);
+    m_unten->setText(m_form.UntenEdit);
+    m_links->setText(m_form.LinksEdit);
+    m_rechts->setText(m_form.RechtsEdit);
+    m_titel->setText(m_form.TitelEdit);
+    m_lineCount->setText(m_form.LineCountEdit);
+    m_zeilen->setChecked(m_form.ZeilenChk);
+    m_spalten->setChecked(m_form.SpaltenChk);
+    m_datum->setChecked(m_form.DatumChk);
+    m_seitenNr->setChecked(m_form.SeitenNrChk);
+    m_konto->setChecked(m_form.KontostaendeChk);
+    for (qsizetype i = 0; i < m_switches.size(); ++i) {
+        m_switches[i]->setChecked(m_form.Switches.value(i));
+    }
+    for (qsizetype i = 0; i < m_widths.size(); ++i) {
+        m_titles[i]->setText(m_form.Titles.value(i));
+        m_widths[i]->setText(m_form.Widths.value(i));
+    }
+    m_total->setText(m_form.TotalWidthLabel());
+}
+
+void TSeiteEinrichtenDlg::Take()
+{
+    m_form.ObenEdit = m_oben->text();
+    m_form.UntenEdit = m_unten->text();
+    m_form.LinksEdit = m_links->text();
+    m_form.RechtsEdit = m_rechts->text();
+    m_form.TitelEdit = m_titel->text();
+    m_form.LineCountEdit = m_lineCount->text();
+    m_form.ZeilenChk = m_zeilen->isChecked();
+    m_form.SpaltenChk = m_spalten->isChecked();
+    m_form.DatumChk = m_datum->isChecked();
+    m_form.SeitenNrChk = m_seitenNr->isChecked();
+    m_form.KontostaendeChk = m_konto->isChecked();
+    for (qsizetype i = 0; i < m_switches.size(); ++i) {
+        m_form.Switches[i] = m_switches[i]->isChecked();
+    }
+    for (qsizetype i = 0; i < m_widths.size(); ++i) {
+        if (i < m_form.Titles.size()) {
+            m_form.Titles[i] = m_titles[i]->text();
+        }
+        m_form.Widths[i] = m_widths[i]->text();
+    }
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QDialog>
+#include <QList>
+
+#include "printing/TMemoSeiteEinrichtenForm.h"
+#include "printing/TSeiteEinrichtenForm.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+
+// The document page layout dialog; every rule is in TMemoSeiteEinrichtenForm.
+class TMemoSeiteEinrichtenDlg : public QDialog {
+    Q_OBJECT
+public:
+    TMemoSeiteEinrichtenDlg(TMemoSeiteEinrichtenForm& form,
+                            TMemoSeiteEinrichtenForm::Workspace workspace,
+                            QWidget* parent = nullptr);
+
+private:
+    void Show();
+    void Take();
+    void ChooseFont(PrintFont& font);
+
+    TMemoSeiteEinrichtenForm& m_form;
+    QLineEdit* m_oben;
+    QLineEdit* m_unten;
+    QLineEdit* m_links;
+    QLineEdit* m_rechts;
+    QLineEdit* m_kopf;
+    QCheckBox* m_seitenNr;
+    QComboBox* m_einzug;
+    QLabel* m_einzugLabel;
+    QLabel* m_sample;
+};
+
+// The table page layout dialog; every rule is in TSeiteEinrichtenForm.
+class TSeiteEinrichtenDlg : public QDialog {
+    Q_OBJECT
+public:
+    TSeiteEinrichtenDlg(TSeiteEinrichtenForm& form, TSeiteEinrichtenForm::List list,
+                        bool batchWorkspace = false, QWidget* parent = nullptr);
+
+private:
+    void Show();
+    void Take();
+
+    TSeiteEinrichtenForm& m_form;
+    QLineEdit* m_oben;
+    QLineEdit* m_unten;
+    QLineEdit* m_links;
+    QLineEdit* m_rechts;
+    QLineEdit* m_titel;
+    QLineEdit* m_lineCount;
+    QCheckBox* m_zeilen;
+    QCheckBox* m_spalten;
+    QCheckBox* m_datum;
+    QCheckBox* m_seitenNr;
+    QCheckBox* m_konto;
+    QList<QCheckBox*> m_switches;
+    QList<QLineEdit*> m_titles;
+    QList<QLineEdit*> m_widths;
+    QLabel* m_total;
+};

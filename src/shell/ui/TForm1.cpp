@@ -1,0 +1,612 @@
+#include "shell/ui/TForm1.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPainter>
+#include <QScreen>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "common/UserPort.h"
+#include "platform/Files.h"
+#include "shell/ui/TSplashForm.h"
+#include "table/TSGrid.h"
+#include "table/ui/TSGridView.h"
+
+namespace {
+
+// Tool bar pictures: a coloured tile with a letter.
+QIcon TileIcon(const QColor& colour, const QString& letter)
+{
+    QPixmap pixmap(32, 32);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(colour);
+    p.drawRoundedRect(QRectF(1, 1, 30, 30), 6, 6);
+    p.setPen(Qt::white);
+    QFont font(QStringLiteral("Sans Serif"), 13, QFont::Bold);
+    p.setFont(font);
+    p.drawText(pixmap.rect(), Qt::AlignCenter, letter);
+    return QIcon(pixmap);
+}
+
+QLabel* IndicatorLabel(QWidget* parent, const QString& name, const QIcon& icon,
+                       const QString& toolTip)
+{
+    auto* label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setPixmap(icon.pixmap(16, 16));
+    label->setToolTip(toolTip);
+    label->hide();
+    return label;
+}
+
+struct ToolStyle {
+    Workspace workspace;
+    const char* letter;
+    QRgb colour;
+};
+
+const ToolStyle kToolStyles[] = {
+    {Workspace::Medikamente, "M", 0x2e7d32}, {Workspace::Leistungen, "L", 0x00838f},
+    {Workspace::Kunden, "K", 0x1565c0},      {Workspace::Kartei, "R", 0x6a1b9a},
+    {Workspace::Abgabe, "A", 0xad1457},      {Workspace::Stapel, "S", 0xef6c00},
+    {Workspace::Text, "T", 0x4e342e},        {Workspace::Termin, "D", 0x283593},
+    {Workspace::System, "O", 0x546e7a},
+};
+
+// Workspaces whose contents exist; the others stay disabled until they are built.
+bool IsBuilt(Workspace w)
+{
+    return w == Workspace::Medikamente || w == Workspace::Leistungen || w == Workspace::Kunden;
+}
+
+}  // namespace
+
+// Start-up steps that the main window carries out itself.
+class TForm1Hooks : public ShellHooks {
+public:
+    explicit TForm1Hooks(TForm1& form) : m_form(form) {}
+    void LoadMedicationAndServiceTables() override
+    {
+        m_form.LoadMasterTable(MasterGrid::Medications);
+        m_form.LoadMasterTable(MasterGrid::Services);
+    }
+    void LoadCustomerTable() override { m_form.LoadMasterTable(MasterGrid::Customers); }
+
+private:
+    TForm1& m_form;
+};
+
+TForm1::TForm1(UserPort& port, const Clock& clock, const QString& programFolder,
+               std::function<QStringList()> printers, QWidget* parent)
+    : QMainWindow(parent),
+      m_port(port),
+      m_tableEnv(std::make_shared<TableEnvironment>()),
+      m_hooks(std::make_unique<TForm1Hooks>(*this)),
+      m_startUp(port, clock, programFolder, std::move(printers)),
+      m_gate(port, m_startUp.Options(), m_indicators),
+      m_switcher(m_gate, m_startUp.Options(), *m_hooks)
+{
+    setObjectName(QStringLiteral("TForm1"));
+    setWindowTitle(QStringLiteral("Talven"));
+    for (auto& grid : m_grids)
+        grid = std::make_unique<TSGrid>(port, m_tableEnv);
+    BuildMenus();
+    BuildToolBar();
+    BuildPanels();
+    BuildStatusBar();
+
+    // Creation handler.
+    m_startUp.CheckDataFolder();
+    m_helpAction->setEnabled(m_startUp.HelpAvailable());
+    const QList<RecentMenuItem>& recent = m_startUp.RecentMenu();
+    for (int i = 0; i < m_recentActions.size(); ++i) {
+        m_recentActions[i]->setText(recent[i].caption);
+        m_recentActions[i]->setVisible(recent[i].visible);
+        m_recentActions[i]->setEnabled(false);  // the text editor opens them
+    }
+    m_recentSeparator->setVisible(m_startUp.RecentSeparatorVisible());
+    resize(745, 570);
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QSize screenSize = screen ? screen->availableGeometry().size() : QSize(1024, 768);
+    setGeometry(m_startUp.WindowBounds(screenSize));
+
+    const QString data = m_startUp.DataFolder();
+    m_switcher.SetTablePath(Workspace::Medikamente, data + QStringLiteral("MED.DBF"));
+    m_switcher.SetTablePath(Workspace::Leistungen, data + QStringLiteral("LEISTUNG.DBF"));
+    m_switcher.SetTablePath(Workspace::Kunden, data + QStringLiteral("KUNDE.DBF"));
+    m_standardQuantity =
+        m_startUp.Ini().ReadString(QStringLiteral("StdMenge"), QStringLiteral("Leistung"));
+
+    m_timer.setInterval(Indicators::kIntervalMs);
+    connect(&m_timer, &QTimer::timeout, this, &TForm1::OnTimer);
+    m_gate.OnGranted = [this] {
+        m_timer.stop();
+        SyncIndicators();
+    };
+}
+
+TForm1::~TForm1()
+{
+    // The grid views use the grids, which go before the window's children do.
+    delete m_stack;
+}
+
+void TForm1::BuildMenus()
+{
+    QMenu* datei = menuBar()->addMenu(QStringLiteral("&Datei"));
+    QAction* print = datei->addAction(QStringLiteral("&Drucken..."));
+    print->setEnabled(false);
+    m_recentSeparator = datei->addSeparator();
+    for (int i = 0; i < 4; ++i) {
+        QAction* a = datei->addAction(QStringLiteral("err"));
+        a->setObjectName(QStringLiteral("DateiItem%1").arg(i + 1));
+        a->setVisible(false);
+        m_recentActions.append(a);
+    }
+    datei->addSeparator();
+    QAction* quit = datei->addAction(QStringLiteral("&Beenden"));
+    quit->setObjectName(QStringLiteral("BeendenItem"));
+    connect(quit, &QAction::triggered, this, &QWidget::close);
+
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Bearbeiten"));
+    for (const char* text :
+         {"Datensatz &einfügen", "Datensatz &löschen", "Datensatz &bearbeiten...", "&Sortieren"}) {
+        QAction* a = edit->addAction(QString::fromUtf8(text));
+        a->setEnabled(false);
+    }
+
+    QMenu* areas = menuBar()->addMenu(QStringLiteral("&Arbeitsbereiche"));
+    for (const WorkspaceInfo& info : WorkspaceTable()) {
+        if (info.workspace == Workspace::Termin)
+            areas->addSeparator();
+        QAction* a = areas->addAction(QString::fromUtf8(info.menuText));
+        a->setObjectName(QStringLiteral("Menu") + QString::fromLatin1(info.button));
+        a->setCheckable(!info.isDialog);
+        a->setEnabled(IsBuilt(info.workspace));
+        const Workspace w = info.workspace;
+        connect(a, &QAction::triggered, this, [this, w] { SwitchWorkspace(w); });
+        m_menuActions.insert(int(w), a);
+    }
+
+    QMenu* options = menuBar()->addMenu(QStringLiteral("&Optionen"));
+    QAction* vat = options->addAction(QStringLiteral("&Mwst editieren..."));
+    vat->setEnabled(false);
+    options->addSeparator();
+    AddSwitch(options, QStringLiteral("Autom. Inventur der Medikamente"), MainSwitch::MedInvAutom);
+    AddSwitch(options, QStringLiteral("Inventur-Med. in Listen einfärben"),
+              MainSwitch::InvMedMarkieren);
+    AddSwitch(options, QStringLiteral("GOT-Ziffern-Suche ein/aus"), MainSwitch::GotSuche);
+    AddSwitch(options, QStringLiteral("Bemerkungen immer editierbar"),
+              MainSwitch::Bemerkungsfreigabe);
+    m_goBdAction = options->addAction(QStringLiteral(" GoBD Restriktionen ein/aus"));
+    m_goBdAction->setObjectName(QStringLiteral("GoBDItem"));
+    m_goBdAction->setCheckable(true);
+    m_goBdAction->setChecked(true);
+    m_goBdAction->setVisible(false);
+    options->addSeparator();
+    m_fontSizeAction = options->addAction(QStringLiteral("Tabellen-Schriftgröße..."));
+    m_fontSizeAction->setObjectName(QStringLiteral("TabFontItem"));
+    m_fontSizeAction->setEnabled(false);
+    m_fontSizeAction->setVisible(false);
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Hilfe"));
+    m_helpAction = help->addAction(QStringLiteral("Talven-&Hilfethemen"));
+    m_helpAction->setObjectName(QStringLiteral("HilfeItem"));
+    connect(m_helpAction, &QAction::triggered, this, &TForm1::OpenHelp);
+}
+
+QAction* TForm1::AddSwitch(QMenu* menu, const QString& text, MainSwitch s)
+{
+    QAction* a = menu->addAction(text);
+    a->setCheckable(true);
+    a->setVisible(false);
+    connect(a, &QAction::toggled, this, [this, s](bool on) {
+        WriteMainSwitch(m_startUp.Ini(), s, on);
+        if (s == MainSwitch::MedInvAutom) {
+            m_indicators.stockOn = on;
+            SyncIndicators();
+        }
+        if (s == MainSwitch::GotSuche)
+            m_switcher.SetGotSearch(on);
+    });
+    m_switchActions.insert(int(s), a);
+    return a;
+}
+
+void TForm1::BuildToolBar()
+{
+    QToolBar* bar = new QToolBar(QStringLiteral("Arbeitsbereiche"), this);
+    bar->setObjectName(QStringLiteral("ToolBar"));
+    bar->setMovable(false);
+    bar->setIconSize(QSize(32, 32));
+    bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    addToolBar(Qt::LeftToolBarArea, bar);
+    m_toolGroup = new QActionGroup(this);
+    m_toolGroup->setExclusive(true);
+    for (const ToolStyle& style : kToolStyles) {
+        const WorkspaceInfo& info = InfoOf(style.workspace);
+        QAction* a =
+            bar->addAction(TileIcon(QColor(style.colour), QString::fromLatin1(style.letter)),
+                           QString::fromUtf8(info.toolTip));
+        a->setObjectName(QString::fromLatin1(info.button));
+        a->setToolTip(QString::fromUtf8(info.toolTip));
+        a->setCheckable(!info.isDialog);
+        a->setEnabled(IsBuilt(info.workspace));
+        if (!info.isDialog)
+            m_toolGroup->addAction(a);
+        const Workspace w = info.workspace;
+        connect(a, &QAction::triggered, this, [this, w] { SwitchWorkspace(w); });
+        m_toolActions.insert(int(w), a);
+    }
+}
+
+void TForm1::BuildPanels()
+{
+    m_stack = new QStackedWidget(this);
+    setCentralWidget(m_stack);
+
+    m_welcome = new QWidget(m_stack);
+    m_welcome->setObjectName(QStringLiteral("WelcomePanel"));
+    auto* welcomeLayout = new QVBoxLayout(m_welcome);
+    auto* picture = new QLabel(m_welcome);
+    picture->setPixmap(
+        TSplashForm::Picture().scaled(381, 240, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    picture->setAlignment(Qt::AlignCenter);
+    m_greeting = new QLabel(m_welcome);
+    m_greeting->setObjectName(QStringLiteral("GreetingLabel"));
+    m_greeting->setAlignment(Qt::AlignCenter);
+    QFont greetingFont = m_greeting->font();
+    greetingFont.setPointSize(14);
+    greetingFont.setBold(true);
+    m_greeting->setFont(greetingFont);
+    welcomeLayout->addStretch();
+    welcomeLayout->addWidget(picture);
+    welcomeLayout->addWidget(m_greeting);
+    welcomeLayout->addStretch();
+    m_stack->addWidget(m_welcome);
+
+    // Medications and services share the search and quantity row.
+    m_hauptPanel = new QWidget(m_stack);
+    m_hauptPanel->setObjectName(QStringLiteral("HauptPanel"));
+    auto* hauptLayout = new QVBoxLayout(m_hauptPanel);
+    auto* medLeist = new QWidget(m_hauptPanel);
+    medLeist->setObjectName(QStringLiteral("MedLeistPanel"));
+    auto* row = new QHBoxLayout(medLeist);
+    row->setContentsMargins(0, 0, 0, 0);
+    m_searchLabel = new QLabel(QStringLiteral("Suche < abc.. >"), medLeist);
+    m_searchLabel->setObjectName(QStringLiteral("Label2"));
+    m_suchEdit = new QLineEdit(medLeist);
+    m_suchEdit->setObjectName(QStringLiteral("SuchEdit"));
+    m_mengeMed = new QLineEdit(QStringLiteral("1,00"), medLeist);
+    m_mengeMed->setObjectName(QStringLiteral("MengeMedEdit"));
+    m_mengeMed->setMaximumWidth(70);
+    m_mengeLeistung = new QLineEdit(QStringLiteral("1,00"), medLeist);
+    m_mengeLeistung->setObjectName(QStringLiteral("MengeLeistungEdit"));
+    m_mengeLeistung->setMaximumWidth(70);
+    row->addWidget(m_searchLabel);
+    row->addWidget(m_suchEdit, 1);
+    row->addWidget(new QLabel(QStringLiteral("Menge:"), medLeist));
+    row->addWidget(m_mengeMed);
+    row->addWidget(m_mengeLeistung);
+    hauptLayout->addWidget(medLeist);
+    m_medLeistStack = new QStackedWidget(m_hauptPanel);
+    m_medPanel = WrapView(m_medLeistStack, MasterGrid::Medications, QStringLiteral("MedPanel"));
+    m_leistungPanel =
+        WrapView(m_medLeistStack, MasterGrid::Services, QStringLiteral("LeistungPanel"));
+    m_medLeistStack->addWidget(m_medPanel);
+    m_medLeistStack->addWidget(m_leistungPanel);
+    hauptLayout->addWidget(m_medLeistStack, 1);
+    m_stack->addWidget(m_hauptPanel);
+
+    m_kundePanel = new QWidget(m_stack);
+    m_kundePanel->setObjectName(QStringLiteral("HauptPanelKunde"));
+    auto* kundeLayout = new QVBoxLayout(m_kundePanel);
+    auto* kundeRow = new QHBoxLayout();
+    m_suchKrit = new QComboBox(m_kundePanel);
+    m_suchKrit->setObjectName(QStringLiteral("SuchKritCBox"));
+    m_suchKrit->addItems({QStringLiteral("Name"), QStringLiteral("Kunden-Nr."),
+                          QStringLiteral("in Kundenliste"), QStringLiteral("in Patienten"),
+                          QStringLiteral("in Karteien")});
+    m_suchEditKunde = new QLineEdit(m_kundePanel);
+    m_suchEditKunde->setObjectName(QStringLiteral("SuchEditKunde"));
+    kundeRow->addWidget(new QLabel(QStringLiteral("Suche < abc.. >"), m_kundePanel));
+    kundeRow->addWidget(m_suchEditKunde, 1);
+    kundeRow->addWidget(m_suchKrit);
+    kundeLayout->addLayout(kundeRow);
+    kundeLayout->addWidget(
+        WrapView(m_kundePanel, MasterGrid::Customers, QStringLiteral("KundePanel")), 1);
+    m_stack->addWidget(m_kundePanel);
+    m_stack->setCurrentWidget(m_welcome);
+}
+
+QWidget* TForm1::WrapView(QWidget* parent, MasterGrid which, const QString& name)
+{
+    auto* panel = new QWidget(parent);
+    panel->setObjectName(name);
+    auto* layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* view = new TSGridView(*m_grids[int(which)], panel);
+    static const char* const kGridNames[] = {"SGrid1", "LeistungGrid2", "KundeSGrid"};
+    view->setObjectName(QString::fromLatin1(kGridNames[int(which)]));
+    layout->addWidget(view);
+    m_views[int(which)] = view;
+    // Tab and the mouse wheel lead back to the search field of the workspace.
+    const auto toSearch = [this, which] {
+        QLineEdit* search = which == MasterGrid::Customers ? m_suchEditKunde : m_suchEdit;
+        if (search)
+            search->setFocus();
+    };
+    connect(view, &TSGridView::tabPressed, this, toSearch);
+    connect(view, &TSGridView::wheelTurned, this, toSearch);
+    if (which != MasterGrid::Customers) {
+        connect(view, &TSGridView::keyHandled, this, [this] {
+            m_mengeMed->setText(QStringLiteral("1,00"));
+            m_mengeLeistung->setText(QStringLiteral("1,00"));
+        });
+    }
+    return panel;
+}
+
+void TForm1::LoadMasterTable(MasterGrid which)
+{
+    const OptionValues& options = m_startUp.Options();
+    m_tableEnv->readOnlyMedium = m_startUp.ReadOnlyMedium();
+    m_tableEnv->autoBackup = options.Flag(QStringLiteral("SicherungChk1"));
+    m_tableEnv->autoBackupFolder = options.Value(QStringLiteral("BkDir"));
+    m_tableEnv->dataFolder = m_startUp.DataFolder();
+    TSGrid& grid = *m_grids[int(which)];
+    SetUpMasterGrid(grid, which, m_startUp.ColumnWidths(), m_startUp.TableFontSize());
+    const QString path = files::FindCaseInsensitive(m_startUp.DataFolder(), MasterTableFile(which));
+    grid.LoadTable(path);
+    SetUpMasterGrid(grid, which, m_startUp.ColumnWidths(), m_startUp.TableFontSize());
+    m_views[int(which)]->SyncScrollBar();
+}
+
+QHash<QString, int> TForm1::CurrentColumnWidths() const
+{
+    QHash<QString, int> widths = m_startUp.ColumnWidths();
+    for (const ColumnWidthBinding& b : MasterColumnWidthBindings())
+        widths.insert(QString::fromLatin1(b.key), m_grids[int(b.grid)]->ColWidth(b.col));
+    return widths;
+}
+
+void TForm1::BuildStatusBar()
+{
+    QStatusBar* bar = statusBar();
+    m_statusLabel = new QLabel(bar);
+    m_statusLabel->setObjectName(QStringLiteral("StatusLabel"));
+    m_fileLabel = new QLabel(bar);
+    m_fileLabel->setObjectName(QStringLiteral("FileLabel"));
+    m_vatLabel = new QLabel(bar);
+    m_vatLabel->setObjectName(QStringLiteral("MwstLabel"));
+    m_vatLabel->setToolTip(QStringLiteral("MwSt-Satz in %"));
+    m_currencyLabel = new QLabel(bar);
+    m_currencyLabel->setObjectName(QStringLiteral("WaehrungLabel"));
+    QStyle* st = style();
+    m_backupIcon = IndicatorLabel(bar, QStringLiteral("BackupIndicator"),
+                                  st->standardIcon(QStyle::SP_DriveFDIcon),
+                                  QStringLiteral("Daten-Backup aktiv!"));
+    m_passwordIcon = IndicatorLabel(bar, QStringLiteral("PasswordIndicator"),
+                                    st->standardIcon(QStyle::SP_MessageBoxWarning),
+                                    QStringLiteral("Passwort-Schutz aktiv!"));
+    m_stockIcon = IndicatorLabel(bar, QStringLiteral("StockIndicator"),
+                                 st->standardIcon(QStyle::SP_FileDialogDetailedView),
+                                 QStringLiteral("Autom. Inventur aktiv!"));
+    m_infoPanel = new QLabel(QStringLiteral("Autom. Backup aus"), bar);
+    m_infoPanel->setObjectName(QStringLiteral("InfoPanel"));
+    bar->addWidget(m_statusLabel);
+    bar->addWidget(m_fileLabel, 1);
+    bar->addPermanentWidget(m_backupIcon);
+    bar->addPermanentWidget(m_passwordIcon);
+    bar->addPermanentWidget(m_stockIcon);
+    bar->addPermanentWidget(m_infoPanel);
+    bar->addPermanentWidget(new QLabel(QStringLiteral("MwSt:"), bar));
+    bar->addPermanentWidget(m_vatLabel);
+    bar->addPermanentWidget(m_currencyLabel);
+}
+
+void TForm1::ShowMain(QWidget* splash)
+{
+    m_splash = splash;
+    if (m_startUp.WindowMaximised())
+        showMaximized();
+    else
+        show();
+}
+
+void TForm1::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (m_shown)
+        return;
+    m_shown = true;
+    RunShowHandler();
+}
+
+void TForm1::RunShowHandler()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const int screenWidth = screen ? screen->geometry().width() : 1024;
+    try {
+        m_startUp.ShowHandler(*m_hooks, screenWidth);
+    } catch (...) {
+        if (m_splash)
+            m_splash->deleteLater();
+        throw;
+    }
+    if (m_splash) {
+        m_splash->hide();
+        m_splash->deleteLater();
+    }
+
+    setWindowTitle(QStringLiteral("Talven"));
+    m_greeting->setText(m_startUp.Greeting());
+    m_statusLabel->setText(m_startUp.StatusText());
+    m_vatLabel->setText(m_startUp.VatLabel());
+    m_currencyLabel->setText(m_startUp.CurrencyLabel());
+    m_goBdAction->setVisible(m_startUp.GoBdItemVisible());
+    m_fontSizeAction->setVisible(m_startUp.TableFontMenuVisible());
+
+    const MainSwitches& switches = m_startUp.Switches();
+    for (auto it = m_switchActions.begin(); it != m_switchActions.end(); ++it) {
+        const QSignalBlocker block(it.value());
+        it.value()->setChecked(switches.Get(MainSwitch(it.key())));
+    }
+    m_switcher.SetGotSearch(switches.Get(MainSwitch::GotSuche));
+
+    m_indicators.backupOn = m_startUp.BackupIndicator();
+    m_indicators.systemProtected = m_startUp.PasswordIndicator();
+    m_indicators.stockOn = switches.Get(MainSwitch::MedInvAutom);
+    if (m_startUp.PasswordIndicator())
+        m_gate.Forget();
+    if (m_startUp.IndicatorTimerStarted())
+        StartIndicatorTimer();
+    SyncIndicators();
+    SyncWorkspaceState();
+}
+
+void TForm1::StartIndicatorTimer()
+{
+    m_indicators.Start();
+    m_timer.start();
+}
+
+void TForm1::OnTimer()
+{
+    m_indicators.Tick();
+    if (!m_indicators.Running())
+        m_timer.stop();
+    SyncIndicators();
+}
+
+void TForm1::SyncIndicators()
+{
+    m_backupIcon->setVisible(m_indicators.BackupVisible());
+    m_infoPanel->setVisible(m_indicators.InfoPanelVisible());
+    m_passwordIcon->setVisible(m_indicators.PasswordVisible());
+    m_stockIcon->setVisible(m_indicators.StockVisible());
+}
+
+bool TForm1::SwitchWorkspace(Workspace w)
+{
+    const bool entered = m_switcher.SwitchTo(w);
+    SyncWorkspaceState();
+    return entered;
+}
+
+void TForm1::SyncWorkspaceState()
+{
+    const Workspace active = m_switcher.Active();
+    for (auto it = m_menuActions.begin(); it != m_menuActions.end(); ++it) {
+        if (it.value()->isCheckable())
+            it.value()->setChecked(m_switcher.MenuChecked(Workspace(it.key())));
+    }
+    // The tool bar's exclusive group cannot be cleared by unchecking one button.
+    m_toolGroup->setExclusive(false);
+    for (auto it = m_toolActions.begin(); it != m_toolActions.end(); ++it) {
+        if (it.value()->isCheckable())
+            it.value()->setChecked(Workspace(it.key()) == active);
+    }
+    m_toolGroup->setExclusive(true);
+
+    m_switchActions.value(int(MainSwitch::MedInvAutom))
+        ->setVisible(m_switcher.StockSwitchesVisible());
+    m_switchActions.value(int(MainSwitch::InvMedMarkieren))
+        ->setVisible(m_switcher.StockSwitchesVisible());
+    m_switchActions.value(int(MainSwitch::GotSuche))
+        ->setVisible(m_switcher.GotSearchSwitchVisible());
+    m_switchActions.value(int(MainSwitch::Bemerkungsfreigabe))
+        ->setVisible(active == Workspace::Kunden);
+
+    if (m_switcher.WelcomeVisible()) {
+        setWindowTitle(QStringLiteral("Talven"));
+        m_stack->setCurrentWidget(m_welcome);
+        return;
+    }
+    setWindowTitle(m_switcher.Caption());
+    m_fileLabel->setText(m_switcher.FileLabel());
+    m_searchLabel->setText(m_switcher.SearchLabel());
+    switch (active) {
+        case Workspace::Medikamente:
+            m_stack->setCurrentWidget(m_hauptPanel);
+            m_medLeistStack->setCurrentWidget(m_medPanel);
+            m_mengeLeistung->hide();
+            m_mengeMed->show();
+            break;
+        case Workspace::Leistungen:
+            m_stack->setCurrentWidget(m_hauptPanel);
+            m_medLeistStack->setCurrentWidget(m_leistungPanel);
+            m_mengeMed->hide();
+            m_mengeLeistung->show();
+            break;
+        case Workspace::Kunden:
+            m_stack->setCurrentWidget(m_kundePanel);
+            break;
+        default:
+            m_stack->setCurrentWidget(m_welcome);
+            break;
+    }
+}
+
+QWidget* TForm1::CurrentPanel() const
+{
+    return m_stack->currentWidget();
+}
+
+void TForm1::OpenHelp()
+{
+    const QString path =
+        files::FindCaseInsensitive(m_startUp.ProgramFolder(), QStringLiteral("tlvhelp.chm"));
+    if (!QFileInfo::exists(path) || !QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+        m_port.Message(MsgKind::Error, QStringLiteral("HTML-Hilfedatei fehlt oder fehlerhaft !"));
+}
+
+void TForm1::closeEvent(QCloseEvent* event)
+{
+    switch (m_switcher.Active()) {
+        case Workspace::Text:
+            m_hooks->FinishTextEditor();
+            break;
+        case Workspace::Kartei:
+            m_hooks->FinishRecordCard();
+            break;
+        case Workspace::Abgabe:
+            m_hooks->FinishDispensingRecord();
+            break;
+        default:
+            break;
+    }
+    m_hooks->BackupOnExit();
+    if (!m_startUp.ReadOnlyMedium()) {
+        CloseState state;
+        const QRect bounds = isMaximized() ? normalGeometry() : geometry();
+        state.geometry = {bounds.height(), bounds.width(), bounds.x(), bounds.y(), isMaximized()};
+        state.columnWidths = CurrentColumnWidths();
+        state.medInvAutom = m_switchActions.value(int(MainSwitch::MedInvAutom))->isChecked();
+        state.standardQuantity = m_standardQuantity;
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        state.screenWidth = screen ? screen->geometry().width() : 0;
+        state.tabFontSize = m_startUp.TableFontSize();
+        WriteOnClose(m_startUp.Ini(), state);
+    }
+    m_timer.stop();
+    event->accept();
+}

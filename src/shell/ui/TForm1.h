@@ -1,0 +1,130 @@
+#pragma once
+
+#include <QHash>
+#include <QMainWindow>
+#include <QPointer>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+#include "shell/Indicators.h"
+#include "shell/MasterGridLayout.h"
+#include "shell/StartUp.h"
+#include "shell/Workspaces.h"
+
+class Clock;
+class QAction;
+class QActionGroup;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QStackedWidget;
+class QToolButton;
+class TSGrid;
+class TSGridView;
+class UserPort;
+struct TableEnvironment;
+
+// The steps that other subsystems fill in later; until then they do nothing.
+class ShellHooks : public StartUpHooks, public WorkspaceHooks {
+public:
+    virtual void BackupOnExit() {}
+};
+
+// The main window. Its rules live in StartUp, WorkspaceSwitcher and Indicators; the
+// window binds them to the tool bar, the menus, the panels and the status line.
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+public:
+    // Runs the creation handler: data folder check, options file, window geometry.
+    TForm1(UserPort& port, const Clock& clock, const QString& programFolder,
+           std::function<QStringList()> printers = {}, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // Shows the window maximised or in its stored bounds; the first show runs the show
+    // handler. The start-up picture is hidden and destroyed after loading.
+    void ShowMain(QWidget* splash = nullptr);
+
+    StartUp& Start() { return m_startUp; }
+    WorkspaceSwitcher& Switcher() { return m_switcher; }
+    Indicators& IndicatorState() { return m_indicators; }
+    QTimer& IndicatorTimer() { return m_timer; }
+    // Switches as a tool bar click or menu item would.
+    bool SwitchWorkspace(Workspace w);
+    QAction* MenuAction(Workspace w) const { return m_menuActions.value(int(w)); }
+    QAction* ToolAction(Workspace w) const { return m_toolActions.value(int(w)); }
+    QWidget* WelcomePanel() const { return m_welcome; }
+    QWidget* CurrentPanel() const;
+    void OpenHelp();
+    TSGrid& Grid(MasterGrid which) const { return *m_grids[int(which)]; }
+    TSGridView* View(MasterGrid which) const { return m_views[int(which)]; }
+    // Sets up a master grid and loads its table from the data folder.
+    void LoadMasterTable(MasterGrid which);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildMenus();
+    void BuildToolBar();
+    void BuildPanels();
+    void BuildStatusBar();
+    void RunShowHandler();
+    void SyncWorkspaceState();
+    void SyncIndicators();
+    void OnTimer();
+    void StartIndicatorTimer();
+    QAction* AddSwitch(QMenu* menu, const QString& text, MainSwitch s);
+    QWidget* WrapView(QWidget* parent, MasterGrid which, const QString& name);
+    QHash<QString, int> CurrentColumnWidths() const;
+
+    UserPort& m_port;
+    std::shared_ptr<TableEnvironment> m_tableEnv;
+    std::unique_ptr<TSGrid> m_grids[3];
+    TSGridView* m_views[3] = {};
+    std::unique_ptr<ShellHooks> m_hooks;
+    StartUp m_startUp;
+    Indicators m_indicators;
+    PasswordGate m_gate;
+    WorkspaceSwitcher m_switcher;
+    QTimer m_timer;
+    bool m_shown = false;
+    QPointer<QWidget> m_splash;
+    QString m_standardQuantity;
+
+    QHash<int, QAction*> m_menuActions;
+    QHash<int, QAction*> m_toolActions;
+    QActionGroup* m_toolGroup = nullptr;
+    QList<QAction*> m_recentActions;
+    QAction* m_recentSeparator = nullptr;
+    QAction* m_helpAction = nullptr;
+    QAction* m_goBdAction = nullptr;
+    QAction* m_fontSizeAction = nullptr;
+    QHash<int, QAction*> m_switchActions;
+
+    QStackedWidget* m_stack = nullptr;
+    QWidget* m_welcome = nullptr;
+    QLabel* m_greeting = nullptr;
+    QWidget* m_hauptPanel = nullptr;
+    QStackedWidget* m_medLeistStack = nullptr;
+    QWidget* m_medPanel = nullptr;
+    QWidget* m_leistungPanel = nullptr;
+    QWidget* m_kundePanel = nullptr;
+    QLabel* m_searchLabel = nullptr;
+    QLineEdit* m_suchEdit = nullptr;
+    QLineEdit* m_mengeMed = nullptr;
+    QLineEdit* m_mengeLeistung = nullptr;
+    QLineEdit* m_suchEditKunde = nullptr;
+    QComboBox* m_suchKrit = nullptr;
+
+    QLabel* m_statusLabel = nullptr;
+    QLabel* m_fileLabel = nullptr;
+    QLabel* m_vatLabel = nullptr;
+    QLabel* m_currencyLabel = nullptr;
+    QLabel* m_backupIcon = nullptr;
+    QLabel* m_passwordIcon = nullptr;
+    QLabel* m_stockIcon = nullptr;
+    QLabel* m_infoPanel = nullptr;
+};

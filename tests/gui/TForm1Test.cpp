@@ -1,0 +1,228 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+
+#include "shell/IniFile.h"
+#include "shell/Options.h"
+#include "shell/ui/TForm1.h"
+#include "support/FixedClock.h"
+#include "support/ScriptedUserPort.h"
+#include "support/TestFiles.h"
+#include "table/TSGrid.h"
+#include "table/ui/TSGridView.h"
+
+namespace {
+
+class TForm1Test : public ::testing::Test {
+protected:
+    QString Program() const { return m_dir.path() + "/"; }
+    QString Ini() const { return Program() + "DATEN/TLV.INI"; }
+    void MakeData(const QByteArray& ini = {})
+    {
+        ASSERT_TRUE(QDir(Program()).mkdir("DATEN"));
+        testfiles::WriteAll(Ini(), ini);
+        for (const char* table : {"MED.DBF", "LEISTUNG.DBF", "KUNDE.DBF"})
+            testfiles::WriteAll(Program() + "DATEN/" + table, {});
+    }
+    std::unique_ptr<TForm1> Make()
+    {
+        return std::make_unique<TForm1>(m_port, m_clock, Program(), [] { return QStringList{}; });
+    }
+    // Clicks the tool bar button of a workspace as a person would.
+    static void ClickTool(TForm1& form, Workspace w)
+    {
+        QToolBar* bar = form.findChild<QToolBar*>("ToolBar");
+        ASSERT_NE(bar, nullptr);
+        QWidget* button = bar->widgetForAction(form.ToolAction(w));
+        ASSERT_NE(button, nullptr);
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+    static QString LabelText(TForm1& form, const char* name)
+    {
+        auto* label = form.findChild<QLabel*>(name);
+        return label ? label->text() : QStringLiteral("<missing>");
+    }
+    void TearDown() override { QDir::setCurrent(QDir::tempPath()); }
+
+    QTemporaryDir m_dir;
+    ScriptedUserPort m_port;
+    FixedClock m_clock{QDateTime(QDate(2024, 3, 15), QTime(9, 0))};
+};
+
+}  // namespace
+
+TEST_F(TForm1Test, StartsOnTheWelcomePanel)
+{
+    m_port.QueueAnswer(Answer::Yes);  // create the data folder
+    auto form = Make();
+    form->ShowMain();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    EXPECT_EQ(form->CurrentPanel(), form->WelcomePanel());
+    EXPECT_EQ(LabelText(*form, "GreetingLabel"), "Heute ist Freitag, 15. März 2024.");
+    EXPECT_EQ(LabelText(*form, "StatusLabel"), "Talven   15.03.2024 ");
+    EXPECT_EQ(LabelText(*form, "MwstLabel"), "19,0");
+    EXPECT_EQ(LabelText(*form, "WaehrungLabel"), "Euro");
+    EXPECT_EQ(form->windowTitle(), "Talven");
+    EXPECT_EQ(m_port.messages.size(), 1) << "only the question for the data folder";
+    EXPECT_TRUE(QFileInfo::exists(Ini()));
+    for (MasterGrid g : {MasterGrid::Medications, MasterGrid::Services, MasterGrid::Customers})
+        EXPECT_EQ(form->Grid(g).RecordCount(), 0) << "empty tables loaded";
+    for (Workspace w : {Workspace::Kartei, Workspace::Termin, Workspace::System})
+        EXPECT_FALSE(form->MenuAction(w)->isEnabled()) << "not built yet";
+}
+
+TEST_F(TForm1Test, NoDataFolderAndNoEndsWithoutAWindow)
+{
+    m_port.QueueAnswer(Answer::No);
+    try {
+        Make();
+        FAIL() << "the program must end";
+    } catch (const ProgramEnded& e) {
+        EXPECT_EQ(e.exitCode, 1);
+    }
+    for (QWidget* w : QApplication::topLevelWidgets())
+        EXPECT_FALSE(w->isVisible() && w->objectName() == "TForm1");
+}
+
+TEST_F(TForm1Test, SwitchesByToolBarAndMenu)
+{
+    MakeData();
+    auto form = Make();
+    form->ShowMain();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+
+    ClickTool(*form, Workspace::Medikamente);
+    EXPECT_EQ(form->windowTitle(), "Talven - Medikamente");
+    EXPECT_EQ(form->CurrentPanel()->objectName(), "HauptPanel");
+    EXPECT_TRUE(form->MenuAction(Workspace::Medikamente)->isChecked());
+    EXPECT_TRUE(form->ToolAction(Workspace::Medikamente)->isChecked());
+    EXPECT_TRUE(LabelText(*form, "FileLabel").endsWith("/DATEN/MED.DBF"));
+
+    form->MenuAction(Workspace::Kunden)->trigger();
+    EXPECT_EQ(form->windowTitle(), "Talven - Kundenstamm");
+    EXPECT_EQ(form->CurrentPanel()->objectName(), "HauptPanelKunde");
+    EXPECT_TRUE(form->ToolAction(Workspace::Kunden)->isChecked());
+    EXPECT_FALSE(form->ToolAction(Workspace::Medikamente)->isChecked());
+    EXPECT_FALSE(form->MenuAction(Workspace::Medikamente)->isChecked());
+
+    ClickTool(*form, Workspace::Leistungen);
+    EXPECT_EQ(form->windowTitle(), "Talven - Leistungen");
+    EXPECT_EQ(LabelText(*form, "Label2"), "Suche < abc.. >");
+}
+
+TEST_F(TForm1Test, ProtectedWorkspaceAsksForThePasswordOncePerRun)
+{
+    MakeData();
+    {
+        IniFile ini(Ini());
+        OptionValues v;
+        v.SetFlag("PW_KundeChk", true);
+        v.SetFlag("PW_SysChk", true);
+        v.SetPassword("geheim1");
+        ASSERT_TRUE(WriteOrderedOptions(ini, v));
+    }
+    auto form = Make();
+    form->ShowMain();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    EXPECT_TRUE(form->IndicatorTimer().isActive());
+
+    m_port.QueueInput("falsch");
+    ClickTool(*form, Workspace::Kunden);
+    EXPECT_EQ(m_port.LastText(), "Kein gültiges Passwort !");
+    EXPECT_EQ(form->CurrentPanel(), form->WelcomePanel());
+    EXPECT_FALSE(form->ToolAction(Workspace::Kunden)->isChecked()) << "button springs back";
+
+    m_port.QueueInput("geheim1");
+    ClickTool(*form, Workspace::Kunden);
+    EXPECT_EQ(form->CurrentPanel()->objectName(), "HauptPanelKunde");
+    EXPECT_FALSE(form->IndicatorTimer().isActive());
+    EXPECT_FALSE(form->findChild<QLabel*>("PasswordIndicator")->isVisible());
+
+    ClickTool(*form, Workspace::Medikamente);
+    ClickTool(*form, Workspace::Kunden);
+    EXPECT_EQ(form->CurrentPanel()->objectName(), "HauptPanelKunde");
+    EXPECT_EQ(m_port.messages.size(), 1);
+    EXPECT_TRUE(m_port.inputs.empty());
+}
+
+TEST_F(TForm1Test, GeometryIsWrittenOnCloseAndRestored)
+{
+    MakeData("[Optionen]\r\nwsMax=0\r\n[Zeilenstop]\r\nZeilenstopChk=TRUE\r\n");
+    {
+        auto form = Make();
+        form->ShowMain();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+        EXPECT_EQ(form->size(), QSize(745, 570));
+        form->setGeometry(40, 50, 800, 600);
+        form->close();
+    }
+    IniFile ini(Ini());
+    EXPECT_EQ(ini.ReadString("Optionen", "wsMax"), "0");
+    EXPECT_EQ(ini.ReadInteger("Optionen", "wLeft", -1), 40);
+    EXPECT_EQ(ini.ReadInteger("Optionen", "wTop", -1), 50);
+    EXPECT_EQ(ini.ReadInteger("Optionen", "wWidth", -1), 800);
+    EXPECT_EQ(ini.ReadInteger("Optionen", "wHeight", -1), 600);
+    EXPECT_EQ(ini.ReadInteger("Optionen", "wMed", -1), 356);
+    EXPECT_EQ(ini.ReadString("Zeilenstop", "ZeilenstopChk"), "TRUE");
+
+    auto again = Make();
+    again->ShowMain();
+    EXPECT_EQ(again->geometry(), QRect(40, 50, 800, 600));
+}
+
+TEST_F(TForm1Test, MissingHelpFileIsReported)
+{
+    MakeData();
+    auto form = Make();
+    EXPECT_FALSE(form->findChild<QAction*>("HilfeItem")->isEnabled());
+    form->OpenHelp();
+    EXPECT_EQ(m_port.LastText(), "HTML-Hilfedatei fehlt oder fehlerhaft !");
+}
+
+TEST_F(TForm1Test, MasterWorkspacesShowTheirTables)
+{
+    MakeData("[Optionen]\r\nwMed=200\r\n");
+    QStringList med;
+    for (int i = 0; i < 40; ++i)
+        med << QStringLiteral("Mittel %1\t1,5\t2\t2,38\t1\t\t\t\t\t\t").arg(i, 2, 10, QChar('0'));
+    testfiles::WriteLines(Program() + "DATEN/MED.DBF", med);
+    testfiles::WriteLines(Program() + "DATEN/KUNDE.DBF",
+                          {"Bär\tAnna\t\t\t0001\t\t\t(A) Hof\t\t\t"});
+    auto form = Make();
+    form->ShowMain();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+
+    ClickTool(*form, Workspace::Medikamente);
+    TSGrid& grid = form->Grid(MasterGrid::Medications);
+    EXPECT_EQ(grid.RecordCount(), 40);
+    EXPECT_EQ(grid.ColWidth(1), 200) << "width from the options file";
+    EXPECT_EQ(grid.Cells(1, 0), "Medikament/ Artikel");
+    EXPECT_EQ(grid.Cells(2, 1).trimmed(), "1,50") << "prices shown with two decimals";
+    TSGridView* view = form->View(MasterGrid::Medications);
+    ASSERT_TRUE(view->isVisible());
+    EXPECT_EQ(view->ScrollBar()->maximum(), 40 - grid.RowCount() + 1);
+
+    auto* menge = form->findChild<QLineEdit*>("MengeMedEdit");
+    menge->setText("3,00");
+    view->Area()->setFocus();
+    QTest::keyClick(view->Area(), Qt::Key_Down);
+    EXPECT_EQ(menge->text(), "1,00") << "grid keys reset the quantities";
+    QTest::keyClick(view->Area(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), form->findChild<QLineEdit*>("SuchEdit"));
+
+    form->MenuAction(Workspace::Kunden)->trigger();
+    EXPECT_EQ(form->Grid(MasterGrid::Customers).GetRecordCell(1, 0), QString::fromUtf8("Bär"));
+    EXPECT_EQ(form->Grid(MasterGrid::Services).RecordCount(), 0);
+
+    form->Grid(MasterGrid::Medications).SetColWidth(1, 250);
+    form->close();
+    EXPECT_EQ(IniFile(Ini()).ReadInteger("Optionen", "wMed", 0), 250);
+}

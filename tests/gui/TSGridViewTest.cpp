@@ -1,0 +1,198 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPainter>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "support/ScriptedUserPort.h"
+#include "table/TSGrid.h"
+#include "table/ui/TSGridView.h"
+
+namespace {
+
+// A grid of three data columns in a view with room for `rows` rows (title included).
+class TSGridViewTest : public ::testing::Test {
+protected:
+    void Fill(int records, int rows = 12)
+    {
+        m_grid.SetColCount(4);
+        QStringList lines;
+        for (int i = 0; i < records; ++i)
+            lines << QStringLiteral("Name %1\tx\t%2\t").arg(i, 3, 10, QChar('0')).arg(i);
+        m_grid.SetLines(lines);
+        const int pitch = TSGrid::kDefaultRowHeight + TSGrid::kGridLineWidth;
+        m_view.resize(400, rows * pitch + 5);
+        m_view.show();
+        m_view.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&m_view));
+        m_view.Area()->setFocus();
+    }
+    // Keys go where the focus is, as a person's keys would.
+    static QWidget* Focus() { return QApplication::focusWidget(); }
+    void Key(int key) { QTest::keyClick(Focus(), Qt::Key(key)); }
+    void Type(const QString& text)
+    {
+        for (QChar c : text)
+            QTest::keyClicks(Focus(), QString(c));
+    }
+
+    ScriptedUserPort m_port;
+    TSGrid m_grid{m_port};
+    TSGridView m_view{m_grid};
+};
+
+}  // namespace
+
+TEST_F(TSGridViewTest, FewRecordsShowAllWithoutScrolling)
+{
+    Fill(3);
+    EXPECT_EQ(m_grid.VisibleCapacity(), 12);
+    EXPECT_EQ(m_grid.RowCount(), 4);
+    EXPECT_EQ(m_view.ScrollBar()->maximum(), 0);
+    EXPECT_EQ(m_grid.Cells(1, 3), "Name 002");
+}
+
+TEST_F(TSGridViewTest, ScrollBarFollowsTheWindow)
+{
+    Fill(25);
+    EXPECT_EQ(m_grid.RowCount(), 12);
+    EXPECT_EQ(m_view.ScrollBar()->maximum(), 14);
+    EXPECT_EQ(m_view.ScrollBar()->pageStep(), 11);
+    EXPECT_EQ(m_view.ScrollBar()->singleStep(), 1);
+
+    m_view.ScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(m_grid.WindowTop(), 1);
+    EXPECT_EQ(m_view.ScrollBar()->value(), 1);
+    m_view.ScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_EQ(m_grid.WindowTop(), 12);
+    m_view.ScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_EQ(m_grid.WindowTop(), 14) << "stops at the last record";
+    EXPECT_EQ(m_view.ScrollBar()->value(), 14);
+    EXPECT_EQ(m_grid.Cells(1, 11), "Name 024");
+}
+
+TEST_F(TSGridViewTest, ResizingChangesTheRowCount)
+{
+    Fill(500);
+    EXPECT_EQ(m_grid.RowCount(), 12);
+    const int pitch = TSGrid::kDefaultRowHeight + TSGrid::kGridLineWidth;
+    m_view.resize(400, 20 * pitch + 3);
+    QTest::qWait(1);
+    EXPECT_EQ(m_grid.RowCount(), 20);
+    EXPECT_EQ(m_grid.RowHeight(0), 20 * pitch + 3 - 19 * pitch) << "rows fill the height";
+    EXPECT_EQ(m_view.ScrollBar()->maximum(), 500 - 20 + 1);
+    EXPECT_EQ(m_view.ScrollBar()->pageStep(), 19);
+}
+
+TEST_F(TSGridViewTest, KeysMoveTheSelectionThenTheWindow)
+{
+    Fill(500);
+    QSignalSpy handled(&m_view, &TSGridView::keyHandled);
+    m_view.Area()->setFocus();
+    for (int i = 0; i < 10; ++i)
+        Key(Qt::Key_Down);
+    EXPECT_EQ(m_grid.Row(), 11);
+    EXPECT_EQ(m_grid.WindowTop(), 0);
+    Key(Qt::Key_Down);  // on the last row: the window moves, not the selection
+    EXPECT_EQ(m_grid.Row(), 11);
+    EXPECT_EQ(m_grid.WindowTop(), 1);
+    EXPECT_EQ(m_view.ScrollBar()->value(), 1);
+    EXPECT_EQ(m_grid.CurrentRecord(), 11);
+
+    Key(Qt::Key_PageDown);
+    EXPECT_EQ(m_grid.WindowTop(), 12);
+    Key(Qt::Key_PageUp);
+    EXPECT_EQ(m_grid.WindowTop(), 1);
+    for (int i = 0; i < 10; ++i)
+        Key(Qt::Key_Up);
+    EXPECT_EQ(m_grid.Row(), 1);
+    Key(Qt::Key_Up);
+    EXPECT_EQ(m_grid.WindowTop(), 0);
+
+    Key(Qt::Key_End);
+    EXPECT_EQ(m_grid.Col(), 3);
+    Key(Qt::Key_Left);
+    EXPECT_EQ(m_grid.Col(), 2);
+    Key(Qt::Key_Home);
+    EXPECT_EQ(m_grid.Col(), 1);
+    EXPECT_EQ(handled.count(), 10 + 1 + 2 + 10 + 1 + 3);
+}
+
+TEST_F(TSGridViewTest, TabGoesToTheOwnerWhenItListens)
+{
+    Fill(5);
+    m_view.Area()->setFocus();
+    Key(Qt::Key_Tab);
+    EXPECT_EQ(m_grid.Col(), 2) << "without a listener Tab moves the column";
+    QSignalSpy tabs(&m_view, &TSGridView::tabPressed);
+    Key(Qt::Key_Tab);
+    EXPECT_EQ(tabs.count(), 1);
+    EXPECT_EQ(m_grid.Col(), 2);
+}
+
+TEST_F(TSGridViewTest, TypingEditsTheRecordLine)
+{
+    Fill(30);
+    m_grid.PriceCol1 = 3;
+    m_grid.SetColumnAlignment(3, 1);
+    m_grid.RefreshRows();
+    m_grid.ScrollBy(2);  // the window moves first: row 1 shows record 2
+    m_grid.SetSelection(2, 1);
+    m_view.Area()->setFocus();
+    Type("Kater");
+    ASSERT_TRUE(m_view.Editing());
+    Key(Qt::Key_Return);
+    EXPECT_FALSE(m_view.Editing());
+    EXPECT_EQ(m_grid.GetRecordCell(2, 2), QStringLiteral("Kater"));
+
+    m_grid.SetCol(3);
+    Key(Qt::Key_F2);
+    ASSERT_TRUE(m_view.Editing());
+    QLineEdit* editor = qobject_cast<QLineEdit*>(Focus());
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->text(), "2,00") << "shown without the padding";
+    editor->setText("12,5");
+    QTest::keyClick(editor, Qt::Key_Down);  // ends the edit and moves on
+    EXPECT_EQ(m_grid.GetRecordCell(3, 2), "12,50000");
+    EXPECT_EQ(m_grid.Cells(3, 1).trimmed(), "12,50");
+    EXPECT_TRUE(m_grid.Cells(3, 1).startsWith(' ')) << "right-aligned cells are padded";
+    EXPECT_EQ(m_grid.Row(), 2);
+
+    Type("x");
+    Key(Qt::Key_Escape);
+    EXPECT_FALSE(m_view.Editing());
+    EXPECT_EQ(m_grid.GetRecordCell(3, 3), "3") << "escape keeps the old text";
+}
+
+TEST_F(TSGridViewTest, OwnersDrawCellsAndClicksSelect)
+{
+    Fill(5);
+    int drawn = 0;
+    bool sawSelected = false;
+    m_view.SetDrawCell([&](QPainter& p, const QRect& r, int col, int row, bool selected) {
+        ++drawn;
+        sawSelected = sawSelected || selected;
+        if (col == 1 && row == 2) {
+            p.fillRect(r, QColor(0xFF, 0xFF, 0xD9));
+            return true;
+        }
+        return false;
+    });
+    m_view.Area()->repaint();
+    EXPECT_EQ(drawn, 5 * 3) << "data cells only";
+    EXPECT_TRUE(sawSelected);
+
+    const QRect cell = m_view.CellRect(2, 4);
+    QTest::mouseClick(m_view.Area(), Qt::LeftButton, {}, cell.center());
+    EXPECT_EQ(m_grid.Col(), 2);
+    EXPECT_EQ(m_grid.Row(), 4);
+    QSignalSpy doubles(&m_view, &TSGridView::cellDoubleClicked);
+    QTest::mouseDClick(m_view.Area(), Qt::LeftButton, {}, m_view.CellRect(1, 2).center());
+    EXPECT_EQ(doubles.count(), 1);
+    const QImage image = m_view.Area()->grab().toImage();
+    EXPECT_EQ(image.pixelColor(m_view.CellRect(1, 2).bottomRight() - QPoint(1, 1)),
+              QColor(0xFF, 0xFF, 0xD9));
+}
