@@ -6,12 +6,9 @@
 #include <memory>
 
 #include "cards/CardSums.h"
-#include "cards/CardWorkspace.h"
-#include "common/Clock.h"
 #include "common/CodePage.h"
-#include "common/KeyValueSettings.h"
 #include "common/UserPort.h"
-#include "table/TSGrid.h"
+#include "masterdata/MasterSearch.h"
 
 namespace {
 
@@ -25,17 +22,6 @@ public:
     QString ChooseOpenFile(const QString&, const QString&, const QString&) override { return {}; }
     QString ChooseSaveFile(const QString&, const QString&, const QString&) override { return {}; }
     QString ChooseFolder(const QString&, const QString&) override { return {}; }
-};
-
-class NoClock : public Clock {
-public:
-    QDateTime Now() const override { return QDateTime(QDate(2024, 3, 15), QTime(10, 0)); }
-};
-
-class NoSettings : public KeyValueSettings {
-public:
-    bool Read(const QString&, const QString&, QString*) const override { return false; }
-    bool Write(const QString&, const QString&, const QString&) override { return true; }
 };
 
 void BM_SumCard500Lines(benchmark::State& st)
@@ -85,25 +71,10 @@ void BM_SearchInKarteien(benchmark::State& st)
             f.write(cp1252::JoinLines(lines));
         }
     }
-    QFile kunde(dir.filePath("KUNDE.DBF"));
-    kunde.open(QIODevice::WriteOnly);
-    kunde.write(cp1252::JoinLines(customers));
-    kunde.close();
-
-    QuietPort port;
-    NoClock clock;
-    NoSettings options;
-    auto env = std::make_shared<TableEnvironment>();
-    TSGrid customerGrid(port, env);
-    customerGrid.SetColCount(11);
-    customerGrid.LoadTable(dir.filePath("KUNDE.DBF"));
-    TSGrid cardGrid(port, env);
-    card::CardWorkspace ws(port, clock, customerGrid, dir.filePath("KUNDE.DBF"), cardGrid,
-                           dir.path(), options);
-    for (auto _ : st) {
-        int found = 0;
-        benchmark::DoNotOptimize(ws.SearchCards(0, QStringLiteral("TETANUS"), &found));
-    }
+    mastersearch::CustomerSearch search(dir.path());
+    for (auto _ : st)
+        benchmark::DoNotOptimize(
+            search.Search(customers, mastersearch::Criterion::Cards, QStringLiteral("TETANUS"), 0));
 }
 BENCHMARK(BM_SearchInKarteien)->Unit(benchmark::kMillisecond)->Iterations(3);
 

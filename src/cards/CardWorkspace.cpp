@@ -3,8 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QHash>
-#include <optional>
 
 #include "bookkeeping/Balances.h"
 #include "bookkeeping/Journal.h"
@@ -28,7 +26,6 @@ enum CustomerColumn {
     kCustRemark = 8,
     kCustCardNumber = 9,
 };
-constexpr int kSearchedCards = 11;
 constexpr int kBrowseReach = 101;
 
 }  // namespace
@@ -288,42 +285,6 @@ bool CardWorkspace::Browse(int step)
         defectSeen = true;
     }
     return false;
-}
-
-int CardWorkspace::SearchCards(int fromRecord, const QString& text, int* cardNumber)
-{
-    const QString upper = text.toUpper();
-    const QDir folder(m_dataFolder);
-    QHash<QString, QString> otherCase;
-    bool listed = false;
-    for (int r = qMax(0, fromRecord); r < m_customers.RecordCount(); ++r) {
-        const QString number = CustomerCell(kCustNumber, r);
-        int current = 0;
-        if (!TryStrToInt(CustomerCell(kCustCardNumber, r), &current))
-            continue;
-        for (int k = current, count = 0; k > 0 && count < kSearchedCards; --k, ++count) {
-            // The exact name is tried first; names in another case come from one listing
-            // of the folder, made at the first miss.
-            std::optional<bool> hit =
-                TryCardContains(folder.filePath(FileName(number, k)), upper, true);
-            if (!hit) {
-                if (!listed) {
-                    for (const QString& name :
-                         folder.entryList({QStringLiteral("*.KAR")}, QDir::Files))
-                        otherCase.insert(name.toUpper(), name);
-                    listed = true;
-                }
-                const QString name = otherCase.value(FileName(number, k));
-                if (!name.isEmpty())
-                    hit = TryCardContains(folder.filePath(name), upper, true);
-            }
-            if (hit.value_or(false)) {
-                *cardNumber = k;
-                return r;
-            }
-        }
-    }
-    return -1;
 }
 
 }  // namespace card

@@ -69,10 +69,6 @@ public:
     std::function<void()> ClearStockCancellations;
     std::function<void()> UndoStockCancellations;
 
-    // The customer search "in Karteien": from `fromRecord` down, the last eleven cards of each
-    // customer, treatment lines only. Returns the customer record and sets `cardNumber`, or -1.
-    int SearchCards(int fromRecord, const QString& text, int* cardNumber);
-
 private:
     QString CustomerCell(int col, int record) const;
     bool Exists(const QString& number, int card) const;

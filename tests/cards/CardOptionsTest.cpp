@@ -6,10 +6,10 @@
 
 #include "TestFiles.h"
 #include "bookkeeping/Balances.h"
-#include "bookkeeping/IniSettings.h"
 #include "cards/CardOptions.h"
 #include "common/NumberFormat.h"
 #include "shell/IniFile.h"
+#include "shell/IniSettings.h"
 #include "shell/Options.h"
 
 TEST(CardOptions, ReadFromTheOptionsFile)

@@ -287,22 +287,11 @@ TEST_F(CardWorkspaceTest, LeavingAModifiedCard)
     EXPECT_FALSE(ws->Form().IsModified());
 }
 
-TEST_F(CardWorkspaceTest, DmCardNoticeAndCardSearch)
+TEST_F(CardWorkspaceTest, DmCardNotice)
 {
     WriteCard(5, [](QStringList& h) { h[kHdrCurrency] = "DM"; });
     ASSERT_TRUE(ws->LoadCurrentCard(0));
     EXPECT_EQ(port.LastText(), "Karteikarte in DM!");
-
-    Customers({"A\t\t\t\t0001\t\t\t\t003\t\t", kCustomer.arg("020")});
-    WriteCard(9);  // beyond the last eleven cards 20 .. 10
-    WriteCard(20, {}, {"\t\t\t\t\t\t\t\t"});
-    int card = 0;
-    EXPECT_EQ(ws->SearchCards(0, "impf", &card), -1);
-    WriteCard(10);
-    QFile::rename(Path("K0012010.KAR"), Path("k0012010.kar"));  // copied from Windows
-    EXPECT_EQ(ws->SearchCards(0, "impf", &card), 1);
-    EXPECT_EQ(card, 10);
-    EXPECT_EQ(ws->SearchCards(0, "Meier", &card), -1);  // header lines are not searched
 }
 
 TEST_F(CardWorkspaceTest, CashLineIsBookedAtOnce)
