@@ -19,6 +19,8 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QPainter;
+class QPushButton;
 class QStackedWidget;
 class QToolButton;
 class TSGrid;
@@ -63,6 +65,7 @@ public:
     void LoadMasterTable(MasterGrid which);
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
@@ -79,6 +82,11 @@ private:
     QAction* AddSwitch(QMenu* menu, const QString& text, MainSwitch s);
     QWidget* WrapView(QWidget* parent, MasterGrid which, const QString& name);
     QHash<QString, int> CurrentColumnWidths() const;
+    void OnSearchChanged(const QString& text);
+    void RunCustomerSearch(bool continued);
+    MasterGrid ShownMasterGrid() const;
+    bool DrawMasterCell(MasterGrid which, QPainter& p, const QRect& rect, int col, int row,
+                        bool selected);
 
     UserPort& m_port;
     std::shared_ptr<TableEnvironment> m_tableEnv;
@@ -118,6 +126,8 @@ private:
     QLineEdit* m_mengeLeistung = nullptr;
     QLineEdit* m_suchEditKunde = nullptr;
     QComboBox* m_suchKrit = nullptr;
+    QLabel* m_notFound = nullptr;
+    QPushButton* m_findContinue = nullptr;
 
     QLabel* m_statusLabel = nullptr;
     QLabel* m_fileLabel = nullptr;
