@@ -6,6 +6,7 @@
 
 #include "cards/CardSums.h"
 #include "common/DateUtil.h"
+#include "common/KeyValueSettings.h"
 #include "common/NumberFormat.h"
 
 namespace card {
@@ -300,6 +301,43 @@ bool ApplyRetention(const QString& dataFolder, const QString& customerNumber,
         return true;
     }
     return QFile::remove(FilePath(dataFolder, customerNumber, plan.deleteNumber));
+}
+
+bool PrepareReceiptPayment(CardState& state)
+{
+    if (state.summary.size() > kFixedSummaryLines) {
+        return false;
+    }
+    if (state.openAmount == kUnset) {
+        long double gross = 0;
+        TryStrToFloat(state.summary.value(kSumInvoiceGross, state.invoiceGross), &gross);
+        state.openAmount = FormatFloat(k2, gross);
+        state.openAmountExact = state.openAmount;
+    }
+    return true;
+}
+
+BusinessData BusinessFromOptions(const KeyValueSettings& options, bool pharmacy)
+{
+    const auto read = [&](const char* practiceKey, const char* pharmacyKey) {
+        QString value;
+        options.Read(QStringLiteral("Optionen"),
+                     QLatin1String(pharmacy ? pharmacyKey : practiceKey), &value);
+        return value;
+    };
+    BusinessData b;
+    b.name = read("NameEdit", "NameEdit2");
+    b.firm = read("FirmaEdit", "FirmaEdit2");
+    b.street = read("StrasseEdit", "StrasseEdit2");
+    b.town = read("PLZEdit", "PLZEdit2");
+    b.phone = read("TelEdit", "TelEdit2");
+    b.fax = read("FaxEdit", "FaxEdit2");
+    b.bank = read("BankEdit", "BankEdit2");
+    b.iban = read("BLZEdit", "BLZEdit2");
+    b.bic = read("KtoEdit", "KtoEdit2");
+    b.extra1 = read("SonstEdit1", "SonstEdit3");
+    b.extra2 = read("SonstEdit2", "SonstEdit4");
+    return b;
 }
 
 bool UsesPharmacyLetterhead(bool dispensingCustomer, const QString& secondBusinessName)

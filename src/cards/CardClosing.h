@@ -10,6 +10,8 @@
 #include "cards/CardHeader.h"
 #include "cards/CardSettings.h"
 
+class KeyValueSettings;
+
 // The pieces of closing a record card into an invoice, receipt or quote that work on rows
 // and header lines alone. The card workspace strings them together with the print dialog,
 // the payment dialog and the save.
@@ -104,12 +106,19 @@ NextCardPlan PlanNextCard(int storedCurrent);
 bool ApplyRetention(const QString& dataFolder, const QString& customerNumber,
                     const NextCardPlan& plan);
 
+// A receipt asks for its payment only while the card has no payment line; the open amount
+// is then the invoice gross when still unset. True when the payment dialog must run.
+bool PrepareReceiptPayment(CardState& state);
+inline const QString kPaymentModeSection = QStringLiteral("ZahlungsModus");
+inline const QString kPaymentModeKey = QStringLiteral("ZahlMod");
+
 // Letterhead data of one business from the options (section "Optionen").
 struct BusinessData {
     QString name, firm, street, town, phone, fax;
     QString bank, iban, bic;
     QString extra1, extra2;
 };
+BusinessData BusinessFromOptions(const KeyValueSettings& options, bool pharmacy);
 // The pharmacy's letterhead for a dispensing-medication customer when a second business
 // name is set, else the practice's.
 bool UsesPharmacyLetterhead(bool dispensingCustomer, const QString& secondBusinessName);

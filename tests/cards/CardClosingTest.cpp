@@ -4,6 +4,7 @@
 #include <QTemporaryDir>
 
 #include "FixedClock.h"
+#include "MemorySettings.h"
 #include "RecordingCanvas.h"
 #include "ScriptedUserPort.h"
 #include "TestFiles.h"
@@ -366,6 +367,41 @@ TEST_F(CardClosingTest, LetterheadOfPracticeOrPharmacy)
     EXPECT_EQ(head[16], "1");
     EXPECT_EQ(head[17], "");
     EXPECT_EQ(head[19], "Notdienst");
+}
+
+TEST_F(CardClosingTest, LetterheadDataFromTheOptions)
+{
+    MemorySettings options;
+    options.Write("Optionen", "NameEdit", "Praxis Dr. Huf");
+    options.Write("Optionen", "BLZEdit", "DE00 1");
+    options.Write("Optionen", "SonstEdit2", "Notdienst");
+    options.Write("Optionen", "NameEdit2", "Tier-Apotheke");
+    options.Write("Optionen", "BLZEdit2", "DE00 2");
+    options.Write("Optionen", "SonstEdit4", "Apotheke Zeile 2");
+    const BusinessData practice = BusinessFromOptions(options, false);
+    EXPECT_EQ(practice.name, "Praxis Dr. Huf");
+    EXPECT_EQ(practice.iban, "DE00 1");
+    EXPECT_EQ(practice.extra2, "Notdienst");
+    const BusinessData pharmacy = BusinessFromOptions(options, true);
+    EXPECT_EQ(pharmacy.name, "Tier-Apotheke");
+    EXPECT_EQ(pharmacy.iban, "DE00 2");
+    EXPECT_EQ(pharmacy.extra2, "Apotheke Zeile 2");
+    EXPECT_EQ(pharmacy.street, "");
+}
+
+TEST_F(CardClosingTest, ReceiptAsksForPaymentOnlyWithoutPaymentLines)
+{
+    Rows rows{Line("01.06.2024", "a", "1", "100,00000")};
+    CardState s = Summed(rows);
+    EXPECT_TRUE(PrepareReceiptPayment(s));
+    EXPECT_EQ(s.openAmount, "119,00");
+    EXPECT_EQ(s.openAmountExact, "119,00");
+
+    CardState paid = Summed(rows);
+    paid.summary << "119,00 Euro   am 15.06.2024,  bar";
+    paid.openAmount = "0,00";
+    EXPECT_FALSE(PrepareReceiptPayment(paid));
+    EXPECT_EQ(paid.openAmount, "0,00");
 }
 
 TEST_F(CardClosingTest, CardPrintRowsAndTitles)
