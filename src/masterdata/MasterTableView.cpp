@@ -1,0 +1,28 @@
+#include "masterdata/MasterTableView.h"
+
+#include "masterdata/RecordLines.h"
+
+int RecordLinesView::FindSorted(const QString& text) const
+{
+    return recordlines::FindSorted(m_lines, text);
+}
+
+QString RecordLinesView::Cell(int record, int col) const
+{
+    if (record < 0 || record >= m_lines.size())
+        return {};
+    return recordlines::Cell(m_lines.at(record), col);
+}
+
+QString EditDlgCaption(EditMode mode)
+{
+    switch (mode) {
+        case EditMode::Insert:
+            return QStringLiteral("Neuer Datensatz");
+        case EditMode::Edit:
+            return QStringLiteral("Datensatz bearbeiten");
+        case EditMode::Patient:
+            return QStringLiteral("Patienten einfügen");
+    }
+    return {};
+}

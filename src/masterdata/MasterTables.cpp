@@ -1,0 +1,165 @@
+#include "masterdata/MasterTables.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "common/Collation.h"
+#include "common/NumberFormat.h"
+#include "common/UserPort.h"
+#include "masterdata/RecordLines.h"
+
+namespace mastertables {
+
+std::optional<QString> NextCustomerNumber(const QStringList& customerLines, UserPort& port)
+{
+    int highest = 0;
+    std::vector<bool> used(kHighestCustomerNumber + 1, false);
+    for (int i = 0; i < customerLines.size(); ++i) {
+        int number = 0;
+        if (!TryStrToInt(recordlines::Cell(customerLines.at(i), kCustomerNumberCol), &number)) {
+            port.Message(MsgKind::Error,
+                         QStringLiteral("Die fehlerhafte Kundenummer\rbei Datensatz ") +
+                             QString::number(i + 1) +
+                             QStringLiteral("\rverhindert einen Neueintrag!"));
+            return std::nullopt;
+        }
+        highest = std::max(highest, number);
+        if (number >= 1 && number <= kHighestCustomerNumber)
+            used[number] = true;
+    }
+    int next = highest + 1;
+    if (highest >= kHighestCustomerNumber) {
+        next = 0;
+        for (int n = 1; n <= kHighestCustomerNumber && next == 0; ++n)
+            if (!used[n])
+                next = n;
+        if (next == 0) {
+            port.Message(MsgKind::Error,
+                         QStringLiteral("Zu viele Kunden-Datensätze im Kundenstamm!\rLöschen Sie "
+                                        "Kunden mit letztem Besuch älter 10 Jahre\rund legen Sie "
+                                        "dann einen neuen Datensatz an!"));
+            return std::nullopt;
+        }
+    }
+    return FormatFloat(QStringLiteral("0000"), next);
+}
+
+bool NeedsUpgrade(const QStringList& lines, int requiredTabs)
+{
+    if (lines.isEmpty())
+        return false;
+    const QString& probe = lines.size() > 1 ? lines.at(1) : lines.at(0);
+    return recordlines::TabCount(probe) < requiredTabs;
+}
+
+void PadAll(QStringList& lines, int tabs)
+{
+    for (QString& line : lines)
+        recordlines::PadTabs(line, tabs);
+}
+
+void UpgradeServiceLines(QStringList& lines)
+{
+    for (QString& line : lines) {
+        recordlines::PadTabs(line, kServiceTabs);
+        for (int from = 7; from >= 3; --from)
+            recordlines::SetCell(line, from + 2, recordlines::Cell(line, from));
+        recordlines::SetCell(line, 4, QStringLiteral("1,0"));
+    }
+}
+
+namespace {
+
+QString JoinCells(const QStringList& cells)
+{
+    return cells.join(QLatin1Char('\t'));
+}
+
+QString JoinLineCells(const QString& line, int count)
+{
+    QStringList cells;
+    for (int col = 1; col <= count; ++col)
+        cells << recordlines::Cell(line, col);
+    return JoinCells(cells);
+}
+
+}  // namespace
+
+int PlaceSorted(QStringList& lines, const QStringList& cells, int tabs)
+{
+    const QString candidate = JoinCells(cells);
+    QString line = recordlines::Join(cells);
+    recordlines::PadTabs(line, tabs);
+    if (lines.isEmpty()) {
+        lines.append(line);
+        return 0;
+    }
+    const int p = recordlines::FindSorted(lines, candidate);
+    const int last = int(lines.size()) - 1;
+    if (p == last &&
+        CompareUmlaut(JoinLineCells(lines.at(last), int(cells.size())), candidate) < 0) {
+        lines.append(line);
+        return last + 1;
+    }
+    lines.insert(p, line);
+    return p;
+}
+
+int ReplaceMedication(QStringList& lines, int record, const QStringList& cells)
+{
+    const QString old = lines.at(record);
+    lines.removeAt(record);
+    const int at = PlaceSorted(lines, cells.mid(0, 8), kMedicationTabs);
+    if (!recordlines::Cell(old, 10).isEmpty()) {
+        recordlines::SetCell(lines[at], 9, recordlines::Cell(old, 9));
+        recordlines::SetCell(lines[at], 10, recordlines::Cell(old, 10));
+    }
+    return at;
+}
+
+int ReplaceService(QStringList& lines, int record, const QStringList& cells)
+{
+    lines.removeAt(record);
+    return PlaceSorted(lines, cells.mid(0, 9), kServiceTabs);
+}
+
+void SortLines(QStringList& lines)
+{
+    std::stable_sort(lines.begin(), lines.end(), UmlautLess);
+}
+
+int InsertCustomer(QStringList& lines, const QStringList& cells)
+{
+    QString line = recordlines::Join(cells.mid(0, kCustomerTabs));
+    recordlines::PadTabs(line, kCustomerTabs);
+    lines.append(line);
+    SortLines(lines);
+    // Equal lines are adjacent after the sort; the new one is the last of them.
+    return int(lines.lastIndexOf(line));
+}
+
+CustomerRemoval CustomerRemovalPlan(const QString& number, int cardCount)
+{
+    CustomerRemoval plan;
+    plan.files << QStringLiteral("P") + number + QStringLiteral(".PAT");
+    for (int n = cardCount; n >= 1; --n) {
+        const QString card = FormatFloat(QStringLiteral("000"), n);
+        plan.files << QStringLiteral("K") + number + card + QStringLiteral(".KAR");
+        if (cardCount - n < 30)
+            plan.changeLines << QStringLiteral("-") + number + QLatin1Char('/') + card +
+                                    QLatin1Char('\t');
+    }
+    return plan;
+}
+
+QString DeleteQuestion(const QString& customerLine)
+{
+    QString description;
+    if (!customerLine.isNull())
+        description = recordlines::Cell(customerLine, 1) + QLatin1Char(' ') +
+                      recordlines::Cell(customerLine, 2) + QStringLiteral(" KdNr.: ") +
+                      recordlines::Cell(customerLine, kCustomerNumberCol) + QLatin1Char('\r');
+    return QStringLiteral("Datensatz ") + description + QStringLiteral(" wirklich löschen?");
+}
+
+}  // namespace mastertables

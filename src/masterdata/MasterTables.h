@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+class UserPort;
+
+// Rules of the customer, medication and service tables that work on record lines (each
+// cell followed by a TAB), so they serve the table grid's lines as well as tests.
+namespace mastertables {
+
+// Stored cells per record.
+inline constexpr int kCustomerTabs = 10;
+inline constexpr int kMedicationTabs = 10;
+inline constexpr int kServiceTabs = 9;
+inline constexpr int kCustomerNumberCol = 5;
+inline constexpr int kHighestCustomerNumber = 9999;
+
+// The number for a new customer, formatted "0000": the highest number + 1, or once 9999
+// is used the lowest free one. A number that is no integer, or no free number, is
+// reported through the port and gives no number.
+std::optional<QString> NextCustomerNumber(const QStringList& customerLines, UserPort& port);
+
+// Older files hold fewer cells. Decides on the second record (the only one when there is
+// just one) whether the table needs the upgrade.
+bool NeedsUpgrade(const QStringList& lines, int requiredTabs);
+// Pads every line to the given TABs (customers and medications).
+void PadAll(QStringList& lines, int tabs);
+// The older service layout (text, species, net, gross, code, number, remark) becomes the
+// current one: the net stays as fee-schedule net in cell 3 and is copied to cell 5, the
+// factor is "1,0".
+void UpgradeServiceLines(QStringList& lines);
+
+// Places a medication (cells 1..8) or service (cells 1..9) at its sorted position among
+// the lines, padded to the table's TABs. Returns its index.
+int PlaceSorted(QStringList& lines, const QStringList& cells, int tabs);
+// Edit of a medication: the old record goes, the edited one is placed sorted, and a
+// stock-kept medication keeps its stock (cell 9) and code (cell 10). Returns the new index.
+int ReplaceMedication(QStringList& lines, int record, const QStringList& cells);
+int ReplaceService(QStringList& lines, int record, const QStringList& cells);
+
+// Sorts whole lines by the umlaut collation (stable).
+void SortLines(QStringList& lines);
+// A new customer (cells 1..10) is appended and the table sorted. Returns its index.
+int InsertCustomer(QStringList& lines, const QStringList& cells);
+
+// What deleting a customer removes: the notes file, every card file from the stored
+// count down to 1, and for the 30 highest cards a removal line for both registers.
+struct CustomerRemoval {
+    QStringList files;        // file names in the data folder
+    QStringList changeLines;  // "-" + KdNr + "/" + nnn + TAB, for ST_RECHN.DBF and ST_MAHN.DBF
+};
+CustomerRemoval CustomerRemovalPlan(const QString& number, int cardCount);
+
+// "Datensatz " + description + " wirklich löschen?" for the delete question.
+QString DeleteQuestion(const QString& customerLine);
+
+}  // namespace mastertables

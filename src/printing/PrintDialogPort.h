@@ -1,0 +1,32 @@
+#pragma once
+
+#include <optional>
+
+#include "printing/PrintCanvas.h"
+
+// What a printer offers in the system print dialog.
+struct PrintDialogOptions {
+    TPrinterOrientation orientation = TPrinterOrientation::poPortrait;
+    int minPage = 1;
+    int maxPage = 1000;
+    bool allowPageRange = true;
+    bool allowPrintToFile = false;
+};
+
+// What the person chose.
+struct PrintDialogChoice {
+    bool pageRange = false;  // a page range was chosen (else: all pages)
+    int fromPage = 1;
+    int toPage = 1000;
+    int copies = 1;
+    TPrinterOrientation orientation = TPrinterOrientation::poPortrait;
+    bool printToFile = false;
+};
+
+// The system print dialog. The chosen printer becomes the canvas's printer; nullopt when
+// the person cancels.
+class PrintDialogPort {
+public:
+    virtual ~PrintDialogPort() = default;
+    virtual std::optional<PrintDialogChoice> ShowPrintDialog(const PrintDialogOptions& options) = 0;
+};

@@ -1,0 +1,306 @@
+#include "shell/IniFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include "common/CodePage.h"
+#include "common/NumberFormat.h"
+#include "platform/Files.h"
+
+namespace {
+
+QList<QByteArray> SplitRawLines(const QByteArray& data)
+{
+    QList<QByteArray> out;
+    qsizetype start = 0;
+    const qsizetype n = data.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char c = data[i];
+        if (c != '\r' && c != '\n')
+            continue;
+        out.append(data.mid(start, i - start));
+        if (c == '\r' && i + 1 < n && data[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < n)
+        out.append(data.mid(start));
+    return out;
+}
+
+bool SameName(const QString& a, const QString& b)
+{
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+}  // namespace
+
+IniFile::IniFile(const QString& path) : m_path(path)
+{
+    Reload();
+}
+
+IniFile::Line IniFile::Parse(const QByteArray& raw)
+{
+    Line line;
+    line.raw = raw;
+    const QString text = cp1252::Decode(raw).trimmed();
+    if (text.startsWith(QLatin1Char('['))) {
+        const qsizetype close = text.indexOf(QLatin1Char(']'));
+        if (close > 0) {
+            line.isSection = true;
+            line.section = text.mid(1, close - 1).trimmed();
+        }
+        return line;
+    }
+    if (text.startsWith(QLatin1Char(';')))
+        return line;
+    const qsizetype eq = text.indexOf(QLatin1Char('='));
+    if (eq > 0) {
+        line.isKey = true;
+        line.key = text.left(eq).trimmed();
+    }
+    return line;
+}
+
+IniFile::Line IniFile::MakeKeyLine(const QString& key, const QString& value)
+{
+    return Parse(cp1252::Encode(key + QLatin1Char('=') + value));
+}
+
+QString IniFile::ValueOf(const Line& line)
+{
+    const QString text = cp1252::Decode(line.raw);
+    QString value = text.mid(text.indexOf(QLatin1Char('=')) + 1).trimmed();
+    // The profile functions drop one pair of enclosing quotes.
+    if (value.size() >= 2 &&
+        (value.front() == QLatin1Char('"') || value.front() == QLatin1Char('\'')) &&
+        value.back() == value.front())
+        value = value.mid(1, value.size() - 2);
+    return value;
+}
+
+void IniFile::Reload() const
+{
+    m_lines.clear();
+    m_size = -1;
+    m_stamp = {};
+    if (m_path.isEmpty())
+        return;
+    QFile file(m_path);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    const QByteArray data = file.readAll();
+    for (const QByteArray& raw : SplitRawLines(data))
+        m_lines.append(Parse(raw));
+    const QFileInfo info(m_path);
+    m_stamp = info.lastModified();
+    m_size = info.size();
+}
+
+void IniFile::ReloadIfChanged() const
+{
+    if (m_path.isEmpty())
+        return;
+    const QFileInfo info(m_path);
+    const qint64 size = info.exists() ? info.size() : -1;
+    if (size != m_size || info.lastModified() != m_stamp)
+        Reload();
+}
+
+int IniFile::FindSection(const QList<Line>& lines, const QString& section) const
+{
+    for (int i = 0; i < lines.size(); ++i) {
+        if (lines[i].isSection && SameName(lines[i].section, section))
+            return i;
+    }
+    return -1;
+}
+
+int IniFile::SectionEnd(const QList<Line>& lines, int header)
+{
+    int i = header + 1;
+    while (i < lines.size() && !lines[i].isSection)
+        ++i;
+    return i;
+}
+
+int IniFile::FindKey(const QList<Line>& lines, const QString& section, const QString& key) const
+{
+    const int header = FindSection(lines, section);
+    if (header < 0)
+        return -1;
+    const int end = SectionEnd(lines, header);
+    for (int i = header + 1; i < end; ++i) {
+        if (lines[i].isKey && SameName(lines[i].key, key))
+            return i;
+    }
+    return -1;
+}
+
+QString IniFile::ReadString(const QString& section, const QString& key,
+                            const QString& defaultValue) const
+{
+    ReloadIfChanged();
+    const int i = FindKey(m_lines, section, key);
+    return i < 0 ? defaultValue : ValueOf(m_lines[i]);
+}
+
+int IniFile::ReadInteger(const QString& section, const QString& key, int defaultValue) const
+{
+    int value = 0;
+    if (!TryStrToInt(ReadString(section, key), &value))
+        return defaultValue;
+    return value;
+}
+
+bool IniFile::ReadBool(const QString& section, const QString& key, bool defaultValue) const
+{
+    ReloadIfChanged();
+    const int i = FindKey(m_lines, section, key);
+    if (i < 0)
+        return defaultValue;
+    return ValueOf(m_lines[i]) == QLatin1String("TRUE");
+}
+
+long double IniFile::ReadFloat(const QString& section, const QString& key,
+                               long double defaultValue) const
+{
+    long double value = 0;
+    if (!TryStrToFloat(ReadString(section, key), &value))
+        return defaultValue;
+    return value;
+}
+
+bool IniFile::ValueExists(const QString& section, const QString& key) const
+{
+    ReloadIfChanged();
+    return FindKey(m_lines, section, key) >= 0;
+}
+
+bool IniFile::SectionExists(const QString& section) const
+{
+    ReloadIfChanged();
+    return FindSection(m_lines, section) >= 0;
+}
+
+QStringList IniFile::ReadSection(const QString& section) const
+{
+    ReloadIfChanged();
+    QStringList keys;
+    const int header = FindSection(m_lines, section);
+    if (header < 0)
+        return keys;
+    const int end = SectionEnd(m_lines, header);
+    for (int i = header + 1; i < end; ++i) {
+        if (m_lines[i].isKey)
+            keys.append(m_lines[i].key);
+    }
+    return keys;
+}
+
+QStringList IniFile::ReadSections() const
+{
+    ReloadIfChanged();
+    QStringList names;
+    for (const Line& line : m_lines) {
+        if (line.isSection)
+            names.append(line.section);
+    }
+    return names;
+}
+
+bool IniFile::Save(const QList<Line>& lines)
+{
+    QByteArray data;
+    for (const Line& line : lines) {
+        data += line.raw;
+        data += "\r\n";
+    }
+    // A write-protected file stays as it is, as the profile functions would leave it.
+    if (files::IsReadOnly(m_path)) {
+        Reload();
+        return false;
+    }
+    const QFileInfo info(m_path);
+    const QString temp =
+        info.absolutePath() + QLatin1Char('/') + info.completeBaseName() + QStringLiteral(".~IN");
+    if (!files::ReplaceAtomically(m_path, temp, data)) {
+        Reload();
+        return false;
+    }
+    m_lines = lines;
+    const QFileInfo written(m_path);
+    m_stamp = written.lastModified();
+    m_size = written.size();
+    return true;
+}
+
+bool IniFile::WriteString(const QString& section, const QString& key, const QString& value)
+{
+    if (m_path.isEmpty())
+        return false;
+    // Start from the file as it is now, so keys written by other workstations stay.
+    Reload();
+    QList<Line> lines = m_lines;
+    const int existing = FindKey(lines, section, key);
+    if (existing >= 0) {
+        lines[existing] = MakeKeyLine(lines[existing].key, value);
+        return Save(lines);
+    }
+    const int header = FindSection(lines, section);
+    if (header < 0) {
+        Line head = Parse(cp1252::Encode(QLatin1Char('[') + section + QLatin1Char(']')));
+        lines.append(head);
+        lines.append(MakeKeyLine(key, value));
+        return Save(lines);
+    }
+    // After the last non-blank line of the section; blank lines before the next header stay.
+    int insertAt = SectionEnd(lines, header);
+    while (insertAt - 1 > header && lines[insertAt - 1].raw.trimmed().isEmpty())
+        --insertAt;
+    lines.insert(insertAt, MakeKeyLine(key, value));
+    return Save(lines);
+}
+
+bool IniFile::WriteInteger(const QString& section, const QString& key, int value)
+{
+    return WriteString(section, key, QString::number(value));
+}
+
+bool IniFile::WriteBool(const QString& section, const QString& key, bool value)
+{
+    return WriteString(section, key, value ? QStringLiteral("TRUE") : QStringLiteral("FALSE"));
+}
+
+bool IniFile::WriteFloat(const QString& section, const QString& key, long double value,
+                         const QString& pattern)
+{
+    return WriteString(section, key, FormatFloat(pattern, value));
+}
+
+bool IniFile::DeleteKey(const QString& section, const QString& key)
+{
+    if (m_path.isEmpty())
+        return false;
+    Reload();
+    QList<Line> lines = m_lines;
+    const int i = FindKey(lines, section, key);
+    if (i < 0)
+        return true;
+    lines.removeAt(i);
+    return Save(lines);
+}
+
+bool IniFile::EraseSection(const QString& section)
+{
+    if (m_path.isEmpty())
+        return false;
+    Reload();
+    QList<Line> lines = m_lines;
+    const int header = FindSection(lines, section);
+    if (header < 0)
+        return true;
+    lines.erase(lines.begin() + header, lines.begin() + SectionEnd(lines, header));
+    return Save(lines);
+}

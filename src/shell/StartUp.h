@@ -1,0 +1,131 @@
+#pragma once
+
+#include <QDate>
+#include <QHash>
+#include <QRect>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+
+#include "shell/IniFile.h"
+#include "shell/OptionSections.h"
+#include "shell/Options.h"
+
+class Clock;
+class UserPort;
+
+// The steps of start-up that belong to other subsystems. Each does nothing until its
+// subsystem provides it; the order of the calls is the order of start-up.
+class StartUpHooks {
+public:
+    virtual ~StartUpHooks() = default;
+
+    virtual void PrepareStatisticsSelectors(const QDate& /*today*/) {}
+    virtual bool CleanUpOldBookings() { return false; }
+    virtual void RecalculateStock() {}
+    virtual bool CleanUpStockFiles() { return false; }
+    virtual void LoadTextPageLayout() {}
+    virtual void StartEmptyDispensingRecord() {}
+    virtual void LoadMedicationAndServiceTables() {}  // with favourites and pick lists
+    virtual void LoadCustomerTable() {}               // with the table upgrade
+    virtual void AppointmentStartCheck() {}
+    virtual int RecordCardFontSize() { return 8; }
+    virtual void ApplyTableFont(int /*size*/) {}
+    virtual void ReadBankSettings() {}
+};
+
+// One recent-files menu item.
+struct RecentMenuItem {
+    bool visible = false;
+    QString caption;  // "&1 " + path, or "err" when absent
+};
+
+// Start-up of the program, free of widgets: the data folder check, the options file,
+// the window geometry and the loading done when the main window is first shown.
+// What it leaves behind is read by the main window.
+class StartUp {
+public:
+    // `programFolder` ends in a separator. `printers` lists the installed printers.
+    StartUp(UserPort& port, const Clock& clock, QString programFolder,
+            std::function<QStringList()> printers = {});
+
+    // Creation handler: data folder and options file. Ends the program through the
+    // user port when the data cannot be used.
+    void CheckDataFolder();
+
+    // The window bounds for a screen: 745 x 570 centred unless all four stored values
+    // are present and not negative.
+    QRect WindowBounds(const QSize& screen) const;
+    bool WindowMaximised() const { return m_geometry.maximised; }
+
+    // Show handler: options and tables in their order, then indicators and the welcome
+    // state. `screenWidth` decides the table font size.
+    void LoadOptionsAndTables(StartUpHooks& hooks, int screenWidth);
+    void ShowHandler(StartUpHooks& hooks, int screenWidth);
+
+    const QString& ProgramFolder() const { return m_programFolder; }
+    const QString& DataFolder() const { return m_dataFolder; }
+    QString TextsFolder() const { return m_dataFolder + QStringLiteral("Texte/"); }
+    IniFile& Ini() { return *m_ini; }
+    bool ReadOnlyMedium() const { return m_readOnlyMedium; }
+    bool HelpAvailable() const { return m_helpAvailable; }
+
+    const OptionValues& Options() const { return m_options; }
+    OptionValues& Options() { return m_options; }
+    const VatRates& Vat() const { return m_vat; }
+    const QStringList& DocumentTexts() const { return m_documents; }
+    const MainSwitches& Switches() const { return m_switches; }
+    const QHash<QString, int>& ColumnWidths() const { return m_columnWidths; }
+    const MailPrinterSettings& MailPrinter() const { return m_mailPrinter; }
+    const QList<RecentMenuItem>& RecentMenu() const { return m_recentMenu; }
+    bool RecentSeparatorVisible() const { return m_recentSeparator; }
+
+    bool GoBdItemVisible() const { return m_goBdVisible; }
+    QString StatusText() const { return m_statusText; }
+    QString Greeting() const { return m_greeting; }
+    QString VatLabel() const { return m_vatLabel; }
+    QString CurrencyLabel() const { return m_currencyLabel; }
+    int TableFontSize() const { return m_tableFontSize; }
+    bool TableFontMenuVisible() const { return m_tableFontMenu; }
+
+    bool BackupIndicator() const { return m_options.Flag(QStringLiteral("SicherungChk1")); }
+    bool PasswordIndicator() const { return m_options.SystemProtected(); }
+    bool IndicatorTimerStarted() const { return m_timerStarted; }
+
+private:
+    void ReadRecentMenu();
+    void CheckTextsFolder();
+
+    UserPort& m_port;
+    const Clock& m_clock;
+    QString m_programFolder;
+    QString m_dataFolder;
+    std::function<QStringList()> m_printers;
+    std::unique_ptr<IniFile> m_ini;
+    bool m_readOnlyMedium = false;
+    bool m_helpAvailable = false;
+    bool m_iniCreated = false;
+
+    WindowGeometry m_geometry;
+    QHash<QString, int> m_columnWidths;
+    OptionValues m_options;
+    VatRates m_vat;
+    QStringList m_documents;
+    MainSwitches m_switches;
+    MailPrinterSettings m_mailPrinter;
+    QList<RecentMenuItem> m_recentMenu;
+    bool m_recentSeparator = false;
+    bool m_goBdVisible = false;
+    QString m_statusText;
+    QString m_greeting;
+    QString m_vatLabel;
+    QString m_currencyLabel;
+    int m_tableFontSize = 8;
+    bool m_tableFontMenu = false;
+    bool m_timerStarted = false;
+};
+
+// The practice name that unlocks the GoBD menu switch for the service.
+inline constexpr char kGoBdServiceCode[] = "#TALVEN-GOBD-SERVICE#";

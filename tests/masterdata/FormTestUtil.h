@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+#include <ostream>
+
+#include "masterdata/FormField.h"
+
+// Types text key by key into a form field, as a person would; returns the keys refused.
+inline QString Type(FormBase& form, int id, const QString& keys)
+{
+    QString refused;
+    for (QChar key : keys)
+        if (!form.KeyPress(id, key))
+            refused += key;
+    return refused;
+}
+
+// Replaces the field's text by typing, the old text selected first.
+inline QString Retype(FormBase& form, int id, const QString& keys)
+{
+    form.Field(id).SelectAll();
+    if (keys.isEmpty()) {
+        form.KeyPress(id, kKeyBackspace);
+        return {};
+    }
+    return Type(form, id, keys);
+}
+
+// Readable QString values in failure messages.
+inline void PrintTo(const QString& text, std::ostream* os)
+{
+    *os << '"' << text.toStdString() << '"';
+}

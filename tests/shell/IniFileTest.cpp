@@ -1,0 +1,119 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "platform/Files.h"
+#include "shell/IniFile.h"
+#include "support/TestFiles.h"
+
+namespace {
+
+class IniFileTest : public ::testing::Test {
+protected:
+    QString Path() const { return m_dir.filePath("TLV.INI"); }
+    void Write(const QByteArray& bytes) { testfiles::WriteAll(Path(), bytes); }
+    QByteArray Read() const { return testfiles::ReadAll(Path()); }
+
+    QTemporaryDir m_dir;
+};
+
+}  // namespace
+
+TEST_F(IniFileTest, ReadsTypedValuesCaseInsensitively)
+{
+    Write(
+        "[Optionen]\r\nNameEdit = Praxis M\xfcller \r\nwHeight=570\r\nEuroChk=TRUE\r\n"
+        "LogoChk=true\r\nMwst1Edit=19,5\r\nBad=12x\r\nQuoted=\"  a b \"\r\n"
+        "[optionen]\r\nNameEdit=second section is ignored\r\n");
+    IniFile ini(Path());
+    EXPECT_EQ(ini.ReadString("OPTIONEN", "nameedit"), QString::fromUtf8("Praxis Müller"));
+    EXPECT_EQ(ini.ReadInteger("Optionen", "WHEIGHT", -1), 570);
+    EXPECT_EQ(ini.ReadInteger("Optionen", "Bad", -1), -1);
+    EXPECT_EQ(ini.ReadInteger("Optionen", "Missing", 7), 7);
+    EXPECT_TRUE(ini.ReadBool("Optionen", "EuroChk", false));
+    EXPECT_FALSE(ini.ReadBool("Optionen", "LogoChk", true)) << "only exactly TRUE is on";
+    EXPECT_TRUE(ini.ReadBool("Optionen", "Missing", true));
+    EXPECT_EQ(ini.ReadFloat("Optionen", "Mwst1Edit", 0), 19.5L);
+    EXPECT_EQ(ini.ReadFloat("Optionen", "Bad", 3), 3.0L);
+    EXPECT_EQ(ini.ReadString("Optionen", "Quoted"), "  a b ");
+    EXPECT_EQ(ini.ReadString("Nix", "NameEdit", "def"), "def");
+}
+
+TEST_F(IniFileTest, KeyListsAndSectionsInFileOrder)
+{
+    Write("; comment\r\n[A]\r\nz=1\r\n\r\nb=2\r\nno equals sign\r\na=3\r\n[B]\r\nx=\r\n");
+    IniFile ini(Path());
+    EXPECT_EQ(ini.ReadSection("a"), (QStringList{"z", "b", "a"}));
+    EXPECT_EQ(ini.ReadSections(), (QStringList{"A", "B"}));
+    EXPECT_TRUE(ini.ValueExists("B", "x"));
+    EXPECT_TRUE(ini.ReadSection("C").isEmpty());
+}
+
+TEST_F(IniFileTest, WritesKeepTheProfileLayout)
+{
+    Write("; head\r\n[A]\r\nk1=old\r\nK2=x\r\n\r\n[B]\r\nb=1\r\n");
+    IniFile ini(Path());
+    ASSERT_TRUE(ini.WriteString("a", "k2", "neu"));  // replaced in place, name kept
+    ASSERT_TRUE(ini.WriteString("A", "k3", "3"));    // end of its section, before the blank
+    ASSERT_TRUE(ini.WriteString("C", "c", QString::fromLatin1("\xe4")));  // new section at the end
+    ASSERT_TRUE(ini.WriteBool("B", "flag", false));
+    EXPECT_EQ(Read(), QByteArray("; head\r\n[A]\r\nk1=old\r\nK2=neu\r\nk3=3\r\n\r\n[B]\r\nb=1\r\n"
+                                 "flag=FALSE\r\n[C]\r\nc=\xe4\r\n"));
+    // Umlauts and the euro sign are stored in code page 1252.
+    ASSERT_TRUE(ini.WriteString("C", "c", QString::fromUtf8("Grüße €")));
+    EXPECT_TRUE(
+        Read().endsWith("c=Gr\xfc\xdf"
+                        "e \x80\r\n"));
+    EXPECT_EQ(IniFile(Path()).ReadString("C", "c"), QString::fromUtf8("Grüße €"));
+}
+
+TEST_F(IniFileTest, OtherLinesStayByteForByte)
+{
+    // Bytes that 1252 leaves undefined and odd line ends of other lines survive a write.
+    Write("[A]\r\nraw=\x81\x8d\r\nx=1\r\n");
+    IniFile ini(Path());
+    ASSERT_TRUE(ini.WriteString("A", "x", "2"));
+    EXPECT_EQ(Read(), QByteArray("[A]\r\nraw=\x81\x8d\r\nx=2\r\n"));
+}
+
+TEST_F(IniFileTest, EraseSectionAndDeleteKey)
+{
+    Write("[A]\r\na=1\r\n[B]\r\n;note\r\nb=2\r\n\r\n[C]\r\nc=3\r\n");
+    IniFile ini(Path());
+    ASSERT_TRUE(ini.EraseSection("b"));
+    ASSERT_TRUE(ini.DeleteKey("A", "a"));
+    EXPECT_EQ(Read(), QByteArray("[A]\r\n[C]\r\nc=3\r\n"));
+    EXPECT_TRUE(ini.EraseSection("missing"));
+}
+
+TEST_F(IniFileTest, EveryWriteReachesTheFileAndSeesOtherWriters)
+{
+    IniFile first(Path());  // the file does not exist yet
+    EXPECT_EQ(first.ReadString("A", "x", "d"), "d");
+    ASSERT_TRUE(first.WriteInteger("A", "x", 1));
+    IniFile second(Path());
+    EXPECT_EQ(second.ReadInteger("A", "x", 0), 1);
+    ASSERT_TRUE(second.WriteString("A", "y", "from second"));
+    // The first object does not overwrite the key the second one wrote meanwhile.
+    ASSERT_TRUE(first.WriteString("A", "x", "2"));
+    EXPECT_EQ(first.ReadString("A", "y"), "from second");
+    EXPECT_EQ(Read(), QByteArray("[A]\r\nx=2\r\ny=from second\r\n"));
+    EXPECT_FALSE(QFile::exists(m_dir.filePath("TLV.~IN")));
+}
+
+TEST_F(IniFileTest, WriteProtectedFileAndNoFileRefuseWrites)
+{
+    Write("[A]\r\nx=1\r\n");
+    QFile::setPermissions(Path(), QFileDevice::ReadOwner | QFileDevice::ReadGroup);
+    IniFile ini(Path());
+    EXPECT_FALSE(ini.WriteString("A", "x", "2"));
+    EXPECT_EQ(ini.ReadString("A", "x"), "1");
+    EXPECT_EQ(Read(), QByteArray("[A]\r\nx=1\r\n"));
+    files::ClearReadOnly(Path());
+
+    IniFile none;
+    EXPECT_FALSE(none.HasFile());
+    EXPECT_FALSE(none.WriteString("A", "x", "1"));
+    EXPECT_EQ(none.ReadInteger("A", "x", 5), 5);
+}
