@@ -309,6 +309,22 @@ QString TSGrid::RecordLine(int record) const
     return m_lines[record];
 }
 
+void TSGrid::SetRecordLine(int record, const QString& line)
+{
+    if (record < 0 || record >= RecordCount())
+        return;
+    m_lines[record] = line;
+    m_modified = true;
+    if (record >= m_windowTop && record < m_windowTop + m_visibleDataRows) {
+        m_writeThrough = false;
+        ++m_quiet;
+        PutLineInRow(record - m_windowTop + 1, line);
+        --m_quiet;
+        m_writeThrough = true;
+        Notify(GridChange::Cells);
+    }
+}
+
 void TSGrid::SetLines(QStringList lines)
 {
     m_lines = std::move(lines);

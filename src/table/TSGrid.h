@@ -158,6 +158,9 @@ public:
     // The record lines themselves (read only); changes go through the operations below.
     const QStringList& Lines() const { return m_lines; }
     QString RecordLine(int record) const;
+    // Replaces a whole record line by index (like SetRecordCell: sets the modified flag,
+    // shows the line when it lies in the window). Out of range indices are ignored.
+    void SetRecordLine(int record, const QString& line);
     // Replaces the whole record list (no save, modified flag untouched) and fills the rows
     // as after a load.
     void SetLines(QStringList lines);

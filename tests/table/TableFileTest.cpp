@@ -286,6 +286,11 @@ TEST_F(TableFile, ReadOnlyTableIsRepairedOnLoad)
     auto grid = MakeGrid(1);
     EXPECT_TRUE(grid->LoadTable(Path("MED.DBF")));
     EXPECT_TRUE(QFile::permissions(Path("MED.DBF")) & QFileDevice::WriteOwner);
+
+    QFile::setPermissions(Path("MED.DBF"), QFileDevice::ReadOwner);
+    grid->AddRecord(1);
+    EXPECT_TRUE(grid->SaveTable(Path("MED.DBF")));
+    EXPECT_EQ(testfiles::ReadAll(Path("MED.DBF")), "a\t\r\n\t\r\n");
     EXPECT_TRUE(port.messages.isEmpty());
 }
 

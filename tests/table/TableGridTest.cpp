@@ -225,6 +225,10 @@ TEST_F(TableGrid, IndexErrorsShowTheirMessagesAndChangeNothing)
     grid->DeleteRecordQuiet(0);
     EXPECT_EQ(grid->RecordCount(), 2);
     EXPECT_EQ(grid->Cells(1, 1), "r0");  // the quiet delete leaves the rows alone
+
+    grid->SetRecordLine(1, "neu\t1\t");
+    EXPECT_EQ(grid->Cells(1, 2), "neu");
+    EXPECT_TRUE(grid->IsModified());
 }
 
 TEST_F(TableGrid, SearchesReturnTheLastMatch)

@@ -1,0 +1,255 @@
+// Table engine speed: loads and saves of a large customer table against plain reading,
+// sorting against std::sort, and the merge of a month's journal.
+#include <benchmark/benchmark.h>
+#include <malloc.h>
+
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <memory>
+#include <random>
+
+#include "common/CodePage.h"
+#include "common/UserPort.h"
+#include "table/TSGrid.h"
+
+namespace {
+
+class QuietPort : public UserPort {
+public:
+    Answer Message(MsgKind, const QString&, Buttons, const QString&) override { return Answer::Ok; }
+    void SetBusy(bool) override {}
+    void ProcessEvents() override {}
+    [[noreturn]] void EndProgram(int) override { std::abort(); }
+    bool InputText(const QString&, const QString&, QString&) override { return false; }
+    QString ChooseOpenFile(const QString&, const QString&, const QString&) override { return {}; }
+    QString ChooseSaveFile(const QString&, const QString&, const QString&) override { return {}; }
+    QString ChooseFolder(const QString&, const QString&) override { return {}; }
+};
+
+constexpr int kCustomers = 100000;
+constexpr int kCustomerCols = 14;
+
+const char* const kLastNames[] = {"Müller", "Schäfer",  "Meier",  "Weiß",   "Öztürk", "Schmidt",
+                                  "Bäcker", "Hoffmann", "Krüger", "Wagner", "Becker", "Groß"};
+const char* const kFirstNames[] = {"Jürgen", "Anna", "Björn", "Sören", "Eva", "Klaus", "Änne"};
+const char* const kStreets[] = {"Hauptstraße", "Bahnhofstr.", "Am Mühlbach", "Lindenallee"};
+const char* const kCities[] = {"Köln", "München", "Düsseldorf", "Lübeck", "Bonn", "Fürth"};
+
+// About 100 bytes a line, like the customer table: name, first name, street, postcode, town,
+// customer number, phone, remark, dates and amounts.
+QStringList CustomerLines(int count)
+{
+    QRandomGenerator rng(42);
+    QStringList lines;
+    lines.reserve(count);
+    for (int i = 0; i < count; ++i) {
+        QString line;
+        line += QString::fromUtf8(kLastNames[rng.bounded(12)]) + '\t';
+        line += QString::fromUtf8(kFirstNames[rng.bounded(7)]) + '\t';
+        line += QString::fromUtf8(kStreets[rng.bounded(4)]) + ' ' +
+                QString::number(rng.bounded(1, 200)) + '\t';
+        line += QString::number(rng.bounded(10000, 99999)) + '\t';
+        line += QString::fromUtf8(kCities[rng.bounded(6)]) + '\t';
+        line += QStringLiteral("%1\t").arg(i % 10000, 4, 10, QLatin1Char('0'));
+        line += QStringLiteral("0221/%1\t").arg(rng.bounded(100000, 999999));
+        line += (i % 7 == 0 ? QStringLiteral("(A) Hund") : QStringLiteral("Katze")) + '\t';
+        line += QStringLiteral("%1.%2.2024\t").arg(rng.bounded(10, 28)).arg(rng.bounded(10, 12));
+        line += QStringLiteral("%1,%2\t").arg(rng.bounded(0, 999)).arg(rng.bounded(10000, 99999));
+        line += QStringLiteral("\t\tTRUE\t\t");
+        lines << line;
+    }
+    return lines;
+}
+
+struct CustomerFile {
+    QTemporaryDir dir;
+    QString path;
+    qint64 bytes = 0;
+    CustomerFile()
+    {
+        path = dir.path() + "/KUNDE.DBF";
+        const QByteArray data = cp1252::JoinLines(CustomerLines(kCustomers));
+        bytes = data.size();
+        QFile f(path);
+        f.open(QIODevice::WriteOnly);
+        f.write(data);
+    }
+};
+
+CustomerFile& Customers()
+{
+    static CustomerFile file;
+    return file;
+}
+
+size_t HeapInUse()
+{
+    return mallinfo2().uordblks;
+}
+
+// Both the baseline and the load start from the same heap: what the previous iteration
+// freed is given back, so neither reuses the other's free lists.
+void ResetHeap()
+{
+    HeapInUse();
+    malloc_trim(0);
+}
+
+void BM_ReadAndSplitBaseline(benchmark::State& state)
+{
+    const CustomerFile& file = Customers();
+    for (auto _ : state) {
+        {
+            QFile f(file.path);
+            f.open(QIODevice::ReadOnly);
+            QStringList lines = cp1252::SplitLines(f.readAll());
+            benchmark::DoNotOptimize(lines.size());
+            state.PauseTiming();  // freeing the lines is not part of reading, as below
+        }
+        ResetHeap();
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(state.iterations() * file.bytes);
+}
+BENCHMARK(BM_ReadAndSplitBaseline)->Unit(benchmark::kMillisecond);
+
+void BM_LoadTable(benchmark::State& state)
+{
+    const CustomerFile& file = Customers();
+    QuietPort port;
+    size_t heap = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto grid = std::make_unique<TSGrid>(port);
+        grid->SetColCount(kCustomerCols + 1);
+        grid->Resize(600);
+        const size_t before = HeapInUse();
+        state.ResumeTiming();
+        grid->LoadTable(file.path);
+        state.PauseTiming();
+        heap = HeapInUse() - before;
+        grid.reset();
+        ResetHeap();
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(state.iterations() * file.bytes);
+    state.counters["file_MB"] = static_cast<double>(file.bytes) / 1e6;
+    state.counters["table_MB"] = static_cast<double>(heap) / 1e6;
+    state.counters["memory_x_file"] = static_cast<double>(heap) / static_cast<double>(file.bytes);
+}
+BENCHMARK(BM_LoadTable)->Unit(benchmark::kMillisecond);
+
+// Writing without the flush to disk, to show what the safe save adds.
+void BM_EncodeAndWriteBaseline(benchmark::State& state)
+{
+    const CustomerFile& file = Customers();
+    QuietPort port;
+    TSGrid grid(port);
+    grid.SetColCount(kCustomerCols + 1);
+    grid.LoadTable(file.path);
+    const QString target = file.dir.path() + "/PLAIN.DBF";
+    for (auto _ : state) {
+        QFile f(target);
+        f.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        f.write(cp1252::JoinLines(grid.Lines()));
+    }
+    state.SetBytesProcessed(state.iterations() * file.bytes);
+}
+BENCHMARK(BM_EncodeAndWriteBaseline)->Unit(benchmark::kMillisecond);
+
+void BM_SaveTable(benchmark::State& state)
+{
+    const CustomerFile& file = Customers();
+    QuietPort port;
+    TSGrid grid(port);
+    grid.SetColCount(kCustomerCols + 1);
+    grid.LoadTable(file.path);
+    const QString target = file.dir.path() + "/KOPIE.DBF";
+    for (auto _ : state)
+        grid.SaveTable(target);
+    state.SetBytesProcessed(state.iterations() * file.bytes);
+}
+BENCHMARK(BM_SaveTable)->Unit(benchmark::kMillisecond);
+
+QStringList ShuffledNames()
+{
+    QStringList lines = CustomerLines(kCustomers);
+    std::shuffle(lines.begin(), lines.end(), std::mt19937(7));
+    return lines;
+}
+
+void BM_SortAll(benchmark::State& state)
+{
+    const QStringList lines = ShuffledNames();
+    QuietPort port;
+    TSGrid grid(port);
+    grid.SetColCount(kCustomerCols + 1);
+    for (auto _ : state) {
+        state.PauseTiming();
+        grid.SetLines(lines);
+        state.ResumeTiming();
+        grid.SortAll();
+    }
+}
+BENCHMARK(BM_SortAll)->Unit(benchmark::kMillisecond);
+
+void BM_StdSortPlain(benchmark::State& state)
+{
+    const QStringList lines = ShuffledNames();
+    for (auto _ : state) {
+        state.PauseTiming();
+        QStringList copy = lines;
+        copy.detach();
+        state.ResumeTiming();
+        std::sort(copy.begin(), copy.end());
+        benchmark::DoNotOptimize(copy.data());
+    }
+}
+BENCHMARK(BM_StdSortPlain)->Unit(benchmark::kMillisecond);
+
+// A month of 5,000 bookings and 1,000 appended "+" bookings of random days.
+QByteArray JournalMonth()
+{
+    QRandomGenerator rng(3);
+    QStringList lines;
+    for (int i = 0; i < 5000; ++i) {
+        lines << QStringLiteral("%1.03.2024\t0%2/001\tMüller, Jürgen\t%3,00000\t19\t%4\tB\t")
+                     .arg(1 + i * 31 / 5000, 2, 10, QLatin1Char('0'))
+                     .arg(1000 + i)
+                     .arg(rng.bounded(1, 500))
+                     .arg(rng.bounded(1, 600));
+    }
+    for (int i = 0; i < 1000; ++i) {
+        lines << QStringLiteral("+%1.03.2024\t0%2/002\tSchäfer, Anna\t%3,00000\t7\t%4\tÜ\t")
+                     .arg(rng.bounded(1, 32), 2, 10, QLatin1Char('0'))
+                     .arg(2000 + i)
+                     .arg(rng.bounded(1, 500))
+                     .arg(rng.bounded(1, 600));
+    }
+    return cp1252::JoinLines(lines);
+}
+
+void BM_LoadJournal(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    const QString path = dir.path() + "/Z32024EE.ZAE";
+    const QByteArray month = JournalMonth();
+    QuietPort port;
+    TSGrid grid(port);
+    grid.SetColCount(8);
+    for (auto _ : state) {
+        state.PauseTiming();
+        QFile f(path);
+        f.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        f.write(month);
+        f.close();
+        state.ResumeTiming();
+        grid.LoadJournal(path);
+    }
+    state.counters["records"] = grid.RecordCount();
+}
+BENCHMARK(BM_LoadJournal)->Unit(benchmark::kMillisecond);
+
+}  // namespace
