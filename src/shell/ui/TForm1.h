@@ -27,6 +27,9 @@ class TSGrid;
 class TSGridView;
 class UserPort;
 struct TableEnvironment;
+namespace mastersearch {
+class CustomerSearch;
+}
 
 // The steps that other subsystems fill in later; until then they do nothing.
 class ShellHooks : public StartUpHooks, public WorkspaceHooks {
@@ -62,7 +65,7 @@ public:
     TSGrid& Grid(MasterGrid which) const { return *m_grids[int(which)]; }
     TSGridView* View(MasterGrid which) const { return m_views[int(which)]; }
     // Sets up a master grid and loads its table from the data folder.
-    void LoadMasterTable(MasterGrid which);
+    void LoadMasterGrid(MasterGrid which);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -101,6 +104,7 @@ private:
     bool m_shown = false;
     QPointer<QWidget> m_splash;
     QString m_standardQuantity;
+    std::unique_ptr<mastersearch::CustomerSearch> m_customerSearch;
 
     QHash<int, QAction*> m_menuActions;
     QHash<int, QAction*> m_toolActions;
