@@ -1,5 +1,6 @@
 #include "shell/MasterGridLayout.h"
 
+#include "common/NumberFormat.h"
 #include "table/TSGrid.h"
 
 const QList<ColumnWidthBinding>& MasterColumnWidthBindings()
@@ -27,11 +28,126 @@ const QList<ColumnWidthBinding>& MasterColumnWidthBindings()
     return bindings;
 }
 
-void ApplyColumnWidths(TSGrid& grid, MasterGrid which, const QHash<QString, int>& widths)
+QString MasterTableFile(MasterGrid which)
 {
+    switch (which) {
+        case MasterGrid::Medications:
+            return QStringLiteral("MED.DBF");
+        case MasterGrid::Services:
+            return QStringLiteral("LEISTUNG.DBF");
+        case MasterGrid::Customers:
+            break;
+    }
+    return QStringLiteral("KUNDE.DBF");
+}
+
+void SetUpMasterGrid(TSGrid& grid, MasterGrid which, const QHash<QString, int>& widths,
+                     int tableFontSize)
+{
+    QStringList titles;
+    QList<int> right;
+    QList<QPair<int, int>> fixed;  // column, width
+    switch (which) {
+        case MasterGrid::Medications:
+            grid.SetColCount(11);
+            titles = {QString(),
+                      QStringLiteral("Medikament/ Artikel"),
+                      QStringLiteral("EinkNetto"),
+                      QStringLiteral("VerkNetto"),
+                      QStringLiteral("VerkMitSt"),
+                      QStringLiteral("USt"),
+                      QStringLiteral("Wartezeit"),
+                      QStringLiteral("Chargennr."),
+                      QStringLiteral("Bemerkung: (H)= Humanpräp."),
+                      QStringLiteral("Bestand")};
+            grid.PriceCol1 = 2;
+            grid.PriceCol2 = 3;
+            grid.PriceCol3 = 4;
+            right = {2, 3, 4, 5, 6, 7, 9};
+            fixed = {{0, 10}, {2, 62}, {3, 62}, {4, 62}, {5, 26}, {9, tableFontSize <= 8 ? 55 : 65},
+                     {10, -1}};
+            break;
+        case MasterGrid::Services:
+            grid.SetColCount(10);
+            titles = {QString(),
+                      QStringLiteral("Diagnose/ Leistung (GOT)"),
+                      QStringLiteral("Tierart"),
+                      QStringLiteral("GOT/Netto"),
+                      QStringLiteral("Faktor"),
+                      QStringLiteral("VerkNetto"),
+                      QStringLiteral("VerkMitSt"),
+                      QStringLiteral("USt"),
+                      QStringLiteral("Ziffer"),
+                      QStringLiteral("Bemerkung")};
+            grid.PriceCol1 = 3;
+            grid.PriceCol2 = 5;
+            grid.PriceCol3 = 6;
+            right = {3, 5, 6};
+            fixed = {{0, 10}, {3, 66}, {4, 42}, {5, 64}, {6, 64}, {7, 26}, {8, 64}};
+            break;
+        case MasterGrid::Customers:
+            grid.SetColCount(11);
+            titles = {QString(),
+                      QStringLiteral("Name"),
+                      QStringLiteral("Vorname"),
+                      QStringLiteral("Straße"),
+                      QStringLiteral("PLZ/Ort"),
+                      QStringLiteral("KdNr"),
+                      QStringLiteral("Telefon"),
+                      QStringLiteral("Anrede"),
+                      QStringLiteral("Bemerkung"),
+                      QString(),
+                      QStringLiteral("e-mail Adr.")};
+            fixed = {{0, 10}, {5, 50}, {9, -1}};
+            break;
+    }
+    for (const auto& [col, width] : fixed)
+        grid.SetColWidth(col, width);
     for (const ColumnWidthBinding& b : MasterColumnWidthBindings()) {
         const QString key = QString::fromLatin1(b.key);
         if (b.grid == which && widths.contains(key))
             grid.SetColWidth(b.col, widths.value(key));
     }
+    for (int col : right)
+        grid.SetColumnAlignment(col, 1);
+    grid.SetTitles(titles);
+}
+
+namespace {
+
+bool NumberOf(const QStringList& cells, int col, long double* value)
+{
+    return col < cells.size() && TryStrToFloat(cells[col], value);
+}
+
+}  // namespace
+
+MasterCellStyle StyleOfMasterCell(MasterGrid which, const QStringList& cells, int col,
+                                  bool selected, bool markStockKept, int tableFontSize)
+{
+    constexpr quint32 kPaleYellow = 0xFFFFD9;
+    constexpr quint32 kSelectedBlue = 0x316AC5;
+    constexpr quint32 kLightGreen = 0xE7FFEA;
+    MasterCellStyle style;
+    const auto cell = [&cells](int c) { return c < cells.size() ? cells[c] : QString(); };
+    if (which == MasterGrid::Customers) {
+        if (cell(8).startsWith(QLatin1String("(A)")))
+            style.background = selected ? kSelectedBlue : kPaleYellow;
+        style.textTop = tableFontSize <= 8 ? 3 : 2;
+        return style;
+    }
+    if (which != MasterGrid::Medications)
+        return style;
+    long double stock = 0;
+    const bool hasStock = NumberOf(cells, 9, &stock);
+    if (markStockKept && hasStock && stock > 0)
+        style.background = selected ? kSelectedBlue : kLightGreen;
+    long double purchase = 0;
+    long double sale = 0;
+    if (col == 3 && NumberOf(cells, 3, &sale) && sale == 0 && NumberOf(cells, 2, &purchase) &&
+        purchase != 0)
+        style.red = true;
+    if (col == 9 && !cell(9).trimmed().isEmpty() && hasStock && stock < 2)
+        style.red = true;
+    return style;
 }

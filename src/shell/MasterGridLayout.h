@@ -18,5 +18,21 @@ struct ColumnWidthBinding {
 };
 const QList<ColumnWidthBinding>& MasterColumnWidthBindings();
 
-// The widths of the options file (already raised to their minimums) on a master grid.
-void ApplyColumnWidths(TSGrid& grid, MasterGrid which, const QHash<QString, int>& widths);
+// Column count, titles, price columns, alignment and widths (fixed ones, then those of
+// the options file) of a master grid, before its table is loaded.
+void SetUpMasterGrid(TSGrid& grid, MasterGrid which, const QHash<QString, int>& widths,
+                     int tableFontSize);
+
+// The table file of a master grid.
+QString MasterTableFile(MasterGrid which);
+
+// How a data cell of a master grid is drawn. Colours are RGB; 0 background = default.
+struct MasterCellStyle {
+    quint32 background = 0;
+    bool red = false;  // text in red
+    int textTop = 2;   // pixels below the cell's top edge
+};
+
+// The cells of a record line are given by grid column (cells[0] unused).
+MasterCellStyle StyleOfMasterCell(MasterGrid which, const QStringList& cells, int col,
+                                  bool selected, bool markStockKept, int tableFontSize);

@@ -24,10 +24,9 @@
 #include <QVBoxLayout>
 
 #include "common/UserPort.h"
-#include "masterdata/MasterCellStyle.h"
-#include "masterdata/MasterSearch.h"
-#include "masterdata/MasterWorkspace.h"
 #include "platform/Files.h"
+#include "shell/CustomerSearch.h"
+#include "shell/MasterSearch.h"
 #include "shell/ui/TSplashForm.h"
 #include "table/TSGrid.h"
 #include "table/ui/TSGridView.h"
@@ -90,10 +89,10 @@ public:
     explicit TForm1Hooks(TForm1& form) : m_form(form) {}
     void LoadMedicationAndServiceTables() override
     {
-        m_form.LoadMasterGrid(MasterGrid::Medications);
-        m_form.LoadMasterGrid(MasterGrid::Services);
+        m_form.LoadMasterTable(MasterGrid::Medications);
+        m_form.LoadMasterTable(MasterGrid::Services);
     }
-    void LoadCustomerTable() override { m_form.LoadMasterGrid(MasterGrid::Customers); }
+    void LoadCustomerTable() override { m_form.LoadMasterTable(MasterGrid::Customers); }
 
 private:
     TForm1& m_form;
@@ -139,7 +138,6 @@ TForm1::TForm1(UserPort& port, const Clock& clock, const QString& programFolder,
     setGeometry(m_startUp.WindowBounds(screenSize));
 
     const QString data = m_startUp.DataFolder();
-    m_customerSearch = std::make_unique<mastersearch::CustomerSearch>(data);
     m_switcher.SetTablePath(Workspace::Medikamente, data + QStringLiteral("MED.DBF"));
     m_switcher.SetTablePath(Workspace::Leistungen, data + QStringLiteral("LEISTUNG.DBF"));
     m_switcher.SetTablePath(Workspace::Kunden, data + QStringLiteral("KUNDE.DBF"));
@@ -396,22 +394,18 @@ QWidget* TForm1::WrapView(QWidget* parent, MasterGrid which, const QString& name
     return panel;
 }
 
-void TForm1::LoadMasterGrid(MasterGrid which)
+void TForm1::LoadMasterTable(MasterGrid which)
 {
     const OptionValues& options = m_startUp.Options();
     m_tableEnv->readOnlyMedium = m_startUp.ReadOnlyMedium();
     m_tableEnv->autoBackup = options.Flag(QStringLiteral("SicherungChk1"));
     m_tableEnv->autoBackupFolder = options.Value(QStringLiteral("BkDir"));
     m_tableEnv->dataFolder = m_startUp.DataFolder();
-    static const MasterTable kTables[] = {MasterTable::Medication, MasterTable::Service,
-                                          MasterTable::Customer};
-    const MasterTable table = kTables[int(which)];
     TSGrid& grid = *m_grids[int(which)];
-    SetupMasterGrid(grid, table, m_startUp.ColumnWidths(), m_startUp.TableFontSize());
-    ApplyColumnWidths(grid, which, m_startUp.ColumnWidths());
-    LoadMasterTable(
-        grid, table,
-        files::FindCaseInsensitive(m_startUp.DataFolder(), MasterRecords::FileName(table)));
+    SetUpMasterGrid(grid, which, m_startUp.ColumnWidths(), m_startUp.TableFontSize());
+    const QString path = files::FindCaseInsensitive(m_startUp.DataFolder(), MasterTableFile(which));
+    grid.LoadTable(path);
+    SetUpMasterGrid(grid, which, m_startUp.ColumnWidths(), m_startUp.TableFontSize());
     m_views[int(which)]->SyncScrollBar();
 }
 
@@ -422,26 +416,25 @@ bool TForm1::DrawMasterCell(MasterGrid which, QPainter& p, const QRect& rect, in
     const int record = grid.WindowTop() + row - 1;
     if (record < 0 || record >= grid.RecordCount())
         return false;
-    const QString line = grid.RecordLine(record);
+    const QStringList cells =
+        QStringList{QString()} + grid.RecordLine(record).split(QLatin1Char('\t'));
     QAction* mark = m_switchActions.value(int(MainSwitch::InvMedMarkieren));
-    const MasterCellStyle style =
-        which == MasterGrid::Customers
-            ? CustomerCellStyle(line, selected, m_startUp.TableFontSize())
-            : MedicationCellStyle(line, col, selected, mark && mark->isChecked());
-    if (!style.hasBackground && !style.redText)
+    const MasterCellStyle style = StyleOfMasterCell(
+        which, cells, col, selected, mark && mark->isChecked(), m_startUp.TableFontSize());
+    if (style.background == 0 && !style.red)
         return false;
     const QPalette pal = palette();
     QColor background = selected ? pal.color(QPalette::Highlight) : pal.color(QPalette::Base);
-    QColor text = selected ? pal.color(QPalette::HighlightedText) : pal.color(QPalette::Text);
-    if (style.hasBackground) {
+    if (style.background != 0)
         background = QColor(QRgb(style.background));
-        text = selected ? QColor(Qt::white) : QColor(Qt::black);
-    }
-    if (style.redText)
-        text = QColor(Qt::red);
     p.fillRect(rect, background);
+    QColor text = selected ? pal.color(QPalette::HighlightedText) : pal.color(QPalette::Text);
+    if (style.background != 0)
+        text = selected ? QColor(Qt::white) : QColor(Qt::black);
+    if (style.red)
+        text = QColor(Qt::red);
     p.setPen(text);
-    p.drawText(rect.adjusted(style.textLeft, style.textTop, -1, 0),
+    p.drawText(rect.adjusted(2, style.textTop, -1, 0),
                Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, grid.Cells(col, row));
     return true;
 }
@@ -451,25 +444,23 @@ void TForm1::RunCustomerSearch(bool continued)
     m_notFound->hide();
     m_findContinue->hide();
     TSGrid& customers = Grid(MasterGrid::Customers);
-    const auto criterion = mastersearch::Criterion(m_suchKrit->currentIndex());
-    const mastersearch::Result out =
-        continued
-            ? m_customerSearch->Continue(customers.Lines(), criterion, customers.CurrentRecord())
-            : m_customerSearch->Search(customers.Lines(), criterion, m_suchEditKunde->text(),
-                                       customers.CurrentRecord());
+    const auto criterion = customersearch::Criterion(m_suchKrit->currentIndex());
+    const customersearch::Outcome out =
+        continued ? customersearch::Continue(customers, criterion, m_suchEditKunde->text(),
+                                             customers.CurrentRecord())
+                  : customersearch::Search(customers, criterion, m_suchEditKunde->text(),
+                                           customers.CurrentRecord());
     if (out.record >= 0) {
         customers.GotoRecord(1, out.record);
         View(MasterGrid::Customers)->SyncScrollBar();
     }
-    if (!out.label.isEmpty()) {
-        m_notFound->setText(out.label);
-        const char* colour = out.colour == mastersearch::LabelColour::Red     ? "red"
-                             : out.colour == mastersearch::LabelColour::Green ? "green"
-                                                                              : "black";
-        m_notFound->setStyleSheet(QStringLiteral("color: ") + QLatin1String(colour));
+    if (!out.message.isEmpty()) {
+        m_notFound->setText(out.message);
+        m_notFound->setStyleSheet(out.red ? QStringLiteral("color: red")
+                                          : QStringLiteral("color: green"));
         m_notFound->show();
     }
-    m_findContinue->setVisible(out.continueButton);
+    m_findContinue->setVisible(out.showContinue);
 }
 
 MasterGrid TForm1::ShownMasterGrid() const
@@ -482,23 +473,22 @@ void TForm1::OnSearchChanged(const QString& typed)
 {
     QAction* gotSearch = m_switchActions.value(int(MainSwitch::GotSuche));
     const bool feeNumbers = gotSearch && gotSearch->isChecked();
-    if (!feeNumbers) {
-        const mastersearch::DigitSplit split = mastersearch::TakeQuantityDigits(typed);
-        if (!split.quantity.isEmpty()) {
-            m_mengeMed->setText(split.quantity);
-            m_mengeLeistung->setText(split.quantity);
-            const QSignalBlocker block(m_suchEdit);
-            m_suchEdit->setText(split.search);
-            m_suchEdit->setCursorPosition(int(split.search.size()));
-            return;
-        }
+    QString text = typed;
+    QString quantity;
+    if (!feeNumbers && mastersearch::TakeQuantityDigit(text, &quantity)) {
+        m_mengeMed->setText(quantity);
+        m_mengeLeistung->setText(quantity);
+        const QSignalBlocker block(m_suchEdit);
+        m_suchEdit->setText(text);
+        m_suchEdit->setCursorPosition(int(text.size()));
+        return;
     }
     TSGrid& med = Grid(MasterGrid::Medications);
     TSGrid& services = Grid(MasterGrid::Services);
-    med.GotoRecord(1, mastersearch::FindByName(med.Lines(), typed));
-    services.GotoRecord(1, feeNumbers ? mastersearch::FindByFeeNumber(services.Lines(), typed,
-                                                                      services.CurrentRecord())
-                                      : mastersearch::FindByName(services.Lines(), typed));
+    med.GotoRecord(1, mastersearch::NamePosition(med, text));
+    services.GotoRecord(
+        1, feeNumbers ? mastersearch::FeeNumberPosition(services, text, services.CurrentRecord())
+                      : mastersearch::NamePosition(services, text));
     View(MasterGrid::Medications)->SyncScrollBar();
     View(MasterGrid::Services)->SyncScrollBar();
 }

@@ -27,9 +27,6 @@ class TSGrid;
 class TSGridView;
 class UserPort;
 struct TableEnvironment;
-namespace mastersearch {
-class CustomerSearch;
-}
 
 // The steps that other subsystems fill in later; until then they do nothing.
 class ShellHooks : public StartUpHooks, public WorkspaceHooks {
@@ -65,7 +62,7 @@ public:
     TSGrid& Grid(MasterGrid which) const { return *m_grids[int(which)]; }
     TSGridView* View(MasterGrid which) const { return m_views[int(which)]; }
     // Sets up a master grid and loads its table from the data folder.
-    void LoadMasterGrid(MasterGrid which);
+    void LoadMasterTable(MasterGrid which);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -104,7 +101,6 @@ private:
     bool m_shown = false;
     QPointer<QWidget> m_splash;
     QString m_standardQuantity;
-    std::unique_ptr<mastersearch::CustomerSearch> m_customerSearch;
 
     QHash<int, QAction*> m_menuActions;
     QHash<int, QAction*> m_toolActions;
