@@ -27,6 +27,7 @@
 #include "platform/Files.h"
 #include "shell/CustomerSearch.h"
 #include "shell/MasterSearch.h"
+#include "shell/ui/TForm1Options.h"
 #include "shell/ui/TSplashForm.h"
 #include "table/TSGrid.h"
 #include "table/ui/TSGridView.h"
@@ -78,7 +79,8 @@ const ToolStyle kToolStyles[] = {
 // Workspaces whose contents exist; the others stay disabled until they are built.
 bool IsBuilt(Workspace w)
 {
-    return w == Workspace::Medikamente || w == Workspace::Leistungen || w == Workspace::Kunden;
+    return w == Workspace::Medikamente || w == Workspace::Leistungen || w == Workspace::Kunden ||
+           w == Workspace::System;
 }
 
 }  // namespace
@@ -93,6 +95,12 @@ public:
         m_form.LoadMasterTable(MasterGrid::Services);
     }
     void LoadCustomerTable() override { m_form.LoadMasterTable(MasterGrid::Customers); }
+    void OpenDialog(Workspace w) override
+    {
+        if (w == Workspace::System)
+            m_form.OpenOptionsDialog(OptionenForm::Praxis);
+    }
+    void BackupOnExit() override { m_form.RunBackupOnExit(); }
 
 private:
     TForm1& m_form;
@@ -106,7 +114,8 @@ TForm1::TForm1(UserPort& port, const Clock& clock, const QString& programFolder,
       m_hooks(std::make_unique<TForm1Hooks>(*this)),
       m_startUp(port, clock, programFolder, std::move(printers)),
       m_gate(port, m_startUp.Options(), m_indicators),
-      m_switcher(m_gate, m_startUp.Options(), *m_hooks)
+      m_switcher(m_gate, m_startUp.Options(), *m_hooks),
+      m_clock(clock)
 {
     setObjectName(QStringLiteral("TForm1"));
     setWindowTitle(QStringLiteral("Talven"));
@@ -197,7 +206,8 @@ void TForm1::BuildMenus()
 
     QMenu* options = menuBar()->addMenu(QStringLiteral("&Optionen"));
     QAction* vat = options->addAction(QStringLiteral("&Mwst editieren..."));
-    vat->setEnabled(false);
+    vat->setObjectName(QStringLiteral("MwstItem"));
+    connect(vat, &QAction::triggered, this, [this] { OpenOptions(OptionenForm::MwSt); });
     options->addSeparator();
     AddSwitch(options, QStringLiteral("Autom. Inventur der Medikamente"), MainSwitch::MedInvAutom);
     AddSwitch(options, QStringLiteral("Inventur-Med. in Listen einfärben"),
@@ -616,6 +626,7 @@ void TForm1::RunShowHandler()
         StartIndicatorTimer();
     SyncIndicators();
     SyncWorkspaceState();
+    ApplyBackupSettings();
 }
 
 void TForm1::StartIndicatorTimer()

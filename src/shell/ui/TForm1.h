@@ -9,6 +9,7 @@
 
 #include "shell/Indicators.h"
 #include "shell/MasterGridLayout.h"
+#include "shell/OptionenForm.h"
 #include "shell/StartUp.h"
 #include "shell/Workspaces.h"
 
@@ -25,6 +26,8 @@ class QStackedWidget;
 class QToolButton;
 class TSGrid;
 class TSGridView;
+class TForm1OptionHooks;
+class TOptionenDlg;
 class UserPort;
 struct TableEnvironment;
 
@@ -63,6 +66,14 @@ public:
     TSGridView* View(MasterGrid which) const { return m_views[int(which)]; }
     // Sets up a master grid and loads its table from the data folder.
     void LoadMasterTable(MasterGrid which);
+
+    // "Systemoptionen" on a page; asks for the password when they are protected. Returns
+    // whether the dialog was confirmed. OpenOptionsDialog skips the password.
+    bool OpenOptions(OptionenForm::Page page = OptionenForm::Praxis);
+    bool OpenOptionsDialog(OptionenForm::Page page);
+    TOptionenDlg* OptionsDialog() const { return m_optionenDlg.get(); }
+    // The copies made on close (weekday and month sets, backup medium).
+    void RunBackupOnExit();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -137,4 +148,12 @@ private:
     QLabel* m_passwordIcon = nullptr;
     QLabel* m_stockIcon = nullptr;
     QLabel* m_infoPanel = nullptr;
+
+    // Options dialog and backup (TForm1Options.cpp); they go before the options they use.
+    friend class TForm1OptionHooks;
+    void ApplyBackupSettings();
+    void ApplyOptionLabels();
+    const Clock& m_clock;
+    std::unique_ptr<TForm1OptionHooks> m_optionHooks;
+    std::unique_ptr<TOptionenDlg> m_optionenDlg;
 };
