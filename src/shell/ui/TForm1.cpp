@@ -126,8 +126,13 @@ TForm1::TForm1(UserPort& port, const Clock& clock, const QString& programFolder,
     BuildPanels();
     BuildStatusBar();
 
-    // Creation handler.
-    m_startUp.CheckDataFolder();
+    // Creation handler. When it ends the program the grid views go before the grids.
+    try {
+        m_startUp.CheckDataFolder();
+    } catch (...) {
+        delete m_stack;
+        throw;
+    }
     m_helpAction->setEnabled(m_startUp.HelpAvailable());
     const QList<RecentMenuItem>& recent = m_startUp.RecentMenu();
     for (int i = 0; i < m_recentActions.size(); ++i) {
