@@ -246,13 +246,18 @@ bool TBezDlgForm::Ok(UserPort& port)
 bool EnterPayment(PaymentDialogRunner& runner, Rows& rows, CardState& state,
                   const CardSettings& settings, UserPort& port, const Clock& clock,
                   KeyValueSettings& options, QDate* lastPaymentDate,
-                  std::vector<PendingBooking>& pending)
+                  std::vector<PendingBooking>& pending, bool* changed)
 {
+    if (changed)
+        *changed = false;
     TBezDlgForm form(state, clock, options, lastPaymentDate);
     if (!runner.Run(form))
         return false;
-    if (form.HasEntry())
-        ApplyPayment(rows, state, settings, port, form.Entry(), pending);
+    if (form.HasEntry()) {
+        const bool applied = ApplyPayment(rows, state, settings, port, form.Entry(), pending);
+        if (changed)
+            *changed = applied;
+    }
     return true;
 }
 

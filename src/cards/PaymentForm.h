@@ -102,10 +102,11 @@ public:
 };
 
 // The card's "Zahlung" button and the receipt's payment: shows the dialog and, on OK with
-// an amount open, applies the payment. Returns whether the dialog was confirmed.
+// an amount open, applies the payment. Returns whether the dialog was confirmed; `changed`
+// tells whether the card was changed and is to be saved.
 bool EnterPayment(PaymentDialogRunner& runner, Rows& rows, CardState& state,
                   const CardSettings& settings, UserPort& port, const Clock& clock,
                   KeyValueSettings& options, QDate* lastPaymentDate,
-                  std::vector<PendingBooking>& pending);
+                  std::vector<PendingBooking>& pending, bool* changed = nullptr);
 
 }  // namespace card

@@ -247,14 +247,30 @@ TEST_F(PaymentFormTest, EnterPaymentAppliesOnlyAConfirmedDialog)
     EXPECT_TRUE(pending.empty());
     EXPECT_EQ(state.openAmountExact, "119,00000");
 
+    bool changed = false;
     runner.script = [&](TBezDlgForm& form) {
         form.SetText(TBezDlgForm::kAmount, "50");
         return form.Ok(port);
     };
-    EXPECT_TRUE(
-        EnterPayment(runner, rows, state, settings, port, clock, options, &lastDate, pending));
+    EXPECT_TRUE(EnterPayment(runner, rows, state, settings, port, clock, options, &lastDate,
+                             pending, &changed));
+    EXPECT_TRUE(changed);
     ASSERT_EQ(pending.size(), 1u);
     EXPECT_EQ(FormatPendingBooking(pending[0]),
               "E15.03.2024\t0012/007\tMeier\t42,02\t19,0\t50,00\tB\t");
     EXPECT_EQ(state.openAmount, "69,00");
+
+    // Paid in full, then the dialog again: OK closes without touching the card.
+    runner.script = [&](TBezDlgForm& form) {
+        form.SetText(TBezDlgForm::kAmount, "69");
+        return form.Ok(port);
+    };
+    EXPECT_TRUE(EnterPayment(runner, rows, state, settings, port, clock, options, &lastDate,
+                             pending, &changed));
+    runner.script = [&](TBezDlgForm& form) { return form.Ok(port); };
+    const QStringList summary = state.summary;
+    EXPECT_TRUE(EnterPayment(runner, rows, state, settings, port, clock, options, &lastDate,
+                             pending, &changed));
+    EXPECT_FALSE(changed);
+    EXPECT_EQ(state.summary, summary);
 }
