@@ -1,12 +1,12 @@
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
-#include <QPrinterInfo>
 #include <QThread>
 #include <QTranslator>
 
 #include "common/qt/QtUserPort.h"
 #include "platform/SystemClock.h"
+#include "printing/qt/QtPrinterList.h"
 #include "shell/ui/TForm1.h"
 #include "shell/ui/TSplashForm.h"
 
@@ -31,7 +31,8 @@ int main(int argc, char* argv[])
     QtUserPort port;
     SystemClock clock;
     const QString programFolder = QApplication::applicationDirPath() + QLatin1Char('/');
-    TForm1 form(port, clock, programFolder, [] { return QPrinterInfo::availablePrinterNames(); });
+    QtPrinterList printers;
+    TForm1 form(port, clock, programFolder, [&printers] { return printers.PrinterNames(); });
     port.SetParent(&form);
 
     // The picture stays until its timer fired, it was clicked or it lost the focus.

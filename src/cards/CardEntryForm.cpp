@@ -2,6 +2,7 @@
 
 #include "common/Clock.h"
 #include "common/DateUtil.h"
+#include "common/KeyValueSettings.h"
 #include "common/NumberFormat.h"
 #include "common/UserPort.h"
 
@@ -148,6 +149,12 @@ KeyDecision CardEntryForm::KeyPress(const QString& editorText, int cursor, const
         return Accept(text, cursor);
     }
 
+    if (key.kind == EditorKey::Today) {  // Ctrl+D in the date column
+        if (m_col != kColDate)
+            return Refuse(editorText, cursor);
+        const QString today = dates::Format(m_clock.Today());
+        return Accept(today, int(today.size()));
+    }
     const bool clipboard = key.kind != EditorKey::Character;  // paste, cut, undo
     QChar ch = key.ch;
     switch (m_col) {
@@ -261,6 +268,44 @@ void CardEntryForm::LeaveCell()
         }
         m_calculatorMode = false;
     }
+}
+
+bool CardEntryForm::MacroKey(QChar key, const KeyValueSettings* options, const QString& dataFolder)
+{
+    m_macroMode = false;
+    if (!options) {
+        m_port.Message(MsgKind::Error, QStringLiteral("Datei ") + dataFolder +
+                                           QStringLiteral("TLV.INI existiert nicht! "));
+        return false;
+    }
+    QString text;
+    if (!options->Read(QStringLiteral("ShortCuts"), QString(key), &text) ||
+        !IsCellEditable(m_col, m_row))
+        return false;
+    Row& row = Current();
+    if (m_col == kColRemark) {
+        QString remark = row.Cell(kColRemark);
+        if (!remark.isEmpty())
+            remark += QLatin1Char(' ');
+        remark += text;
+        if (remark.size() > kMaxRemarkLength)
+            return false;
+        row.SetCell(kColRemark, remark);
+    } else {
+        QString line = row.Cell(kColText) + text;
+        while (m_lineStop && m_exceedsWidth && !line.isEmpty() && m_exceedsWidth(line))
+            line.chop(1);
+        row.SetCell(kColText, line);
+    }
+    m_modified = true;
+    return true;
+}
+
+void WriteLineStop(KeyValueSettings& options, bool on, UserPort& port)
+{
+    if (!options.Write(QStringLiteral("Zeilenstop"), QStringLiteral("ZeilenstopChk"),
+                       on ? QStringLiteral("TRUE") : QStringLiteral("FALSE")))
+        port.Message(MsgKind::Error, QStringLiteral("Fehler"));
 }
 
 // ---- Whole card ----

@@ -13,6 +13,7 @@
 #include "cards/PackUnits.h"
 
 class Clock;
+class KeyValueSettings;
 class UserPort;
 
 namespace card {
@@ -71,7 +72,7 @@ struct LastMedication {
 
 // A key as the cell editor receives it.
 struct EditorKey {
-    enum Kind { Character, Backspace, Delete, Tab, ShiftEnter, Copy, Paste, Cut, Undo };
+    enum Kind { Character, Backspace, Delete, Tab, ShiftEnter, Copy, Paste, Cut, Undo, Today };
     Kind kind = Character;
     QChar ch;
     static EditorKey Char(QChar c) { return {Character, c}; }
@@ -125,6 +126,13 @@ public:
     // Line stop: refuses a character in column 2 once the printed text would reach the
     // description column's width. Unset: no stop.
     void SetLineStop(bool on, std::function<bool(const QString&)> exceedsWidth);
+
+    // Macro mode: the next key inserts the text stored under it in the options section
+    // "ShortCuts" (`options` null: there is no options file). True when a text was inserted;
+    // the key then acts as Enter. Macro mode ends after the one key.
+    bool MacroMode() const { return m_macroMode; }
+    void SetMacroMode(bool on) { m_macroMode = on; }
+    bool MacroKey(QChar key, const KeyValueSettings* options, const QString& dataFolder);
 
     // ---- Take-overs ----
     QString& MedicationQuantity() { return m_medQuantity; }
@@ -183,6 +191,7 @@ private:
     bool m_modified = false;
     bool m_bsChanged = false;
 
+    bool m_macroMode = false;
     bool m_lineStop = false;
     std::function<bool(const QString&)> m_exceedsWidth;
 
@@ -200,5 +209,8 @@ private:
     Rows m_copyBuffer;
     QString m_copyCurrency;
 };
+
+// The "automat. Stop" check box, stored at once; "Fehler" when it cannot be written.
+void WriteLineStop(KeyValueSettings& options, bool on, UserPort& port);
 
 }  // namespace card

@@ -1,5 +1,7 @@
 #include "cards/CardFile.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include "common/CodePage.h"
@@ -98,18 +100,52 @@ void CutForSave(Rows& rows)
     }
 }
 
+std::set<int> ExistingNumbers(const QString& dataFolder, const QString& customerNumber)
+{
+    std::set<int> numbers;
+    const QDir dir(dataFolder);
+    const QStringList names =
+        dir.entryList({QLatin1Char('K') + customerNumber + QStringLiteral("???.KAR")}, QDir::Files);
+    for (const QString& name : names) {
+        int number = 0;
+        if (TryStrToInt(name.mid(1 + customerNumber.size(), 3), &number) && number >= 1)
+            numbers.insert(number);
+    }
+    return numbers;
+}
+
 bool CardContains(const QString& path, const QString& upperText, bool treatmentLinesOnly)
 {
-    QStringList lines;
-    if (!cp1252::ReadLines(path, lines))
-        return false;
-    for (const QString& line : lines) {
-        if (treatmentLinesOnly && line == kKopfMarker)
-            return false;
-        if (line.toUpper().contains(upperText))
-            return true;
+    return TryCardContains(path, upperText, treatmentLinesOnly).value_or(false);
+}
+
+std::optional<bool> TryCardContains(const QString& path, const QString& upperText,
+                                    bool treatmentLinesOnly)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QString text = cp1252::Decode(file.readAll());
+    if (treatmentLinesOnly) {
+        // The marker is a line of its own; the search text holds no line break, so searching
+        // the treatment block at once is searching it line by line.
+        qsizetype marker = -1;
+        for (qsizetype from = 0; marker < 0;) {
+            const qsizetype at = text.indexOf(kKopfMarker, from);
+            if (at < 0)
+                break;
+            const qsizetype end = at + kKopfMarker.size();
+            if ((at == 0 || text[at - 1] == QLatin1Char('\n') ||
+                 text[at - 1] == QLatin1Char('\r')) &&
+                (end == text.size() || text[end] == QLatin1Char('\r') ||
+                 text[end] == QLatin1Char('\n')))
+                marker = at;
+            from = end;
+        }
+        if (marker >= 0)
+            text.truncate(marker);
     }
-    return false;
+    return text.toUpper().contains(upperText);
 }
 
 }  // namespace card

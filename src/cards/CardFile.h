@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <optional>
+#include <set>
 #include <vector>
 
 // The record card file: "K" + customer number + card number ("000") + ".KAR" in the data
@@ -55,6 +57,10 @@ QString FilePath(const QString& dataFolder, const QString& customerNumber, int c
 bool Exists(const QString& dataFolder, const QString& customerNumber, int cardNumber);
 QString Key(const QString& customerNumber, int cardNumber);  // "0012/007"
 
+// The numbers of the customer's card files, from one listing of the folder (names matched
+// without case). Cheaper than a look-up per number in a folder of many thousand cards.
+std::set<int> ExistingNumbers(const QString& dataFolder, const QString& customerNumber);
+
 // Cuts the text and remark columns to what a saved card holds.
 void CutForSave(Rows& rows);
 
@@ -62,5 +68,8 @@ void CutForSave(Rows& rows);
 // with treatmentLinesOnly only the lines before the header marker count. An unreadable
 // file contains nothing.
 bool CardContains(const QString& path, const QString& upperText, bool treatmentLinesOnly);
+// The same; no value when the file cannot be read.
+std::optional<bool> TryCardContains(const QString& path, const QString& upperText,
+                                    bool treatmentLinesOnly);
 
 }  // namespace card

@@ -24,6 +24,9 @@ bool TryParse(const QString& text, QDate* date)
         const QString& part = parts[i];
         if (part.isEmpty() || part.size() > (i == 2 ? 4 : 2))
             return false;
+        // A year of one or three digits is a typing error, not the years 2 or 202.
+        if (i == 2 && part.size() != 2 && part.size() != 4)
+            return false;
         for (QChar c : part)
             if (c < QLatin1Char('0') || c > QLatin1Char('9'))
                 return false;

@@ -10,9 +10,11 @@
 #include "common/NumberFormat.h"
 #include "common/UserPort.h"
 #include "masterdata/MasterTables.h"
+#include "masterdata/PostcodeList.h"
 #include "masterdata/RecordLines.h"
 #include "platform/Files.h"
 #include "shell/IniFile.h"
+#include "shell/MasterGridLayout.h"
 #include "shell/Options.h"
 #include "table/TSGrid.h"
 
@@ -107,43 +109,11 @@ int TabsOf(MasterTable table)
 void SetupMasterGrid(TSGrid& grid, MasterTable table, const QHash<QString, int>& widths,
                      int tableFontSize)
 {
-    grid.SetColCount(TabsOf(table) + 1);
-    grid.SetColWidth(0, 10);
-    switch (table) {
-        case MasterTable::Customer: {
-            const char* const keys[] = {nullptr, "wKName",   "wKVorname", "wKStr", "wKPLZ", nullptr,
-                                        "wKTel", "wKAnrede", "wKBem",     nullptr, "wKMail"};
-            for (int col = 1; col <= 10; ++col)
-                if (keys[col] && widths.contains(QLatin1String(keys[col])))
-                    grid.SetColWidth(col, widths.value(QLatin1String(keys[col])));
-            grid.SetColWidth(5, 50);
-            grid.SetColWidth(9, -1);
-            break;
-        }
-        case MasterTable::Medication:
-            grid.PriceCol1 = 2;
-            grid.PriceCol2 = 3;
-            grid.PriceCol3 = 4;
-            for (int col = 2; col <= 4; ++col)
-                grid.SetColWidth(col, 62);
-            grid.SetColWidth(5, 26);
-            grid.SetColWidth(9, tableFontSize <= 8 ? 55 : 65);
-            grid.SetColWidth(10, -1);
-            for (int col : {2, 3, 4, 5, 6, 7, 9})
-                grid.SetColumnAlignment(col, 1);
-            break;
-        case MasterTable::Service: {
-            grid.PriceCol1 = 3;
-            grid.PriceCol2 = 5;
-            grid.PriceCol3 = 6;
-            const int serviceWidths[] = {66, 42, 64, 64, 26, 64};
-            for (int col = 3; col <= 8; ++col)
-                grid.SetColWidth(col, serviceWidths[col - 3]);
-            for (int col : {3, 5, 6})
-                grid.SetColumnAlignment(col, 1);
-            break;
-        }
-    }
+    // One layout for the main window and the master rules alike.
+    const MasterGrid which = table == MasterTable::Medication ? MasterGrid::Medications
+                             : table == MasterTable::Service  ? MasterGrid::Services
+                                                              : MasterGrid::Customers;
+    SetUpMasterGrid(grid, which, widths, tableFontSize);
 }
 
 void SetMasterTitles(TSGrid& grid, MasterTable table)
@@ -184,6 +154,19 @@ void LoadMasterTable(TSGrid& grid, MasterTable table, const QString& path)
         grid.LoadTable(path);
     }
     SetMasterTitles(grid, table);
+}
+
+void WidenToFill(TSGrid& grid, int col, int clientWidth, bool onlyWhenNarrower)
+{
+    int others = 0;
+    for (int c = 0; c < grid.ColCount(); ++c)
+        if (c != col && grid.ColWidth(c) > 0)
+            others += grid.ColWidth(c) + grid.GridLineWidth();
+    const int fill = clientWidth - others - grid.GridLineWidth();
+    if (onlyWhenNarrower && others + grid.ColWidth(col) >= clientWidth)
+        return;
+    if (fill > 0)
+        grid.SetColWidth(col, fill);
 }
 
 int ScrollBarMaximum(int recordCount, int gridRows)
@@ -236,7 +219,14 @@ QString MasterRecords::Path(MasterTable table) const
 bool MasterRecords::RunDialog(EditDlgForm& form, TSGrid& grid)
 {
     GridTableView view(grid);
-    return m_ctx.dialog.Run(form, &view);
+    if (form.Panel() != EditPanel::Customer)
+        return m_ctx.dialog.Run(form, &view);
+    PostcodeList postcodes(files::FindCaseInsensitive(m_ctx.dataFolder, PostcodeList::FileName()));
+    postcodes.Load();
+    form.Customer().SetPostcodeList(&postcodes);
+    const bool ok = m_ctx.dialog.Run(form, &view);
+    form.Customer().SetPostcodeList(nullptr);
+    return ok;
 }
 
 void MasterRecords::AfterChange(MasterTable table, TSGrid& grid)
@@ -433,4 +423,48 @@ bool MasterRecords::DeleteRecord(MasterTable table, TSGrid& grid)
         m_ctx.hooks.ResetQuantities();
     grid.SaveTable(Path(table));
     return true;
+}
+
+QStringList& GridVatRecalcTarget::ServiceLines()
+{
+    m_lines = m_serviceGrid.Lines();
+    return m_lines;
+}
+
+void GridVatRecalcTarget::SaveServices()
+{
+    m_serviceGrid.SetLines(m_lines);
+    m_serviceGrid.SaveTable(m_servicePath);
+    SetMasterTitles(m_serviceGrid, MasterTable::Service);
+}
+
+QStringList& GridVatRecalcTarget::MedicationLines()
+{
+    m_lines = m_medicationGrid.Lines();
+    return m_lines;
+}
+
+void GridVatRecalcTarget::SaveMedications()
+{
+    m_medicationGrid.SetLines(m_lines);
+    m_medicationGrid.SaveTable(m_medicationPath);
+    SetMasterTitles(m_medicationGrid, MasterTable::Medication);
+}
+
+void GridVatRecalcTarget::ShowCurrentRate(const QString& rateText)
+{
+    if (showCurrentRate)
+        showCurrentRate(rateText);
+}
+
+void GridVatRecalcTarget::ResetQuantities()
+{
+    if (resetQuantities)
+        resetQuantities();
+}
+
+void GridVatRecalcTarget::ReloadBatchIfShown()
+{
+    if (reloadBatchIfShown)
+        reloadBatchIfShown();
 }

@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 #include "masterdata/EditDlgForm.h"
 #include "masterdata/MasterTableView.h"
@@ -30,13 +31,17 @@ private:
     TSGrid& m_grid;
 };
 
-// Column count, widths, alignment and price columns of a master grid. Customer widths
-// come from the options ("wKName" ...); missing keys keep the grid's default.
+// Column count, widths (fixed ones, then those of the options file), alignment, price
+// columns and titles of a master grid: the main window's layout.
 void SetupMasterGrid(TSGrid& grid, MasterTable table, const QHash<QString, int>& widths = {},
                      int tableFontSize = 10);
 void SetMasterTitles(TSGrid& grid, MasterTable table);
 // Loads the table file, upgrades an older layout (save and load again) and sets the titles.
 void LoadMasterTable(TSGrid& grid, MasterTable table, const QString& path);
+
+// Widens a column so that the columns fill the grid's client width (customers: column 8,
+// medications: column 8; services: column 9, only when the columns are narrower).
+void WidenToFill(TSGrid& grid, int col, int clientWidth, bool onlyWhenNarrower = false);
 
 // The scroll bar maximum beside a master grid.
 int ScrollBarMaximum(int recordCount, int gridRows);
@@ -44,6 +49,39 @@ int ScrollBarMaximum(int recordCount, int gridRows);
 // Places a medication (cells 1..8) or service (cells 1..9) at its sorted position and
 // selects it. Returns its index.
 int PlaceRecordSorted(TSGrid& grid, const QStringList& cells, int tabs);
+
+// The recalculation of gross prices after a VAT change, on the two master grids; the
+// main window's part comes in as callbacks.
+class GridVatRecalcTarget : public prices::VatRecalcTarget {
+public:
+    GridVatRecalcTarget(TSGrid& services, QString servicePath, TSGrid& medications,
+                        QString medicationPath)
+        : m_serviceGrid(services),
+          m_servicePath(std::move(servicePath)),
+          m_medicationGrid(medications),
+          m_medicationPath(std::move(medicationPath))
+    {
+    }
+
+    std::function<void(const QString&)> showCurrentRate;
+    std::function<void()> resetQuantities;
+    std::function<void()> reloadBatchIfShown;
+
+    QStringList& ServiceLines() override;
+    void SaveServices() override;
+    QStringList& MedicationLines() override;
+    void SaveMedications() override;
+    void ShowCurrentRate(const QString& rateText) override;
+    void ResetQuantities() override;
+    void ReloadBatchIfShown() override;
+
+private:
+    TSGrid& m_serviceGrid;
+    QString m_servicePath;
+    TSGrid& m_medicationGrid;
+    QString m_medicationPath;
+    QStringList m_lines;
+};
 
 // Shows the record edit dialog modally; false when it was cancelled. Tests fill the form.
 class RecordDialogRunner {

@@ -18,6 +18,9 @@ void PostcodeList::Save() const
 
 void PostcodeList::Learn(const QString& text)
 {
+    // An empty field is nothing to learn; it would only be cleaned up again.
+    if (text.isEmpty())
+        return;
     for (const QString& entry : m_entries)
         if (entry.compare(text, Qt::CaseInsensitive) == 0)
             return;

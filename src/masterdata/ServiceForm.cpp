@@ -162,9 +162,12 @@ bool ServiceForm::LeaveSaleNet()
             SetText(LeistungVerkNetto, QStringLiteral("0,00"));
             m_fields[Faktor].SetText(kDefaultFactor);
         } else {
-            m_fields[Faktor].SetText(kDefaultFactor);
+            // The factor only defaults; a factor already there divides the sale net.
+            if (FactorValue() == 0)
+                m_fields[Faktor].SetText(kDefaultFactor);
             if (m_fields[GOTNetto].text.trimmed().isEmpty())
-                m_fields[GOTNetto].SetText(FormatFloat(QStringLiteral("0.00"), sale));
+                m_fields[GOTNetto].SetText(
+                    FormatFloat(QStringLiteral("0.00"), sale / FactorValue()));
         }
         return true;
     }

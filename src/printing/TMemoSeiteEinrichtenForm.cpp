@@ -2,6 +2,7 @@
 
 #include "common/NumberFormat.h"
 #include "printing/PageLayout.h"
+#include "printing/TPrintGrid2.h"
 #include "printing/TPrintStrList.h"
 
 using namespace pagelayout;
@@ -127,5 +128,20 @@ void TMemoSeiteEinrichtenForm::ApplyTo(TPrintStrList& printer) const
     printer.PageNumberPos = PageNumberPos();
     printer.LinesFont = EditorFont;
     printer.TitelFontGr = TitelFontGross;
+    printer.TitleFontKl = TitelFontKlein;
+}
+
+void TMemoSeiteEinrichtenForm::ApplyTo(TPrintGrid2& printer) const
+{
+    printer.TopMargin = TopMm();
+    printer.BottomMargin = BottomMm();
+    printer.LeftMargin = LeftMm();
+    printer.RightMargin = RightMm();
+    printer.KopfAbstand = KopfAbstandMm();
+    printer.PageNumberPos = PageNumberPos();
+    printer.LinesFont = EditorFont;
+    printer.ColHeaderFont = EditorFont;
+    printer.ColHeaderFont.size = 8;
+    printer.TitleFontGr = TitelFontGross;
     printer.TitleFontKl = TitelFontKlein;
 }

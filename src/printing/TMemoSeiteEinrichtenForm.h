@@ -7,6 +7,7 @@
 #include "printing/PrintCanvas.h"
 
 class TPrintStrList;
+class TPrintGrid2;
 
 // The document page layout (letters, reminders, record cards and invoices): fields,
 // loading, OK, Cancel, defaults and how the layout feeds the printers.
@@ -54,6 +55,9 @@ public:
 
     // Margins, header distance, page numbers and the three fonts onto the letter printer.
     void ApplyTo(TPrintStrList& printer) const;
+    // The same onto the table printer for record cards and invoices; the column titles
+    // use the body font at 8 points.
+    void ApplyTo(TPrintGrid2& printer) const;
 
     // Called after OK: the editor refreshes its page metrics, the record card its
     // description width.

@@ -74,7 +74,7 @@ TAlignment HorizontalOf(TPageNumberPos pos)
 }  // namespace
 
 TPrintGrid2::TPrintGrid2(PrintCanvas& canvas, UserPort& port, const Clock& clock)
-    : m_canvas(canvas), m_port(port), m_clock(clock)
+    : m_canvas(&canvas), m_port(port), m_clock(clock)
 {
 }
 
@@ -241,32 +241,32 @@ bool TPrintGrid2::PrintWithDialog(PrintDialogPort& dialog)
 
 int TPrintGrid2::UseFont(const PrintFont& font)
 {
-    m_canvas.SetFont(font);
-    return m_canvas.TextHeight(QStringLiteral("M"));
+    m_canvas->SetFont(font);
+    return m_canvas->TextHeight(QStringLiteral("M"));
 }
 
 void TPrintGrid2::ConvertMargins()
 {
-    m_left = MmToPixelsX(m_canvas, LeftMargin);
-    m_right = MmToPixelsX(m_canvas, RightMargin);
-    m_top = MmToPixelsY(m_canvas, TopMargin);
-    m_bottom = MmToPixelsY(m_canvas, BottomMargin);
-    m_kopf = MmToPixelsY(m_canvas, KopfAbstand);
+    m_left = MmToPixelsX(*m_canvas, LeftMargin);
+    m_right = MmToPixelsX(*m_canvas, RightMargin);
+    m_top = MmToPixelsY(*m_canvas, TopMargin);
+    m_bottom = MmToPixelsY(*m_canvas, BottomMargin);
+    m_kopf = MmToPixelsY(*m_canvas, KopfAbstand);
 }
 
 void TPrintGrid2::StartJob()
 {
     // The orientation decides the page size, so it comes before the conversions.
-    m_canvas.SetOrientation(Orientation);
+    m_canvas->SetOrientation(Orientation);
     ConvertMargins();
     const double pixelsPerMm =
-        m_canvas.PageHeightMm() > 0
-            ? static_cast<double>(m_canvas.PageHeight()) / m_canvas.PageHeightMm()
+        m_canvas->PageHeightMm() > 0
+            ? static_cast<double>(m_canvas->PageHeight()) / m_canvas->PageHeightMm()
             : 1.0;
     m_ruleThickness = std::min(3, std::max(1, RoundEven(0.1 * pixelsPerMm)));
     UseFont(LinesFont);
-    HorizontalGap = m_canvas.TextWidth(QStringLiteral("W")) / 4;
-    m_lineHeight = LinePitch(m_canvas.TextHeight(QStringLiteral("M")));
+    HorizontalGap = m_canvas->TextWidth(QStringLiteral("W")) / 4;
+    m_lineHeight = LinePitch(m_canvas->TextHeight(QStringLiteral("M")));
     m_headerHeight = LinePitch(UseFont(ColHeaderFont));
     UseFont(LinesFont);
 }
@@ -274,8 +274,8 @@ void TPrintGrid2::StartJob()
 void TPrintGrid2::LayoutColumns()
 {
     const double pixelsPerMm =
-        m_canvas.PageWidthMm() > 0
-            ? static_cast<double>(m_canvas.PageWidth()) / m_canvas.PageWidthMm()
+        m_canvas->PageWidthMm() > 0
+            ? static_cast<double>(m_canvas->PageWidth()) / m_canvas->PageWidthMm()
             : 1.0;
     m_columns.clear();
     m_edges = {0, Border ? 1 : 0};
@@ -285,7 +285,7 @@ void TPrintGrid2::LayoutColumns()
             continue;
         }
         const int position = static_cast<int>(m_columns.size()) + 1;
-        const int width = std::max(m_canvas.TextWidth(m_grid->Cells(col, 0)),
+        const int width = std::max(m_canvas->TextWidth(m_grid->Cells(col, 0)),
                                    static_cast<int>(m_widths[col] * pixelsPerMm));
         m_columns.append({col, Alignment(position)});
         m_edges.append(m_edges.last() + width + HorizontalGap);
@@ -308,20 +308,20 @@ int TPrintGrid2::AlignedX(TAlignment alignment, int a, int b, int width) const
 void TPrintGrid2::DrawClipped(int x, int textTop, int clipLeft, int clipRight, int lineBottom,
                               const QString& text)
 {
-    m_canvas.TextRect(Edges(clipLeft, textTop, clipRight, lineBottom), x, textTop, text);
+    m_canvas->TextRect(Edges(clipLeft, textTop, clipRight, lineBottom), x, textTop, text);
 }
 
 void TPrintGrid2::DrawCell(TAlignment alignment, int a, int b, int textTop, int lineBottom,
                            const QString& text)
 {
-    const int x = AlignedX(alignment, a, b, m_canvas.TextWidth(text));
+    const int x = AlignedX(alignment, a, b, m_canvas->TextWidth(text));
     DrawClipped(x, textTop, a + HorizontalGap, b - HorizontalGap, lineBottom, text);
 }
 
 void TPrintGrid2::Rule(int x1, int x2, int y)
 {
     for (int i = 0; i < m_ruleThickness; ++i) {
-        m_canvas.Line(x1, y + i, x2, y + i);
+        m_canvas->Line(x1, y + i, x2, y + i);
     }
 }
 
@@ -333,9 +333,9 @@ void TPrintGrid2::DrawPageNumber()
     UseFont(LinesFont);
     const QString text = PageNumberLabel + QString::number(m_page);
     const int x = AlignedX(HorizontalOf(PageNumberPos), m_left, m_left + Printable(),
-                           m_canvas.TextWidth(text));
-    const int y = IsTop(PageNumberPos) ? m_top : m_canvas.PageHeight() - m_bottom + 8;
-    m_canvas.TextOut(x, y, text);
+                           m_canvas->TextWidth(text));
+    const int y = IsTop(PageNumberPos) ? m_top : m_canvas->PageHeight() - m_bottom + 8;
+    m_canvas->TextOut(x, y, text);
 }
 
 void TPrintGrid2::PageHeader()
@@ -351,17 +351,17 @@ void TPrintGrid2::PageHeader()
                         .toString(m_clock.Today(), QStringLiteral("d. MMM yyyy"));
         if (InRange()) {
             const int x =
-                AlignedX(HorizontalOf(DatePos), m_left, m_left + w, m_canvas.TextWidth(DateLabel));
-            const int y = IsTop(DatePos) ? m_top : m_canvas.PageHeight() - m_bottom;
-            m_canvas.TextOut(x, y, DateLabel);
+                AlignedX(HorizontalOf(DatePos), m_left, m_left + w, m_canvas->TextWidth(DateLabel));
+            const int y = IsTop(DatePos) ? m_top : m_canvas->PageHeight() - m_bottom;
+            m_canvas->TextOut(x, y, DateLabel);
         }
     }
     if (InRange() && !Title.isEmpty()) {
         const qsizetype lines = m_page == 1 && FromPage == 1 ? Title.size() : 1;
         for (qsizetype k = 0; k < lines; ++k) {
             const int x =
-                AlignedX(TitleAlignment, m_left, m_left + w, m_canvas.TextWidth(Title[k]));
-            m_canvas.TextOut(x, m_top + static_cast<int>(k) * pitch, Title[k]);
+                AlignedX(TitleAlignment, m_left, m_left + w, m_canvas->TextWidth(Title[k]));
+            m_canvas->TextOut(x, m_top + static_cast<int>(k) * pitch, Title[k]);
         }
     }
     DrawPageNumber();
@@ -379,7 +379,7 @@ void TPrintGrid2::PageHeader()
         if (FullPage && ColLines) {
             for (qsizetype i = 2; i <= m_columns.size(); ++i) {
                 const int x = m_left + m_edges[i];
-                m_canvas.Line(x, m_bodyTop, x, m_canvas.PageHeight() - m_bottom);
+                m_canvas->Line(x, m_bodyTop, x, m_canvas->PageHeight() - m_bottom);
             }
         }
         ColumnTitleRow();
@@ -415,19 +415,22 @@ void TPrintGrid2::PrintRow(int record)
                  y + m_lineHeight, CellText(m_columns[i].gridCol, record));
     }
     if (RowLines && RowLinesCount > 0 && m_rowsOnPage % RowLinesCount == 0) {
-        m_canvas.Line(m_left, y, m_left + Printable(), y);
+        m_canvas->Line(m_left, y, m_left + Printable(), y);
     }
     if (ColLines && !FullPage) {
+        // The rules run from the body top to this row's bottom; each row adds its own
+        // piece, so no stretch is drawn twice (overdrawn hairlines print darker).
+        const int from = m_rowsOnPage == 0 ? m_bodyTop : y;
         for (qsizetype i = 2; i <= m_columns.size(); ++i) {
             const int x = m_left + m_edges[i];
-            m_canvas.Line(x, m_bodyTop, x, y + m_lineHeight);
+            m_canvas->Line(x, from, x, y + m_lineHeight);
         }
     }
 }
 
 bool TPrintGrid2::PageFull() const
 {
-    const int limit = m_canvas.PageHeight() - m_bottom;
+    const int limit = m_canvas->PageHeight() - m_bottom;
     if (RowLines && RowLinesCount > 0) {
         // A group of rows is never split.
         return m_rowsOnPage % RowLinesCount == 0 &&
@@ -448,10 +451,10 @@ void TPrintGrid2::Print(const QString& deviceText)
     }
     m_document = DocumentMode();
     StartJob();
-    if (!m_canvas.BeginDoc(PrintMgrTitle)) {
+    if (!m_canvas->BeginDoc(PrintMgrTitle)) {
         return;
     }
-    JobGuard guard(m_canvas, m_port);
+    JobGuard guard(*m_canvas, m_port);
     m_page = 1;
     m_rowsOnPage = 0;
     m_rowOutput = false;
@@ -461,7 +464,7 @@ void TPrintGrid2::Print(const QString& deviceText)
         LayoutColumns();
     }
     if (!deviceText.isEmpty()) {
-        m_canvas.TextOut(0, 0, deviceText);
+        m_canvas->TextOut(0, 0, deviceText);
     }
     m_bodyTop = m_headerHeight + m_top;
     if (KopfPrint) {
@@ -491,7 +494,7 @@ void TPrintGrid2::Print(const QString& deviceText)
         ++m_rowsOnPage;
         if (PageFull() && record + 1 < records) {
             if (m_page >= FromPage && m_page <= EndPage - 1) {
-                m_canvas.NewPage();
+                m_canvas->NewPage();
             }
             ++m_page;
             m_rowsOnPage = 0;
@@ -504,7 +507,7 @@ void TPrintGrid2::Print(const QString& deviceText)
 
     if (RowLines && m_rowOutput && InRange()) {
         const int y = m_bodyTop + m_rowsOnPage * m_lineHeight;
-        m_canvas.Line(m_left, y, m_left + Printable(), y);
+        m_canvas->Line(m_left, y, m_left + Printable(), y);
     }
     if (FussPrint && InRange()) {
         DrawFooter();

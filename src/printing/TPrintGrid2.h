@@ -57,6 +57,9 @@ public:
     bool FussPrint = false;
     QStringList Fuss;  // 18 slots
 
+    // Draws the next jobs on another canvas (a copy of the settings for the preview).
+    void Rebind(PrintCanvas& canvas) { m_canvas = &canvas; }
+
     // Remembers the grid; every column width becomes 0, alignments follow the grid.
     void AttachGrid(TSGrid* grid);
     TSGrid* Grid() const { return m_grid; }
@@ -103,7 +106,7 @@ private:
     bool PageFull() const;
     void Rule(int x1, int x2, int y);  // T parallel lines
     bool InRange() const { return m_page >= FromPage && m_page <= EndPage; }
-    int Printable() const { return m_canvas.PageWidth() - m_left - m_right; }
+    int Printable() const { return m_canvas->PageWidth() - m_left - m_right; }
     QString CellText(int col, int record) const;
     int UseFont(const PrintFont& font);  // returns the height of "M"
     // Cell alignment rule: x of a text of the given width between edges a and b.
@@ -122,7 +125,7 @@ private:
     void DrawLongFooterLine(int footerTop, const QString& text);
     QString Slot(int i) const { return i < Kopf.size() ? Kopf[i] : QString(); }
 
-    PrintCanvas& m_canvas;
+    PrintCanvas* m_canvas;
     UserPort& m_port;
     const Clock& m_clock;
     TSGrid* m_grid = nullptr;

@@ -27,11 +27,11 @@ void TPrintGrid2::LayoutDocumentColumns()
     const int g = HorizontalGap;
     const int start = Border ? 1 : 0;
     UseFont(ColHeaderFont);
-    const int title1 = m_canvas.TextWidth(m_grid->Cells(1, 0));
-    const int title4 = m_canvas.TextWidth(m_grid->Cells(4, 0));
+    const int title1 = m_canvas->TextWidth(m_grid->Cells(1, 0));
+    const int title4 = m_canvas->TextWidth(m_grid->Cells(4, 0));
     UseFont(LinesFont);
     auto width = [this](const char* sample) {
-        return m_canvas.TextWidth(QString::fromLatin1(sample));
+        return m_canvas->TextWidth(QString::fromLatin1(sample));
     };
     const int c1 = std::max(title1, width("00.00.000088"));
     const int c3 = std::max(width(" USt(%)"), width("88800,0"));
@@ -49,7 +49,7 @@ void TPrintGrid2::LayoutDocumentColumns()
 
 int TPrintGrid2::DescriptionColumnWidth()
 {
-    if (!m_grid || m_canvas.PageWidth() <= 0) {
+    if (!m_grid || m_canvas->PageWidth() <= 0) {
         return 0;
     }
     StartJob();
@@ -60,27 +60,27 @@ int TPrintGrid2::DescriptionColumnWidth()
 void TPrintGrid2::DrawLogo(int columnLeft, int firmRow, int& addressTop)
 {
     const QString path = Kopf[17];
-    const QSize natural = m_canvas.BitmapSize(path);
+    const QSize natural = m_canvas->BitmapSize(path);
     if (natural.isEmpty()) {
         return;
     }
-    const double screen = std::max(1, m_canvas.ScreenPixelsPerInch());
+    const double screen = std::max(1, m_canvas->ScreenPixelsPerInch());
     // Half the natural size, in printer pixels.
-    const int w = static_cast<int>(natural.width() / screen * m_canvas.LogPixelsX() / 2);
-    const int h = static_cast<int>(natural.height() / screen * m_canvas.LogPixelsY() / 2);
-    if (w > m_canvas.PageWidth() || h > m_kopf - m_top || w <= 0 || h <= 0) {
+    const int w = static_cast<int>(natural.width() / screen * m_canvas->LogPixelsX() / 2);
+    const int h = static_cast<int>(natural.height() / screen * m_canvas->LogPixelsY() / 2);
+    if (w > m_canvas->PageWidth() || h > m_kopf - m_top || w <= 0 || h <= 0) {
         return;
     }
     QRect target;
-    if (3 * w >= m_canvas.PageWidth()) {
+    if (3 * w >= m_canvas->PageWidth()) {
         target = QRect(m_left + HorizontalGap, m_top, w, h);
-        addressTop = m_top + m_canvas.TextHeight(QStringLiteral("M")) + h;
+        addressTop = m_top + m_canvas->TextHeight(QStringLiteral("M")) + h;
     } else {
-        const int mm = m_canvas.TextWidth(QStringLiteral("MM"));
+        const int mm = m_canvas->TextWidth(QStringLiteral("MM"));
         target = QRect(columnLeft - mm - w, firmRow, w, h);
     }
     if (InRange()) {
-        m_canvas.StretchBitmap(target, path);
+        m_canvas->StretchBitmap(target, path);
     }
 }
 
@@ -91,7 +91,7 @@ void TPrintGrid2::DrawLetterhead()
     const bool draw = InRange();
     auto line = [&](int x, int lineTop, int clipLeft, int clipRight, const QString& text) {
         if (draw) {
-            const int h = m_canvas.TextHeight(QStringLiteral("M"));
+            const int h = m_canvas->TextHeight(QStringLiteral("M"));
             DrawClipped(x, lineTop + CentreOffset(h), clipLeft, clipRight, lineTop + LinePitch(h),
                         text);
         }
@@ -107,23 +107,23 @@ void TPrintGrid2::DrawLetterhead()
         PrintFont firm = TitleFontGr;
         firm.size = static_cast<int>(firm.size * 0.85);
         UseFont(firm);
-        if (m_canvas.TextWidth(Kopf[1]) > static_cast<int>(0.45 * m_canvas.PageWidth())) {
+        if (m_canvas->TextWidth(Kopf[1]) > static_cast<int>(0.45 * m_canvas->PageWidth())) {
             firm.size = static_cast<int>(firm.size * 0.85);
         }
         int street = 0;
         if (n >= 3 && !Kopf[2].isEmpty()) {
             UseFont(TitleFontKl);
-            street = m_canvas.TextWidth(Kopf[2]);
+            street = m_canvas->TextWidth(Kopf[2]);
         }
         UseFont(firm);
         line(m_left, lineTop, m_left, m_left + w - street - 15, Kopf[1]);
     }
 
     const int smallLh = LinePitch(UseFont(TitleFontKl));
-    int b = m_canvas.TextWidth(QStringLiteral("00.00.0000"));
+    int b = m_canvas->TextWidth(QStringLiteral("00.00.0000"));
     for (int i : {2, 3, 4, 5, 18, 19, 10, 11, 12}) {
         if (i < n && !Kopf[i].isEmpty()) {
-            b = std::max(b, m_canvas.TextWidth(Kopf[i]));
+            b = std::max(b, m_canvas->TextWidth(Kopf[i]));
         }
     }
     const int unclamped = m_left + w - b - 5;
@@ -170,7 +170,7 @@ void TPrintGrid2::DrawLetterhead()
         sender.size = 8;
         UseFont(sender);
         const QString text = TPrintStrList::SenderLine(Kopf);
-        if (m_canvas.TextWidth(text) > (m_canvas.PageWidth() - m_left - m_right) / 2) {
+        if (m_canvas->TextWidth(text) > (m_canvas->PageWidth() - m_left - m_right) / 2) {
             sender.size -= 1;
             UseFont(sender);
         }
@@ -218,7 +218,7 @@ void TPrintGrid2::DrawLetterhead()
     }
 
     const QString number = DocumentNumberText(Slot(13), Slot(14));
-    const int numberWidth = m_canvas.TextWidth(QStringLiteral("Rechnungs-Nr: ") + Slot(14));
+    const int numberWidth = m_canvas->TextWidth(QStringLiteral("Rechnungs-Nr: ") + Slot(14));
     if (n >= 14) {
         PrintFont heading = LinesFont;
         heading.bold = true;
@@ -245,7 +245,7 @@ int TPrintGrid2::ContinuationHeader(int y)
     const int m = UseFont(ColHeaderFont);
     if (InRange()) {
         const QString text = DocumentNumberText(Slot(13), Slot(14)) + QStringLiteral("   ");
-        m_canvas.TextOut(m_left + Printable() - m_canvas.TextWidth(text), y, text);
+        m_canvas->TextOut(m_left + Printable() - m_canvas->TextWidth(text), y, text);
     }
     // The column titles move down by two "M"; the body a little further.
     m_bodyTop += 2 * m;
@@ -258,7 +258,7 @@ void TPrintGrid2::DrawFooter()
     const int w = Printable();
     const int u = (w - 15) / 6;
     const int l = m_left;
-    const int limit = m_canvas.PageHeight() - m_bottom;
+    const int limit = m_canvas->PageHeight() - m_bottom;
     int factor = 2;
     if (Kopf.size() >= 17 && !TryStrToInt(Kopf[16], &factor)) {
         factor = 2;
@@ -270,10 +270,10 @@ void TPrintGrid2::DrawFooter()
         f = limit - 10 * lh;
     } else {
         // Never over the rows: a page of its own, which is output even past the range.
-        m_canvas.NewPage();
+        m_canvas->NewPage();
         const int m = UseFont(ColHeaderFont);
         const QString text = DocumentNumberText(Slot(13), Slot(14)) + QStringLiteral("   ");
-        m_canvas.TextOut(l + w - m_canvas.TextWidth(text), m_top, text);
+        m_canvas->TextOut(l + w - m_canvas->TextWidth(text), m_top, text);
         ++m_page;
         ++EndPage;
         DrawPageNumber();
@@ -287,7 +287,7 @@ void TPrintGrid2::DrawFooter()
         DrawClipped(x, top + offset, x, clipRight, top + lh, text);
     };
     auto right = [&](int rightEdge, int top, int clipLeft, int clipRight, const QString& text) {
-        DrawClipped(rightEdge - m_canvas.TextWidth(text), top + offset, clipLeft, clipRight,
+        DrawClipped(rightEdge - m_canvas->TextWidth(text), top + offset, clipLeft, clipRight,
                     top + lh, text);
     };
     auto slot = [this](int i) { return Fuss.value(i); };
@@ -312,7 +312,7 @@ void TPrintGrid2::DrawFooter()
         left(labelX, f, l + 5 * u, QStringLiteral("Nettobetrag"));
         right(amountRight, f, l + 5 * u, l + 6 * u, slot(12));
         const QString vat =
-            m_canvas.TextWidth(QStringLiteral("Umsatzsteuer")) < (l + 5 * u) - labelX - 4
+            m_canvas->TextWidth(QStringLiteral("Umsatzsteuer")) < (l + 5 * u) - labelX - 4
                 ? QStringLiteral("Umsatzsteuer")
                 : QStringLiteral("USt");
         left(labelX, f + lh, l + 5 * u, vat);
@@ -340,19 +340,19 @@ void TPrintGrid2::DrawFooter()
 void TPrintGrid2::DrawLongFooterLine(int footerTop, const QString& text)
 {
     const int lh = m_lineHeight;
-    const int available = m_canvas.PageWidth() - m_right - m_left - m_canvas.PhysicalOffsetX();
+    const int available = m_canvas->PageWidth() - m_right - m_left - m_canvas->PhysicalOffsetX();
     PrintFont font = LinesFont;
     UseFont(font);
-    while (m_canvas.TextWidth(text) > available && font.size > 8) {
+    while (m_canvas->TextWidth(text) > available && font.size > 8) {
         font.size = static_cast<int>(font.size * 0.86);
         UseFont(font);
     }
     auto draw = [&](int top, const QString& s) {
-        const int h = m_canvas.TextHeight(QStringLiteral("M"));
+        const int h = m_canvas->TextHeight(QStringLiteral("M"));
         DrawClipped(m_left, top + CentreOffset(h), m_left, m_left + available, top + LinePitch(h),
                     s);
     };
-    if (m_canvas.TextWidth(text) <= available) {
+    if (m_canvas->TextWidth(text) <= available) {
         draw(footerTop + static_cast<int>(8.5 * lh), text);
         return;
     }
@@ -360,7 +360,7 @@ void TPrintGrid2::DrawLongFooterLine(int footerTop, const QString& text)
     auto split = [&](QString& first, QString& second) {
         first = text;
         second.clear();
-        while (!first.isEmpty() && m_canvas.TextWidth(first) > available) {
+        while (!first.isEmpty() && m_canvas->TextWidth(first) > available) {
             second.prepend(first.back());
             first.chop(1);
         }
@@ -372,17 +372,17 @@ void TPrintGrid2::DrawLongFooterLine(int footerTop, const QString& text)
     QString first;
     QString second;
     split(first, second);
-    while (m_canvas.TextWidth(second) > available && font.size > 6) {
+    while (m_canvas->TextWidth(second) > available && font.size > 6) {
         font.size = static_cast<int>(font.size * 0.86);
         UseFont(font);
     }
     split(first, second);
     bool cut = false;
-    while (!second.isEmpty() && m_canvas.TextWidth(second) > available) {
+    while (!second.isEmpty() && m_canvas->TextWidth(second) > available) {
         second.chop(1);
         cut = true;
     }
-    if (cut && m_canvas.TextWidth(second) > available - 20) {
+    if (cut && m_canvas->TextWidth(second) > available - 20) {
         second.chop(5);
         second += QStringLiteral("...");
     }

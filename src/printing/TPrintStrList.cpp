@@ -67,24 +67,24 @@ private:
 
 }  // namespace
 
-TPrintStrList::TPrintStrList(PrintCanvas& canvas, UserPort& port) : m_canvas(canvas), m_port(port)
+TPrintStrList::TPrintStrList(PrintCanvas& canvas, UserPort& port) : m_canvas(&canvas), m_port(port)
 {
 }
 
 void TPrintStrList::ConvertMargins()
 {
-    m_left = MmToPixelsX(m_canvas, LeftMargin);
-    m_right = MmToPixelsX(m_canvas, RightMargin);
-    m_top = MmToPixelsY(m_canvas, TopMargin);
-    m_bottom = MmToPixelsY(m_canvas, BottomMargin);
-    m_kopf = MmToPixelsY(m_canvas, KopfAbstand);
+    m_left = MmToPixelsX(*m_canvas, LeftMargin);
+    m_right = MmToPixelsX(*m_canvas, RightMargin);
+    m_top = MmToPixelsY(*m_canvas, TopMargin);
+    m_bottom = MmToPixelsY(*m_canvas, BottomMargin);
+    m_kopf = MmToPixelsY(*m_canvas, KopfAbstand);
 }
 
 int TPrintStrList::UseFont(const PrintFont& font)
 {
     m_font = font;
-    m_canvas.SetFont(font);
-    return m_canvas.TextHeight(QStringLiteral("M"));
+    m_canvas->SetFont(font);
+    return m_canvas->TextHeight(QStringLiteral("M"));
 }
 
 int TPrintStrList::LineHeightOf(const PrintFont& font)
@@ -97,10 +97,10 @@ void TPrintStrList::DrawInLine(int x, int lineTop, int clipLeft, int clipRight, 
     if (!Drawing()) {
         return;
     }
-    const int h = m_canvas.TextHeight(QStringLiteral("M"));
+    const int h = m_canvas->TextHeight(QStringLiteral("M"));
     const int textTop = lineTop + CentreOffset(h);
-    m_canvas.TextRect(Edges(clipLeft, textTop, clipRight, lineTop + LinePitch(h)), x, textTop,
-                      text);
+    m_canvas->TextRect(Edges(clipLeft, textTop, clipRight, lineTop + LinePitch(h)), x, textTop,
+                       text);
 }
 
 QString TPrintStrList::SenderLine(const QStringList& kopf)
@@ -151,14 +151,14 @@ void TPrintStrList::DrawLetterhead()
         PrintFont firm = TitelFontGr;
         firm.size = static_cast<int>(firm.size * 0.85);
         UseFont(firm);
-        if (m_canvas.TextWidth(Kopf[1]) > static_cast<int>(0.45 * m_canvas.PageWidth())) {
+        if (m_canvas->TextWidth(Kopf[1]) > static_cast<int>(0.45 * m_canvas->PageWidth())) {
             firm.size = static_cast<int>(firm.size * 0.85);
             UseFont(firm);
         }
         int street = 0;
         if (n >= 3 && !Kopf[2].isEmpty()) {
             UseFont(TitleFontKl);
-            street = m_canvas.TextWidth(Kopf[2]);
+            street = m_canvas->TextWidth(Kopf[2]);
             UseFont(firm);
         }
         DrawInLine(m_left, lineTop, m_left, m_left + w - street - 15, Kopf[1]);
@@ -166,10 +166,10 @@ void TPrintStrList::DrawLetterhead()
 
     // Right column: as wide as its widest line or a date.
     const int smallLh = LineHeightOf(TitleFontKl);
-    int b = m_canvas.TextWidth(QStringLiteral("00.00.0000"));
+    int b = m_canvas->TextWidth(QStringLiteral("00.00.0000"));
     for (int i : {2, 3, 4, 5, 15, 16, 10, 11, 12}) {
         if (i < n && !Kopf[i].isEmpty()) {
-            b = std::max(b, m_canvas.TextWidth(Kopf[i]));
+            b = std::max(b, m_canvas->TextWidth(Kopf[i]));
         }
     }
     const int columnX = std::max(m_left, m_left + w - b - 5);
@@ -204,7 +204,7 @@ void TPrintStrList::DrawLetterhead()
         sender.size = 8;
         UseFont(sender);
         const QString text = SenderLine(Kopf);
-        if (m_canvas.TextWidth(text) > (m_canvas.PageWidth() - m_left - m_right) / 2) {
+        if (m_canvas->TextWidth(text) > (m_canvas->PageWidth() - m_left - m_right) / 2) {
             sender.size -= 1;
             UseFont(sender);
         }
@@ -272,7 +272,7 @@ void TPrintStrList::DrawPageNumber()
     UseFont(LinesFont);
     const QString text = PageNumberLabel + QString::number(m_page);
     const int w = Printable();
-    const int width = m_canvas.TextWidth(text);
+    const int width = m_canvas->TextWidth(text);
     int x = m_left;
     int y = m_top;
     switch (PageNumberPos) {
@@ -288,9 +288,9 @@ void TPrintStrList::DrawPageNumber()
             break;
     }
     if (PageNumberPos >= TPageNumberPos::pnBotLeft) {
-        y = m_canvas.PageHeight() - m_bottom + 8;
+        y = m_canvas->PageHeight() - m_bottom + 8;
     }
-    m_canvas.TextOut(x, y, text);
+    m_canvas->TextOut(x, y, text);
 }
 
 void TPrintStrList::PrintLine(const QString& line)
@@ -298,43 +298,43 @@ void TPrintStrList::PrintLine(const QString& line)
     const int w = Printable();
     const int y = m_linesOnPage * m_lineHeight + m_bodyTop;
     if (Drawing()) {
-        const int textTop = y + CentreOffset(m_canvas.TextHeight(QStringLiteral("M")));
+        const int textTop = y + CentreOffset(m_canvas->TextHeight(QStringLiteral("M")));
         if (WriteTabStop && line.contains(QLatin1Char('\t'))) {
             QString text = line;
-            while (!text.isEmpty() && m_canvas.TabbedTextWidth(text) > w) {
+            while (!text.isEmpty() && m_canvas->TabbedTextWidth(text) > w) {
                 text.chop(1);
             }
-            m_canvas.TabbedTextOut(m_left, textTop, text);
+            m_canvas->TabbedTextOut(m_left, textTop, text);
         } else {
-            m_canvas.TextRect(Edges(m_left, textTop, m_left + w, y + m_lineHeight), m_left, textTop,
-                              line);
+            m_canvas->TextRect(Edges(m_left, textTop, m_left + w, y + m_lineHeight), m_left,
+                               textTop, line);
         }
         if (RowLines && RowLinesCount > 0 && m_linesOnPage % RowLinesCount == 0) {
-            m_canvas.Line(m_left, y, m_left + w, y);
+            m_canvas->Line(m_left, y, m_left + w, y);
         }
     }
 }
 
 bool TPrintStrList::PageFull() const
 {
-    return (m_linesOnPage + 2) * m_lineHeight + m_bodyTop >= m_canvas.PageHeight() - m_bottom;
+    return (m_linesOnPage + 2) * m_lineHeight + m_bodyTop >= m_canvas->PageHeight() - m_bottom;
 }
 
 void TPrintStrList::Print(const QString& deviceText)
 {
     ConvertMargins();
-    m_canvas.SetOrientation(Orientation);
-    if (!m_canvas.BeginDoc(PrintMgrTitle)) {
+    m_canvas->SetOrientation(Orientation);
+    if (!m_canvas->BeginDoc(PrintMgrTitle)) {
         return;
     }
-    JobGuard guard(m_canvas, m_port);
+    JobGuard guard(*m_canvas, m_port);
     m_measuring = false;
     m_lineHeight = LineHeightOf(LinesFont);
     m_page = 1;
     m_linesOnPage = 0;
 
     if (!deviceText.isEmpty()) {
-        m_canvas.TextOut(0, 0, deviceText);
+        m_canvas->TextOut(0, 0, deviceText);
     }
     m_bodyTop = m_top;
     if (KopfPrint) {
@@ -351,7 +351,7 @@ void TPrintStrList::Print(const QString& deviceText)
         ++m_linesOnPage;
         if (PageFull() && i + 1 < StringList.size()) {
             if (m_page >= FromPage && m_page <= EndPage - 1) {
-                m_canvas.NewPage();
+                m_canvas->NewPage();
             }
             ++m_page;
             m_linesOnPage = 0;
@@ -365,8 +365,8 @@ void TPrintStrList::Print(const QString& deviceText)
 
     if (Border && Drawing()) {
         const int bottom =
-            FullPage ? m_canvas.PageHeight() - m_bottom : m_bodyTop + m_linesOnPage * m_lineHeight;
-        m_canvas.FrameRect(Edges(m_left, m_bodyTop, m_left + Printable(), bottom));
+            FullPage ? m_canvas->PageHeight() - m_bottom : m_bodyTop + m_linesOnPage * m_lineHeight;
+        m_canvas->FrameRect(Edges(m_left, m_bodyTop, m_left + Printable(), bottom));
     }
 }
 
@@ -374,7 +374,7 @@ bool TPrintStrList::PrintWithDialog(PrintDialogPort& dialog)
 {
     FromPage = 1;
     EndPage = 1000;
-    m_canvas.SetOrientation(Orientation);
+    m_canvas->SetOrientation(Orientation);
     PrintDialogOptions options;
     options.orientation = Orientation;
     const std::optional<PrintDialogChoice> choice = dialog.ShowPrintDialog(options);
@@ -437,7 +437,7 @@ int TPrintStrList::LinesPerPage(bool withLetterhead)
         return 0;
     }
     int c = 0;
-    while ((c + 2) * lh + bodyTop < m_canvas.PageHeight() - m_bottom) {
+    while ((c + 2) * lh + bodyTop < m_canvas->PageHeight() - m_bottom) {
         ++c;
     }
     return c;
@@ -449,10 +449,10 @@ int TPrintStrList::CharsPerLine()
     UseFont(LinesFont);
     const int w = Printable();
     QString eights = QStringLiteral("8");
-    while (m_canvas.TextWidth(eights) < w) {
+    while (m_canvas->TextWidth(eights) < w) {
         eights += QLatin1Char('8');
     }
-    if (m_canvas.TextWidth(eights) > w) {
+    if (m_canvas->TextWidth(eights) > w) {
         eights.chop(1);
     }
     return static_cast<int>(eights.size());

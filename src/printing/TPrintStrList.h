@@ -43,6 +43,9 @@ public:
     int RowLinesCount = 5;
     bool WriteTabStop = true;
 
+    // Draws the next jobs on another canvas (a copy of the settings for the preview).
+    void Rebind(PrintCanvas& canvas) { m_canvas = &canvas; }
+
     // Prints the whole job; deviceText goes to (0,0) of page 1 (commands for fax drivers).
     void Print(const QString& deviceText = {});
     // The system print dialog; false when cancelled. Each copy is a job of its own.
@@ -59,7 +62,7 @@ public:
 
 private:
     void ConvertMargins();
-    int Printable() const { return m_canvas.PageWidth() - m_left - m_right; }
+    int Printable() const { return m_canvas->PageWidth() - m_left - m_right; }
     bool InRange() const { return m_page >= FromPage && m_page <= EndPage; }
     bool Drawing() const { return !m_measuring && InRange(); }
     QString Slot(int i) const { return i < Kopf.size() ? Kopf[i] : QString(); }
@@ -75,7 +78,7 @@ private:
     void PrintLine(const QString& line);
     bool PageFull() const;
 
-    PrintCanvas& m_canvas;
+    PrintCanvas* m_canvas;
     UserPort& m_port;
 
     // Job state, in device pixels.

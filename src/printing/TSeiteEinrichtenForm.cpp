@@ -2,6 +2,8 @@
 
 #include "common/NumberFormat.h"
 #include "printing/PageLayout.h"
+#include "printing/TPrintGrid2.h"
+#include "table/TSGrid.h"
 
 using namespace pagelayout;
 
@@ -328,4 +330,39 @@ TablePrintSetup TSeiteEinrichtenForm::Setup() const
     out.titleFont = TitelFont;
     out.headingFont = UeberschriftFont;
     return out;
+}
+
+void ApplyTableSetup(const TablePrintSetup& setup, TPrintGrid2& printer)
+{
+    printer.LeftMargin = setup.leftMm;
+    printer.TopMargin = setup.topMm;
+    printer.RightMargin = setup.rightMm;
+    printer.BottomMargin = setup.bottomMm;
+    printer.Title = setup.heading.isEmpty() ? QStringList() : QStringList{setup.heading};
+    printer.RowLines = setup.rowLines;
+    printer.ColLines = setup.colLines;
+    printer.RowLinesCount = setup.rowLinesCount;
+    printer.DatePos = setup.datePos;
+    printer.PageNumberPos = setup.pageNumberPos;
+    printer.LinesFont = setup.cellFont;
+    printer.ColHeaderFont = setup.titleFont;
+    printer.TitleFontGr = setup.headingFont;
+    TSGrid* grid = printer.Grid();
+    if (!grid) {
+        return;
+    }
+    int position = 0;
+    for (int col = 1; col < grid->ColCount(); ++col) {
+        const int width = setup.columnWidthsMm.value(col, 0);
+        printer.SetColWidth(col, width);
+        if (setup.titles.contains(col)) {
+            grid->SetCell(col, 0, setup.titles.value(col));
+        }
+        if (width > 0) {
+            const int alignment = grid->ColumnAlignment(col);
+            printer.SetAlignment(++position, alignment == 1   ? TAlignment::taRightJustify
+                                             : alignment == 2 ? TAlignment::taCenter
+                                                              : TAlignment::taLeftJustify);
+        }
+    }
 }

@@ -24,6 +24,13 @@ struct TablePrintSetup {
     PrintFont headingFont{QStringLiteral("Arial"), 12, true};
 };
 
+class TPrintGrid2;
+
+// Puts a table layout onto the table printer and its attached grid: margins, heading,
+// rules, date and page number, fonts, column widths (0 for every other column), the
+// titles into the grid's title row and the alignments of the printed positions.
+void ApplyTableSetup(const TablePrintSetup& setup, TPrintGrid2& printer);
+
 // The table page layouts (medications, services, customers, income and expense journals,
 // dispensing record), one section each: fields, loading, OK, Cancel, defaults and the
 // values for the table printer.

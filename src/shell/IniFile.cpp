@@ -223,12 +223,17 @@ bool IniFile::Save(const QList<Line>& lines)
         return false;
     }
     const QFileInfo info(m_path);
+    // Other workstations share the file: it keeps the permissions it had.
+    const QFile::Permissions permissions =
+        info.exists() ? info.permissions() : QFile::Permissions();
     const QString temp =
         info.absolutePath() + QLatin1Char('/') + info.completeBaseName() + QStringLiteral(".~IN");
     if (!files::ReplaceAtomically(m_path, temp, data)) {
         Reload();
         return false;
     }
+    if (permissions)
+        QFile::setPermissions(m_path, permissions);
     m_lines = lines;
     const QFileInfo written(m_path);
     m_stamp = written.lastModified();

@@ -107,9 +107,10 @@ QString UnscramblePassword(const QString& stored)
 {
     if (stored == QLatin1String(kDefaultPassword))
         return stored;
+    // The "p" stands after the fourth character, or last when the password is shorter.
     QString text = stored;
-    if (text.size() > 4)
-        text.remove(4, 1);
+    if (!text.isEmpty())
+        text.remove(qMin<qsizetype>(4, text.size() - 1), 1);
     QString out;
     for (qsizetype i = text.size() - 1; i >= 0; --i)
         out.append(QChar(text[i].unicode() - 2));

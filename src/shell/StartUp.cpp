@@ -10,6 +10,7 @@
 #include "common/UserPort.h"
 #include "platform/Files.h"
 #include "platform/Volume.h"
+#include "shell/CopyFile.h"
 
 namespace {
 
@@ -215,7 +216,9 @@ void StartUp::CheckTextsFolder()
         // A text that a new data folder does not hold yet is nothing to copy.
         if (QFileInfo::exists(target) || !QFileInfo::exists(source))
             continue;
-        ok = files::CopyKeepingTime(source, target);
+        CopyEnvironment env;
+        env.readOnlyMedium = m_readOnlyMedium;
+        ok = TForm1_CopyFile(m_port, source, target, env);
     }
     if (!ok) {
         m_port.SetBusy(false);

@@ -3,6 +3,7 @@
 #include "QtPrinters.h"
 
 #include "FixedClock.h"
+#include "MemorySettings.h"
 #include "ScriptedUserPort.h"
 #include "cards/CardEntryForm.h"
 
@@ -64,6 +65,8 @@ struct CardEntryFormTest : ::testing::Test {
 TEST_F(CardEntryFormTest, DateVatAndMarkColumnsAcceptOnlyTheirCharacters)
 {
     EXPECT_EQ(Type(kColDate, 0, "1,2x.24"), "1.2.24");
+    EXPECT_EQ(Press(kColDate, 1, EditorKey::Today).text, "15.03.2024");
+    EXPECT_FALSE(Press(kColText, 1, EditorKey::Today).accepted);
     EXPECT_EQ(Type(kColVat, 0, "2"), "2");
     EXPECT_EQ(Type(kColVat, 0, "3"), "3");  // the cell holds one character
     EXPECT_EQ(Type(kColVat, 0, "4a"), "3");
@@ -319,4 +322,34 @@ TEST_F(CardEntryFormTest, ClearCardNeedsBothAnswers)
     EXPECT_EQ(form.State().totalGross, "0,00");
     EXPECT_EQ(port.messages[0].buttons, Buttons::OkCancel);
     EXPECT_EQ(port.LastText(), "Soll alles gelöscht werden?");
+}
+
+TEST_F(CardEntryFormTest, MacroKeyInsertsItsTextOnce)
+{
+    MemorySettings options;
+    options.values[{"ShortCuts", "i"}] = "Impfung";
+    form.SetMacroMode(true);
+    form.SetCurrentCell(kColDate, 0);
+    EXPECT_TRUE(form.MacroKey('i', &options, "/daten/"));
+    EXPECT_FALSE(form.MacroMode());
+    EXPECT_EQ(Cell(kColText, 0), "Impfung");
+
+    form.SetLineStop(true, [](const QString& text) { return text.size() >= 10; });
+    EXPECT_TRUE(form.MacroKey('i', &options, "/daten/"));
+    EXPECT_EQ(Cell(kColText, 0), "ImpfungIm");
+    EXPECT_FALSE(form.MacroKey('x', &options, "/daten/"));
+
+    form.SetCurrentCell(kColRemark, 0);
+    EXPECT_TRUE(form.MacroKey('i', &options, "/daten/"));
+    EXPECT_TRUE(form.MacroKey('i', &options, "/daten/"));
+    EXPECT_EQ(Cell(kColRemark, 0), "Impfung Impfung");
+    form.GetRows()[0].SetCell(kColRemark, QString(195, 'r'));
+    EXPECT_FALSE(form.MacroKey('i', &options, "/daten/"));  // over 200 characters
+
+    EXPECT_FALSE(form.MacroKey('i', nullptr, "/daten/"));
+    EXPECT_EQ(port.LastText(), "Datei /daten/TLV.INI existiert nicht! ");
+
+    options.failWrites = true;
+    WriteLineStop(options, true, port);
+    EXPECT_EQ(port.LastText(), "Fehler");
 }

@@ -1,14 +1,23 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <QImage>
+#include <memory>
+
+#include "printing/LayoutStore.h"
 #include "printing/PrinterList.h"
+#include "printing/TPrintGrid2.h"
 #include "printing/TPrintStrList.h"
 #include "printing/qt/QtPrintCanvas.h"
+#include "printing/ui/MasterListPrinting.h"
+#include "shell/MasterGridLayout.h"
 #include "support/FixedClock.h"
 #include "support/ScriptedUserPort.h"
+#include "table/TSGrid.h"
 
 namespace {
 
@@ -55,6 +64,7 @@ struct PdfFixture : ::testing::Test {
     {
         const QString keep = qEnvironmentVariable("TALVEN_KEEP_PNG");
         if (!keep.isEmpty()) {
+            QFile::copy(pdf, QDir(keep).filePath(name + QStringLiteral(".pdf")));
             RunTool(QStringLiteral("pdftoppm"),
                     {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("60"), pdf,
                      QDir(keep).filePath(name)});
@@ -108,6 +118,202 @@ TEST_F(PdfFixture, LetterWithLetterheadReachesThePdfInOrder)
                          QStringLiteral("Mit freundlichen Grüßen"), QStringLiteral("Seite 2")});
     EXPECT_TRUE(text.contains(QStringLiteral("und Umlauten äöüß")));
     Render(pdf, QStringLiteral("letter"));
+}
+
+std::unique_ptr<TSGrid> InvoiceGrid(UserPort& port, int rows)
+{
+    auto grid = std::make_unique<TSGrid>(port);
+    grid->SetColCount(5);
+    grid->Resize(12 * 21);
+    QStringList lines;
+    for (int i = 1; i <= rows; ++i) {
+        lines.append(QStringLiteral("15.03.2024\tBehandlung Nr. %1 mit Untersuchung\t19,0\t%2,50\t")
+                         .arg(i)
+                         .arg(i * 3));
+    }
+    grid->SetLines(lines);
+    grid->SetTitles({QString(), QStringLiteral("Datum"), QStringLiteral("Bezeichnung"),
+                     QStringLiteral("USt(%)"), QStringLiteral("Netto")});
+    return grid;
+}
+
+TEST_F(PdfFixture, InvoiceWithLogoFooterAndContinuationPage)
+{
+    const QString logo = QDir(dir.path()).filePath(QStringLiteral("Logo.bmp"));
+    QImage image(240, 120, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    ASSERT_TRUE(image.save(logo, "BMP"));
+
+    auto grid = InvoiceGrid(port, 45);
+    TPrintGrid2 printer(canvas, port, clock);
+    printer.AttachGrid(grid.get());
+    const int widths[] = {20, 100, 10, 20};
+    for (int col = 1; col <= 4; ++col) {
+        printer.SetColWidth(col, widths[col - 1]);
+    }
+    printer.SetAlignment(3, TAlignment::taRightJustify);
+    printer.SetAlignment(4, TAlignment::taRightJustify);
+    printer.RowLines = false;
+    printer.ColLines = false;
+    printer.LeftMargin = 20;
+    printer.RightMargin = 20;
+    printer.TopMargin = 20;
+    printer.BottomMargin = 30;
+    printer.KopfAbstand = 45;
+    printer.ColHeaderFont.size = 8;
+    printer.ColHeaderFont.bold = false;
+    printer.PrintMgrTitle = QStringLiteral("Talven - Rechnung 0001/002");
+    printer.KopfPrint = true;
+    printer.Kopf = {QStringLiteral("Tierarztpraxis Dr. Berger"),
+                    QStringLiteral("Fachtierarzt für Kleintiere"),
+                    QStringLiteral("Hauptstr. 1"),
+                    QStringLiteral("12345 Musterstadt"),
+                    QStringLiteral("Tel. 01234/5678"),
+                    QStringLiteral("Fax 01234/5679"),
+                    QStringLiteral("Frau"),
+                    QStringLiteral("Erika Mustermann"),
+                    QStringLiteral("Gartenweg 5"),
+                    QStringLiteral("54321 Beispielort"),
+                    QStringLiteral("Sparkasse Musterstadt"),
+                    QStringLiteral("BLZ 100 200 30"),
+                    QStringLiteral("Kto 123456"),
+                    QStringLiteral("RECHNUNG"),
+                    QStringLiteral("0001/002"),
+                    QStringLiteral("Zahlbar bis 29.03.2024 ohne Abzug."),
+                    QStringLiteral("1"),
+                    logo,
+                    QStringLiteral("USt-IdNr. DE123"),
+                    QStringLiteral("www.praxis.de")};
+    printer.DateLabel = QStringLiteral("15.03.2024");
+    printer.FussPrint = true;
+    printer.Fuss = {QStringLiteral("19%"),
+                    QStringLiteral("3.105,00"),
+                    QStringLiteral("7%"),
+                    QString(),
+                    QString(),
+                    QString(),
+                    QString(),
+                    QString(),
+                    QString(),
+                    QString(),
+                    QString(),
+                    QString(),
+                    QStringLiteral("3.105,00"),
+                    QStringLiteral("589,95"),
+                    QStringLiteral("3.694,95"),
+                    QStringLiteral("Euro"),
+                    QStringLiteral("Bitte überweisen Sie den Betrag auf unser Konto."),
+                    QStringLiteral("Tierarztpraxis Dr. Berger - Hauptstr. 1 - 12345 Musterstadt")};
+    printer.Print();
+
+    const QString pdf = canvas.LastPdfFile();
+    EXPECT_EQ(PageCount(pdf), 2);
+    const QString text =
+        RunTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    ExpectInOrder(
+        text,
+        {QStringLiteral("Tierarztpraxis Dr. Berger"), QStringLiteral("Erika Mustermann"),
+         QStringLiteral("RECHNUNG"), QStringLiteral("Rechnungs-Nr: 0001/002"),
+         QStringLiteral("Datum"), QStringLiteral("Behandlung Nr. 1 mit"), QStringLiteral("Seite 1"),
+         QStringLiteral("Rechnungs-Nr: 0001/002"), QStringLiteral("Behandlung Nr. 45 mit"),
+         QStringLiteral("USt 19%"), QStringLiteral("Nettobetrag"), QStringLiteral("Endbetrag"),
+         QStringLiteral("3.694,95"), QStringLiteral("Bitte überweisen"),
+         QStringLiteral("Seite 2")});
+    Render(pdf, QStringLiteral("invoice"));
+}
+
+TEST_F(PdfFixture, ListWithTitleDateAndRules)
+{
+    auto grid = std::make_unique<TSGrid>(port);
+    grid->SetColCount(4);
+    grid->Resize(12 * 21);
+    QStringList lines;
+    for (int i = 1; i <= 80; ++i) {
+        lines.append(QStringLiteral("Medikament %1\t%2,00000\t%3\t").arg(i).arg(i).arg(i % 3 + 1));
+    }
+    grid->SetLines(lines);
+    grid->SetTitles({QString(), QStringLiteral("Medikament"), QStringLiteral("VerkNetto"),
+                     QStringLiteral("USt")});
+    grid->PriceCol1 = 2;
+    TPrintGrid2 printer(canvas, port, clock);
+    printer.AttachGrid(grid.get());
+    printer.SetColWidth(1, 80);
+    printer.SetColWidth(2, 25);
+    printer.SetColWidth(3, 15);
+    printer.SetAlignment(2, TAlignment::taRightJustify);
+    printer.SetAlignment(3, TAlignment::taCenter);
+    printer.UStCol = 3;
+    printer.RowLines = true;
+    printer.LeftMargin = 20;
+    printer.RightMargin = 20;
+    printer.TopMargin = 20;
+    printer.BottomMargin = 30;
+    printer.Title = {QStringLiteral("Talven - Medikamente")};
+    printer.PrintMgrTitle = QStringLiteral("Talven - Medikamente");
+    printer.Print();
+
+    const QString pdf = canvas.LastPdfFile();
+    EXPECT_EQ(PageCount(pdf), 2);
+    const QString text =
+        RunTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    ExpectInOrder(text, {QStringLiteral("Talven - Medikamente"), QStringLiteral("15. März 2024"),
+                         QStringLiteral("Medikament"), QStringLiteral("Medikament 1 "),
+                         QStringLiteral("1,00"), QStringLiteral("Seite 1"),
+                         QStringLiteral("Talven - Medikamente"), QStringLiteral("Medikament 80"),
+                         QStringLiteral("80,00"), QStringLiteral("Seite 2")});
+    Render(pdf, QStringLiteral("list"));
+}
+
+TEST_F(PdfFixture, CustomerListWithItsStoredLayout)
+{
+    TSGrid grid(port);
+    SetUpMasterGrid(grid, MasterGrid::Customers, {}, 9);
+    grid.Resize(12 * 21);
+    QStringList lines;
+    for (int i = 1; i <= 30; ++i) {
+        lines.append(QStringLiteral("Müller %1\tJürgen\tLindenstraße %1\t12345 Überlingen\t%2\t"
+                                    "0123/%1\tHerrn\t\t000\t\t")
+                         .arg(i)
+                         .arg(i, 4, 10, QLatin1Char('0')));
+    }
+    grid.SetLines(lines);
+    MemoryLayoutStore store;
+    TPrintGrid2 printer(canvas, port, clock);
+    RunMasterListPrint(ListPrintMode::PrintDirect, nullptr, canvas, printer, grid,
+                       MasterGrid::Customers, store, dir.path());
+    const QString pdf = canvas.LastPdfFile();
+    EXPECT_EQ(PageCount(pdf), 1);
+    const QString text =
+        RunTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    ExpectInOrder(text,
+                  {QStringLiteral("Talven - Kundenstamm"), QStringLiteral("Name"),
+                   QStringLiteral("Vorname"), QStringLiteral("Straße"), QStringLiteral("K-Nr."),
+                   QStringLiteral("Müller 1 "), QStringLiteral("12345 Überlingen"),
+                   QStringLiteral("0001"), QStringLiteral("Müller 30"), QStringLiteral("Seite 1")});
+    EXPECT_FALSE(text.contains(QStringLiteral("0123/1")));  // telephone is off by default
+    Render(pdf, QStringLiteral("customers"));
+}
+
+TEST_F(PdfFixture, PreviewPrinterTakesACopyOfTheJob)
+{
+    // What the print preview does: the job's settings drawn on the preview's printer.
+    TPrintStrList letter(canvas, port);
+    letter.PrintMgrTitle = QStringLiteral("Talven - Brief");
+    for (int i = 1; i <= 80; ++i) {
+        letter.StringList.append(QStringLiteral("Zeile %1").arg(i));
+    }
+    QPrinter previewPrinter(QPrinter::HighResolution);
+    previewPrinter.setOutputFormat(QPrinter::PdfFormat);
+    const QString path = QDir(dir.path()).filePath(QStringLiteral("vorschau.pdf"));
+    previewPrinter.setOutputFileName(path);
+    QtPrintCanvas onPreview(&previewPrinter);
+    TPrintStrList copy = letter;
+    copy.Rebind(onPreview);
+    copy.Print();
+    EXPECT_EQ(PageCount(path), 2);
+    EXPECT_TRUE(canvas.LastPdfFile().isEmpty());  // the original canvas printed nothing
+    EXPECT_TRUE(RunTool(QStringLiteral("pdftotext"), {path, QStringLiteral("-")})
+                    .contains(QStringLiteral("Zeile 80")));
 }
 
 }  // namespace

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -73,7 +75,7 @@ TEST_F(TForm1Test, StartsOnTheWelcomePanel)
     EXPECT_TRUE(QFileInfo::exists(Ini()));
     for (MasterGrid g : {MasterGrid::Medications, MasterGrid::Services, MasterGrid::Customers})
         EXPECT_EQ(form->Grid(g).RecordCount(), 0) << "empty tables loaded";
-    for (Workspace w : {Workspace::Kartei, Workspace::Termin, Workspace::System})
+    for (Workspace w : {Workspace::Kartei, Workspace::Termin})
         EXPECT_FALSE(form->MenuAction(w)->isEnabled()) << "not built yet";
 }
 
@@ -225,4 +227,67 @@ TEST_F(TForm1Test, MasterWorkspacesShowTheirTables)
     form->Grid(MasterGrid::Medications).SetColWidth(1, 250);
     form->close();
     EXPECT_EQ(IniFile(Ini()).ReadInteger("Optionen", "wMed", 0), 250);
+}
+
+TEST_F(TForm1Test, MedicationSearchTakesTheQuantityAndFindsTheName)
+{
+    MakeData();
+    testfiles::WriteLines(
+        Program() + "DATEN/MED.DBF",
+        {"Amoxicillin\t1\t2\t2,38\t1\t\t\t\t\t\t", "Baytril\t1\t2\t2,38\t1\t\t\t\t\t\t",
+         "Cerenia\t1\t2\t2,38\t1\t\t\t\t\t\t", "Dexa\t1\t2\t2,38\t1\t\t\t\t\t\t"});
+    auto form = Make();
+    form->ShowMain();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    ClickTool(*form, Workspace::Medikamente);
+    auto* search = form->findChild<QLineEdit*>("SuchEdit");
+    auto* menge = form->findChild<QLineEdit*>("MengeMedEdit");
+    auto* mengeL = form->findChild<QLineEdit*>("MengeLeistungEdit");
+    QTest::keyClicks(search, "3cer");
+    EXPECT_EQ(search->text(), "cer");
+    EXPECT_EQ(menge->text(), "3,00");
+    EXPECT_EQ(mengeL->text(), "3,00");
+    TSGrid& grid = form->Grid(MasterGrid::Medications);
+    EXPECT_EQ(grid.CurrentRecord(), 2);
+    QTest::keyClick(search, Qt::Key_Down);
+    EXPECT_EQ(grid.CurrentRecord(), 3);
+    EXPECT_EQ(menge->text(), "1,00");
+    QTest::keyClick(search, Qt::Key_End);
+    EXPECT_EQ(grid.Col(), 10);
+}
+
+TEST_F(TForm1Test, CustomerSearchShowsItsResult)
+{
+    MakeData();
+    testfiles::WriteLines(
+        Program() + "DATEN/KUNDE.DBF",
+        {"Bauer\tAnna\t\t\t0003\t\t\tHund Bello\t\t\t", "Meier\tHans\t\t\t0001\t\t\t\t\t\t",
+         "Schulz\tEva\tBellostr. 5\t\t0012\t\t\t\t\t\t"});
+    auto form = Make();
+    form->ShowMain();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    ClickTool(*form, Workspace::Kunden);
+    auto* search = form->findChild<QLineEdit*>("SuchEditKunde");
+    auto* result = form->findChild<QLabel*>("NotFoundLabel");
+    auto* more = form->findChild<QPushButton*>("FindContinueBtn");
+    TSGrid& grid = form->Grid(MasterGrid::Customers);
+
+    QTest::keyClicks(search, "sch");
+    EXPECT_EQ(grid.CurrentRecord(), 2);
+    EXPECT_FALSE(result->isVisible());
+
+    form->findChild<QComboBox*>("SuchKritCBox")->setCurrentIndex(1);
+    search->setText("7");
+    EXPECT_TRUE(result->isVisible());
+    EXPECT_EQ(result->text(), "Kunden-Nr. nicht vorhanden!");
+
+    grid.GotoRecord(1, 0);
+    form->findChild<QComboBox*>("SuchKritCBox")->setCurrentIndex(2);
+    search->setText("bello");
+    EXPECT_EQ(result->text(), QString::fromUtf8("2 Einträge gefunden!"));
+    EXPECT_EQ(grid.CurrentRecord(), 0);
+    ASSERT_TRUE(more->isVisible());
+    QTest::mouseClick(more, Qt::LeftButton);
+    EXPECT_EQ(grid.CurrentRecord(), 2);
+    EXPECT_EQ(result->text(), "Weiterer Eintrag!");
 }

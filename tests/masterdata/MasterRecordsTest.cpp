@@ -9,6 +9,7 @@
 #include "common/CodePage.h"
 #include "masterdata/MasterWorkspace.h"
 #include "shell/IniFile.h"
+#include "shell/Options.h"
 #include "support/FixedClock.h"
 #include "support/ScriptedUserPort.h"
 #include "support/TestFiles.h"
@@ -116,6 +117,7 @@ TEST_F(MasterRecordsFixture, CustomerGetsTheNextNumberAndIsSorted)
     dialog.fill = [](EditDlgForm& f) {
         EXPECT_EQ(f.Customer().NumberText(), "0043");
         Type(f.Customer(), CustomerForm::KundeName, "Müller");
+        Type(f.Customer(), CustomerForm::KundePLZ, "55116 Mainz");
         Type(f.Customer(), CustomerForm::KundeBem, "  ( A ) Hof");
         f.Customer().Leave(CustomerForm::KundeBem);
         return true;
@@ -123,7 +125,8 @@ TEST_F(MasterRecordsFixture, CustomerGetsTheNextNumberAndIsSorted)
     ASSERT_TRUE(Records().InsertRecord(MasterTable::Customer, grid));
     const QStringList file = File(MasterTable::Customer);
     ASSERT_EQ(file.size(), 3);
-    EXPECT_EQ(file[1], "Müller\t\t\t\t0043\t\tFrau / Herrn / Firma\t(A) Hof\t000\t\t");
+    EXPECT_EQ(file[1], "Müller\t\t\t55116 Mainz\t0043\t\tFrau / Herrn / Firma\t(A) Hof\t000\t\t");
+    EXPECT_EQ(testfiles::ReadAll(folder + "PLZ.MXX"), "55116 Mainz\r\n");  // learned on OK
     EXPECT_EQ(grid.CurrentRecord(), 1);
     EXPECT_EQ(ini.ReadString("LetzteKundenNr", "Nr"), "0043");
 }
@@ -211,4 +214,61 @@ TEST_F(MasterRecordsFixture, DeletedMedicationTakesItsStockFiles)
     EXPECT_FALSE(QFile::exists(folder + "MedInv2009/Med000042.dbf"));
     EXPECT_TRUE(QFile::exists(folder + "MedInv2009/Med000043.dbf"));
     EXPECT_EQ(grid.RecordCount(), 0);
+}
+
+TEST_F(MasterRecordsFixture, GridSetupAndFillWidth)
+{
+    SetupMasterGrid(grid, MasterTable::Medication, {{"wMed", 300}, {"wCh", 80}}, 8);
+    EXPECT_EQ(grid.ColCount(), 11);
+    EXPECT_EQ(grid.ColWidth(1), 300);
+    EXPECT_EQ(grid.ColWidth(9), 55);  // small table font
+    EXPECT_EQ(grid.ColumnAlignment(5), 1);
+    EXPECT_EQ(grid.PriceCol3, 4);
+    WidenToFill(grid, 8, 2000);
+    int total = 0;
+    for (int c = 0; c < grid.ColCount(); ++c)
+        if (grid.ColWidth(c) > 0)
+            total += grid.ColWidth(c) + grid.GridLineWidth();
+    EXPECT_EQ(total, 2000);
+}
+
+TEST_F(MasterRecordsFixture, VatChangeRecalculatesBothGrids)
+{
+    testfiles::WriteLines(folder + "MED.DBF",
+                          {"Mittel\t5,00000\t10,00000\t11,90000\t1\t\t\t\t\t\t"});
+    testfiles::WriteLines(folder + "LEISTUNG.DBF",
+                          {"Impfung\tHund\t20,00\t1,5\t30,00\t35,70\t1\t12\t\t"});
+    TSGrid services(port);
+    SetupMasterGrid(grid, MasterTable::Medication);
+    SetupMasterGrid(services, MasterTable::Service);
+    LoadMasterTable(grid, MasterTable::Medication, folder + "MED.DBF");
+    LoadMasterTable(services, MasterTable::Service, folder + "LEISTUNG.DBF");
+    GridVatRecalcTarget target(services, folder + "LEISTUNG.DBF", grid, folder + "MED.DBF");
+    QString shown;
+    target.showCurrentRate = [&](const QString& t) { shown = t; };
+    QStringList rates{"16", "5", "0", "19", "7", "0"};
+    ASSERT_TRUE(prices::RecalculateAllGross(port, rates, target));
+    EXPECT_EQ(shown, "16,0");
+    EXPECT_EQ(File(MasterTable::Medication)[0], "Mittel\t5,00000\t10,00000\t11,60\t1\t\t\t\t\t\t");
+    EXPECT_EQ(File(MasterTable::Service)[0], "Impfung\tHund\t20,00\t1,5\t30,00\t34,80\t1\t12\t\t");
+    EXPECT_EQ(grid.Cells(5, 0), "USt");
+}
+
+TEST(PriceSettingsFromOptions, RatesCurrencyAndCutOff)
+{
+    OptionValues options;
+    options.SetValue("Mwst1Edit", "19");
+    options.SetValue("Mwst2Edit", "7");
+    options.SetValue("AlteMwst1Edit", "16");
+    options.SetValue("StichtagsDatumEdit", "01.01.2007");
+    options.SetFlag("EuroChk", false);
+    options.SetValue("DmEdit", "2,00000");
+    const PriceSettings s = PriceSettingsFromOptions(options);
+    EXPECT_EQ(s.currentVat[0], 19);
+    EXPECT_EQ(s.currentVat[1], 7);
+    EXPECT_EQ(s.previousVat[0], 16);
+    EXPECT_EQ(s.cutOff, QDate(2007, 1, 1));
+    EXPECT_FALSE(s.euro);
+    EXPECT_EQ(s.dmRate, 2);
+    EXPECT_TRUE(PriceSettingsFromOptions(OptionValues()).euro);
 }

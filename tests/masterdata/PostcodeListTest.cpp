@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QTemporaryDir>
 
 #include "FormTestUtil.h"
@@ -96,4 +97,12 @@ TEST_F(PostcodeFixture, CustomerFieldCompletesAndLearns)
     EXPECT_EQ(FileLines().last(), "12345 Neustadt");
     f.PostcodeRemove();
     EXPECT_FALSE(FileLines().contains("12345 Neustadt"));
+}
+
+TEST_F(PostcodeFixture, EmptyFieldIsNotLearned)
+{
+    list.Load();
+    list.Learn("");
+    EXPECT_TRUE(list.Entries().isEmpty());
+    EXPECT_FALSE(QFile::exists(path));
 }

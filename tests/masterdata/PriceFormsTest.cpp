@@ -221,6 +221,13 @@ TEST_F(ServiceFixture, EmptyFeeTakesTheSaleNet)
     EXPECT_TRUE(f.Leave(ServiceForm::LeistungVerkNetto));
     EXPECT_EQ(f.Text(ServiceForm::GOTNetto), "8,00");
     EXPECT_EQ(f.Text(ServiceForm::Faktor), "1,0");
+
+    ServiceForm g(EditMode::Insert, PriceSettings(), port);
+    Retype(g, ServiceForm::Faktor, "2,0");
+    Type(g, ServiceForm::LeistungVerkNetto, "9");
+    EXPECT_TRUE(g.Leave(ServiceForm::LeistungVerkNetto));
+    EXPECT_EQ(g.Text(ServiceForm::GOTNetto), "4,50");  // sale net / factor
+    EXPECT_EQ(g.Text(ServiceForm::Faktor), "2,0");
 }
 
 TEST(ServiceForm, FeeChangeAgainstScheduleAsked)

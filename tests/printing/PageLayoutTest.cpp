@@ -209,3 +209,51 @@ TEST(PageLayoutTest, LayoutsLiveInTheOptionsFile)
 }
 
 }  // namespace
+
+#include <QDir>
+
+#include "printing/TPrintGrid2.h"
+#include "support/FixedClock.h"
+#include "support/TestFiles.h"
+#include "table/TSGrid.h"
+
+namespace {
+
+TEST(PageLayoutTest, BatchNumberSwitchDecidesTheMedicationPrintAndExport)
+{
+    ScriptedUserPort port;
+    TSGrid grid(port);
+    grid.SetColCount(11);
+    grid.Resize(12 * 21);
+    grid.SetLines({QStringLiteral("Amoxi\t1,00000\t2,00000\t2,38000\t1\t28 T\tCH-17\t\t12\tM1\t")});
+    grid.PriceCol1 = 2;
+    grid.PriceCol2 = 3;
+    grid.PriceCol3 = 4;
+    RecordingCanvas canvas;
+    FixedClock clock;
+    TPrintGrid2 printer(canvas, port, clock);
+    printer.AttachGrid(&grid);
+
+    MemoryLayoutStore store;
+    TSeiteEinrichtenForm form(store);
+    form.Load(TSeiteEinrichtenForm::List::Medikamente);
+    form.Switches[4] = true;  // "ChargeChk"
+    ApplyTableSetup(form.Setup(), printer);
+    EXPECT_EQ(printer.ExportLines(),
+              (QStringList{QStringLiteral("Table"),
+                           QStringLiteral("Medikament\tEinkNetto\tVerkNetto\tVerkMitSt\tWZ\t"
+                                          "Charge\tBestand\t"),
+                           QStringLiteral("Amoxi\t1,00\t2,00\t2,38\t28 T\tCH-17\t12\t")}));
+    EXPECT_EQ(printer.Title, QStringList{QStringLiteral("Talven - Medikamente")});
+
+    form.Switches[4] = false;
+    ApplyTableSetup(form.Setup(), printer);
+    EXPECT_EQ(printer.ExportLines().value(2),
+              QStringLiteral("Amoxi\t1,00\t2,00\t2,38\t28 T\t12\t"));
+    printer.DatePos = TPageNumberPos::pnNone;
+    printer.Print();
+    EXPECT_EQ(canvas.Find(QStringLiteral("CH-17")), nullptr);
+    EXPECT_NE(canvas.Find(QStringLiteral("28 T")), nullptr);
+}
+
+}  // namespace

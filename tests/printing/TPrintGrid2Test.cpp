@@ -244,3 +244,52 @@ TEST_F(GridFixture, PageRangeSuppressesOutsidePagesAndNoGridIsAnError)
 }
 
 }  // namespace
+
+#include "printing/PrintDialogPort.h"
+
+namespace {
+
+struct ScriptedDialog : PrintDialogPort {
+    std::optional<PrintDialogChoice> choice;
+    PrintDialogOptions seen;
+    std::optional<PrintDialogChoice> ShowPrintDialog(const PrintDialogOptions& o) override
+    {
+        seen = o;
+        return choice;
+    }
+};
+
+TEST_F(GridFixture, PrintWithDialogPrintsOnceExportsOrDoesNothing)
+{
+    MakeRows(120);
+    ScriptedDialog dialog;
+    printer.FromPage = 3;
+    EXPECT_FALSE(printer.PrintWithDialog(dialog));
+    EXPECT_EQ(canvas.jobs, 0);
+    EXPECT_EQ(printer.FromPage, 1);
+    EXPECT_TRUE(dialog.seen.allowPrintToFile);
+
+    PrintDialogChoice choice;
+    choice.copies = 3;  // copies are the driver's business: one job
+    choice.pageRange = true;
+    choice.fromPage = 2;
+    choice.toPage = 2;
+    choice.orientation = TPrinterOrientation::poLandscape;
+    dialog.choice = choice;
+    EXPECT_TRUE(printer.PrintWithDialog(dialog));
+    EXPECT_EQ(canvas.jobs, 1);
+    EXPECT_EQ(printer.Orientation, TPrinterOrientation::poLandscape);
+    EXPECT_EQ(canvas.Count(RecordingCanvas::Op::NewPage), 0);
+
+    QTemporaryDir dir;
+    choice.printToFile = true;
+    dialog.choice = choice;
+    const QString path = QDir(dir.path()).filePath(QStringLiteral("kunden.xls"));
+    port.QueueFile(path);
+    EXPECT_TRUE(printer.PrintWithDialog(dialog));
+    EXPECT_EQ(canvas.jobs, 1);
+    EXPECT_TRUE(printer.PrintToFile);
+    EXPECT_TRUE(testfiles::ReadAll(path).startsWith("Table\r\n"));
+}
+
+}  // namespace

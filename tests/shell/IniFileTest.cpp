@@ -100,6 +100,12 @@ TEST_F(IniFileTest, EveryWriteReachesTheFileAndSeesOtherWriters)
     EXPECT_EQ(first.ReadString("A", "y"), "from second");
     EXPECT_EQ(Read(), QByteArray("[A]\r\nx=2\r\ny=from second\r\n"));
     EXPECT_FALSE(QFile::exists(m_dir.filePath("TLV.~IN")));
+
+    const auto shared = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
+                        QFileDevice::WriteGroup | QFileDevice::ReadOther | QFileDevice::WriteOther;
+    ASSERT_TRUE(QFile::setPermissions(Path(), shared));
+    ASSERT_TRUE(first.WriteString("A", "z", "3"));
+    EXPECT_EQ(QFile::permissions(Path()) & shared, shared) << "permissions survive a write";
 }
 
 TEST_F(IniFileTest, WriteProtectedFileAndNoFileRefuseWrites)

@@ -440,3 +440,10 @@ void TEditDlg::OkClicked()
     Refresh();
     ApplyFocusRequest();
 }
+
+bool TEditDlgRunner::Run(EditDlgForm& form, const MasterTableView* table)
+{
+    TEditDlg dlg(form, m_parent);
+    dlg.SetTable(table);
+    return dlg.exec() == QDialog::Accepted;
+}

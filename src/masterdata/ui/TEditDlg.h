@@ -6,6 +6,7 @@
 
 #include "masterdata/ClipboardPort.h"
 #include "masterdata/EditDlgForm.h"
+#include "masterdata/MasterWorkspace.h"
 
 class QCheckBox;
 class QComboBox;
@@ -76,4 +77,14 @@ private:
     QPushButton* m_okButton = nullptr;
     QLabel* m_numberLabel = nullptr;
     bool m_refreshing = false;
+};
+
+// Runs the record edit dialog modally for the master workspaces.
+class TEditDlgRunner : public RecordDialogRunner {
+public:
+    explicit TEditDlgRunner(QWidget* parent = nullptr) : m_parent(parent) {}
+    bool Run(EditDlgForm& form, const MasterTableView* table) override;
+
+private:
+    QWidget* m_parent;
 };

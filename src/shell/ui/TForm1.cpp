@@ -8,10 +8,12 @@
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPainter>
+#include <QPushButton>
 #include <QScreen>
 #include <QStackedWidget>
 #include <QStatusBar>
@@ -23,6 +25,9 @@
 
 #include "common/UserPort.h"
 #include "platform/Files.h"
+#include "shell/CustomerSearch.h"
+#include "shell/MasterSearch.h"
+#include "shell/ui/TForm1Options.h"
 #include "shell/ui/TSplashForm.h"
 #include "table/TSGrid.h"
 #include "table/ui/TSGridView.h"
@@ -74,7 +79,8 @@ const ToolStyle kToolStyles[] = {
 // Workspaces whose contents exist; the others stay disabled until they are built.
 bool IsBuilt(Workspace w)
 {
-    return w == Workspace::Medikamente || w == Workspace::Leistungen || w == Workspace::Kunden;
+    return w == Workspace::Medikamente || w == Workspace::Leistungen || w == Workspace::Kunden ||
+           w == Workspace::System;
 }
 
 }  // namespace
@@ -89,6 +95,12 @@ public:
         m_form.LoadMasterTable(MasterGrid::Services);
     }
     void LoadCustomerTable() override { m_form.LoadMasterTable(MasterGrid::Customers); }
+    void OpenDialog(Workspace w) override
+    {
+        if (w == Workspace::System)
+            m_form.OpenOptionsDialog(OptionenForm::Praxis);
+    }
+    void BackupOnExit() override { m_form.RunBackupOnExit(); }
 
 private:
     TForm1& m_form;
@@ -102,7 +114,8 @@ TForm1::TForm1(UserPort& port, const Clock& clock, const QString& programFolder,
       m_hooks(std::make_unique<TForm1Hooks>(*this)),
       m_startUp(port, clock, programFolder, std::move(printers)),
       m_gate(port, m_startUp.Options(), m_indicators),
-      m_switcher(m_gate, m_startUp.Options(), *m_hooks)
+      m_switcher(m_gate, m_startUp.Options(), *m_hooks),
+      m_clock(clock)
 {
     setObjectName(QStringLiteral("TForm1"));
     setWindowTitle(QStringLiteral("Talven"));
@@ -188,7 +201,8 @@ void TForm1::BuildMenus()
 
     QMenu* options = menuBar()->addMenu(QStringLiteral("&Optionen"));
     QAction* vat = options->addAction(QStringLiteral("&Mwst editieren..."));
-    vat->setEnabled(false);
+    vat->setObjectName(QStringLiteral("MwstItem"));
+    connect(vat, &QAction::triggered, this, [this] { OpenOptions(OptionenForm::MwSt); });
     options->addSeparator();
     AddSwitch(options, QStringLiteral("Autom. Inventur der Medikamente"), MainSwitch::MedInvAutom);
     AddSwitch(options, QStringLiteral("Inventur-Med. in Listen einfärben"),
@@ -226,6 +240,8 @@ QAction* TForm1::AddSwitch(QMenu* menu, const QString& text, MainSwitch s)
         }
         if (s == MainSwitch::GotSuche)
             m_switcher.SetGotSearch(on);
+        if (s == MainSwitch::InvMedMarkieren && m_views[int(MasterGrid::Medications)])
+            m_views[int(MasterGrid::Medications)]->Area()->update();
     });
     m_switchActions.insert(int(s), a);
     return a;
@@ -301,6 +317,8 @@ void TForm1::BuildPanels()
     m_mengeLeistung = new QLineEdit(QStringLiteral("1,00"), medLeist);
     m_mengeLeistung->setObjectName(QStringLiteral("MengeLeistungEdit"));
     m_mengeLeistung->setMaximumWidth(70);
+    connect(m_suchEdit, &QLineEdit::textChanged, this, &TForm1::OnSearchChanged);
+    m_suchEdit->installEventFilter(this);
     row->addWidget(m_searchLabel);
     row->addWidget(m_suchEdit, 1);
     row->addWidget(new QLabel(QStringLiteral("Menge:"), medLeist));
@@ -330,6 +348,16 @@ void TForm1::BuildPanels()
     kundeRow->addWidget(new QLabel(QStringLiteral("Suche < abc.. >"), m_kundePanel));
     kundeRow->addWidget(m_suchEditKunde, 1);
     kundeRow->addWidget(m_suchKrit);
+    m_notFound = new QLabel(m_kundePanel);
+    m_notFound->setObjectName(QStringLiteral("NotFoundLabel"));
+    m_notFound->hide();
+    m_findContinue = new QPushButton(QStringLiteral("Weitersuchen"), m_kundePanel);
+    m_findContinue->setObjectName(QStringLiteral("FindContinueBtn"));
+    m_findContinue->hide();
+    kundeRow->addWidget(m_notFound);
+    kundeRow->addWidget(m_findContinue);
+    connect(m_suchEditKunde, &QLineEdit::textChanged, this, [this] { RunCustomerSearch(false); });
+    connect(m_findContinue, &QPushButton::clicked, this, [this] { RunCustomerSearch(true); });
     kundeLayout->addLayout(kundeRow);
     kundeLayout->addWidget(
         WrapView(m_kundePanel, MasterGrid::Customers, QStringLiteral("KundePanel")), 1);
@@ -348,6 +376,12 @@ QWidget* TForm1::WrapView(QWidget* parent, MasterGrid which, const QString& name
     view->setObjectName(QString::fromLatin1(kGridNames[int(which)]));
     layout->addWidget(view);
     m_views[int(which)] = view;
+    if (which != MasterGrid::Services) {
+        view->SetDrawCell(
+            [this, which](QPainter& p, const QRect& rect, int col, int row, bool selected) {
+                return DrawMasterCell(which, p, rect, col, row, selected);
+            });
+    }
     // Tab and the mouse wheel lead back to the search field of the workspace.
     const auto toSearch = [this, which] {
         QLineEdit* search = which == MasterGrid::Customers ? m_suchEditKunde : m_suchEdit;
@@ -378,6 +412,112 @@ void TForm1::LoadMasterTable(MasterGrid which)
     grid.LoadTable(path);
     SetUpMasterGrid(grid, which, m_startUp.ColumnWidths(), m_startUp.TableFontSize());
     m_views[int(which)]->SyncScrollBar();
+}
+
+bool TForm1::DrawMasterCell(MasterGrid which, QPainter& p, const QRect& rect, int col, int row,
+                            bool selected)
+{
+    const TSGrid& grid = *m_grids[int(which)];
+    const int record = grid.WindowTop() + row - 1;
+    if (record < 0 || record >= grid.RecordCount())
+        return false;
+    const QStringList cells =
+        QStringList{QString()} + grid.RecordLine(record).split(QLatin1Char('\t'));
+    QAction* mark = m_switchActions.value(int(MainSwitch::InvMedMarkieren));
+    const MasterCellStyle style = StyleOfMasterCell(
+        which, cells, col, selected, mark && mark->isChecked(), m_startUp.TableFontSize());
+    if (style.background == 0 && !style.red)
+        return false;
+    const QPalette pal = palette();
+    QColor background = selected ? pal.color(QPalette::Highlight) : pal.color(QPalette::Base);
+    if (style.background != 0)
+        background = QColor(QRgb(style.background));
+    p.fillRect(rect, background);
+    QColor text = selected ? pal.color(QPalette::HighlightedText) : pal.color(QPalette::Text);
+    if (style.background != 0)
+        text = selected ? QColor(Qt::white) : QColor(Qt::black);
+    if (style.red)
+        text = QColor(Qt::red);
+    p.setPen(text);
+    p.drawText(rect.adjusted(2, style.textTop, -1, 0),
+               Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, grid.Cells(col, row));
+    return true;
+}
+
+void TForm1::RunCustomerSearch(bool continued)
+{
+    m_notFound->hide();
+    m_findContinue->hide();
+    TSGrid& customers = Grid(MasterGrid::Customers);
+    const auto criterion = customersearch::Criterion(m_suchKrit->currentIndex());
+    const customersearch::Outcome out =
+        continued ? customersearch::Continue(customers, criterion, m_suchEditKunde->text(),
+                                             customers.CurrentRecord())
+                  : customersearch::Search(customers, criterion, m_suchEditKunde->text(),
+                                           customers.CurrentRecord());
+    if (out.record >= 0) {
+        customers.GotoRecord(1, out.record);
+        View(MasterGrid::Customers)->SyncScrollBar();
+    }
+    if (!out.message.isEmpty()) {
+        m_notFound->setText(out.message);
+        m_notFound->setStyleSheet(out.red ? QStringLiteral("color: red")
+                                          : QStringLiteral("color: green"));
+        m_notFound->show();
+    }
+    m_findContinue->setVisible(out.showContinue);
+}
+
+MasterGrid TForm1::ShownMasterGrid() const
+{
+    return m_switcher.Active() == Workspace::Leistungen ? MasterGrid::Services
+                                                        : MasterGrid::Medications;
+}
+
+void TForm1::OnSearchChanged(const QString& typed)
+{
+    QAction* gotSearch = m_switchActions.value(int(MainSwitch::GotSuche));
+    const bool feeNumbers = gotSearch && gotSearch->isChecked();
+    QString text = typed;
+    QString quantity;
+    if (!feeNumbers && mastersearch::TakeQuantityDigit(text, &quantity)) {
+        m_mengeMed->setText(quantity);
+        m_mengeLeistung->setText(quantity);
+        const QSignalBlocker block(m_suchEdit);
+        m_suchEdit->setText(text);
+        m_suchEdit->setCursorPosition(int(text.size()));
+        return;
+    }
+    TSGrid& med = Grid(MasterGrid::Medications);
+    TSGrid& services = Grid(MasterGrid::Services);
+    med.GotoRecord(1, mastersearch::NamePosition(med, text));
+    services.GotoRecord(
+        1, feeNumbers ? mastersearch::FeeNumberPosition(services, text, services.CurrentRecord())
+                      : mastersearch::NamePosition(services, text));
+    View(MasterGrid::Medications)->SyncScrollBar();
+    View(MasterGrid::Services)->SyncScrollBar();
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_suchEdit && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        switch (key) {
+            case Qt::Key_Down:
+            case Qt::Key_Up:
+            case Qt::Key_Left:
+            case Qt::Key_Right:
+            case Qt::Key_Home:
+            case Qt::Key_End:
+            case Qt::Key_PageDown:
+            case Qt::Key_PageUp:
+                View(ShownMasterGrid())->PressKey(key);
+                return true;
+            default:
+                break;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 QHash<QString, int> TForm1::CurrentColumnWidths() const
@@ -481,6 +621,7 @@ void TForm1::RunShowHandler()
         StartIndicatorTimer();
     SyncIndicators();
     SyncWorkspaceState();
+    ApplyBackupSettings();
 }
 
 void TForm1::StartIndicatorTimer()

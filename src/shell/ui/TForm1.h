@@ -9,6 +9,7 @@
 
 #include "shell/Indicators.h"
 #include "shell/MasterGridLayout.h"
+#include "shell/OptionenForm.h"
 #include "shell/StartUp.h"
 #include "shell/Workspaces.h"
 
@@ -19,10 +20,14 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QPainter;
+class QPushButton;
 class QStackedWidget;
 class QToolButton;
 class TSGrid;
 class TSGridView;
+class TForm1OptionHooks;
+class TOptionenDlg;
 class UserPort;
 struct TableEnvironment;
 
@@ -62,7 +67,16 @@ public:
     // Sets up a master grid and loads its table from the data folder.
     void LoadMasterTable(MasterGrid which);
 
+    // "Systemoptionen" on a page; asks for the password when they are protected. Returns
+    // whether the dialog was confirmed. OpenOptionsDialog skips the password.
+    bool OpenOptions(OptionenForm::Page page = OptionenForm::Praxis);
+    bool OpenOptionsDialog(OptionenForm::Page page);
+    TOptionenDlg* OptionsDialog() const { return m_optionenDlg.get(); }
+    // The copies made on close (weekday and month sets, backup medium).
+    void RunBackupOnExit();
+
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
@@ -79,6 +93,11 @@ private:
     QAction* AddSwitch(QMenu* menu, const QString& text, MainSwitch s);
     QWidget* WrapView(QWidget* parent, MasterGrid which, const QString& name);
     QHash<QString, int> CurrentColumnWidths() const;
+    void OnSearchChanged(const QString& text);
+    void RunCustomerSearch(bool continued);
+    MasterGrid ShownMasterGrid() const;
+    bool DrawMasterCell(MasterGrid which, QPainter& p, const QRect& rect, int col, int row,
+                        bool selected);
 
     UserPort& m_port;
     std::shared_ptr<TableEnvironment> m_tableEnv;
@@ -118,6 +137,8 @@ private:
     QLineEdit* m_mengeLeistung = nullptr;
     QLineEdit* m_suchEditKunde = nullptr;
     QComboBox* m_suchKrit = nullptr;
+    QLabel* m_notFound = nullptr;
+    QPushButton* m_findContinue = nullptr;
 
     QLabel* m_statusLabel = nullptr;
     QLabel* m_fileLabel = nullptr;
@@ -127,4 +148,12 @@ private:
     QLabel* m_passwordIcon = nullptr;
     QLabel* m_stockIcon = nullptr;
     QLabel* m_infoPanel = nullptr;
+
+    // Options dialog and backup (TForm1Options.cpp); they go before the options they use.
+    friend class TForm1OptionHooks;
+    void ApplyBackupSettings();
+    void ApplyOptionLabels();
+    const Clock& m_clock;
+    std::unique_ptr<TForm1OptionHooks> m_optionHooks;
+    std::unique_ptr<TOptionenDlg> m_optionenDlg;
 };

@@ -261,6 +261,12 @@ void TSGridView::HandleClick(const QPoint& pos, bool doubleClick)
         emit cellDoubleClicked(col, row);
 }
 
+void TSGridView::PressKey(int key, Qt::KeyboardModifiers modifiers)
+{
+    QKeyEvent event(QEvent::KeyPress, key, modifiers);
+    HandleKey(&event);
+}
+
 void TSGridView::HandleKey(QKeyEvent* event)
 {
     const int key = event->key();

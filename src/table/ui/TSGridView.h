@@ -30,6 +30,8 @@ public:
     // Owners that handle a key themselves (the record card appends lines) return true.
     std::function<bool(int key, Qt::KeyboardModifiers modifiers)> KeyHook;
 
+    // Runs a key through the grid's key handling (owners forward keys of their fields).
+    void PressKey(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
     // Makes the bar follow the grid's window: maximum, steps and position.
     void SyncScrollBar();
     // Starts editing the selected cell (with `initial` replacing its text when given).

@@ -1,0 +1,81 @@
+#include <benchmark/benchmark.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <memory>
+
+#include "cards/CardSums.h"
+#include "common/CodePage.h"
+#include "common/UserPort.h"
+#include "masterdata/MasterSearch.h"
+
+namespace {
+
+class QuietPort : public UserPort {
+public:
+    Answer Message(MsgKind, const QString&, Buttons, const QString&) override { return Answer::Ok; }
+    void SetBusy(bool) override {}
+    void ProcessEvents() override {}
+    [[noreturn]] void EndProgram(int code) override { std::exit(code); }
+    bool InputText(const QString&, const QString&, QString&) override { return false; }
+    QString ChooseOpenFile(const QString&, const QString&, const QString&) override { return {}; }
+    QString ChooseSaveFile(const QString&, const QString&, const QString&) override { return {}; }
+    QString ChooseFolder(const QString&, const QString&) override { return {}; }
+};
+
+void BM_SumCard500Lines(benchmark::State& st)
+{
+    QuietPort port;
+    card::Rows rows(500);
+    for (int i = 0; i < 500; ++i) {
+        card::Row& r = rows[size_t(i)];
+        if (i % 5 == 0)
+            r.SetCell(card::kColDate, QDate(2007, 6, 1).addDays(i).toString("dd.MM.yyyy"));
+        r.SetCell(card::kColText, QStringLiteral("Behandlung %1").arg(i));
+        r.SetCell(card::kColVat, QString::number(1 + i % 3));
+        r.SetCell(card::kColAmount, QStringLiteral("%1,25000").arg(i));
+        if (i % 17 == 0)
+            r.SetCell(card::kColBS, QStringLiteral("B"));
+    }
+    card::CardState state;
+    card::ApplyHeader(card::NewCardHeader("0012", 1, "Meier", "Euro"), state);
+    const CardSettings settings;
+    for (auto _ : st) {
+        card::Rows copy = rows;
+        benchmark::DoNotOptimize(card::SumCard(copy, state, settings, port));
+    }
+}
+BENCHMARK(BM_SumCard500Lines)->Unit(benchmark::kMillisecond);
+
+// 5,000 customers with 11 cards each; the text occurs nowhere, so every card is read.
+void BM_SearchInKarteien(benchmark::State& st)
+{
+    QTemporaryDir dir;
+    QStringList customers;
+    for (int c = 1; c <= 5000; ++c) {
+        const QString number = QStringLiteral("%1").arg(c, 4, 10, QLatin1Char('0'));
+        customers << QStringLiteral("Kunde%1\tVorname\tWeg\t12345 Ort\t%2\t\t\t\t011\t\t")
+                         .arg(c)
+                         .arg(number);
+        for (int n = 1; n <= 11; ++n) {
+            QStringList lines;
+            for (int i = 0; i < 10; ++i)
+                lines
+                    << QStringLiteral("01.02.2024\tImpfung Bello %1\t1\t10,00000\t\t\t\t\t").arg(i);
+            lines << QStringLiteral("---KOPF---");
+            lines +=
+                card::NewCardHeader(number, n, QStringLiteral("Kunde"), QStringLiteral("Euro"));
+            QFile f(dir.filePath(card::FileName(number, n)));
+            f.open(QIODevice::WriteOnly);
+            f.write(cp1252::JoinLines(lines));
+        }
+    }
+    mastersearch::CustomerSearch search(dir.path());
+    for (auto _ : st)
+        benchmark::DoNotOptimize(
+            search.Search(customers, mastersearch::Criterion::Cards, QStringLiteral("TETANUS"), 0));
+}
+BENCHMARK(BM_SearchInKarteien)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace

@@ -1,0 +1,50 @@
+#include "cards/CardOptions.h"
+
+#include "common/DateUtil.h"
+#include "common/NumberFormat.h"
+#include "shell/IniFile.h"
+#include "shell/Options.h"
+
+bool SecondBusinessDefined(const OptionValues& values)
+{
+    const QString second =
+        values.Value(QStringLiteral("BLZEdit2")) + values.Value(QStringLiteral("KtoEdit2"));
+    const QString first =
+        values.Value(QStringLiteral("BLZEdit")) + values.Value(QStringLiteral("KtoEdit"));
+    return !values.Value(QStringLiteral("NameEdit2")).isEmpty() && !second.isEmpty() &&
+           second != first;
+}
+
+CardSettings CardSettingsFromOptions(const OptionValues& values, const IniFile& ini)
+{
+    CardSettings s;
+    VatRates rates;
+    ParseVatRates(values, &rates);
+    for (int i = 0; i < 3; ++i) {
+        s.currentVat[size_t(i)] = rates.current[i];
+        s.oldVat[size_t(i)] = rates.previous[i];
+    }
+    QDate keyDate;
+    s.keyDate = dates::TryParse(values.Value(QStringLiteral("StichtagsDatumEdit")), &keyDate)
+                    ? keyDate
+                    : QDate(1990, 1, 1);
+    s.currency =
+        values.Flag(QStringLiteral("EuroChk")) ? QStringLiteral("Euro") : QStringLiteral("DM");
+    long double rate = 0;
+    if (TryStrToFloat(values.Value(QStringLiteral("DmEdit")), &rate) && rate > 0)
+        s.dmRate = rate;
+
+    const auto flag = [&ini](const char* section) {
+        const QString name = QString::fromLatin1(section);
+        return ini.ReadBool(name, name + QStringLiteral("Chk"), false);
+    };
+    s.menge1Druck = flag("Menge1Druck");
+    s.menge2Druck = flag("Menge2Druck");
+    s.tierDruck = flag("TierDruck");
+    s.gotDruck = flag("GotDruck");
+    s.faktorDruck = flag("FaktorDruck");
+    s.remarkAlwaysEditable =
+        ini.ReadBool(QStringLiteral("Optionen"), QStringLiteral("Bemerkungsfreigabe"), false);
+    s.secondBusinessDefined = SecondBusinessDefined(values);
+    return s;
+}

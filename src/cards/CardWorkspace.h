@@ -1,0 +1,104 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+#include "cards/CardEntryForm.h"
+#include "cards/CardSettings.h"
+
+class Clock;
+class KeyValueSettings;
+class TSGrid;
+class UserPort;
+
+namespace card {
+
+// The record card workspace without its widgets: finds, creates, loads, browses and saves the
+// cards of the selected customer. The customer table grid and the card grid belong to the
+// main window; the card's rows and header state live in the entry form between load and save.
+class CardWorkspace {
+public:
+    CardWorkspace(UserPort& port, const Clock& clock, TSGrid& customers,
+                  const QString& customerTablePath, TSGrid& cardGrid, const QString& dataFolder,
+                  KeyValueSettings& options);
+
+    void SetSettings(const CardSettings& settings);
+    const CardSettings& Settings() const { return m_settings; }
+    CardEntryForm& Form() { return m_form; }
+
+    // Opens the current card of the customer in the given record of the customer table.
+    // False when nothing could be shown (empty table, broken customer number, no card).
+    bool LoadCurrentCard(int customerRecord);
+    // Opens a card by its key text ("0012/007"; anything but digits is dropped). False, and
+    // the card shown stays, when the file or customer is missing or the card is broken.
+    bool LoadCardByKey(const QString& keyText);
+    bool PreviousCard() { return Browse(-1); }
+    bool NextCard() { return Browse(+1); }
+
+    // Sums and writes the card, updates both registers, hands pending bookings to the income
+    // journal and the balances. False when the card file could not be written.
+    bool SaveRecordCard();
+    // Asks about a modified card before it is left. False when the card could not be saved.
+    bool LeaveModifiedCard();
+
+    // The income booking of a line typed "B" or "S": the fields the booking dialog starts
+    // with (date, receipt, customer, net, VAT rate, gross, payment kind; the amount rounded
+    // to cents in the field of the card's amount mode).
+    QStringList BsBookingProposal(int row) const;
+    // OK in the booking dialog with its seven fields: the booking goes to the income journal,
+    // its gross to the cash or bank account; the mark stays and the card is summed.
+    void ConfirmBsBooking(int row, const QStringList& fields);
+    // Cancel in the booking dialog: the mark goes.
+    void CancelBsBooking(int row);
+
+    QString CurrentFile() const { return m_file; }
+    int CardNumber() const { return m_number; }
+    int CustomerRecord() const { return m_customerRecord; }
+
+    // Payment bookings waiting for the next save (currency letter + seven cells).
+    QStringList& PendingBookings() { return m_pending; }
+    // Set while a card is being released: the save takes its payments back.
+    void SetReleasing(bool on) { m_releasing = on; }
+    bool Releasing() const { return m_releasing; }
+    // A cash or cheque line was booked since the last save.
+    void NoteBsBooking() { m_bsBookedSinceSave = true; }
+
+    // The stock cancellations of the card: cleared on save and browse, undone when edits
+    // are dropped. Set by the stock part.
+    std::function<void()> ClearStockCancellations;
+    std::function<void()> UndoStockCancellations;
+
+private:
+    QString CustomerCell(int col, int record) const;
+    bool Exists(const QString& number, int card) const;
+    bool CreateCard(int record, const QString& number, int card);
+    bool StoreCardNumber(int record, int card);
+    // Loads and shows a card file; false for an invalid header (nothing changes then).
+    bool ShowCard(int record, const QString& path, int card);
+    void SetAside(const QString& path);
+    bool Browse(int step);
+    void DmNotice();
+    void AppendToRegister(const QString& name, const QString& line);
+    void TakeBackPayments();
+    void BookPending();
+
+    UserPort& m_port;
+    const Clock& m_clock;
+    TSGrid& m_customers;
+    QString m_customerTablePath;
+    TSGrid& m_cardGrid;
+    QString m_dataFolder;
+    KeyValueSettings& m_options;
+    CardSettings m_settings;
+    CardEntryForm m_form;
+
+    QString m_file;
+    int m_number = 0;
+    int m_customerRecord = -1;
+    QStringList m_pending;
+    bool m_releasing = false;
+    bool m_bsBookedSinceSave = false;
+};
+
+}  // namespace card

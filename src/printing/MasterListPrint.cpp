@@ -1,0 +1,70 @@
+#include "printing/MasterListPrint.h"
+
+#include <QDir>
+
+#include "printing/TPrintGrid2.h"
+#include "table/TSGrid.h"
+
+TSeiteEinrichtenForm::List MasterListPrint::LayoutOf(MasterGrid which)
+{
+    switch (which) {
+        case MasterGrid::Medications:
+            return TSeiteEinrichtenForm::List::Medikamente;
+        case MasterGrid::Services:
+            return TSeiteEinrichtenForm::List::Leistungen;
+        case MasterGrid::Customers:
+            break;
+    }
+    return TSeiteEinrichtenForm::List::Kunden;
+}
+
+QString MasterListPrint::ExportFileName(MasterGrid which)
+{
+    switch (which) {
+        case MasterGrid::Medications:
+            return QStringLiteral("medikamente.xls");
+        case MasterGrid::Services:
+            return QStringLiteral("leistung.xls");
+        case MasterGrid::Customers:
+            break;
+    }
+    return QStringLiteral("kunden.xls");
+}
+
+MasterListPrint::MasterListPrint(TPrintGrid2& printer, TSGrid& grid, MasterGrid which,
+                                 LayoutStore& store, const QString& programFolder,
+                                 const QStringList& vatRates)
+    : m_grid(grid)
+{
+    for (int col = 0; col < grid.ColCount(); ++col) {
+        m_titles.append(grid.Cells(col, 0));
+    }
+    TSeiteEinrichtenForm layout(store);
+    layout.Load(LayoutOf(which));
+    const TablePrintSetup setup = layout.Setup();
+    printer.AttachGrid(&grid);
+    ApplyTableSetup(setup, printer);
+    printer.PrintMgrTitle = setup.heading.isEmpty() ? layout.Caption() : setup.heading;
+    printer.PrintToFile = false;
+    printer.FromPage = 1;
+    printer.EndPage = 1000;
+    printer.KopfPrint = false;
+    printer.FussPrint = false;
+    printer.UStCol = -1;
+    if (vatRates.size() >= 3 && which != MasterGrid::Customers) {
+        printer.UStCol = which == MasterGrid::Medications ? 5 : 7;
+        printer.USt1 = vatRates[0];
+        printer.USt2 = vatRates[1];
+        printer.USt3 = vatRates[2];
+    }
+    printer.PrintFileDir = QDir(programFolder).absolutePath() + QLatin1Char('/');
+    printer.PrintFileName = ExportFileName(which);
+    printer.SetExportPath(printer.PrintFileDir + printer.PrintFileName);
+}
+
+MasterListPrint::~MasterListPrint()
+{
+    for (int col = 0; col < m_titles.size() && col < m_grid.ColCount(); ++col) {
+        m_grid.SetCell(col, 0, m_titles[col]);
+    }
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include "printing/TSeiteEinrichtenForm.h"
+#include "shell/MasterGridLayout.h"
+
+class LayoutStore;
+class TPrintGrid2;
+class TSGrid;
+
+// Printing and exporting the medication, service and customer lists with their page
+// layouts. The layout writes its titles into the grid's title row for the job; the
+// screen titles come back when the object goes out of scope.
+class MasterListPrint {
+public:
+    // vatRates: the three current rates as printed ("19", "7", "0"); the VAT code column
+    // then shows the rate instead of the code.
+    MasterListPrint(TPrintGrid2& printer, TSGrid& grid, MasterGrid which, LayoutStore& store,
+                    const QString& programFolder, const QStringList& vatRates = {});
+    ~MasterListPrint();
+    MasterListPrint(const MasterListPrint&) = delete;
+    MasterListPrint& operator=(const MasterListPrint&) = delete;
+
+    static TSeiteEinrichtenForm::List LayoutOf(MasterGrid which);
+    // File name the export offers, in the program folder.
+    static QString ExportFileName(MasterGrid which);
+
+private:
+    TSGrid& m_grid;
+    QStringList m_titles;
+};

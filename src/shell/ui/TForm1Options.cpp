@@ -1,0 +1,115 @@
+// The main window's side of the options dialog and of the backup on close.
+#include "shell/ui/TForm1Options.h"
+
+#include <QLabel>
+#include <QLineEdit>
+
+#include "common/NumberFormat.h"
+#include "platform/Files.h"
+#include "shell/Backup.h"
+#include "shell/GridVatRecalc.h"
+#include "shell/ui/TForm1.h"
+#include "table/TSGrid.h"
+
+void TForm1OptionHooks::ShowBackupIndicator(bool on)
+{
+    m_form.m_indicators.backupOn = on;
+    if (on)
+        m_form.StartIndicatorTimer();
+    m_form.SyncIndicators();
+}
+
+void TForm1OptionHooks::PasswordProtectionSet()
+{
+    m_form.m_indicators.systemProtected = true;
+    m_form.m_gate.Forget();
+    m_form.StartIndicatorTimer();
+    m_form.SyncIndicators();
+}
+
+void TForm1OptionHooks::SetBackupFilePath(const QString& folder)
+{
+    m_form.m_tableEnv->autoBackup = !folder.isEmpty();
+    m_form.m_tableEnv->autoBackupFolder = folder;
+    for (auto& grid : m_form.m_grids)
+        grid->BackupFilePath = folder;
+}
+
+void TForm1OptionHooks::RecalculateGross(QStringList& rateTexts)
+{
+    const QString data = m_form.m_startUp.DataFolder();
+    GridVatRecalc target(m_form.Grid(MasterGrid::Services),
+                         files::FindCaseInsensitive(data, QStringLiteral("LEISTUNG.DBF")),
+                         m_form.Grid(MasterGrid::Medications),
+                         files::FindCaseInsensitive(data, QStringLiteral("MED.DBF")));
+    target.onCurrentRate = [this](const QString& rate) { m_form.m_vatLabel->setText(rate); };
+    target.onResetQuantities = [this] {
+        m_form.m_mengeMed->setText(QStringLiteral("1,00"));
+        m_form.m_mengeLeistung->setText(QStringLiteral("1,00"));
+    };
+    prices::RecalculateAllGross(m_form.m_port, rateTexts, target);
+}
+
+void TForm1OptionHooks::OptionsApplied()
+{
+    m_form.ApplyOptionLabels();
+}
+
+bool TForm1::OpenOptions(OptionenForm::Page page)
+{
+    if (m_startUp.Options().SystemProtected() && !m_gate.PasswordGranted())
+        return false;
+    return OpenOptionsDialog(page);
+}
+
+bool TForm1::OpenOptionsDialog(OptionenForm::Page page)
+{
+    if (!m_optionenDlg) {
+        m_optionHooks = std::make_unique<TForm1OptionHooks>(*this);
+        OptionenContext c;
+        c.port = &m_port;
+        c.clock = &m_clock;
+        c.ini = &m_startUp.Ini();
+        c.options = &m_startUp.Options();
+        c.dataFolder = m_startUp.DataFolder();
+        c.readOnlyMedium = m_startUp.ReadOnlyMedium();
+        c.hooks = m_optionHooks.get();
+        m_optionenDlg = std::make_unique<TOptionenDlg>(c, this);
+    }
+    return m_optionenDlg->Open(page) == QDialog::Accepted;
+}
+
+void TForm1::ApplyOptionLabels()
+{
+    const OptionValues& options = m_startUp.Options();
+    VatRates rates;
+    ParseVatRates(options, &rates);
+    m_vatLabel->setText(FormatFloat(QStringLiteral("0.0"), rates.current[0]));
+    m_currencyLabel->setText(options.Flag(QStringLiteral("EuroChk")) ? QStringLiteral("Euro")
+                                                                     : QStringLiteral("DM"));
+    ApplyBackupSettings();
+}
+
+void TForm1::ApplyBackupSettings()
+{
+    const OptionValues& options = m_startUp.Options();
+    const bool on = options.Flag(QStringLiteral("SicherungChk1"));
+    const QString folder = on ? WithFolderSlash(options.Value(QStringLiteral("BkDir"))) : QString();
+    m_tableEnv->readOnlyMedium = m_startUp.ReadOnlyMedium();
+    m_tableEnv->dataFolder = m_startUp.DataFolder();
+    m_tableEnv->autoBackup = on;
+    m_tableEnv->autoBackupFolder = folder;
+    for (auto& grid : m_grids)
+        grid->BackupFilePath = folder;
+}
+
+void TForm1::RunBackupOnExit()
+{
+    const OptionValues& options = m_startUp.Options();
+    BackupSettings s;
+    s.dataFolder = m_startUp.DataFolder();
+    s.readOnlyMedium = m_startUp.ReadOnlyMedium();
+    s.autoBackup = options.Flag(QStringLiteral("SicherungChk1"));
+    s.backupFolder = options.Value(QStringLiteral("BkDir"));
+    Backup(m_port, m_clock, s).BackupOnExit();
+}

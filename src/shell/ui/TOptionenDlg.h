@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QDialog>
+#include <QHash>
+
+#include "shell/OptionenForm.h"
+
+class QCheckBox;
+class QComboBox;
+class QKeyEvent;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+
+// "Systemoptionen": eight pages bound to OptionenForm, which holds every rule.
+class TOptionenDlg : public QDialog {
+    Q_OBJECT
+public:
+    explicit TOptionenDlg(OptionenContext context, QWidget* parent = nullptr);
+
+    OptionenForm& Form() { return m_form; }
+
+    // Fills the fields and shows the page; Open also runs the dialog (modal).
+    void Prepare(OptionenForm::Page page = OptionenForm::Praxis);
+    int Open(OptionenForm::Page page = OptionenForm::Praxis);
+
+    QLineEdit* Editor(int id) const { return m_editors.value(id); }
+    QCheckBox* CheckBox(int id) const { return m_checks.value(id); }
+    QTabWidget* Pages() const { return m_tabs; }
+    QComboBox* DocumentBox() const { return m_dokCmb; }
+    QComboBox* DriveBox() const { return m_laufwerkCB; }
+    QRadioButton* EuroButton() const { return m_euroRBtn; }
+    QRadioButton* DmButton() const { return m_dmRBtn; }
+    QPushButton* OkButton() const { return m_okButton; }
+    QPushButton* CancelButton() const { return m_cancelButton; }
+
+    void ClickOk();
+    void ClickCancel();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void reject() override;
+
+private:
+    QWidget* BuildPraxis(bool pharmacy);
+    QWidget* BuildKopf();
+    QWidget* BuildMwSt();
+    QWidget* BuildMahnwesen();
+    QWidget* BuildBackup();
+    QWidget* BuildPasswort();
+    QWidget* BuildExtDok();
+    QLineEdit* AddEditor(int id);
+    QCheckBox* AddCheck(int id, const QString& caption);
+    bool HandleKey(int id, QKeyEvent* key);
+    void HandleLeave(int id);
+    void CopyToForm(int id);
+    void Refresh();
+    void ApplyRequests();
+    int FocusedField() const;
+
+    OptionenForm m_form;
+    QTabWidget* m_tabs = nullptr;
+    QHash<int, QLineEdit*> m_editors;
+    QHash<QObject*, int> m_ids;
+    QHash<int, QCheckBox*> m_checks;
+    QComboBox* m_dokCmb = nullptr;
+    QComboBox* m_laufwerkCB = nullptr;
+    QRadioButton* m_euroRBtn = nullptr;
+    QRadioButton* m_dmRBtn = nullptr;
+    QPushButton* m_okButton = nullptr;
+    QPushButton* m_cancelButton = nullptr;
+    bool m_refreshing = false;
+    bool m_closing = false;
+};

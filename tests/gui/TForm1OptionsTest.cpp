@@ -1,0 +1,120 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+
+#include "shell/ui/TForm1.h"
+#include "shell/ui/TOptionenDlg.h"
+#include "support/FixedClock.h"
+#include "support/ScriptedUserPort.h"
+#include "support/TestFiles.h"
+#include "table/TSGrid.h"
+
+namespace {
+
+using F = OptionenForm;
+
+class TForm1OptionsTest : public ::testing::Test {
+protected:
+    QString Program() const { return m_dir.path() + "/"; }
+    QString Data() const { return Program() + "DATEN/"; }
+    void SetUp() override
+    {
+        ASSERT_TRUE(QDir(Program()).mkdir("DATEN"));
+        testfiles::WriteAll(Data() + "TLV.INI", {});
+        testfiles::WriteAll(Data() + "KUNDE.DBF", {});
+        testfiles::WriteLines(Data() + "MED.DBF", {"Salbe\tTube\t5,00\t5,95\t1\t\t\t\t\t\t"});
+        testfiles::WriteLines(Data() + "LEISTUNG.DBF",
+                              {"Impfung\tHund\t10,00\t1,0\t10,00\t11,90\t1\t1\t\t"});
+    }
+    void TearDown() override { QDir::setCurrent(QDir::tempPath()); }
+    std::unique_ptr<TForm1> Start()
+    {
+        auto form =
+            std::make_unique<TForm1>(m_port, m_clock, Program(), [] { return QStringList{}; });
+        form->ShowMain();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+        return form;
+    }
+    static QString Label(TForm1& form, const char* name)
+    {
+        auto* label = form.findChild<QLabel*>(name);
+        return label ? label->text() : QStringLiteral("<missing>");
+    }
+    // Runs `person` once the modal dialog is up.
+    static void WhenDialogOpens(TForm1& form, std::function<void(TOptionenDlg&)> person)
+    {
+        QTimer::singleShot(0, &form, [&form, person] {
+            TOptionenDlg* dlg = form.OptionsDialog();
+            ASSERT_NE(dlg, nullptr);
+            dlg->activateWindow();
+            EXPECT_TRUE(QTest::qWaitForWindowActive(dlg));
+            person(*dlg);
+        });
+    }
+    static void Type(TOptionenDlg& dlg, int id, const QString& text)
+    {
+        QLineEdit* edit = dlg.Editor(id);
+        dlg.Pages()->setCurrentWidget(edit->parentWidget()->parentWidget());
+        edit->setFocus(Qt::TabFocusReason);
+        edit->selectAll();
+        QTest::keyClicks(edit, text);
+    }
+
+    QTemporaryDir m_dir;
+    ScriptedUserPort m_port;
+    FixedClock m_clock{QDateTime(QDate(2024, 5, 15), QTime(9, 0))};
+};
+
+}  // namespace
+
+TEST_F(TForm1OptionsTest, PracticeDataAndRatesTypedInTheOptionsAreThereAfterARestart)
+{
+    {
+        auto form = Start();
+        WhenDialogOpens(*form, [](TOptionenDlg& dlg) {
+            EXPECT_EQ(dlg.Pages()->currentIndex(), F::MwSt);  // opened from "&Mwst editieren..."
+            Type(dlg, F::Mwst1Edit, "16");
+            Type(dlg, F::Mwst2Edit, "5");
+            Type(dlg, F::StichtagsDatumEdit, "1.7.20");
+            Type(dlg, F::NameEdit, "Tierarztpraxis am Hafen");
+            Type(dlg, F::PLZEdit, "24103 Kiel");
+            Type(dlg, F::KtoEdit, "NOLADE21KIE");
+            QTest::mouseClick(dlg.OkButton(), Qt::LeftButton);
+        });
+        form->findChild<QAction*>("MwstItem")->trigger();
+
+        EXPECT_EQ(m_port.Texts(), QStringList{"Brutto-Preise in den Tabellen\rMedikamente/ "
+                                              "Leistungen werden neu berechnet!"});
+        EXPECT_EQ(Label(*form, "MwstLabel"), "16,0");
+        EXPECT_EQ(form->Grid(MasterGrid::Medications).GetRecordCell(4, 0), "5,80");
+        EXPECT_EQ(form->Grid(MasterGrid::Services).GetRecordCell(6, 0), "11,60");
+        form->close();
+    }
+
+    auto form = Start();
+    EXPECT_EQ(Label(*form, "MwstLabel"), "16,0");
+    WhenDialogOpens(*form, [](TOptionenDlg& dlg) {
+        EXPECT_EQ(dlg.Pages()->currentIndex(), F::Praxis);  // from the tool bar
+        EXPECT_EQ(dlg.Editor(F::NameEdit)->text(), "Tierarztpraxis am Hafen");
+        EXPECT_EQ(dlg.Editor(F::PLZEdit)->text(), "24103 Kiel");
+        EXPECT_EQ(dlg.Editor(F::KtoEdit)->text(), "NOLADE21KIE");
+        EXPECT_EQ(dlg.Editor(F::Mwst1Edit)->text(), "16,0");
+        EXPECT_EQ(dlg.Editor(F::Mwst2Edit)->text(), "5,0");
+        EXPECT_EQ(dlg.Editor(F::StichtagsDatumEdit)->text(), "01.07.2020");
+        QTest::mouseClick(dlg.CancelButton(), Qt::LeftButton);
+    });
+    QToolBar* bar = form->findChild<QToolBar*>("ToolBar");
+    ASSERT_NE(bar, nullptr);
+    QTest::mouseClick(bar->widgetForAction(form->ToolAction(Workspace::System)), Qt::LeftButton);
+    // The close made the weekday and month sets (a Wednesday in May).
+    EXPECT_TRUE(QFileInfo::exists(Data() + "BAK_Mi/MED.DBF"));
+    EXPECT_TRUE(QFileInfo::exists(Data() + "BAK02/LEISTUNG.DBF"));
+}
