@@ -122,10 +122,10 @@ bool CardContains(const QString& path, const QString& upperText, bool treatmentL
 std::optional<bool> TryCardContains(const QString& path, const QString& upperText,
                                     bool treatmentLinesOnly)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QByteArray bytes;
+    if (!files::ReadWhole(path, bytes))
         return std::nullopt;
-    QString text = cp1252::Decode(file.readAll());
+    QString text = cp1252::Decode(bytes);
     if (treatmentLinesOnly) {
         // The marker is a line of its own; the search text holds no line break, so searching
         // the treatment block at once is searching it line by line.

@@ -95,7 +95,7 @@ int CustomerSearch::CardWithText(const QString& customerLine) const
     int newest = 0;
     TryStrToInt(recordlines::Cell(customerLine, 9), &newest);
     for (int n = newest; n >= 1 && newest - n < kMaxCardsSearched; --n)
-        if (card::CardContains(card::FilePath(m_dataFolder, number, n), m_text, true))
+        if (card::CardContains(m_dataFolder + card::FileName(number, n), m_text, true))
             return n;
     return 0;
 }

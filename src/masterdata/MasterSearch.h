@@ -34,7 +34,11 @@ struct Result {
 // remembers the previous text for the start rule of the notes and card searches.
 class CustomerSearch {
 public:
-    explicit CustomerSearch(QString dataFolder) : m_dataFolder(std::move(dataFolder)) {}
+    explicit CustomerSearch(QString dataFolder) : m_dataFolder(std::move(dataFolder))
+    {
+        if (!m_dataFolder.isEmpty() && !m_dataFolder.endsWith(QLatin1Char('/')))
+            m_dataFolder += QLatin1Char('/');
+    }
 
     Result Search(const QStringList& customers, Criterion criterion, const QString& text,
                   int current);

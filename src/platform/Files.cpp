@@ -114,6 +114,43 @@ bool CopyKeepingTime(const QString& source, const QString& target)
     return ::utime(t.constData(), &times) == 0;
 }
 
+namespace {
+
+bool ReadFd(int fd, QByteArray& data)
+{
+    data.clear();
+    char buffer[16384];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        if (n == 0)
+            return true;
+        data.append(buffer, n);
+    }
+}
+
+}  // namespace
+
+bool ReadWhole(const QString& path, QByteArray& data)
+{
+    int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0 && errno == ENOENT) {
+        const QFileInfo info(path);
+        const QString found = FindCaseInsensitive(info.path(), info.fileName());
+        if (found != path)
+            fd = ::open(QFile::encodeName(found).constData(), O_RDONLY | O_CLOEXEC);
+    }
+    if (fd < 0)
+        return false;
+    const bool ok = ReadFd(fd, data);
+    ::close(fd);
+    return ok;
+}
+
 // The read-only attribute is the owner's write bit (root may write anyway, so the
 // bit is what counts, not the access check).
 bool IsReadOnly(const QString& path)

@@ -22,6 +22,10 @@ bool CopyKeepingTime(const QString& source, const QString& target);
 // missing or partial. `tempPath` names the temporary file to use.
 bool ReplaceAtomically(const QString& target, const QString& tempPath, const QByteArray& data);
 
+// Reads a whole file with as few system calls as possible (searches read thousands of
+// small files). A name that does not exist as written is looked up whatever its case.
+bool ReadWhole(const QString& path, QByteArray& data);
+
 bool IsReadOnly(const QString& path);
 bool ClearReadOnly(const QString& path);
 

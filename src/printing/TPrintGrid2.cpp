@@ -121,7 +121,9 @@ void TPrintGrid2::SetAlignment(int position, TAlignment alignment)
 
 bool TPrintGrid2::DocumentMode() const
 {
-    for (const char* word : {"Rechnung", "Quittung", "Karteikarte", "Stapeldruck", "Notiz"}) {
+    // A quote's job title names no other document word, but it is a document too.
+    for (const char* word :
+         {"Rechnung", "Quittung", "Karteikarte", "Stapeldruck", "Notiz", "Angebot"}) {
         if (PrintMgrTitle.contains(QLatin1String(word), Qt::CaseSensitive)) {
             return true;
         }

@@ -8,7 +8,7 @@
 using namespace pagelayout;
 
 // How a list's section looks and which grid columns its entries belong to.
-struct TSeiteEinrichtenForm::Spec {
+struct TSeiteEinrichtenForm::ListLayout {
     QString caption;
     QString section;
     QString heading;
@@ -32,11 +32,11 @@ const QStringList kStandardMargins = {QStringLiteral("2"), QStringLiteral("3"), 
 
 }  // namespace
 
-const TSeiteEinrichtenForm::Spec& TSeiteEinrichtenForm::CurrentSpec() const
+const TSeiteEinrichtenForm::ListLayout& TSeiteEinrichtenForm::CurrentLayout() const
 {
-    static const QList<Spec> specs = [] {
-        QList<Spec> s(6);
-        Spec& med = s[0];
+    static const QList<ListLayout> layouts = [] {
+        QList<ListLayout> s(6);
+        ListLayout& med = s[0];
         med.caption = QStringLiteral("Druckbild - Medikamente");
         med.section = QStringLiteral("TabSeitenOptionen");
         med.heading = QStringLiteral("Talven - Medikamente");
@@ -51,7 +51,7 @@ const TSeiteEinrichtenForm::Spec& TSeiteEinrichtenForm::CurrentSpec() const
         med.widths = {"8", "2", "2", "2", "2", "2", "1,5"};
         med.columns = {1, 2, 3, 4, 6, 7, 9};
 
-        Spec& srv = s[1];
+        ListLayout& srv = s[1];
         srv.caption = QStringLiteral("Druckbild - Leistungen");
         srv.section = QStringLiteral("LeistungSeitenOptionen");
         srv.heading = QStringLiteral("Talven - Leistungen");
@@ -65,7 +65,7 @@ const TSeiteEinrichtenForm::Spec& TSeiteEinrichtenForm::CurrentSpec() const
         srv.widths = {"7", "3", "2", "2", "1,5", "2"};
         srv.columns = {1, 2, 5, 6, 7, 8};
 
-        Spec& cus = s[2];
+        ListLayout& cus = s[2];
         cus.caption = QStringLiteral("Druckbild - Kunden");
         cus.section = QStringLiteral("KundeSeitenOptionen");
         cus.heading = QStringLiteral("Talven - Kundenstamm");
@@ -79,7 +79,7 @@ const TSeiteEinrichtenForm::Spec& TSeiteEinrichtenForm::CurrentSpec() const
         cus.columns = {1, 2, 3, 4, 5, 6};
 
         for (int i : {3, 4}) {
-            Spec& j = s[i];
+            ListLayout& j = s[i];
             j.caption = i == 3 ? QStringLiteral("Druckbild - Einnahmen")
                                : QStringLiteral("Druckbild - Ausgaben");
             j.section = i == 3 ? QStringLiteral("EinnSeitenOptionen")
@@ -94,7 +94,7 @@ const TSeiteEinrichtenForm::Spec& TSeiteEinrichtenForm::CurrentSpec() const
             j.columns = {1, 2, 3, 4, 5, 6, 7};
         }
 
-        Spec& abg = s[5];
+        ListLayout& abg = s[5];
         abg.caption = QStringLiteral("Druckbild - Abgabebeleg");
         abg.section = QStringLiteral("AbgSeitenOptionen");
         abg.margins = {QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("0,5"),
@@ -105,27 +105,27 @@ const TSeiteEinrichtenForm::Spec& TSeiteEinrichtenForm::CurrentSpec() const
         abg.widthPrefix = QStringLiteral("AbgBreite");
         abg.widths = {"3,1", "3,1", "2,4", "1,4", "1,6", "1,7", "2,0", "2,0", "1,0"};
         abg.columns = {1, 2, 3, 4, 5, 6, 7, 8, 9};
-        for (Spec& one : s) {
+        for (ListLayout& one : s) {
             if (one.margins.isEmpty()) {
                 one.margins = kStandardMargins;
             }
         }
         return s;
     }();
-    return specs[static_cast<int>(m_list)];
+    return layouts[static_cast<int>(m_list)];
 }
 
 QString TSeiteEinrichtenForm::Caption() const
 {
-    return CurrentSpec().caption;
+    return CurrentLayout().caption;
 }
 QString TSeiteEinrichtenForm::Section() const
 {
-    return CurrentSpec().section;
+    return CurrentLayout().section;
 }
 QStringList TSeiteEinrichtenForm::SwitchKeys() const
 {
-    return CurrentSpec().switchKeys;
+    return CurrentLayout().switchKeys;
 }
 
 namespace {
@@ -167,7 +167,7 @@ QList<Key> KeysOf(const QStringList& margins, const QString& heading, bool colLi
 
 QStringList TSeiteEinrichtenForm::StandardMargins() const
 {
-    const Spec& s = CurrentSpec();
+    const ListLayout& s = CurrentLayout();
     QStringList margins = s.margins;
     if (m_batch && s.journal) {
         margins[2] = margins[3] = QStringLiteral("1,5");
@@ -177,7 +177,7 @@ QStringList TSeiteEinrichtenForm::StandardMargins() const
 
 void TSeiteEinrichtenForm::Standard()
 {
-    const Spec& s = CurrentSpec();
+    const ListLayout& s = CurrentLayout();
     const QStringList margins = StandardMargins();
     ObenEdit = margins[0];
     UntenEdit = margins[1];
@@ -201,7 +201,7 @@ void TSeiteEinrichtenForm::Load(List list, bool batchWorkspace)
     m_list = list;
     m_batch = batchWorkspace;
     m_loaded = true;
-    const Spec& s = CurrentSpec();
+    const ListLayout& s = CurrentLayout();
     if (other) {
         Standard();
     }
@@ -243,7 +243,7 @@ void TSeiteEinrichtenForm::Load(List list, bool batchWorkspace)
 
 void TSeiteEinrichtenForm::Ok()
 {
-    const Spec& s = CurrentSpec();
+    const ListLayout& s = CurrentLayout();
     const QList<Key> keys =
         KeysOf(StandardMargins(), s.heading, s.colLines, s.journal, s.switchKeys, s.switchDefaults,
                s.titlePrefix, s.titles, s.widthPrefix, s.widths);
@@ -275,7 +275,7 @@ void TSeiteEinrichtenForm::WidthLeft(int index)
 {
     if (m_list == List::Abgabebeleg && index >= 0 && index < Widths.size() &&
         Widths[index].trimmed().isEmpty()) {
-        Widths[index] = CurrentSpec().widths[index];
+        Widths[index] = CurrentLayout().widths[index];
     }
 }
 
@@ -293,7 +293,7 @@ QString TSeiteEinrichtenForm::TotalWidthLabel() const
 
 TablePrintSetup TSeiteEinrichtenForm::Setup() const
 {
-    const Spec& s = CurrentSpec();
+    const ListLayout& s = CurrentLayout();
     TablePrintSetup out;
     out.topMm = CmToMm(ObenEdit, CmToMm(s.margins[0], 0));
     out.bottomMm = CmToMm(UntenEdit, CmToMm(s.margins[1], 0));

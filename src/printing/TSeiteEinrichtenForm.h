@@ -76,8 +76,8 @@ public:
     TablePrintSetup Setup() const;
 
 private:
-    struct Spec;
-    const Spec& CurrentSpec() const;
+    struct ListLayout;
+    const ListLayout& CurrentLayout() const;
     QStringList StandardMargins() const;
 
     LayoutStore& m_store;

@@ -91,3 +91,25 @@ TEST(QtPrintCanvasTest, PrinterListAlwaysHoldsThePdfPrinter)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(QtPrintCanvasTest, FontsFollowAResolutionChange)
+{
+    QTemporaryDir dir;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath(QStringLiteral("x.pdf")));
+    printer.setResolution(300);
+    QtPrintCanvas canvas(&printer);
+    PrintFont font;
+    font.size = 12;
+    canvas.SetFont(font);
+    const int at300 = canvas.TextHeight(QStringLiteral("M"));
+    printer.setResolution(600);  // as a print dialog may do
+    ASSERT_TRUE(canvas.BeginDoc(QStringLiteral("Test")));
+    EXPECT_NEAR(canvas.TextHeight(QStringLiteral("M")), 2 * at300, 2);
+    canvas.EndDoc();
+}
+
+}  // namespace

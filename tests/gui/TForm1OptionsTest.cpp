@@ -89,6 +89,7 @@ TEST_F(TForm1OptionsTest, PracticeDataAndRatesTypedInTheOptionsAreThereAfterARes
             Type(dlg, F::KtoEdit, "NOLADE21KIE");
             QTest::mouseClick(dlg.OkButton(), Qt::LeftButton);
         });
+        ASSERT_NE(form->findChild<QAction*>("MwstItem"), nullptr);
         form->findChild<QAction*>("MwstItem")->trigger();
 
         EXPECT_EQ(m_port.Texts(), QStringList{"Brutto-Preise in den Tabellen\rMedikamente/ "

@@ -4,7 +4,7 @@
 #include "support/ScriptedUserPort.h"
 #include "table/TSGrid.h"
 
-TEST(MasterSearch, DigitBecomesTheQuantity)
+TEST(MasterSearchOnGrid, DigitBecomesTheQuantity)
 {
     QString text = "3";
     QString quantity;
@@ -16,7 +16,7 @@ TEST(MasterSearch, DigitBecomesTheQuantity)
     EXPECT_EQ(quantity, "3,00");
 }
 
-TEST(MasterSearch, NameSearchStopsOnTheLastEntryOfTheLetter)
+TEST(MasterSearchOnGrid, NameSearchStopsOnTheLastEntryOfTheLetter)
 {
     ScriptedUserPort port;
     TSGrid grid(port);
@@ -32,7 +32,7 @@ TEST(MasterSearch, NameSearchStopsOnTheLastEntryOfTheLetter)
     EXPECT_EQ(mastersearch::NamePosition(grid, "Zz"), 7);
 }
 
-TEST(MasterSearch, FeeNumberSearch)
+TEST(MasterSearchOnGrid, FeeNumberSearch)
 {
     ScriptedUserPort port;
     TSGrid grid(port);

@@ -55,6 +55,7 @@ void QtPrintCanvas::UsePdfPrinter()
     m_printer->setPageSize(QPageSize(QPageSize::A4));
     m_printer->setFullPage(false);
     m_printer->setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+    SetFont(m_font);  // pixel sizes follow the new resolution
 }
 
 void QtPrintCanvas::SelectPrinter(const QString& name)
@@ -68,6 +69,7 @@ void QtPrintCanvas::SelectPrinter(const QString& name)
     m_pdf = false;
     m_printer->setOutputFormat(QPrinter::NativeFormat);
     m_printer->setPrinterName(name);
+    SetFont(m_font);
 }
 
 QString QtPrintCanvas::PrinterName() const
@@ -82,6 +84,7 @@ void QtPrintCanvas::AdoptDialogChoice()
     } else {
         m_pdf = false;
     }
+    SetFont(m_font);
 }
 
 QString QtPrintCanvas::FamilyFor(const QString& windowsName)
@@ -196,7 +199,7 @@ bool QtPrintCanvas::BeginDoc(const QString& title)
     if (!m_painter.begin(m_printer)) {
         return false;
     }
-    m_painter.setFont(m_qfont);
+    SetFont(m_font);
     m_painter.setPen(QPen(Qt::black, 1));
     m_painter.setBrush(Qt::NoBrush);
     return true;
