@@ -65,8 +65,7 @@ TEST(CardWorkspacePayment, FullPaymentIsBookedOnSave)
     cp1252::ReadLines(dir.filePath("Z32024.zaE"), journal);
     ASSERT_EQ(journal.size(), 2);
     EXPECT_TRUE(journal[0].endsWith("\t100,00\t7,0\t107,00\tB\t")) << journal[0].toStdString();
-    EXPECT_TRUE(journal[1].endsWith("\t100,00\t19,0\t119,00\tB\t"))
-        << journal[1].toStdString();
+    EXPECT_TRUE(journal[1].endsWith("\t100,00\t19,0\t119,00\tB\t")) << journal[1].toStdString();
     EXPECT_EQ(options.Get("Kontostand", "Kasse"), "226");
     QStringList dunning;
     cp1252::ReadLines(dir.filePath("ST_MAHN.DBF"), dunning);
