@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -13,6 +14,8 @@ class TSGrid;
 class UserPort;
 
 namespace card {
+
+class PaymentDialogRunner;
 
 // The record card workspace without its widgets: finds, creates, loads, browses and saves the
 // cards of the selected customer. The customer table grid and the card grid belong to the
@@ -51,6 +54,11 @@ public:
     void ConfirmBsBooking(int row, const QStringList& fields);
     // Cancel in the booking dialog: the mark goes.
     void CancelBsBooking(int row);
+
+    // The "Zahlung" button of an invoiced card: runs the payment dialog and applies a
+    // confirmed payment (its bookings wait for the next save; the card is then modified).
+    // Returns whether the dialog was confirmed.
+    bool EnterPayment(PaymentDialogRunner& runner);
 
     QString CurrentFile() const { return m_file; }
     int CardNumber() const { return m_number; }
@@ -99,6 +107,7 @@ private:
     QStringList m_pending;
     bool m_releasing = false;
     bool m_bsBookedSinceSave = false;
+    QDate m_lastPaymentDate;  // the payment date entered last in this run
 };
 
 }  // namespace card
