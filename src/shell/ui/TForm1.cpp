@@ -24,9 +24,8 @@
 #include <QVBoxLayout>
 
 #include "common/UserPort.h"
+#include "masterdata/MasterSearch.h"
 #include "platform/Files.h"
-#include "shell/CustomerSearch.h"
-#include "shell/MasterSearch.h"
 #include "shell/ui/TForm1Options.h"
 #include "shell/ui/TSplashForm.h"
 #include "table/TSGrid.h"
@@ -454,23 +453,27 @@ void TForm1::RunCustomerSearch(bool continued)
     m_notFound->hide();
     m_findContinue->hide();
     TSGrid& customers = Grid(MasterGrid::Customers);
-    const auto criterion = customersearch::Criterion(m_suchKrit->currentIndex());
-    const customersearch::Outcome out =
-        continued ? customersearch::Continue(customers, criterion, m_suchEditKunde->text(),
-                                             customers.CurrentRecord())
-                  : customersearch::Search(customers, criterion, m_suchEditKunde->text(),
-                                           customers.CurrentRecord());
+    if (!m_customerSearch)
+        m_customerSearch = std::make_unique<mastersearch::CustomerSearch>(m_startUp.DataFolder());
+    const auto criterion = mastersearch::Criterion(m_suchKrit->currentIndex());
+    const mastersearch::Result out =
+        continued
+            ? m_customerSearch->Continue(customers.Lines(), criterion, customers.CurrentRecord())
+            : m_customerSearch->Search(customers.Lines(), criterion, m_suchEditKunde->text(),
+                                       customers.CurrentRecord());
     if (out.record >= 0) {
         customers.GotoRecord(1, out.record);
         View(MasterGrid::Customers)->SyncScrollBar();
     }
-    if (!out.message.isEmpty()) {
-        m_notFound->setText(out.message);
-        m_notFound->setStyleSheet(out.red ? QStringLiteral("color: red")
-                                          : QStringLiteral("color: green"));
+    if (!out.label.isEmpty()) {
+        m_notFound->setText(out.label);
+        m_notFound->setStyleSheet(
+            out.colour == mastersearch::LabelColour::Red     ? QStringLiteral("color: red")
+            : out.colour == mastersearch::LabelColour::Green ? QStringLiteral("color: green")
+                                                             : QString());
         m_notFound->show();
     }
-    m_findContinue->setVisible(out.showContinue);
+    m_findContinue->setVisible(out.continueButton);
 }
 
 MasterGrid TForm1::ShownMasterGrid() const
@@ -483,22 +486,24 @@ void TForm1::OnSearchChanged(const QString& typed)
 {
     QAction* gotSearch = m_switchActions.value(int(MainSwitch::GotSuche));
     const bool feeNumbers = gotSearch && gotSearch->isChecked();
-    QString text = typed;
-    QString quantity;
-    if (!feeNumbers && mastersearch::TakeQuantityDigit(text, &quantity)) {
-        m_mengeMed->setText(quantity);
-        m_mengeLeistung->setText(quantity);
-        const QSignalBlocker block(m_suchEdit);
-        m_suchEdit->setText(text);
-        m_suchEdit->setCursorPosition(int(text.size()));
-        return;
+    if (!feeNumbers) {
+        const mastersearch::DigitSplit split = mastersearch::TakeQuantityDigits(typed);
+        if (!split.quantity.isEmpty()) {
+            m_mengeMed->setText(split.quantity);
+            m_mengeLeistung->setText(split.quantity);
+            const QSignalBlocker block(m_suchEdit);
+            m_suchEdit->setText(split.search);
+            m_suchEdit->setCursorPosition(int(split.search.size()));
+            return;
+        }
     }
+    const QString& text = typed;
     TSGrid& med = Grid(MasterGrid::Medications);
     TSGrid& services = Grid(MasterGrid::Services);
-    med.GotoRecord(1, mastersearch::NamePosition(med, text));
-    services.GotoRecord(
-        1, feeNumbers ? mastersearch::FeeNumberPosition(services, text, services.CurrentRecord())
-                      : mastersearch::NamePosition(services, text));
+    med.GotoRecord(1, mastersearch::FindByName(med.Lines(), text));
+    services.GotoRecord(1, feeNumbers ? mastersearch::FindByFeeNumber(services.Lines(), text,
+                                                                      services.CurrentRecord())
+                                      : mastersearch::FindByName(services.Lines(), text));
     View(MasterGrid::Medications)->SyncScrollBar();
     View(MasterGrid::Services)->SyncScrollBar();
 }

@@ -14,6 +14,9 @@
 #include "shell/Workspaces.h"
 
 class Clock;
+namespace mastersearch {
+class CustomerSearch;
+}
 class QAction;
 class QActionGroup;
 class QComboBox;
@@ -155,5 +158,6 @@ private:
     void ApplyOptionLabels();
     const Clock& m_clock;
     std::unique_ptr<TForm1OptionHooks> m_optionHooks;
+    std::unique_ptr<mastersearch::CustomerSearch> m_customerSearch;
     std::unique_ptr<TOptionenDlg> m_optionenDlg;
 };
