@@ -4,7 +4,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include "shell/GridVatRecalc.h"
+#include "masterdata/MasterWorkspace.h"
 #include "shell/IniFile.h"
 #include "shell/OptionSections.h"
 #include "shell/OptionenForm.h"
@@ -481,9 +481,9 @@ TEST_F(OptionenFormTest, ChangedCurrentRateRecalculatesTheGrossPricesOfBothTable
     TSGrid medications(m_port);
     ASSERT_TRUE(services.LoadTable(Data() + "LEISTUNG.DBF"));
     ASSERT_TRUE(medications.LoadTable(Data() + "MED.DBF"));
-    GridVatRecalc target(services, Data() + "LEISTUNG.DBF", medications, Data() + "MED.DBF");
+    GridVatRecalcTarget target(services, Data() + "LEISTUNG.DBF", medications, Data() + "MED.DBF");
     QString shownRate;
-    target.onCurrentRate = [&](const QString& r) { shownRate = r; };
+    target.showCurrentRate = [&](const QString& r) { shownRate = r; };
     GrossHooks hooks(m_port, target);
     OptionenContext c = Context();
     c.hooks = &hooks;

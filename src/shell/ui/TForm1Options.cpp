@@ -5,9 +5,9 @@
 #include <QLineEdit>
 
 #include "common/NumberFormat.h"
+#include "masterdata/MasterWorkspace.h"
 #include "platform/Files.h"
 #include "shell/Backup.h"
-#include "shell/GridVatRecalc.h"
 #include "shell/ui/TForm1.h"
 #include "table/TSGrid.h"
 
@@ -38,12 +38,12 @@ void TForm1OptionHooks::SetBackupFilePath(const QString& folder)
 void TForm1OptionHooks::RecalculateGross(QStringList& rateTexts)
 {
     const QString data = m_form.m_startUp.DataFolder();
-    GridVatRecalc target(m_form.Grid(MasterGrid::Services),
-                         files::FindCaseInsensitive(data, QStringLiteral("LEISTUNG.DBF")),
-                         m_form.Grid(MasterGrid::Medications),
-                         files::FindCaseInsensitive(data, QStringLiteral("MED.DBF")));
-    target.onCurrentRate = [this](const QString& rate) { m_form.m_vatLabel->setText(rate); };
-    target.onResetQuantities = [this] {
+    GridVatRecalcTarget target(m_form.Grid(MasterGrid::Services),
+                               files::FindCaseInsensitive(data, QStringLiteral("LEISTUNG.DBF")),
+                               m_form.Grid(MasterGrid::Medications),
+                               files::FindCaseInsensitive(data, QStringLiteral("MED.DBF")));
+    target.showCurrentRate = [this](const QString& rate) { m_form.m_vatLabel->setText(rate); };
+    target.resetQuantities = [this] {
         m_form.m_mengeMed->setText(QStringLiteral("1,00"));
         m_form.m_mengeLeistung->setText(QStringLiteral("1,00"));
     };
