@@ -3,7 +3,7 @@
 #include <utility>
 #include <vector>
 
-#include "common/CodePage.h"
+#include "common/Collation.h"
 #include "table/SortKey.h"
 #include "table/TSGrid.h"
 
@@ -11,46 +11,7 @@ namespace sortkey {
 
 void Append(QStringView text, std::string& out)
 {
-    // Umlauts expand to base letter + blank until the text has grown beyond 249 characters.
-    qsizetype length = text.size();
-    for (QChar ch : text) {
-        char16_t c = ch.unicode();
-        char base = 0;
-        if (length <= 249) {
-            switch (c) {
-                case u'Ä':
-                    base = 'A';
-                    break;
-                case u'Ö':
-                    base = 'O';
-                    break;
-                case u'Ü':
-                    base = 'U';
-                    break;
-                case u'ä':
-                    base = 'a';
-                    break;
-                case u'ö':
-                    base = 'o';
-                    break;
-                case u'ü':
-                    base = 'u';
-                    break;
-                default:
-                    break;
-            }
-        }
-        if (base != 0) {
-            out.push_back(base >= 'a' ? static_cast<char>(base - 'a' + 'A') : base);
-            out.push_back(' ');
-            ++length;
-            continue;
-        }
-        unsigned char code = c < 0x80 ? static_cast<unsigned char>(c) : cp1252::Code(ch);
-        if (code >= 'a' && code <= 'z')
-            code = static_cast<unsigned char>(code - 'a' + 'A');
-        out.push_back(static_cast<char>(code));
-    }
+    AppendCollationKey(text, out);
 }
 
 std::string Of(QStringView text)
