@@ -1,6 +1,7 @@
 #include "shell/MasterGridLayout.h"
 
 #include "common/NumberFormat.h"
+#include "masterdata/MasterWorkspace.h"
 #include "table/TSGrid.h"
 
 const QList<ColumnWidthBinding>& MasterColumnWidthBindings()
@@ -44,22 +45,11 @@ QString MasterTableFile(MasterGrid which)
 void SetUpMasterGrid(TSGrid& grid, MasterGrid which, const QHash<QString, int>& widths,
                      int tableFontSize)
 {
-    QStringList titles;
     QList<int> right;
     QList<QPair<int, int>> fixed;  // column, width
     switch (which) {
         case MasterGrid::Medications:
             grid.SetColCount(11);
-            titles = {QString(),
-                      QStringLiteral("Medikament/ Artikel"),
-                      QStringLiteral("EinkNetto"),
-                      QStringLiteral("VerkNetto"),
-                      QStringLiteral("VerkMitSt"),
-                      QStringLiteral("USt"),
-                      QStringLiteral("Wartezeit"),
-                      QStringLiteral("Chargennr."),
-                      QStringLiteral("Bemerkung: (H)= Humanpräp."),
-                      QStringLiteral("Bestand")};
             grid.PriceCol1 = 2;
             grid.PriceCol2 = 3;
             grid.PriceCol3 = 4;
@@ -69,16 +59,6 @@ void SetUpMasterGrid(TSGrid& grid, MasterGrid which, const QHash<QString, int>& 
             break;
         case MasterGrid::Services:
             grid.SetColCount(10);
-            titles = {QString(),
-                      QStringLiteral("Diagnose/ Leistung (GOT)"),
-                      QStringLiteral("Tierart"),
-                      QStringLiteral("GOT/Netto"),
-                      QStringLiteral("Faktor"),
-                      QStringLiteral("VerkNetto"),
-                      QStringLiteral("VerkMitSt"),
-                      QStringLiteral("USt"),
-                      QStringLiteral("Ziffer"),
-                      QStringLiteral("Bemerkung")};
             grid.PriceCol1 = 3;
             grid.PriceCol2 = 5;
             grid.PriceCol3 = 6;
@@ -87,17 +67,6 @@ void SetUpMasterGrid(TSGrid& grid, MasterGrid which, const QHash<QString, int>& 
             break;
         case MasterGrid::Customers:
             grid.SetColCount(11);
-            titles = {QString(),
-                      QStringLiteral("Name"),
-                      QStringLiteral("Vorname"),
-                      QStringLiteral("Straße"),
-                      QStringLiteral("PLZ/Ort"),
-                      QStringLiteral("KdNr"),
-                      QStringLiteral("Telefon"),
-                      QStringLiteral("Anrede"),
-                      QStringLiteral("Bemerkung"),
-                      QString(),
-                      QStringLiteral("e-mail Adr.")};
             fixed = {{0, 10}, {5, 50}, {9, -1}};
             break;
     }
@@ -110,7 +79,9 @@ void SetUpMasterGrid(TSGrid& grid, MasterGrid which, const QHash<QString, int>& 
     }
     for (int col : right)
         grid.SetColumnAlignment(col, 1);
-    grid.SetTitles(titles);
+    SetMasterTitles(grid, which == MasterGrid::Medications ? MasterTable::Medication
+                          : which == MasterGrid::Services  ? MasterTable::Service
+                                                           : MasterTable::Customer);
 }
 
 namespace {
