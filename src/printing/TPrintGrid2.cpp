@@ -1,4 +1,5 @@
 #include "printing/TPrintGrid2.h"
+#include "printing/PrintJobGuard.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -17,28 +18,6 @@
 using namespace printunits;
 
 namespace {
-
-// Ends the job and restores the cursor however printing ends.
-class JobGuard {
-public:
-    JobGuard(PrintCanvas& canvas, UserPort& port) : m_canvas(canvas), m_port(port)
-    {
-        m_port.SetBusy(true);
-    }
-    ~JobGuard()
-    {
-        m_port.SetBusy(false);
-        if (m_canvas.Printing()) {
-            m_canvas.EndDoc();
-        }
-    }
-    JobGuard(const JobGuard&) = delete;
-    JobGuard& operator=(const JobGuard&) = delete;
-
-private:
-    PrintCanvas& m_canvas;
-    UserPort& m_port;
-};
 
 TAlignment AlignmentFromText(const QString& text)
 {
@@ -456,7 +435,7 @@ void TPrintGrid2::Print(const QString& deviceText)
     if (!m_canvas->BeginDoc(PrintMgrTitle)) {
         return;
     }
-    JobGuard guard(*m_canvas, m_port);
+    PrintJobGuard guard(*m_canvas, m_port);
     m_page = 1;
     m_rowsOnPage = 0;
     m_rowOutput = false;

@@ -1,4 +1,5 @@
 #include "printing/TPrintStrList.h"
+#include "printing/PrintJobGuard.h"
 
 #include <algorithm>
 
@@ -41,28 +42,6 @@ constexpr Designation kDesignations[] = {
     {u"GmbH", 5},
     {u"Gemeinschaftspraxis", 20},
     {u"Mobile", 7},
-};
-
-// Ends a job and restores the cursor however printing ends.
-class JobGuard {
-public:
-    JobGuard(PrintCanvas& canvas, UserPort& port) : m_canvas(canvas), m_port(port)
-    {
-        m_port.SetBusy(true);
-    }
-    ~JobGuard()
-    {
-        m_port.SetBusy(false);
-        if (m_canvas.Printing()) {
-            m_canvas.EndDoc();
-        }
-    }
-    JobGuard(const JobGuard&) = delete;
-    JobGuard& operator=(const JobGuard&) = delete;
-
-private:
-    PrintCanvas& m_canvas;
-    UserPort& m_port;
 };
 
 }  // namespace
@@ -327,7 +306,7 @@ void TPrintStrList::Print(const QString& deviceText)
     if (!m_canvas->BeginDoc(PrintMgrTitle)) {
         return;
     }
-    JobGuard guard(*m_canvas, m_port);
+    PrintJobGuard guard(*m_canvas, m_port);
     m_measuring = false;
     m_lineHeight = LineHeightOf(LinesFont);
     m_page = 1;
