@@ -1,4 +1,5 @@
 #include "cards/ui/TBezDlg.h"
+#include "masterdata/ui/LineEditBinding.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -223,29 +224,12 @@ QLineEdit* TBezDlg::AddEditor(int id)
 
 void TBezDlg::CopyToForm(int id)
 {
-    QLineEdit* edit = m_editors.value(id);
-    FormField& field = m_form.Field(id);
-    field.text = edit->text();
-    field.cursor = edit->cursorPosition();
-    if (edit->hasSelectedText()) {
-        field.selStart = edit->selectionStart();
-        field.selLength = int(edit->selectedText().size());
-    } else {
-        field.selStart = field.cursor;
-        field.selLength = 0;
-    }
+    ReadEdit(*m_editors.value(id), m_form.Field(id));
 }
 
 void TBezDlg::CopyFromForm(int id)
 {
-    QLineEdit* edit = m_editors.value(id);
-    const FormField& field = m_form.Field(id);
-    if (edit->text() != field.text)
-        edit->setText(field.text);
-    if (field.selLength > 0)
-        edit->setSelection(field.selStart, field.selLength);
-    else
-        edit->setCursorPosition(field.cursor);
+    WriteEdit(*m_editors.value(id), m_form.Field(id));
 }
 
 bool TBezDlg::HandleKey(int id, QKeyEvent* key)

@@ -1,4 +1,5 @@
 #include "masterdata/ui/TEditDlg.h"
+#include "masterdata/ui/LineEditBinding.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -275,29 +276,12 @@ QLineEdit* TEditDlg::Editor(int id) const
 
 void TEditDlg::CopyToForm(int id)
 {
-    QLineEdit* edit = m_editors.value(id);
-    FormField& field = m_form.Fields().Field(id);
-    field.text = edit->text();
-    field.cursor = edit->cursorPosition();
-    if (edit->hasSelectedText()) {
-        field.selStart = edit->selectionStart();
-        field.selLength = int(edit->selectedText().size());
-    } else {
-        field.selStart = field.cursor;
-        field.selLength = 0;
-    }
+    ReadEdit(*m_editors.value(id), m_form.Fields().Field(id));
 }
 
 void TEditDlg::CopyFromForm(int id)
 {
-    QLineEdit* edit = m_editors.value(id);
-    const FormField& field = m_form.Fields().Field(id);
-    if (edit->text() != field.text)
-        edit->setText(field.text);
-    if (field.selLength > 0)
-        edit->setSelection(field.selStart, field.selLength);
-    else
-        edit->setCursorPosition(field.cursor);
+    WriteEdit(*m_editors.value(id), m_form.Fields().Field(id));
 }
 
 bool TEditDlg::HandleKey(int id, QKeyEvent* key)

@@ -1,4 +1,5 @@
 #include "shell/ui/TOptionenDlg.h"
+#include "masterdata/ui/LineEditBinding.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -363,17 +364,9 @@ void TOptionenDlg::Refresh()
 void TOptionenDlg::CopyToForm(int id)
 {
     QLineEdit* edit = m_editors.value(id);
-    FormField& field = m_form.Field(id);
-    if (field.text != edit->text())
+    if (m_form.Field(id).text != edit->text())
         m_form.EditText(id, edit->text());
-    field.cursor = edit->cursorPosition();
-    if (edit->hasSelectedText()) {
-        field.selStart = edit->selectionStart();
-        field.selLength = int(edit->selectedText().size());
-    } else {
-        field.selStart = field.cursor;
-        field.selLength = 0;
-    }
+    ReadCursor(*edit, m_form.Field(id));
 }
 
 bool TOptionenDlg::HandleKey(int id, QKeyEvent* key)
@@ -390,12 +383,7 @@ bool TOptionenDlg::HandleKey(int id, QKeyEvent* key)
     CopyToForm(id);
     m_form.KeyPress(id, ch);
     Refresh();
-    QLineEdit* edit = m_editors.value(id);
-    const FormField& field = m_form.Field(id);
-    if (field.selLength > 0)
-        edit->setSelection(field.selStart, field.selLength);
-    else
-        edit->setCursorPosition(field.cursor);
+    WriteEdit(*m_editors.value(id), m_form.Field(id));
     return true;
 }
 
