@@ -176,3 +176,26 @@ TEST_F(TForm1ViewTest, TimerTicksBlinkTheIndicatorsThenSettle)
     EXPECT_TRUE(Shown(*form, "PasswordIndicator"));
     EXPECT_TRUE(Shown(*form, "StockIndicator"));
 }
+
+TEST_F(TForm1ViewTest, StockSwitchShowsItsIconWithoutBlinking)
+{
+    MakeData("[Optionen]\r\nMedInvAutom=TRUE\r\n");
+    {
+        auto form = Start();
+        EXPECT_FALSE(form->IndicatorTimer().isActive()) << "no backup, no password";
+        EXPECT_TRUE(Shown(*form, "StockIndicator")) << "read at start";
+    }
+    testfiles::WriteAll(Ini(), {});
+    auto form = Start();
+    EXPECT_FALSE(Shown(*form, "StockIndicator"));
+    form->SwitchWorkspace(Workspace::Medikamente);
+    QAction* stock = nullptr;
+    for (QAction* a : form->findChildren<QAction*>())
+        if (a->text() == "Autom. Inventur der Medikamente")
+            stock = a;
+    ASSERT_NE(stock, nullptr);
+    stock->trigger();
+    EXPECT_TRUE(Shown(*form, "StockIndicator"));
+    stock->trigger();
+    EXPECT_FALSE(Shown(*form, "StockIndicator"));
+}
