@@ -1,5 +1,7 @@
 #include "shell/MasterGridLayout.h"
 
+#include <algorithm>
+
 #include "masterdata/MasterWorkspace.h"
 #include "table/TSGrid.h"
 
@@ -41,17 +43,39 @@ QString MasterTableFile(MasterGrid which)
     return QStringLiteral("KUNDE.DBF");
 }
 
+namespace {
+
+// Widths the options file does not keep, for the table font size 8: column, width.
+QList<QPair<int, int>> FixedWidths(MasterGrid which)
+{
+    switch (which) {
+        case MasterGrid::Medications:
+            return {{0, 10}, {2, 62}, {3, 62}, {4, 62}, {5, 26}, {10, -1}};
+        case MasterGrid::Services:
+            return {{0, 10}, {3, 66}, {4, 42}, {5, 64}, {6, 64}, {7, 26}, {8, 64}};
+        case MasterGrid::Customers:
+            break;
+    }
+    return {{0, 10}, {5, 50}, {9, -1}};
+}
+
+}  // namespace
+
 void ApplyMasterGridFontSize(TSGrid& grid, MasterGrid which, int tableFontSize)
 {
+    // Above size 8 the titles ("VerkMitSt", "GOT/Netto") would be cut off: these columns
+    // grow with the font. The indicator and hidden columns stay as they are.
+    const int size = std::max(tableFontSize, 8);
+    for (const auto& [col, width] : FixedWidths(which))
+        grid.SetColWidth(col, col == 0 || width <= 0 ? width : width * size / 8);
     if (which == MasterGrid::Medications)
-        grid.SetColWidth(9, tableFontSize <= 8 ? 55 : 65);
+        grid.SetColWidth(9, tableFontSize <= 8 ? 55 : std::max(65, 55 * size / 8));
 }
 
 void SetUpMasterGrid(TSGrid& grid, MasterGrid which, const QHash<QString, int>& widths,
                      int tableFontSize)
 {
     QList<int> right;
-    QList<QPair<int, int>> fixed;  // column, width
     switch (which) {
         case MasterGrid::Medications:
             grid.SetColCount(11);
@@ -59,7 +83,6 @@ void SetUpMasterGrid(TSGrid& grid, MasterGrid which, const QHash<QString, int>& 
             grid.PriceCol2 = 3;
             grid.PriceCol3 = 4;
             right = {2, 3, 4, 5, 6, 7, 9};
-            fixed = {{0, 10}, {2, 62}, {3, 62}, {4, 62}, {5, 26}, {10, -1}};
             break;
         case MasterGrid::Services:
             grid.SetColCount(10);
@@ -67,15 +90,11 @@ void SetUpMasterGrid(TSGrid& grid, MasterGrid which, const QHash<QString, int>& 
             grid.PriceCol2 = 5;
             grid.PriceCol3 = 6;
             right = {3, 5, 6};
-            fixed = {{0, 10}, {3, 66}, {4, 42}, {5, 64}, {6, 64}, {7, 26}, {8, 64}};
             break;
         case MasterGrid::Customers:
             grid.SetColCount(11);
-            fixed = {{0, 10}, {5, 50}, {9, -1}};
             break;
     }
-    for (const auto& [col, width] : fixed)
-        grid.SetColWidth(col, width);
     ApplyMasterGridFontSize(grid, which, tableFontSize);
     // The widths are the person's: they are dragged on the title row and kept on close.
     grid.SetOptions(grid.Options() | goColSizing);

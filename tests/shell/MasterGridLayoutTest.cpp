@@ -22,5 +22,24 @@ TEST(MasterGridLayout, ColumnsPricesAndWidthsFromTheOptions)
     EXPECT_EQ(services.ColCount(), 10);
     EXPECT_EQ(services.ColWidth(8), 88);
     EXPECT_EQ(services.ColWidth(9), 400);
-    EXPECT_EQ(services.ColWidth(7), 26);
+    EXPECT_EQ(services.ColWidth(7), 26 * 9 / 8) << "grows with the font";
+}
+
+TEST(MasterGridLayout, FixedColumnsGrowWithTheTableFontStoredOnesDoNot)
+{
+    ScriptedUserPort port;
+    TSGrid grid(port);
+    SetUpMasterGrid(grid, MasterGrid::Medications, {{"wMed", 300}}, 8);
+    EXPECT_EQ(grid.ColWidth(2), 62);
+    ApplyMasterGridFontSize(grid, MasterGrid::Medications, 10);
+    EXPECT_EQ(grid.ColWidth(2), 77);
+    EXPECT_EQ(grid.ColWidth(9), 68);
+    EXPECT_EQ(grid.ColWidth(1), 300) << "the person's width";
+    EXPECT_EQ(grid.ColWidth(0), 10) << "indicator column";
+    EXPECT_EQ(grid.ColWidth(10), -1) << "still hidden";
+    ApplyMasterGridFontSize(grid, MasterGrid::Medications, 9);
+    EXPECT_EQ(grid.ColWidth(9), 65);
+    ApplyMasterGridFontSize(grid, MasterGrid::Medications, 7);
+    EXPECT_EQ(grid.ColWidth(2), 62) << "never narrower than at size 8";
+    EXPECT_EQ(grid.ColWidth(9), 55);
 }
