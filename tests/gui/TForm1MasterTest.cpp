@@ -329,3 +329,15 @@ TEST_F(TForm1MasterTest, MasterListsPrintToThePdfPrinter)
                                            QDir(keep).filePath(QFileInfo(pdf).baseName())});
     }
 }
+
+TEST_F(TForm1MasterTest, CustomerListExportsFromTheDateiMenu)
+{
+    auto form =
+        Start({}, {}, {"Bär\tAnna\tLindenstr. 1\t12345 Überlingen\t0007\t0123\tFrau\t\t000\t\t"});
+    ClickTool(*form, Workspace::Kunden);
+    m_port.QueueFile(Program() + "kunden.xls");
+    form->findChild<QAction*>("ExportItem")->trigger();
+    EXPECT_EQ(FileLines("../kunden.xls"),
+              (QStringList{"Table", "Name\tVorname\tStraße\tPLZ\tK-Nr.\t",
+                           "Bär\tAnna\tLindenstr. 1\t12345 Überlingen\t0007\t"}));
+}
