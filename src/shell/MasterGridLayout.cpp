@@ -41,6 +41,12 @@ QString MasterTableFile(MasterGrid which)
     return QStringLiteral("KUNDE.DBF");
 }
 
+void ApplyMasterGridFontSize(TSGrid& grid, MasterGrid which, int tableFontSize)
+{
+    if (which == MasterGrid::Medications)
+        grid.SetColWidth(9, tableFontSize <= 8 ? 55 : 65);
+}
+
 void SetUpMasterGrid(TSGrid& grid, MasterGrid which, const QHash<QString, int>& widths,
                      int tableFontSize)
 {
@@ -53,8 +59,7 @@ void SetUpMasterGrid(TSGrid& grid, MasterGrid which, const QHash<QString, int>& 
             grid.PriceCol2 = 3;
             grid.PriceCol3 = 4;
             right = {2, 3, 4, 5, 6, 7, 9};
-            fixed = {{0, 10}, {2, 62}, {3, 62}, {4, 62}, {5, 26}, {9, tableFontSize <= 8 ? 55 : 65},
-                     {10, -1}};
+            fixed = {{0, 10}, {2, 62}, {3, 62}, {4, 62}, {5, 26}, {10, -1}};
             break;
         case MasterGrid::Services:
             grid.SetColCount(10);
@@ -71,6 +76,9 @@ void SetUpMasterGrid(TSGrid& grid, MasterGrid which, const QHash<QString, int>& 
     }
     for (const auto& [col, width] : fixed)
         grid.SetColWidth(col, width);
+    ApplyMasterGridFontSize(grid, which, tableFontSize);
+    // The widths are the person's: they are dragged on the title row and kept on close.
+    grid.SetOptions(grid.Options() | goColSizing);
     for (const ColumnWidthBinding& b : MasterColumnWidthBindings()) {
         const QString key = QString::fromLatin1(b.key);
         if (b.grid == which && widths.contains(key))

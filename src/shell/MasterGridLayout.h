@@ -23,5 +23,8 @@ const QList<ColumnWidthBinding>& MasterColumnWidthBindings();
 void SetUpMasterGrid(TSGrid& grid, MasterGrid which, const QHash<QString, int>& widths,
                      int tableFontSize);
 
+// The widths that follow the table font size (the medication stock column).
+void ApplyMasterGridFontSize(TSGrid& grid, MasterGrid which, int tableFontSize);
+
 // The table file of a master grid.
 QString MasterTableFile(MasterGrid which);

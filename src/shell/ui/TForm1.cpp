@@ -102,6 +102,7 @@ public:
             m_form.OpenOptionsDialog(OptionenForm::Praxis);
     }
     void BackupOnExit() override { m_form.RunBackupOnExit(); }
+    void ApplyTableFont(int size) override { m_form.ApplyTableFont(size); }
 
 private:
     TForm1& m_form;
@@ -215,11 +216,9 @@ void TForm1::BuildMenus()
     m_goBdAction->setCheckable(true);
     m_goBdAction->setChecked(true);
     m_goBdAction->setVisible(false);
+    BindGoBdItem();
     options->addSeparator();
-    m_fontSizeAction = options->addAction(QStringLiteral("Tabellen-Schriftgröße..."));
-    m_fontSizeAction->setObjectName(QStringLiteral("TabFontItem"));
-    m_fontSizeAction->setEnabled(false);
-    m_fontSizeAction->setVisible(false);
+    m_fontSizeAction = BuildTableFontMenu(options);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Hilfe"));
     m_helpAction = help->addAction(QStringLiteral("Talven-&Hilfethemen"));

@@ -89,6 +89,16 @@ public:
     TForm1Printers& Printers() { return *m_printers; }
     void PrintMasterList(ListPrintMode mode);
 
+    // Table font (TForm1View.cpp): font and row height of every grid of the window, bold
+    // quantity fields from size 9; the close stores the size.
+    void ApplyTableFont(int size);
+    // The menu switch " GoBD Restriktionen ein/aus": on at every start.
+    bool GoBdRestrictions() const;
+
+signals:
+    void tableFontChanged(int size);
+    void goBdRestrictionsChanged(bool on);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -112,6 +122,8 @@ private:
     MasterGrid ShownMasterGrid() const;
     bool DrawMasterCell(MasterGrid which, QPainter& p, const QRect& rect, int col, int row,
                         bool selected);
+    QAction* BuildTableFontMenu(QMenu* options);
+    void BindGoBdItem();
 
     UserPort& m_port;
     std::shared_ptr<TableEnvironment> m_tableEnv;
@@ -135,6 +147,7 @@ private:
     QAction* m_helpAction = nullptr;
     QAction* m_goBdAction = nullptr;
     QAction* m_fontSizeAction = nullptr;
+    QActionGroup* m_fontSizeGroup = nullptr;
     QHash<int, QAction*> m_switchActions;
 
     QStackedWidget* m_stack = nullptr;
