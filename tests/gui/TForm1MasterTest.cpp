@@ -330,7 +330,7 @@ TEST_F(TForm1MasterTest, MasterListsPrintToThePdfPrinter)
     }
 }
 
-TEST_F(TForm1MasterTest, CustomerListExportsFromTheDateiMenu)
+TEST_F(TForm1MasterTest, CustomerListExportAndPageSetupFromTheDateiMenu)
 {
     auto form =
         Start({}, {}, {"Bär\tAnna\tLindenstr. 1\t12345 Überlingen\t0007\t0123\tFrau\t\t000\t\t"});
@@ -340,4 +340,15 @@ TEST_F(TForm1MasterTest, CustomerListExportsFromTheDateiMenu)
     EXPECT_EQ(FileLines("../kunden.xls"),
               (QStringList{"Table", "Name\tVorname\tStraße\tPLZ\tK-Nr.\t",
                            "Bär\tAnna\tLindenstr. 1\t12345 Überlingen\t0007\t"}));
+
+    // Page setup opens the layout of the list shown.
+    QString caption;
+    QTimer::singleShot(0, [&caption] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        caption = dialog->windowTitle();
+        dialog->close();
+    });
+    form->findChild<QAction*>("SeiteEinrichtenItem")->trigger();
+    EXPECT_EQ(caption, "Druckbild - Kunden");
 }
