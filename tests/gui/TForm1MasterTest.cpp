@@ -199,6 +199,14 @@ TEST_F(TForm1MasterTest, ServiceInsertedThroughTheDialogAndFound)
     WhenDialogShows([](TEditDlg& dlg) { TypeInto(dlg, ServiceForm::LeistungBem, "Jahr"); });
     QTest::mouseClick(Button(*form, "BearbeitenBtn"), Qt::LeftButton);
     EXPECT_EQ(grid.RecordLine(1), "Impfung\tHund\t20,00\t1,5\t30,00\t35,70\t1\t12a\tJahr\t");
+
+    m_port.QueueAnswer(Answer::No);
+    QTest::mouseClick(Button(*form, "LoeschenBtn"), Qt::LeftButton);
+    EXPECT_EQ(grid.RecordCount(), 2) << "No keeps the record";
+    m_port.QueueAnswer(Answer::Yes);
+    QTest::mouseClick(Button(*form, "LoeschenBtn"), Qt::LeftButton);
+    EXPECT_EQ(FileLines("LEISTUNG.DBF"),
+              QStringList{"Beratung\tHund\t10,00\t1,0\t10,00\t11,90\t1\t1\t\t"});
 }
 
 TEST_F(TForm1MasterTest, CustomerInsertedFoundEditedDeleted)
