@@ -59,17 +59,43 @@ QList<QPair<int, int>> FixedWidths(MasterGrid which)
     return {{0, 10}, {5, 50}, {9, -1}};
 }
 
+// A width the options file keeps (it overrides the fixed one).
+bool IsStored(MasterGrid which, int col)
+{
+    for (const ColumnWidthBinding& b : MasterColumnWidthBindings()) {
+        if (b.grid == which && b.col == col)
+            return true;
+    }
+    return false;
+}
+
+// From size 9 on the titles of the narrow fixed columns ("VerkMitSt", "GOT/Netto") would
+// be cut off: those columns take their title's width. Stored widths stay the person's.
+void WidenToTitles(TSGrid& grid, MasterGrid which, int tableFontSize)
+{
+    if (tableFontSize <= 8)
+        return;
+    constexpr int kTitleMargin = 6;  // the text starts 2 pixels into the cell
+    for (const auto& [col, width] : FixedWidths(which)) {
+        if (col == 0 || width <= 0 || col >= grid.ColCount() || IsStored(which, col))
+            continue;
+        const int needed = grid.TextWidth(grid.Cells(col, 0).trimmed()) + kTitleMargin;
+        if (needed > grid.ColWidth(col))
+            grid.SetColWidth(col, needed);
+    }
+}
+
 }  // namespace
 
 void ApplyMasterGridFontSize(TSGrid& grid, MasterGrid which, int tableFontSize)
 {
-    // Above size 8 the titles ("VerkMitSt", "GOT/Netto") would be cut off: these columns
-    // grow with the font. The indicator and hidden columns stay as they are.
-    const int size = std::max(tableFontSize, 8);
-    for (const auto& [col, width] : FixedWidths(which))
-        grid.SetColWidth(col, col == 0 || width <= 0 ? width : width * size / 8);
+    for (const auto& [col, width] : FixedWidths(which)) {
+        if (!IsStored(which, col))
+            grid.SetColWidth(col, width);
+    }
     if (which == MasterGrid::Medications)
-        grid.SetColWidth(9, tableFontSize <= 8 ? 55 : std::max(65, 55 * size / 8));
+        grid.SetColWidth(9, tableFontSize <= 8 ? 55 : 65);
+    WidenToTitles(grid, which, tableFontSize);
 }
 
 void SetUpMasterGrid(TSGrid& grid, MasterGrid which, const QHash<QString, int>& widths,
@@ -95,7 +121,10 @@ void SetUpMasterGrid(TSGrid& grid, MasterGrid which, const QHash<QString, int>& 
             grid.SetColCount(11);
             break;
     }
-    ApplyMasterGridFontSize(grid, which, tableFontSize);
+    for (const auto& [col, width] : FixedWidths(which))
+        grid.SetColWidth(col, width);
+    if (which == MasterGrid::Medications)
+        grid.SetColWidth(9, tableFontSize <= 8 ? 55 : 65);
     // The widths are the person's: they are dragged on the title row and kept on close.
     grid.SetOptions(grid.Options() | goColSizing);
     for (const ColumnWidthBinding& b : MasterColumnWidthBindings()) {
@@ -108,4 +137,5 @@ void SetUpMasterGrid(TSGrid& grid, MasterGrid which, const QHash<QString, int>& 
     SetMasterTitles(grid, which == MasterGrid::Medications ? MasterTable::Medication
                           : which == MasterGrid::Services  ? MasterTable::Service
                                                            : MasterTable::Customer);
+    WidenToTitles(grid, which, tableFontSize);
 }
