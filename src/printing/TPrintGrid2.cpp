@@ -260,18 +260,44 @@ void TPrintGrid2::LayoutColumns()
             : 1.0;
     m_columns.clear();
     m_edges = {0, Border ? 1 : 0};
+    QList<int> widths;
+    QList<int> titleWidths;
     UseFont(ColHeaderFont);
     for (int col = 1; col < m_widths.size(); ++col) {
         if (m_widths[col] <= 0) {
             continue;
         }
         const int position = static_cast<int>(m_columns.size()) + 1;
-        const int width = std::max(m_canvas->TextWidth(m_grid->Cells(col, 0)),
-                                   static_cast<int>(m_widths[col] * pixelsPerMm));
+        titleWidths.append(m_canvas->TextWidth(m_grid->Cells(col, 0)));
+        widths.append(std::max(titleWidths.last(), static_cast<int>(m_widths[col] * pixelsPerMm)));
         m_columns.append({col, Alignment(position)});
-        m_edges.append(m_edges.last() + width + HorizontalGap);
     }
     UseFont(LinesFont);
+    FitWidestColumn(widths, titleWidths);
+    for (const int width : widths) {
+        m_edges.append(m_edges.last() + width + HorizontalGap);
+    }
+}
+
+void TPrintGrid2::FitWidestColumn(QList<int>& widths, const QList<int>& titleWidths) const
+{
+    // Stored widths (the medication list's defaults among them) can add up to more than an
+    // A4 page holds; the last columns then ran into the right margin, past the rules.
+    // The widest column, usually a name with room to spare, gives up the excess, never
+    // less than its title.
+    if (widths.isEmpty()) {
+        return;
+    }
+    int right = m_edges.last();
+    for (const int width : widths) {
+        right += width + HorizontalGap;
+    }
+    const int excess = right - Printable();
+    if (excess <= 0) {
+        return;
+    }
+    const auto widest = std::max_element(widths.begin(), widths.end()) - widths.begin();
+    widths[widest] = std::max(titleWidths[widest], widths[widest] - excess);
 }
 
 int TPrintGrid2::AlignedX(TAlignment alignment, int a, int b, int width) const

@@ -167,6 +167,22 @@ TEST_F(GridFixture, ColumnsAreAsWideAsTheirMillimetresOrTitlesAndAligned)
     EXPECT_TRUE(rule);
 }
 
+TEST_F(GridFixture, ColumnsWiderThanThePageGiveTheExcessFromTheWidestColumn)
+{
+    MakeRows(1);
+    printer.SetAlignment(2, TAlignment::taRightJustify);
+    printer.SetColWidth(1, 150);  // 1500 + 4
+    printer.SetColWidth(2, 60);   // 600 + 4: together 2108, the page holds 2000
+    printer.DatePos = TPageNumberPos::pnNone;
+    printer.Print();
+    // The last column ends at the right margin, whole; the first lost 108 pixels.
+    const auto* value = canvas.Find(QStringLiteral("10"));
+    ASSERT_NE(value, nullptr);
+    EXPECT_EQ(value->x + 36, 50 + 2000 - 4);
+    EXPECT_EQ(value->clip.left(), 50 + 1396 + 4);
+    EXPECT_EQ(canvas.Find(QStringLiteral("Wert"))->x + 80, 50 + 2000 - 4);
+}
+
 TEST_F(GridFixture, PagesBreakAfterTwoFreeLinesOrWholeRuleGroups)
 {
     MakeRows(120);

@@ -1,0 +1,297 @@
+// Full-size documents as the practice prints them, through the PDF printer and read
+// back with pdftotext: a two-page letter, an invoice with its footer and a medication
+// list. Set TALVEN_KEEP_PNG to a folder to keep the PDFs and 70 dpi PNGs of the pages.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <memory>
+
+#include "printing/LayoutStore.h"
+#include "printing/PrinterList.h"
+#include "printing/TPrintGrid2.h"
+#include "printing/TPrintStrList.h"
+#include "printing/qt/QtPrintCanvas.h"
+#include "printing/ui/MasterListPrinting.h"
+#include "shell/MasterGridLayout.h"
+#include "support/FixedClock.h"
+#include "support/ScriptedUserPort.h"
+#include "table/TSGrid.h"
+
+namespace {
+
+QString RunTool(const QString& program, const QStringList& args)
+{
+    QProcess p;
+    p.start(program, args);
+    p.waitForFinished(60000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+int Pages(const QString& pdf)
+{
+    for (const QString& line : RunTool(QStringLiteral("pdfinfo"), {pdf}).split(QLatin1Char('\n'))) {
+        if (line.startsWith(QLatin1String("Pages:"))) {
+            return line.mid(6).trimmed().toInt();
+        }
+    }
+    return -1;
+}
+
+// Text of one page (1-based), laid out as on paper.
+QString PageText(const QString& pdf, int page)
+{
+    const QString n = QString::number(page);
+    return RunTool(QStringLiteral("pdftotext"),
+                   {QStringLiteral("-layout"), QStringLiteral("-f"), n, QStringLiteral("-l"), n,
+                    pdf, QStringLiteral("-")});
+}
+
+void ExpectInOrder(const QString& text, const QStringList& needles)
+{
+    qsizetype from = 0;
+    for (const QString& n : needles) {
+        const qsizetype at = text.indexOf(n, from);
+        EXPECT_GE(at, 0) << "missing or out of order: " << n.toStdString();
+        if (at >= 0) {
+            from = at + n.size();
+        }
+    }
+}
+
+// The line of a page's text that holds needle.
+QString LineWith(const QString& text, const QString& needle)
+{
+    for (const QString& line : text.split(QLatin1Char('\n'))) {
+        if (line.contains(needle)) {
+            return line;
+        }
+    }
+    return {};
+}
+
+QStringList PracticeLetterhead()
+{
+    return {QStringLiteral("Tierarztpraxis Dr. med. vet. Katharina Lindner"),
+            QStringLiteral("Fachtierärztin für Kleintiere"),
+            QStringLiteral("Bahnhofstraße 27"),
+            QStringLiteral("79539 Lörrach"),
+            QStringLiteral("Tel. 07621 / 4 58 90"),
+            QStringLiteral("Fax 07621 / 4 58 91"),
+            QStringLiteral("Herrn"),
+            QStringLiteral("Jürgen Weißenböck"),
+            QStringLiteral("Am Grüttpark 14"),
+            QStringLiteral("79540 Lörrach-Haagen"),
+            QStringLiteral("Sparkasse Lörrach-Rheinfelden"),
+            QStringLiteral("IBAN DE12 6835 0048 0001 2345 67"),
+            QStringLiteral("BIC SKLODE66XXX")};
+}
+
+struct PrintedDocuments : ::testing::Test {
+    QTemporaryDir dir;
+    FixedClock clock{QDateTime(QDate(2026, 12, 8), QTime(9, 30, 0))};
+    ScriptedUserPort port;
+    QtPrintCanvas canvas{dir.path(), clock};
+    void SetUp() override { canvas.SelectPrinter(PrinterList::kPdfPrinterName); }
+    void Keep(const QString& pdf, const QString& name)
+    {
+        const QString keep = qEnvironmentVariable("TALVEN_KEEP_PNG");
+        if (!keep.isEmpty()) {
+            QFile::remove(QDir(keep).filePath(name + QStringLiteral(".pdf")));
+            QFile::copy(pdf, QDir(keep).filePath(name + QStringLiteral(".pdf")));
+            RunTool(QStringLiteral("pdftoppm"),
+                    {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("70"), pdf,
+                     QDir(keep).filePath(name)});
+        }
+    }
+};
+
+TEST_F(PrintedDocuments, TwoPageLetterWithFullLetterhead)
+{
+    TPrintStrList letter(canvas, port);
+    letter.Kopf = PracticeLetterhead();
+    letter.Kopf << QStringLiteral("Impfung Ihres Hundes „Bello“") << QString()
+                << QStringLiteral("USt-IdNr. DE 287 654 321")
+                << QStringLiteral("www.tierarzt-lindner.de");
+    letter.KopfPrint = true;
+    letter.LeftMargin = 20;
+    letter.RightMargin = 20;
+    letter.TopMargin = 20;
+    letter.BottomMargin = 30;
+    letter.KopfAbstand = 45;
+    letter.DateLabel = QStringLiteral("08.12.2026");
+    letter.PrintMgrTitle = QStringLiteral("Talven - Brief");
+    letter.PageNumberLabel = QStringLiteral("Seite ");
+    letter.StringList << QStringLiteral("Sehr geehrter Herr Weißenböck,") << QString();
+    for (int i = 1; i <= 66; ++i) {
+        letter.StringList << QStringLiteral(
+                                 "%1. Zeile des Briefes über die jährliche "
+                                 "Auffrischungsimpfung gegen Staupe und Tollwut.")
+                                 .arg(i);
+    }
+    letter.StringList << QString() << QStringLiteral("Mit freundlichen Grüßen")
+                      << QStringLiteral("Dr. Katharina Lindner");
+    letter.Print();
+
+    const QString pdf = canvas.LastPdfFile();
+    Keep(pdf, QStringLiteral("letter"));
+    ASSERT_EQ(Pages(pdf), 2);
+    const QString first = PageText(pdf, 1);
+    ExpectInOrder(first,
+                  {QStringLiteral("Tierarztpraxis Dr. med. vet. Katharina Lindner"),
+                   QStringLiteral("Bahnhofstraße 27"), QStringLiteral("79539 Lörrach"),
+                   QStringLiteral("Dr. med. vet. Katharina Lindner, Bahnhofstraße 27"),
+                   QStringLiteral("IBAN DE12 6835 0048 0001 2345 67"),
+                   QStringLiteral("Jürgen Weißenböck"), QStringLiteral("08.12.2026"),
+                   QStringLiteral("Impfung Ihres Hundes"), QStringLiteral("Sehr geehrter Herr"),
+                   QStringLiteral("1. Zeile"), QStringLiteral("Seite 1")});
+    const QString second = PageText(pdf, 2);
+    ExpectInOrder(second, {QStringLiteral("66. Zeile"), QStringLiteral("Mit freundlichen Grüßen"),
+                           QStringLiteral("Dr. Katharina Lindner"), QStringLiteral("Seite 2")});
+    EXPECT_FALSE(second.contains(QStringLiteral("Bahnhofstraße")));  // letterhead on page 1 only
+}
+
+std::unique_ptr<TSGrid> InvoiceLines(UserPort& port)
+{
+    auto grid = std::make_unique<TSGrid>(port);
+    grid->SetColCount(5);
+    grid->Resize(12 * 21);
+    QStringList lines;
+    for (int i = 1; i <= 40; ++i) {
+        const bool food = i % 4 == 0;
+        lines << QStringLiteral("%1.11.2026\t%2\t%3\t%4\t")
+                     .arg(i % 28 + 1, 2, 10, QLatin1Char('0'))
+                     .arg(food ? QStringLiteral("Diätfutter Nierenschonkost 2 kg")
+                               : QStringLiteral("Allgemeine Untersuchung mit Beratung, "
+                                                "Position %1")
+                                     .arg(i))
+                     .arg(food ? QStringLiteral("7,0") : QStringLiteral("19,0"))
+                     .arg(food ? QStringLiteral("24,90") : QStringLiteral("%1,45").arg(i * 7));
+    }
+    grid->SetLines(lines);
+    grid->SetTitles({QString(), QStringLiteral("Datum"), QStringLiteral("Bezeichnung"),
+                     QStringLiteral("USt(%)"), QStringLiteral("Netto")});
+    return grid;
+}
+
+TEST_F(PrintedDocuments, InvoiceWithContinuationPageAndFooter)
+{
+    auto grid = InvoiceLines(port);
+    TPrintGrid2 printer(canvas, port, clock);
+    printer.AttachGrid(grid.get());
+    const int widths[] = {20, 100, 10, 20};
+    for (int col = 1; col <= 4; ++col) {
+        printer.SetColWidth(col, widths[col - 1]);
+    }
+    printer.SetAlignment(3, TAlignment::taRightJustify);
+    printer.SetAlignment(4, TAlignment::taRightJustify);
+    printer.RowLines = false;
+    printer.ColLines = false;
+    printer.LeftMargin = 20;
+    printer.RightMargin = 20;
+    printer.TopMargin = 20;
+    printer.BottomMargin = 30;
+    printer.KopfAbstand = 45;
+    printer.LinesFont = PrintFont{QStringLiteral("Arial"), 10};
+    printer.ColHeaderFont = PrintFont{QStringLiteral("Arial"), 8};
+    printer.TitleFontGr = PrintFont{QStringLiteral("Arial"), 14, true};
+    printer.TitleFontKl = PrintFont{QStringLiteral("Arial"), 8};
+    printer.PrintMgrTitle = QStringLiteral("Talven - Rechnung 0412/007");
+    printer.KopfPrint = true;
+    printer.Kopf = PracticeLetterhead();
+    printer.Kopf << QStringLiteral("RECHNUNG") << QStringLiteral("0412/007")
+                 << QStringLiteral("Zahlbar ohne Abzug bis zum 22.12.2026 ") << QStringLiteral("1")
+                 << QString() << QStringLiteral("USt-IdNr. DE 287 654 321")
+                 << QStringLiteral("www.tierarzt-lindner.de");
+    printer.DateLabel = QStringLiteral("08.12.2026");
+    printer.FussPrint = true;
+    printer.Fuss = QStringList(18);
+    printer.Fuss[0] = QStringLiteral("19%");
+    printer.Fuss[1] = QStringLiteral("1.089,15");
+    printer.Fuss[2] = QStringLiteral("7%");
+    printer.Fuss[3] = QStringLiteral("17,43");
+    printer.Fuss[12] = QStringLiteral("5.981,50");
+    printer.Fuss[13] = QStringLiteral("1.106,58");
+    printer.Fuss[14] = QStringLiteral("7.088,08");
+    printer.Fuss[15] = QStringLiteral("Euro");
+    printer.Fuss[16] = QStringLiteral(
+        "Vielen Dank für Ihr Vertrauen. Bitte geben Sie bei der "
+        "Zahlung die Rechnungsnummer an.");
+    printer.Fuss[17] = QStringLiteral(
+        "Tierarztpraxis Dr. Lindner · Bahnhofstraße 27 · 79539 "
+        "Lörrach · Sparkasse Lörrach-Rheinfelden · IBAN DE12 6835 "
+        "0048 0001 2345 67 · BIC SKLODE66XXX · USt-IdNr. DE 287 654 "
+        "321");
+    printer.Print();
+
+    const QString pdf = canvas.LastPdfFile();
+    Keep(pdf, QStringLiteral("invoice"));
+    ASSERT_EQ(Pages(pdf), 2);
+    const QString first = PageText(pdf, 1);
+    ExpectInOrder(first,
+                  {QStringLiteral("Tierarztpraxis Dr. med. vet. Katharina Lindner"),
+                   QStringLiteral("Jürgen Weißenböck"), QStringLiteral("08.12.2026"),
+                   QStringLiteral("RECHNUNG"), QStringLiteral("Rechnungs-Nr: 0412/007"),
+                   QStringLiteral("Zahlbar ohne Abzug bis zum 22.12.2026"), QStringLiteral("Datum"),
+                   QStringLiteral("Bezeichnung"), QStringLiteral("Netto"),
+                   QStringLiteral("Position 1"), QStringLiteral("Seite 1")});
+    const QString second = PageText(pdf, 2);
+    ExpectInOrder(
+        second,
+        {QStringLiteral("Rechnungs-Nr: 0412/007"), QStringLiteral("Datum"),
+         QStringLiteral("Position 39"), QStringLiteral("Diätfutter"), QStringLiteral("USt 19%"),
+         QStringLiteral("1.089,15"), QStringLiteral("Nettobetrag"), QStringLiteral("5.981,50"),
+         QStringLiteral("USt 7%"), QStringLiteral("17,43"), QStringLiteral("Umsatzsteuer"),
+         QStringLiteral("Endbetrag"), QStringLiteral("7.088,08"), QStringLiteral("( Euro )"),
+         QStringLiteral("Vielen Dank"), QStringLiteral("Seite 2")});
+    // Footer amounts end in one column, as do the row amounts above them.
+    const QString net = LineWith(second, QStringLiteral("Nettobetrag"));
+    const QString vat = LineWith(second, QStringLiteral("Umsatzsteuer"));
+    const QString total = LineWith(second, QStringLiteral("Endbetrag"));
+    EXPECT_EQ(net.trimmed().size() + net.indexOf(net.trimmed()),
+              total.trimmed().size() + total.indexOf(total.trimmed()));
+    EXPECT_EQ(vat.trimmed().size() + vat.indexOf(vat.trimmed()),
+              total.trimmed().size() + total.indexOf(total.trimmed()));
+}
+
+TEST_F(PrintedDocuments, MedicationListOfEightyRows)
+{
+    TSGrid grid(port);
+    SetUpMasterGrid(grid, MasterGrid::Medications, {}, 8);
+    grid.Resize(12 * 21);
+    QStringList lines;
+    for (int i = 1; i <= 80; ++i) {
+        lines << QStringLiteral(
+                     "Amoxicillin Tabletten %1 mg, 10 Stück\t%2,40000\t%3,95000\t"
+                     "%4,00000\t%5\t%6 Tage\tCH-%7\t\t%8\t\t")
+                     .arg(i * 25)
+                     .arg(i)
+                     .arg(i * 2)
+                     .arg(i * 3)
+                     .arg(i % 3 + 1)
+                     .arg(i % 5 * 7)
+                     .arg(4400 + i)
+                     .arg(i % 17);
+    }
+    grid.SetLines(lines);
+    MemoryLayoutStore store;
+    TPrintGrid2 printer(canvas, port, clock);
+    RunMasterListPrint(ListPrintMode::PrintDirect, nullptr, canvas, printer, grid,
+                       MasterGrid::Medications, store, dir.path());
+
+    const QString pdf = canvas.LastPdfFile();
+    Keep(pdf, QStringLiteral("medications"));
+    ASSERT_GE(Pages(pdf), 2);
+    const int pages = Pages(pdf);
+    ExpectInOrder(PageText(pdf, 1),
+                  {QStringLiteral("Talven - Medikamente"), QStringLiteral("8. Dez. 2026"),
+                   QStringLiteral("Medikament"), QStringLiteral("VerkNetto"),
+                   QStringLiteral("Amoxicillin Tabletten 25 mg"), QStringLiteral("Seite 1")});
+    ExpectInOrder(PageText(pdf, pages), {QStringLiteral("Talven - Medikamente"),
+                                         QStringLiteral("Amoxicillin Tabletten 2000 mg"),
+                                         QStringLiteral("Seite %1").arg(pages)});
+}
+
+}  // namespace
