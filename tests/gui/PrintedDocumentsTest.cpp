@@ -153,13 +153,13 @@ TEST_F(PrintedDocuments, TwoPageLetterWithFullLetterhead)
     EXPECT_FALSE(second.contains(QStringLiteral("Bahnhofstraße")));  // letterhead on page 1 only
 }
 
-std::unique_ptr<TSGrid> InvoiceLines(UserPort& port)
+std::unique_ptr<TSGrid> InvoiceLines(UserPort& port, int count)
 {
     auto grid = std::make_unique<TSGrid>(port);
     grid->SetColCount(5);
     grid->Resize(12 * 21);
     QStringList lines;
-    for (int i = 1; i <= 40; ++i) {
+    for (int i = 1; i <= count; ++i) {
         const bool food = i % 4 == 0;
         lines << QStringLiteral("%1.11.2026\t%2\t%3\t%4\t")
                      .arg(i % 28 + 1, 2, 10, QLatin1Char('0'))
@@ -176,11 +176,10 @@ std::unique_ptr<TSGrid> InvoiceLines(UserPort& port)
     return grid;
 }
 
-TEST_F(PrintedDocuments, InvoiceWithContinuationPageAndFooter)
+// An invoice as the record card closing hands it over, with its footer.
+void SetUpInvoice(TPrintGrid2& printer, TSGrid* grid, const QString& heading)
 {
-    auto grid = InvoiceLines(port);
-    TPrintGrid2 printer(canvas, port, clock);
-    printer.AttachGrid(grid.get());
+    printer.AttachGrid(grid);
     const int widths[] = {20, 100, 10, 20};
     for (int col = 1; col <= 4; ++col) {
         printer.SetColWidth(col, widths[col - 1]);
@@ -201,7 +200,7 @@ TEST_F(PrintedDocuments, InvoiceWithContinuationPageAndFooter)
     printer.PrintMgrTitle = QStringLiteral("Talven - Rechnung 0412/007");
     printer.KopfPrint = true;
     printer.Kopf = PracticeLetterhead();
-    printer.Kopf << QStringLiteral("RECHNUNG") << QStringLiteral("0412/007")
+    printer.Kopf << heading << QStringLiteral("0412/007")
                  << QStringLiteral("Zahlbar ohne Abzug bis zum 22.12.2026 ") << QStringLiteral("1")
                  << QString() << QStringLiteral("USt-IdNr. DE 287 654 321")
                  << QStringLiteral("www.tierarzt-lindner.de");
@@ -224,6 +223,13 @@ TEST_F(PrintedDocuments, InvoiceWithContinuationPageAndFooter)
         "Lörrach · Sparkasse Lörrach-Rheinfelden · IBAN DE12 6835 "
         "0048 0001 2345 67 · BIC SKLODE66XXX · USt-IdNr. DE 287 654 "
         "321");
+}
+
+TEST_F(PrintedDocuments, InvoiceWithContinuationPageAndFooter)
+{
+    auto grid = InvoiceLines(port, 40);
+    TPrintGrid2 printer(canvas, port, clock);
+    SetUpInvoice(printer, grid.get(), QStringLiteral("RECHNUNG"));
     printer.Print();
 
     const QString pdf = canvas.LastPdfFile();
@@ -254,6 +260,31 @@ TEST_F(PrintedDocuments, InvoiceWithContinuationPageAndFooter)
               total.trimmed().size() + total.indexOf(total.trimmed()));
     EXPECT_EQ(vat.trimmed().size() + vat.indexOf(vat.trimmed()),
               total.trimmed().size() + total.indexOf(total.trimmed()));
+}
+
+TEST_F(PrintedDocuments, ReceiptWhoseFooterNeedsAPageOfItsOwn)
+{
+    // 27 rows on page 1, 43 on page 2: fewer than ten lines stay free for the footer.
+    auto grid = InvoiceLines(port, 70);
+    TPrintGrid2 printer(canvas, port, clock);
+    SetUpInvoice(printer, grid.get(), QStringLiteral("QUITTUNG - Barzahlung"));
+    printer.PrintMgrTitle = QStringLiteral("Talven - Quittung 0412/007");
+    printer.EndPage = 2;  // the footer page comes out all the same
+    printer.Print();
+
+    const QString pdf = canvas.LastPdfFile();
+    Keep(pdf, QStringLiteral("receipt"));
+    ASSERT_EQ(Pages(pdf), 3);
+    ExpectInOrder(PageText(pdf, 1), {QStringLiteral("QUITTUNG - Barzahlung"),
+                                     QStringLiteral("Quittungs-Nr: 0412/007"),
+                                     QStringLiteral("Position 1"), QStringLiteral("Seite 1")});
+    ExpectInOrder(PageText(pdf, 2), {QStringLiteral("Quittungs-Nr: 0412/007"),
+                                     QStringLiteral("Position 70"), QStringLiteral("Seite 2")});
+    const QString third = PageText(pdf, 3);
+    ExpectInOrder(third, {QStringLiteral("Quittungs-Nr: 0412/007"), QStringLiteral("Nettobetrag"),
+                          QStringLiteral("Endbetrag"), QStringLiteral("Vielen Dank"),
+                          QStringLiteral("Seite 3")});
+    EXPECT_FALSE(third.contains(QStringLiteral("Position")));
 }
 
 TEST_F(PrintedDocuments, MedicationListOfEightyRows)
