@@ -273,31 +273,34 @@ void TPrintGrid2::LayoutColumns()
         m_columns.append({col, Alignment(position)});
     }
     UseFont(LinesFont);
-    FitWidestColumn(widths, titleWidths);
+    FitColumnsToPage(widths, titleWidths);
     for (const int width : widths) {
         m_edges.append(m_edges.last() + width + HorizontalGap);
     }
 }
 
-void TPrintGrid2::FitWidestColumn(QList<int>& widths, const QList<int>& titleWidths) const
+void TPrintGrid2::FitColumnsToPage(QList<int>& widths, const QList<int>& titleWidths) const
 {
     // Stored widths (the medication list's defaults among them) can add up to more than an
     // A4 page holds; the last columns then ran into the right margin, past the rules.
-    // The widest column, usually a name with room to spare, gives up the excess, never
-    // less than its title.
-    if (widths.isEmpty()) {
-        return;
-    }
+    // The widest columns, usually names with room to spare, give up the excess pixel by
+    // pixel, never narrower than their titles.
     int right = m_edges.last();
     for (const int width : widths) {
         right += width + HorizontalGap;
     }
-    const int excess = right - Printable();
-    if (excess <= 0) {
-        return;
+    for (int excess = right - Printable(); excess > 0; --excess) {
+        qsizetype widest = -1;
+        for (qsizetype i = 0; i < widths.size(); ++i) {
+            if (widths[i] > titleWidths[i] && (widest < 0 || widths[i] > widths[widest])) {
+                widest = i;
+            }
+        }
+        if (widest < 0) {
+            return;
+        }
+        --widths[widest];
     }
-    const auto widest = std::max_element(widths.begin(), widths.end()) - widths.begin();
-    widths[widest] = std::max(titleWidths[widest], widths[widest] - excess);
 }
 
 int TPrintGrid2::AlignedX(TAlignment alignment, int a, int b, int width) const

@@ -98,7 +98,7 @@ private:
     void StartJob();
     void ConvertMargins();
     void LayoutColumns();
-    void FitWidestColumn(QList<int>& widths, const QList<int>& titleWidths) const;
+    void FitColumnsToPage(QList<int>& widths, const QList<int>& titleWidths) const;
     void LayoutDocumentColumns();
     void PageHeader();
     void ColumnTitleRow();

@@ -131,7 +131,11 @@ TEST_F(PrintedDocuments, TwoPageLetterWithFullLetterhead)
                                  "Auffrischungsimpfung gegen Staupe und Tollwut.")
                                  .arg(i);
     }
-    letter.StringList << QString() << QStringLiteral("Mit freundlichen Grüßen")
+    letter.StringList << QString()
+                      << QStringLiteral(
+                             "Übrigens: Öffnungszeiten über die Feiertage – Ärztlicher "
+                             "Notdienst unter 07621 / 4 58 99.")
+                      << QString() << QStringLiteral("Mit freundlichen Grüßen")
                       << QStringLiteral("Dr. Katharina Lindner");
     letter.Print();
 
@@ -148,7 +152,8 @@ TEST_F(PrintedDocuments, TwoPageLetterWithFullLetterhead)
                    QStringLiteral("Impfung Ihres Hundes"), QStringLiteral("Sehr geehrter Herr"),
                    QStringLiteral("1. Zeile"), QStringLiteral("Seite 1")});
     const QString second = PageText(pdf, 2);
-    ExpectInOrder(second, {QStringLiteral("66. Zeile"), QStringLiteral("Mit freundlichen Grüßen"),
+    ExpectInOrder(second, {QStringLiteral("66. Zeile"), QStringLiteral("Übrigens: Öffnungszeiten"),
+                           QStringLiteral("Mit freundlichen Grüßen"),
                            QStringLiteral("Dr. Katharina Lindner"), QStringLiteral("Seite 2")});
     EXPECT_FALSE(second.contains(QStringLiteral("Bahnhofstraße")));  // letterhead on page 1 only
 }

@@ -167,7 +167,7 @@ TEST_F(GridFixture, ColumnsAreAsWideAsTheirMillimetresOrTitlesAndAligned)
     EXPECT_TRUE(rule);
 }
 
-TEST_F(GridFixture, ColumnsWiderThanThePageGiveTheExcessFromTheWidestColumn)
+TEST_F(GridFixture, ColumnsWiderThanThePageGiveTheExcessFromTheWidest)
 {
     MakeRows(1);
     printer.SetAlignment(2, TAlignment::taRightJustify);
@@ -181,6 +181,26 @@ TEST_F(GridFixture, ColumnsWiderThanThePageGiveTheExcessFromTheWidestColumn)
     EXPECT_EQ(value->x + 36, 50 + 2000 - 4);
     EXPECT_EQ(value->clip.left(), 50 + 1396 + 4);
     EXPECT_EQ(canvas.Find(QStringLiteral("Wert"))->x + 80, 50 + 2000 - 4);
+
+    // Two wide columns: the wider gives until both are level, then both give alike.
+    printer.SetColWidth(1, 120);
+    printer.SetColWidth(2, 100);  // 1204 + 1004 = 2208: 200 from the first, 4 from each
+    RecordingCanvas level;
+    printer.Rebind(level);
+    printer.Print();
+    const auto* levelled = level.Find(QStringLiteral("10"));
+    ASSERT_NE(levelled, nullptr);
+    EXPECT_EQ(levelled->clip.left(), 50 + 996 + 4 + 4);
+    EXPECT_EQ(levelled->clip.right() + 1, 50 + 2000 - 4);
+
+    // Titles are kept whole: what they cannot give stays past the margin.
+    printer.SetColWidth(1, 1);
+    printer.SetColWidth(2, 250);
+    grid->SetTitles({QString(), QStringLiteral("Name"), QString(100, QLatin1Char('W'))});
+    RecordingCanvas titled;
+    printer.Rebind(titled);
+    printer.Print();
+    EXPECT_EQ(titled.Find(QString(100, QLatin1Char('W')))->x, 50 + 84);  // ends at 50 + 2088 - 4
 }
 
 TEST_F(GridFixture, PagesBreakAfterTwoFreeLinesOrWholeRuleGroups)
