@@ -334,8 +334,9 @@ void TPrintStrList::Print(const QString& deviceText)
             }
             ++m_page;
             m_linesOnPage = 0;
-            // Pre-printed letter paper: continuation pages start at the date line.
-            m_bodyTop = KopfPrint && m_slotsEmpty ? m_dateLineTop : m_top;
+            // Pre-printed letter paper: continuation pages start at the date line; never
+            // above the top margin when no date line was drawn.
+            m_bodyTop = KopfPrint && m_slotsEmpty ? std::max(m_dateLineTop, m_top) : m_top;
             if (m_page > EndPage) {
                 break;
             }

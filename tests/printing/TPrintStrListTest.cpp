@@ -297,6 +297,19 @@ TEST_F(Fixture, PrePrintedPaperContinuesAtTheDateLine)
     named.StringList = Lines(40);
     named.Print();
     EXPECT_EQ(other.Find(QStringLiteral("Zeile 36"))->y, 105);
+
+    // Without a date line there is no height to keep: the top margin, not the paper's edge.
+    RecordingCanvas undated;
+    TPrintStrList plain(undated, port);
+    plain.Kopf = kopf;
+    plain.KopfPrint = true;
+    plain.StringList = Lines(60);
+    plain.Print();
+    int k = 1;
+    while (undated.Find(QStringLiteral("Zeile %1").arg(k))->page == 1) {
+        ++k;
+    }
+    EXPECT_EQ(undated.Find(QStringLiteral("Zeile %1").arg(k))->y, 105);
 }
 
 TEST_F(Fixture, RowRulesAndBorder)
