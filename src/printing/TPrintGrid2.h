@@ -122,7 +122,11 @@ private:
 
     // Document mode (letterhead, continuation header, footer).
     void DrawLetterhead();
-    void DrawLogo(int columnLeft, int firmRow, int& addressTop);
+    // Printed size of the logo of slot 17; empty when there is none or it does not fit.
+    QSize LogoSize();
+    bool IsLargeLogo(QSize logo) const;
+    // False when it was not drawn (outside the page range, or unreadable).
+    bool DrawLogo(const QRect& target);
     // Returns how much further down the body starts below the column titles.
     int ContinuationHeader(int y);
     void DrawFooter();

@@ -57,31 +57,33 @@ int TPrintGrid2::DescriptionColumnWidth()
     return m_edges[3] - m_edges[2] - 2 * HorizontalGap;
 }
 
-void TPrintGrid2::DrawLogo(int columnLeft, int firmRow, int& addressTop)
+QSize TPrintGrid2::LogoSize()
 {
-    const QString path = Kopf[17];
-    const QSize natural = m_canvas->BitmapSize(path);
+    if (Kopf.size() <= 17 || Kopf[17].isEmpty() || !QFile::exists(Kopf[17])) {
+        return {};
+    }
+    const QSize natural = m_canvas->BitmapSize(Kopf[17]);
     if (natural.isEmpty()) {
-        return;
+        return {};
     }
     const double screen = std::max(1, m_canvas->ScreenPixelsPerInch());
     // Half the natural size, in printer pixels.
     const int w = static_cast<int>(natural.width() / screen * m_canvas->LogPixelsX() / 2);
     const int h = static_cast<int>(natural.height() / screen * m_canvas->LogPixelsY() / 2);
     if (w > m_canvas->PageWidth() || h > m_kopf - m_top || w <= 0 || h <= 0) {
-        return;
+        return {};
     }
-    QRect target;
-    if (3 * w >= m_canvas->PageWidth()) {
-        target = QRect(m_left + HorizontalGap, m_top, w, h);
-        addressTop = m_top + m_canvas->TextHeight(QStringLiteral("M")) + h;
-    } else {
-        const int mm = m_canvas->TextWidth(QStringLiteral("MM"));
-        target = QRect(columnLeft - mm - w, firmRow, w, h);
-    }
-    if (InRange()) {
-        m_canvas->StretchBitmap(target, path);
-    }
+    return {w, h};
+}
+
+bool TPrintGrid2::IsLargeLogo(QSize logo) const
+{
+    return !logo.isEmpty() && 3 * logo.width() >= m_canvas->PageWidth();
+}
+
+bool TPrintGrid2::DrawLogo(const QRect& target)
+{
+    return InRange() && m_canvas->StretchBitmap(target, Kopf[17]);
 }
 
 void TPrintGrid2::DrawLetterhead()
@@ -97,8 +99,19 @@ void TPrintGrid2::DrawLetterhead()
         }
     };
 
+    // A large logo stands in for the practice name and firm line: drawn over them it left
+    // pieces of their letters showing beside and below it. They are printed when it could
+    // not be drawn.
+    const QSize logo = LogoSize();
+    bool nameLines = true;
+    int largeLogoBottom = 0;
+    if (IsLargeLogo(logo)) {
+        UseFont(TitleFontKl);
+        largeLogoBottom = m_top + m_canvas->TextHeight(QStringLiteral("M")) + logo.height();
+        nameLines = !DrawLogo(QRect(m_left + HorizontalGap, m_top, logo.width(), logo.height()));
+    }
     int lineTop = m_top;
-    if (n >= 1) {
+    if (n >= 1 && nameLines) {
         UseFont(TitleFontGr);
         line(m_left, lineTop, m_left, m_left + w, Kopf[0]);
     }
@@ -116,7 +129,9 @@ void TPrintGrid2::DrawLetterhead()
             street = m_canvas->TextWidth(Kopf[2]);
         }
         UseFont(firm);
-        line(m_left, lineTop, m_left, m_left + w - street - 15, Kopf[1]);
+        if (nameLines) {
+            line(m_left, lineTop, m_left, m_left + w - street - 15, Kopf[1]);
+        }
     }
 
     const int smallLh = LinePitch(UseFont(TitleFontKl));
@@ -135,9 +150,12 @@ void TPrintGrid2::DrawLetterhead()
     };
 
     int addressTop = lineTop;
-    if (n > 17 && !Kopf[17].isEmpty() && QFile::exists(Kopf[17])) {
-        DrawLogo(unclamped, lineTop, addressTop);
-        UseFont(TitleFontKl);
+    if (IsLargeLogo(logo)) {
+        addressTop = largeLogoBottom;
+    } else if (!logo.isEmpty()) {
+        // Left of the right column, on the row of the firm line.
+        const int mm = m_canvas->TextWidth(QStringLiteral("MM"));
+        DrawLogo(QRect(unclamped - mm - logo.width(), lineTop, logo.width(), logo.height()));
     }
 
     int r = addressTop;

@@ -303,6 +303,19 @@ TEST_F(DocFixture, LogoOfOneThirdOfThePageIsLarge)
     EXPECT_EQ(bitmap->clip, QRect(54, 100, 700, 150));
     // The address column starts below the logo: top + "M" (small font, 32) + 150.
     EXPECT_EQ(Text(QStringLiteral("Hauptstr. 1"))->y, 100 + 32 + 150 + 4);
+    // It stands in for the name and firm line, which it would cover all but their edges.
+    EXPECT_EQ(Text(QStringLiteral("Tierarztpraxis Dr. Berger")), nullptr);
+    EXPECT_EQ(Text(QStringLiteral("Fachtierarzt für Kleintiere")), nullptr);
+
+    // A large logo that cannot be drawn leaves them in place.
+    RecordingCanvas broken;
+    broken.bitmaps = canvas.bitmaps;
+    broken.bitmapsFail = true;
+    printer.Rebind(broken);
+    printer.Print();
+    ASSERT_NE(broken.Find(QStringLiteral("Tierarztpraxis Dr. Berger")), nullptr);
+    EXPECT_EQ(broken.Find(QStringLiteral("Tierarztpraxis Dr. Berger"))->y, 100 + 7);
+    EXPECT_NE(broken.Find(QStringLiteral("Fachtierarzt für Kleintiere")), nullptr);
 
     RecordingCanvas small;
     small.bitmaps = {{logo, QSize(466, 100)}};
@@ -314,6 +327,7 @@ TEST_F(DocFixture, LogoOfOneThirdOfThePageIsLarge)
     other.Print();
     const auto* street = small.Find(QStringLiteral("Hauptstr. 1"));
     ASSERT_NE(street, nullptr);
+    EXPECT_NE(small.Find(QStringLiteral("Tierarztpraxis Dr. Berger")), nullptr);
     EXPECT_EQ(street->y, 162 + 4);
     for (const auto& c : small.calls) {
         if (c.op == RecordingCanvas::Op::Bitmap) {

@@ -99,7 +99,7 @@ bool RecordingCanvas::StretchBitmap(const QRect& target, const QString& path)
     c.clip = target;
     c.text = path;
     Record(c);
-    return !BitmapSize(path).isEmpty();
+    return !bitmapsFail && !BitmapSize(path).isEmpty();
 }
 
 void RecordingCanvas::Record(Call c)

@@ -72,6 +72,7 @@ public:
     int physicalOffset = 0;
     // Bitmaps the canvas pretends to know: path -> natural size.
     QList<std::pair<QString, QSize>> bitmaps;
+    bool bitmapsFail = false;  // known bitmaps are measured but cannot be drawn
 
 private:
     void Record(Call c);
