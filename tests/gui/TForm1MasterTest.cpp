@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScrollBar>
@@ -28,6 +27,7 @@
 #include "shell/ui/TForm1.h"
 #include "shell/ui/TForm1Master.h"
 #include "support/FixedClock.h"
+#include "support/PdfTools.h"
 #include "support/ScriptedUserPort.h"
 #include "support/TestFiles.h"
 #include "table/TSGrid.h"
@@ -283,10 +283,8 @@ TEST_F(TForm1MasterTest, MasterListsPrintToThePdfPrinter)
         form->findChild<QAction*>("DruckenDateiItem")->trigger();
         const QString pdf = form->Printers().canvas.LastPdfFile();
         ASSERT_TRUE(pdf.startsWith(Program() + "PDF/")) << pdf.toStdString();
-        QProcess text;
-        text.start("pdftotext", {"-layout", pdf, "-"});
-        ASSERT_TRUE(text.waitForFinished(60000));
-        const QString out = QString::fromUtf8(text.readAllStandardOutput());
+        const QString out = pdftools::Text(pdf);
+        ASSERT_FALSE(out.isEmpty()) << "pdftotext read nothing";
         for (const QString& needle : c.needles)
             EXPECT_TRUE(out.contains(needle)) << needle.toStdString() << "\n" << out.toStdString();
         if (c.grid == MasterGrid::Services) {
@@ -294,10 +292,7 @@ TEST_F(TForm1MasterTest, MasterListsPrintToThePdfPrinter)
                 << "the VAT code column shows the rate of code 2";
         }
         EXPECT_EQ(form->Grid(c.grid).Cells(1, 0), title) << "screen titles back after the job";
-        const QString keep = qEnvironmentVariable("TALVEN_KEEP_PNG");
-        if (!keep.isEmpty())
-            QProcess::execute("pdftoppm", {"-png", "-r", "60", pdf,
-                                           QDir(keep).filePath(QFileInfo(pdf).baseName())});
+        pdftools::Keep(pdf, QFileInfo(pdf).baseName());
     }
 }
 
