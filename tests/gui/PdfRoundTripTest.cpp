@@ -15,7 +15,7 @@
 #include "shell/MasterGridLayout.h"
 #include "support/FixedClock.h"
 #include "support/PdfTools.h"
-#include "support/SampleLetterheads.h"
+#include "support/SamplePrintJobs.h"
 #include "support/ScriptedUserPort.h"
 #include "table/TSGrid.h"
 
@@ -61,21 +61,15 @@ TEST_F(PdfFixture, LetterWithLetterheadReachesThePdfInOrder)
     pdftools::Keep(pdf, QStringLiteral("letter"));
 }
 
-std::unique_ptr<TSGrid> InvoiceGrid(UserPort& port, int rows)
+QStringList Positions(int rows)
 {
-    auto grid = std::make_unique<TSGrid>(port);
-    grid->SetColCount(5);
-    grid->Resize(12 * 21);
     QStringList lines;
     for (int i = 1; i <= rows; ++i) {
         lines.append(QStringLiteral("15.03.2024\tBehandlung Nr. %1 mit Untersuchung\t19,0\t%2,50\t")
                          .arg(i)
                          .arg(i * 3));
     }
-    grid->SetLines(lines);
-    grid->SetTitles({QString(), QStringLiteral("Datum"), QStringLiteral("Bezeichnung"),
-                     QStringLiteral("USt(%)"), QStringLiteral("Netto")});
-    return grid;
+    return lines;
 }
 
 TEST_F(PdfFixture, InvoiceWithLogoFooterAndContinuationPage)
@@ -85,17 +79,9 @@ TEST_F(PdfFixture, InvoiceWithLogoFooterAndContinuationPage)
     image.fill(Qt::darkCyan);
     ASSERT_TRUE(image.save(logo, "BMP"));
 
-    auto grid = InvoiceGrid(port, 45);
+    auto grid = samples::InvoiceGrid(port, Positions(45));
     TPrintGrid2 printer(canvas, port, clock);
-    printer.AttachGrid(grid.get());
-    const int widths[] = {20, 100, 10, 20};
-    for (int col = 1; col <= 4; ++col) {
-        printer.SetColWidth(col, widths[col - 1]);
-    }
-    printer.SetAlignment(3, TAlignment::taRightJustify);
-    printer.SetAlignment(4, TAlignment::taRightJustify);
-    printer.RowLines = false;
-    printer.ColLines = false;
+    samples::InvoiceColumns(printer, *grid);
     printer.LeftMargin = 20;
     printer.RightMargin = 20;
     printer.TopMargin = 20;

@@ -7,7 +7,7 @@
 #include "printing/TPrintGrid2.h"
 #include "support/FixedClock.h"
 #include "support/RecordingCanvas.h"
-#include "support/SampleLetterheads.h"
+#include "support/SamplePrintJobs.h"
 #include "support/ScriptedUserPort.h"
 #include "support/TestFiles.h"
 #include "table/TSGrid.h"
@@ -51,21 +51,8 @@ struct DocFixture : ::testing::Test {
         for (int i = 1; i <= rows; ++i) {
             lines.append(QStringLiteral("15.03.2024\tPosten %1\t19,0\t10,00\t").arg(i));
         }
-        grid = std::make_unique<TSGrid>(port);
-        grid->SetColCount(5);
-        grid->Resize(12 * 21);
-        grid->SetLines(lines);
-        grid->SetTitles({QString(), QStringLiteral("Datum"), QStringLiteral("Bezeichnung"),
-                         QStringLiteral("USt(%)"), QStringLiteral("Netto")});
-        printer.AttachGrid(grid.get());
-        const int widths[] = {20, 100, 10, 20};
-        for (int col = 1; col <= 4; ++col) {
-            printer.SetColWidth(col, widths[col - 1]);
-        }
-        printer.SetAlignment(3, TAlignment::taRightJustify);
-        printer.SetAlignment(4, TAlignment::taRightJustify);
-        printer.RowLines = false;
-        printer.ColLines = false;
+        grid = samples::InvoiceGrid(port, lines);
+        samples::InvoiceColumns(printer, *grid);
         printer.PrintMgrTitle = QStringLiteral("Talven - Rechnung 0001/002");
         printer.KopfPrint = true;
         printer.Kopf = samples::InvoiceKopf(QStringLiteral("2024/17"));

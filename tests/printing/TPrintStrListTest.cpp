@@ -3,7 +3,7 @@
 #include "printing/PrintDialogPort.h"
 #include "printing/TPrintStrList.h"
 #include "support/RecordingCanvas.h"
-#include "support/SampleLetterheads.h"
+#include "support/SamplePrintJobs.h"
 #include "support/ScriptedUserPort.h"
 
 // Recording canvas: 10 pixels per millimetre, a font of s points is 4·s pixels high and

@@ -1,4 +1,7 @@
-#include "SampleLetterheads.h"
+#include "SamplePrintJobs.h"
+
+#include "printing/TPrintGrid2.h"
+#include "table/TSGrid.h"
 
 namespace samples {
 
@@ -36,6 +39,29 @@ QStringList InvoiceKopf(const QString& number, const QString& logo)
     return Common() << QStringLiteral("RECHNUNG") << number
                     << QStringLiteral("Zahlbar bis 29.03.2024 ohne Abzug.") << QStringLiteral("1")
                     << logo << QStringLiteral("USt-IdNr. DE123") << QStringLiteral("www.praxis.de");
+}
+
+std::unique_ptr<TSGrid> InvoiceGrid(UserPort& port, const QStringList& lines)
+{
+    auto grid = std::make_unique<TSGrid>(port);
+    grid->SetColCount(5);
+    grid->Resize(12 * 21);
+    grid->SetLines(lines);
+    grid->SetTitles({QString(), QStringLiteral("Datum"), QStringLiteral("Bezeichnung"),
+                     QStringLiteral("USt(%)"), QStringLiteral("Netto")});
+    return grid;
+}
+
+void InvoiceColumns(TPrintGrid2& printer, TSGrid& grid)
+{
+    printer.AttachGrid(&grid);
+    const int widths[] = {20, 100, 10, 20};
+    for (int col = 1; col <= 4; ++col)
+        printer.SetColWidth(col, widths[col - 1]);
+    printer.SetAlignment(3, TAlignment::taRightJustify);
+    printer.SetAlignment(4, TAlignment::taRightJustify);
+    printer.RowLines = false;
+    printer.ColLines = false;
 }
 
 }  // namespace samples
