@@ -4,6 +4,7 @@
 #include "printing/TPrintStrList.h"
 #include "support/RecordingCanvas.h"
 #include "support/SamplePrintJobs.h"
+#include "support/ScriptedPrintDialog.h"
 #include "support/ScriptedUserPort.h"
 
 // Recording canvas: 10 pixels per millimetre, a font of s points is 4·s pixels high and
@@ -332,19 +333,9 @@ TEST_F(Fixture, SecondPrintWithoutResettingMarginsLooksTheSame)
     EXPECT_EQ(printer.TopMargin, 10);
 }
 
-struct FakeDialog : PrintDialogPort {
-    std::optional<PrintDialogChoice> choice;
-    PrintDialogOptions seen;
-    std::optional<PrintDialogChoice> ShowPrintDialog(const PrintDialogOptions& o) override
-    {
-        seen = o;
-        return choice;
-    }
-};
-
 TEST_F(Fixture, PrintWithDialogRunsOneJobPerCopyWithTheChosenRange)
 {
-    FakeDialog dialog;
+    ScriptedPrintDialog dialog;
     printer.StringList = Lines(150);
     printer.Orientation = TPrinterOrientation::poLandscape;
     EXPECT_FALSE(printer.PrintWithDialog(dialog));
