@@ -30,6 +30,8 @@ class QToolButton;
 class TSGrid;
 class TSGridView;
 class TForm1OptionHooks;
+class TForm1Kartei;
+class TKarteiPanel;
 class TOptionenDlg;
 class UserPort;
 struct TableEnvironment;
@@ -77,6 +79,9 @@ public:
     TOptionenDlg* OptionsDialog() const { return m_optionenDlg.get(); }
     // The copies made on close (weekday and month sets, backup medium).
     void RunBackupOnExit();
+    // The record card workspace (TForm1Kartei.cpp).
+    TKarteiPanel* KarteiPanel() const;
+    void FinishKartei();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -160,4 +165,11 @@ private:
     std::unique_ptr<TForm1OptionHooks> m_optionHooks;
     std::unique_ptr<mastersearch::CustomerSearch> m_customerSearch;
     std::unique_ptr<TOptionenDlg> m_optionenDlg;
+
+    // Record card workspace (TForm1Kartei.cpp).
+    friend class TForm1Kartei;
+    void BuildKartei();
+    bool EnterKartei(Workspace before);
+    void SyncKartei();
+    std::unique_ptr<TForm1Kartei> m_kartei;
 };

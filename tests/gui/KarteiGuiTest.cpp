@@ -1,0 +1,305 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+
+#include "cards/CardEntryForm.h"
+#include "cards/CardWorkspace.h"
+#include "cards/ui/TKarteiHeader.h"
+#include "cards/ui/TKarteiPanel.h"
+#include "cards/ui/TKarteiPickList.h"
+#include "cards/ui/TKarteiSidePanels.h"
+#include "common/CodePage.h"
+#include "shell/ui/TForm1.h"
+#include "support/FixedClock.h"
+#include "support/ScriptedUserPort.h"
+#include "support/TestFiles.h"
+#include "table/TSGrid.h"
+#include "table/ui/TSGridView.h"
+
+namespace {
+
+class KarteiGuiTest : public ::testing::Test {
+protected:
+    QString Data() const { return m_dir.path() + "/DATEN/"; }
+    void MakeData(const QStringList& customers = {QString::fromUtf8(
+                      "Müller\tAnna\tWeg 1\t12345 Dorf\t0012\t\tFrau\t\t000\t\t")})
+    {
+        ASSERT_TRUE(QDir(m_dir.path()).mkdir("DATEN"));
+        testfiles::WriteAll(Data() + "TLV.INI", {});
+        testfiles::WriteLines(Data() + "MED.DBF",
+                              {"Aspirin\t1,00\t2,00\t2,38\t1\t\t\t\t\t\t",
+                               "Baytril\t100,00\t127,56\t151,80\t1\t\t\t\t\t\t"});
+        testfiles::WriteLines(Data() + "LEISTUNG.DBF",
+                              {"Impfung\tHund\t20,00\t1,5\t30,00\t35,70\t1\t12a\t\t"});
+        testfiles::WriteLines(Data() + "KUNDE.DBF", customers);
+    }
+    void Start()
+    {
+        m_form = std::make_unique<TForm1>(m_port, m_clock, m_dir.path() + "/",
+                                          [] { return QStringList{}; });
+        m_form->resize(1200, 760);
+        m_form->ShowMain();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_form.get()));
+        m_form->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(m_form.get()));
+    }
+    void ClickTool(Workspace w)
+    {
+        QToolBar* bar = m_form->findChild<QToolBar*>("ToolBar");
+        QTest::mouseClick(bar->widgetForAction(m_form->ToolAction(w)), Qt::LeftButton);
+    }
+    TKarteiPanel& Panel() { return *m_form->KarteiPanel(); }
+    QString Header(const char* name) { return Panel().Header()->Field(name)->text(); }
+    // Keys go where the focus is, as they would for a person at the keyboard.
+    static void Type(const QString& text)
+    {
+        for (QChar ch : text)
+            QTest::keyClick(QApplication::focusWidget(), ch.toLatin1());
+    }
+    static void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+    }
+    void ClickCell(int col, int row)
+    {
+        TSGridView* view = Panel().GridView();
+        QTest::mouseClick(view->Area(), Qt::LeftButton, {}, view->CellRect(col, row).center());
+        QCoreApplication::processEvents();
+    }
+    QStringList CardLines(const QString& name) const
+    {
+        QStringList lines;
+        cp1252::ReadLines(Data() + name, lines);
+        return lines;
+    }
+    void KeepPicture(const QString& name)
+    {
+        const QString folder = qEnvironmentVariable("TALVEN_KEEP_PNG");
+        if (!folder.isEmpty())
+            m_form->grab().save(folder + "/" + name);
+    }
+    void TearDown() override { QDir::setCurrent(QDir::tempPath()); }
+
+    QTemporaryDir m_dir;
+    ScriptedUserPort m_port;
+    FixedClock m_clock{QDateTime(QDate(2024, 3, 15), QTime(9, 0))};
+    std::unique_ptr<TForm1> m_form;
+};
+
+}  // namespace
+
+TEST_F(KarteiGuiTest, TypedLineAndTakeOversAreSummed)
+{
+    MakeData();
+    Start();
+    ClickTool(Workspace::Kunden);
+    ClickTool(Workspace::Kartei);
+    ASSERT_EQ(m_form->CurrentPanel(), &Panel());
+    EXPECT_EQ(m_form->windowTitle(), "Talven - Kartei");
+    EXPECT_EQ(Header("KartNrLabel"), "0012/001");
+    EXPECT_EQ(Header("KundeLabel"), QString::fromUtf8("Müller Anna, 12345 Dorf"));
+    EXPECT_TRUE(m_form->findChild<QLabel*>("FileLabel")->text().endsWith("K0012001.KAR"));
+    EXPECT_TRUE(Panel().Menu()->menuAction()->isVisible());
+
+    ClickCell(1, 1);
+    Type("14,03,2024");  // a comma becomes a point
+    Key(Qt::Key_Tab);
+    Type("Bello: ");
+    EXPECT_EQ(Panel().Form().GetRows()[0].Cell(1), "14.03.2024");
+
+    QLineEdit* search = Panel().Medications()->SearchEdit();
+    QTest::mouseClick(search, Qt::LeftButton);
+    Type("2Bay");  // the digit is the quantity
+    EXPECT_EQ(Panel().Medications()->QuantityEdit()->text(), "2,00");
+    Key(Qt::Key_F4);
+    Key(Qt::Key_F5);
+
+    const card::Rows& rows = Panel().Form().GetRows();
+    EXPECT_EQ(rows[0].Cell(card::kColText), "Bello: Baytril");
+    EXPECT_EQ(rows[0].Cell(card::kColAmount), "255,12000");
+    EXPECT_EQ(rows[0].Cell(card::kColQuantity), "2,00");
+    EXPECT_EQ(rows[1].Cell(card::kColText), "Impfung");
+    EXPECT_EQ(Panel().CardGrid().Cells(card::kColAmount, 2).trimmed(), "30,00")
+        << "shown with two decimals";
+    EXPECT_EQ(Panel().LastMedications()->Table()->item(0, 0)->text(), "Baytril");
+
+    QTest::mouseClick(Panel().Button("SummeBtn"), Qt::LeftButton);
+    EXPECT_EQ(Header("GesamtNettoLabel"), "285,12");
+    EXPECT_EQ(Header("GesamtMwStLabel"), "54,17");
+    EXPECT_EQ(Header("GesamtBruttoLabel"), "339,29");
+    EXPECT_EQ(Header("RechnBruttoLabel"), "339,29");
+    EXPECT_EQ(Header("BarBruttoLabel"), "0,00");
+    EXPECT_EQ(Header("OffenLabel"), "- - -");
+    EXPECT_EQ(Header("KarteiWaehrungLabel"), "Euro");
+    EXPECT_EQ(Header("BetragsArtLabel"), "Netto");
+    EXPECT_EQ(Panel().Medications()->QuantityEdit()->text(), "1,00");
+    KeepPicture("kartei.png");
+
+    const QStringList file = CardLines("K0012001.KAR");
+    ASSERT_GE(file.size(), 2);
+    EXPECT_EQ(file[0], "14.03.2024\tBello: Baytril\t1\t255,12000\t\t\t2,00\t\t");
+    EXPECT_EQ(file[1], "\tImpfung\t1\t30,00000\t\t\t\t\t");
+    EXPECT_FALSE(Panel().Form().IsModified()) << "the summation saved the card";
+    EXPECT_TRUE(m_port.messages.isEmpty()) << m_port.Texts().join(" | ").toStdString();
+}
+
+TEST_F(KarteiGuiTest, LeavingAModifiedCardAsks)
+{
+    MakeData();
+    Start();
+    ClickTool(Workspace::Kartei);
+    ClickCell(1, 1);
+    Type("13.03.2024");
+    Key(Qt::Key_Tab);
+    Type("Impfung");
+    Key(Qt::Key_Return);
+
+    const QString question = QString::fromUtf8("Möchten Sie die Änderungen abspeichern?");
+    m_port.QueueAnswer(Answer::Yes);
+    ClickTool(Workspace::Kunden);
+    EXPECT_EQ(m_port.LastText(), question);
+    EXPECT_EQ(m_form->CurrentPanel()->objectName(), "HauptPanelKunde");
+    EXPECT_FALSE(Panel().Menu()->menuAction()->isVisible());
+    EXPECT_EQ(CardLines("K0012001.KAR").value(0), "13.03.2024\tImpfung\t\t\t\t\t\t\t");
+
+    // No drops the edits: the file stays as it was, and so does the card shown next time.
+    ClickTool(Workspace::Kartei);
+    ClickCell(2, 1);
+    Type("Tollwut");
+    Key(Qt::Key_Return);
+    m_port.messages.clear();
+    m_port.QueueAnswer(Answer::No);
+    ClickTool(Workspace::Medikamente);
+    EXPECT_EQ(m_port.Texts(), QStringList{question});
+    EXPECT_EQ(CardLines("K0012001.KAR").value(0), "13.03.2024\tImpfung\t\t\t\t\t\t\t");
+    ClickTool(Workspace::Kartei);
+    EXPECT_EQ(Panel().Form().GetRows()[0].Cell(card::kColText), "Impfung");
+
+    // Closing the window finishes the card too.
+    ClickCell(6, 1);
+    Type("ok");
+    Key(Qt::Key_Return);
+    m_port.messages.clear();
+    m_port.QueueAnswer(Answer::Yes);
+    m_form->close();
+    EXPECT_EQ(m_port.Texts(), QStringList{question});
+    EXPECT_EQ(CardLines("K0012001.KAR").value(0), "13.03.2024\tImpfung\t\t\t\tok\t\t\t");
+}
+
+TEST_F(KarteiGuiTest, EntryRulesReachTheGrid)
+{
+    MakeData();
+    Start();
+    ClickTool(Workspace::Kartei);
+    ClickCell(1, 1);
+    Type("16.03.2024");
+    Key(Qt::Key_Tab);  // leaving the date checks it
+    EXPECT_EQ(m_port.LastText(), "Datum liegt in der Zukunft !?");
+    EXPECT_EQ(Panel().CardGrid().Cells(1, 1), "");
+    ClickCell(1, 1);
+    Key(Qt::Key_D, Qt::ControlModifier);
+    EXPECT_EQ(Panel().CardGrid().Cells(1, 1), "15.03.2024");
+
+    ClickCell(4, 1);
+    Type("12a.5");  // the letter is refused, the point becomes a comma
+    Key(Qt::Key_Tab);
+    EXPECT_EQ(Panel().Form().GetRows()[0].Cell(card::kColAmount), "12,50000");
+    EXPECT_EQ(Panel().Form().GetRows()[0].Cell(card::kColVat), "1") << "a code comes with it";
+
+    // Down on the last line appends one and keeps the column.
+    const int lines = int(Panel().Form().GetRows().size());
+    ClickCell(4, 1);
+    for (int i = 0; i < lines; ++i)
+        Key(Qt::Key_Down);
+    EXPECT_EQ(int(Panel().Form().GetRows().size()), lines + 1);
+    EXPECT_EQ(Panel().Form().CurrentCol(), card::kColAmount);
+    EXPECT_EQ(Panel().Form().CurrentRow(), lines);
+}
+
+TEST_F(KarteiGuiTest, BrowsingAndAnInvoicedCard)
+{
+    MakeData({QString::fromUtf8("Müller\tAnna\tWeg 1\t12345 Dorf\t0012\t\tFrau\t\t002\t\t")});
+    QStringList header = {"0012/001", "x",          "0012",     "10,00", "1,90",  "11,90", "0,00",
+                          "11,90",    "05.02.2024", "11,90000", "Euro",  "Netto", "FALSE", "FALSE"};
+    testfiles::WriteLines(Data() + "K0012001.KAR",
+                          QStringList{"01.02.2024\tImpfung\t1\t10,00000\t\t\t\t\t"} +
+                              QStringList{"---KOPF---"} + header);
+    header[0] = "0012/002";
+    header[8] = "- - -";
+    header[9] = "- - -";
+    testfiles::WriteLines(Data() + "K0012002.KAR", QStringList{"---KOPF---"} + header);
+    Start();
+    ClickTool(Workspace::Kartei);
+    EXPECT_EQ(Header("KartNrLabel"), "0012/002");
+    EXPECT_FALSE(Panel().Button("ZahlungBtn")->isEnabled());
+
+    ClickCell(2, 1);
+    Key(Qt::Key_Left, Qt::ControlModifier);
+    EXPECT_EQ(Header("KartNrLabel"), "0012/001");
+    EXPECT_EQ(Header("RechnDatumLabel"), "05.02.2024");
+    EXPECT_EQ(Header("OffenLabel"), "11,90");
+    EXPECT_TRUE(Panel().Button("ZahlungBtn")->isEnabled());
+    EXPECT_FALSE(Panel().Button("MedUebernBtn")->isEnabled());
+    EXPECT_TRUE(m_form->findChild<QLabel*>("FileLabel")->text().endsWith("K0012001.KAR"));
+    ClickCell(2, 1);
+    Type("neu");  // an invoiced card is read-only
+    EXPECT_EQ(Panel().Form().GetRows()[0].Cell(card::kColText), "Impfung");
+    EXPECT_FALSE(Panel().Form().IsModified());
+
+    QTest::mouseClick(Panel().Header()->NextButton(), Qt::LeftButton);
+    EXPECT_EQ(Header("KartNrLabel"), "0012/002");
+}
+
+TEST_F(KarteiGuiTest, NoCustomersKeepsTheWorkspaceShown)
+{
+    MakeData({});
+    Start();
+    ClickTool(Workspace::Kunden);
+    ClickTool(Workspace::Kartei);
+    EXPECT_EQ(m_port.LastText(),
+              "Kundenstamm ist leer!\r\rLegen Sie zuerst einen "
+              "Kunden-Datensatz im\rArbeitsbereich Kundenstamm an.");
+    EXPECT_EQ(m_form->CurrentPanel()->objectName(), "HauptPanelKunde");
+    EXPECT_TRUE(m_form->ToolAction(Workspace::Kunden)->isChecked());
+    EXPECT_FALSE(m_form->ToolAction(Workspace::Kartei)->isChecked());
+    EXPECT_EQ(m_form->windowTitle(), "Talven - Kundenstamm");
+}
+
+TEST_F(KarteiGuiTest, ChangedCashLineMakesTheBookingButtonBlink)
+{
+    MakeData({QString::fromUtf8("Müller\tAnna\tWeg 1\t12345 Dorf\t0012\t\tFrau\t\t001\t\t")});
+    const QStringList header = {"0012/001", "x",     "0012",  "10,00", "1,90",  "11,90", "0,00",
+                                "11,90",    "- - -", "- - -", "Euro",  "Netto", "FALSE", "FALSE"};
+    testfiles::WriteLines(Data() + "K0012001.KAR",
+                          QStringList{"14.03.2024\tSpritze\t1\t10,00000\tB\t\t\t\t"} +
+                              QStringList{"---KOPF---"} + header);
+    Start();
+    m_form->findChild<QAction*>("GoBDItem")->setChecked(false);
+    ClickTool(Workspace::Kartei);
+    QPushButton* button = Panel().Button("BSBuchenBtn");
+    EXPECT_FALSE(button->font().bold());
+
+    ClickCell(4, 1);
+    Type("2");
+    Key(Qt::Key_Return);
+    EXPECT_TRUE(Panel().Form().BsChanged());
+    EXPECT_TRUE(m_form->IndicatorState().bookingPending);
+    EXPECT_TRUE(m_form->IndicatorTimer().isActive());
+    // The main timer toggles it; after its twelve ticks it stays bold and coloured.
+    const bool first = button->font().bold();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return button->font().bold() != first; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !m_form->IndicatorTimer().isActive(); }, 15000));
+    EXPECT_TRUE(button->font().bold());
+    EXPECT_FALSE(button->styleSheet().isEmpty());
+}
