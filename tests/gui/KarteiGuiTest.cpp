@@ -303,3 +303,28 @@ TEST_F(KarteiGuiTest, ChangedCashLineMakesTheBookingButtonBlink)
     EXPECT_TRUE(button->font().bold());
     EXPECT_FALSE(button->styleSheet().isEmpty());
 }
+
+TEST_F(KarteiGuiTest, LineStopEndsTheTextWhereThePrintedColumnEnds)
+{
+    MakeData();
+    Start();
+    ClickTool(Workspace::Kartei);
+    QCheckBox* stop = Panel().LineStopBox();
+    ASSERT_FALSE(stop->isChecked());
+    QTest::mouseClick(stop, Qt::LeftButton);
+    EXPECT_TRUE(stop->isChecked());
+    EXPECT_TRUE(
+        testfiles::ReadAll(Data() + "TLV.INI").contains("[Zeilenstop]\r\nZeilenstopChk=TRUE"));
+
+    ClickCell(2, 1);
+    Type(QString(150, QLatin1Char('W')));
+    const int stopped = int(Panel().Form().GetRows()[0].Cell(card::kColText).size());
+    EXPECT_GT(stopped, 10);
+    EXPECT_LT(stopped, 150) << "the invoice column is narrower than 150 capitals";
+
+    // Off again: the text may grow up to its own limit.
+    QTest::mouseClick(stop, Qt::LeftButton);
+    ClickCell(2, 2);
+    Type(QString(150, QLatin1Char('W')));
+    EXPECT_EQ(Panel().Form().GetRows()[1].Cell(card::kColText).size(), 150);
+}
