@@ -32,6 +32,9 @@ class TSGridView;
 class TForm1OptionHooks;
 class TForm1Kartei;
 class TKarteiPanel;
+class TForm1MasterHooks;
+struct TForm1Printers;
+enum class ListPrintMode;
 class TOptionenDlg;
 class UserPort;
 struct TableEnvironment;
@@ -83,6 +86,24 @@ public:
     TKarteiPanel* KarteiPanel() const;
     void FinishKartei();
 
+    // Insert, edit and delete in the active master workspace (TForm1Master.cpp).
+    bool InsertRecord();
+    bool EditRecord();
+    bool DeleteRecord();
+    // The shared printers and the list prints of the master workspaces (TForm1Printing.cpp).
+    TForm1Printers& Printers() { return *m_printers; }
+    void PrintMasterList(ListPrintMode mode);
+
+    // Table font (TForm1View.cpp): font and row height of every grid of the window, bold
+    // quantity fields from size 9; the close stores the size.
+    void ApplyTableFont(int size);
+    // The menu switch " GoBD Restriktionen ein/aus": on at every start.
+    bool GoBdRestrictions() const;
+
+signals:
+    void tableFontChanged(int size);
+    void goBdRestrictionsChanged(bool on);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -106,6 +127,8 @@ private:
     MasterGrid ShownMasterGrid() const;
     bool DrawMasterCell(MasterGrid which, QPainter& p, const QRect& rect, int col, int row,
                         bool selected);
+    QAction* BuildTableFontMenu(QMenu* options);
+    void BindGoBdItem();
 
     UserPort& m_port;
     std::shared_ptr<TableEnvironment> m_tableEnv;
@@ -129,6 +152,7 @@ private:
     QAction* m_helpAction = nullptr;
     QAction* m_goBdAction = nullptr;
     QAction* m_fontSizeAction = nullptr;
+    QActionGroup* m_fontSizeGroup = nullptr;
     QHash<int, QAction*> m_switchActions;
 
     QStackedWidget* m_stack = nullptr;
@@ -172,4 +196,16 @@ private:
     bool EnterKartei(Workspace before);
     void SyncKartei();
     std::unique_ptr<TForm1Kartei> m_kartei;
+
+    // Master records, quantity fields and printing (TForm1Master.cpp, TForm1Printing.cpp).
+    friend class TForm1MasterHooks;
+    void BuildRecordMenu(QMenu* edit);
+    void BuildPrintMenu(QMenu* datei);
+    void BuildMasterControls();
+    void SyncMasterActions();
+    bool RunMasterRecord(int operation);
+    std::unique_ptr<TForm1MasterHooks> m_masterHooks;
+    std::unique_ptr<TForm1Printers> m_printers;
+    QList<QAction*> m_recordActions;
+    QList<QAction*> m_printActions;
 };
