@@ -6,8 +6,10 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -195,6 +197,8 @@ TEST_F(KarteiGuiTest, LeavingAModifiedCardAsks)
     m_form->close();
     EXPECT_EQ(m_port.Texts(), QStringList{question});
     EXPECT_EQ(CardLines("K0012001.KAR").value(0), "13.03.2024\tImpfung\t\t\t\tok\t\t\t");
+    EXPECT_TRUE(testfiles::ReadAll(Data() + "TLV.INI").contains("wBeh=300\r\n"))
+        << "the width of the text column is kept";
 }
 
 TEST_F(KarteiGuiTest, EntryRulesReachTheGrid)
@@ -327,4 +331,33 @@ TEST_F(KarteiGuiTest, LineStopEndsTheTextWhereThePrintedColumnEnds)
     ClickCell(2, 2);
     Type(QString(150, QLatin1Char('W')));
     EXPECT_EQ(Panel().Form().GetRows()[1].Cell(card::kColText).size(), 150);
+}
+
+TEST_F(KarteiGuiTest, CalculatorSumsDoubleClickedMedicationsIntoOneLine)
+{
+    MakeData();
+    Start();
+    ClickTool(Workspace::Kartei);
+    ClickCell(1, 1);
+    Key(Qt::Key_D, Qt::ControlModifier);
+    ClickCell(2, 1);
+    TKarteiRechner* calculator = Panel().Calculator();
+    QTest::mouseClick(calculator->ModeBox(), Qt::LeftButton);
+    ASSERT_TRUE(Panel().Form().CalculatorMode());
+
+    QTableView* list = Panel().Medications()->View();
+    for (int row : {0, 1}) {
+        const QRect cell = list->visualRect(list->model()->index(row, 0));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, cell.center());
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, cell.center());
+    }
+    const card::Row& line = Panel().Form().GetRows()[0];
+    EXPECT_EQ(line.Cell(card::kColAmount), "129,56000");
+    EXPECT_TRUE(line.Cell(card::kColText).isEmpty()) << "the texts wait for the remark button";
+    EXPECT_EQ(calculator->List()->count(), 2);
+    EXPECT_EQ(calculator->Total()->text(), "129,56");
+    EXPECT_EQ(Panel().Form().CurrentRow(), 0) << "the calculator stays on the line";
+
+    QTest::mouseClick(calculator->RemarkButton(), Qt::LeftButton);
+    EXPECT_EQ(Panel().Form().GetRows()[0].Cell(card::kColRemark), "Aspirin (1), Baytril (1)");
 }

@@ -23,6 +23,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "cards/ui/TKarteiPanel.h"
 #include "common/UserPort.h"
 #include "masterdata/MasterCellStyle.h"
 #include "masterdata/MasterSearch.h"
@@ -540,6 +541,8 @@ QHash<QString, int> TForm1::CurrentColumnWidths() const
     QHash<QString, int> widths = m_startUp.ColumnWidths();
     for (const ColumnWidthBinding& b : MasterColumnWidthBindings())
         widths.insert(QString::fromLatin1(b.key), m_grids[int(b.grid)]->ColWidth(b.col));
+    if (const TKarteiPanel* panel = KarteiPanel())
+        widths.insert(QStringLiteral("wBeh"), panel->CardGrid().ColWidth(2));
     return widths;
 }
 
