@@ -361,3 +361,21 @@ TEST_F(KarteiGuiTest, CalculatorSumsDoubleClickedMedicationsIntoOneLine)
     QTest::mouseClick(calculator->RemarkButton(), Qt::LeftButton);
     EXPECT_EQ(Panel().Form().GetRows()[0].Cell(card::kColRemark), "Aspirin (1), Baytril (1)");
 }
+
+TEST_F(KarteiGuiTest, DispensingCustomerGetsItsCaptionAndColour)
+{
+    MakeData({QString::fromUtf8("Apo\tKarl\t\t12345 Dorf\t0013\t\t\t(A) Apotheke\t000\t\t")});
+    Start();
+    ClickTool(Workspace::Kartei);
+    EXPECT_EQ(Panel().CardGrid().Cells(card::kColText, 0), "Abgabemedikamente");
+    EXPECT_TRUE(Header("KundeLabel").startsWith("(A) "));
+    EXPECT_EQ(Panel().GridView()->palette().color(QPalette::Button), QColor(0xff, 0xff, 0xc9));
+
+    // The next customer's card has the plain caption and colour again.
+    ClickTool(Workspace::Kunden);
+    m_form->Grid(MasterGrid::Customers).SetLines({"Meier\tAnna\t\tOrt\t0014\t\t\t\t000\t\t"});
+    ClickTool(Workspace::Kartei);
+    EXPECT_EQ(Panel().CardGrid().Cells(card::kColText, 0),
+              "Behandlung (Tier, Medikament, Leistung)");
+    EXPECT_NE(Panel().GridView()->palette().color(QPalette::Button), QColor(0xff, 0xff, 0xc9));
+}
