@@ -9,10 +9,12 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 
 #include "cards/CardEntryForm.h"
@@ -22,7 +24,9 @@
 #include "cards/ui/TKarteiPickList.h"
 #include "cards/ui/TKarteiSidePanels.h"
 #include "common/CodePage.h"
+#include "shell/OptionenForm.h"
 #include "shell/ui/TForm1.h"
+#include "shell/ui/TOptionenDlg.h"
 #include "support/FixedClock.h"
 #include "support/ScriptedUserPort.h"
 #include "support/TestFiles.h"
@@ -378,4 +382,80 @@ TEST_F(KarteiGuiTest, DispensingCustomerGetsItsCaptionAndColour)
     EXPECT_EQ(Panel().CardGrid().Cells(card::kColText, 0),
               "Behandlung (Tier, Medikament, Leistung)");
     EXPECT_NE(Panel().GridView()->palette().color(QPalette::Button), QColor(0xff, 0xff, 0xc9));
+}
+
+TEST_F(KarteiGuiTest, RatesChangedThroughTheVatButtonCountForTheCardShown)
+{
+    MakeData();
+    Start();
+    ClickTool(Workspace::Kartei);
+    ClickCell(1, 1);
+    Type("14.03.2024");
+    for (int i = 0; i < 3; ++i)
+        Key(Qt::Key_Tab);
+    Type("10");
+    Key(Qt::Key_Return);
+
+    QTimer::singleShot(0, m_form.get(), [this] {
+        TOptionenDlg* dlg = m_form->OptionsDialog();
+        ASSERT_NE(dlg, nullptr);
+        EXPECT_EQ(dlg->Pages()->currentIndex(), OptionenForm::MwSt);
+        QLineEdit* rate = dlg->Editor(OptionenForm::Mwst1Edit);
+        rate->setFocus(Qt::TabFocusReason);
+        rate->selectAll();
+        QTest::keyClicks(rate, "16");
+        QTest::mouseClick(dlg->OkButton(), Qt::LeftButton);
+    });
+    QTest::mouseClick(Panel().Button("MwStBtn"), Qt::LeftButton);
+    QTest::mouseClick(Panel().Button("SummeBtn"), Qt::LeftButton);
+    EXPECT_EQ(Header("GesamtMwStLabel"), "1,60");
+    EXPECT_EQ(Header("GesamtBruttoLabel"), "11,60");
+
+    QTimer::singleShot(0, m_form.get(), [this] {
+        TOptionenDlg* dlg = m_form->OptionsDialog();
+        ASSERT_NE(dlg, nullptr);
+        EXPECT_EQ(dlg->Pages()->currentIndex(), OptionenForm::Mahnwesen);
+        QTest::mouseClick(dlg->CancelButton(), Qt::LeftButton);
+    });
+    QTest::mouseClick(Panel().Button("ZahlungszieleBtn"), Qt::LeftButton);
+}
+
+TEST_F(KarteiGuiTest, EditorKeysGoThroughTheEntryRules)
+{
+    MakeData({QString::fromUtf8("Müller\tAnna\tWeg 1\t12345 Dorf\t0012\t\tFrau\t\t001\t\t")});
+    const QStringList header = {"0012/001", "x",     "0012",  "10,00", "1,90",  "11,90", "11,90",
+                                "0,00",     "- - -", "- - -", "Euro",  "Netto", "FALSE", "FALSE"};
+    testfiles::WriteLines(Data() + "K0012001.KAR",
+                          QStringList{"14.03.2024\tSpritze\t1\t10,00000\tB\t\t\t\t",
+                                      "14.03.2024\tBello\t\t\t\t\t\t\t"} +
+                              QStringList{"---KOPF---"} + header);
+    Start();
+    ClickTool(Workspace::Kartei);
+    const card::Rows& rows = Panel().Form().GetRows();
+
+    // Escape gives the cell back although the form took every key.
+    ClickCell(2, 2);
+    Type("Hund");
+    EXPECT_EQ(rows[1].Cell(card::kColText), "Hund");
+    Key(Qt::Key_Escape);
+    EXPECT_EQ(rows[1].Cell(card::kColText), "Bello");
+    EXPECT_EQ(Panel().CardGrid().Cells(card::kColText, 2), "Bello");
+
+    // Shift+Enter goes to the date of the next line.
+    Key(Qt::Key_Return);
+    Key(Qt::Key_End);
+    Type(" und Minka");
+    Key(Qt::Key_Return, Qt::ShiftModifier);
+    EXPECT_EQ(rows[1].Cell(card::kColText), "Bello und Minka");
+    EXPECT_EQ(Panel().Form().CurrentCol(), card::kColDate);
+    EXPECT_EQ(Panel().Form().CurrentRow(), 2);
+
+    // A booked cash line is locked: Backspace is answered and the amount stays.
+    ClickCell(4, 1);
+    Key(Qt::Key_Backspace);
+    EXPECT_EQ(m_port.LastText(),
+              "B/S-Eintrag bereits gebucht!\r\rBerichtigungsbuchung bitte "
+              "manuell\rim Stapeldruck/Einahmen vornehmen!");
+    Key(Qt::Key_Return);
+    EXPECT_EQ(rows[0].Cell(card::kColAmount), "10,00000");
 }

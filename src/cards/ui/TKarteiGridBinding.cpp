@@ -157,6 +157,7 @@ bool TKarteiPanel::OnEditorKey(QKeyEvent* event)
             const int row = form.CurrentRow();
             if (row < int(rows.size()))
                 rows[size_t(row)].SetCell(form.CurrentCol(), m_editOriginal);
+            ShowRow(row);
             m_editor = nullptr;
             return false;
         }
@@ -260,6 +261,9 @@ bool TKarteiPanel::OnAreaKey(QKeyEvent* event)
 
 bool TKarteiPanel::OnGridKey(int key, Qt::KeyboardModifiers modifiers)
 {
+    // A key the cell editor let pass (a lone Shift) is not a grid key.
+    if (m_view->Editing())
+        return true;
     m_editor = nullptr;
     if (!m_cardOpen)
         return false;
