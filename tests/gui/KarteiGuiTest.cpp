@@ -24,6 +24,8 @@
 #include "cards/ui/TKarteiPickList.h"
 #include "cards/ui/TKarteiSidePanels.h"
 #include "common/CodePage.h"
+#include "masterdata/BookingForm.h"
+#include "masterdata/ui/TEditDlg.h"
 #include "shell/OptionenForm.h"
 #include "shell/ui/TForm1.h"
 #include "shell/ui/TOptionenDlg.h"
@@ -458,4 +460,44 @@ TEST_F(KarteiGuiTest, EditorKeysGoThroughTheEntryRules)
               "manuell\rim Stapeldruck/Einahmen vornehmen!");
     Key(Qt::Key_Return);
     EXPECT_EQ(rows[0].Cell(card::kColAmount), "10,00000");
+}
+
+TEST_F(KarteiGuiTest, CashMarkOpensTheBookingAndCancelTakesItBack)
+{
+    MakeData();
+    Start();
+    ClickTool(Workspace::Kartei);
+    ClickCell(1, 1);
+    Type("14.03.2024");
+    for (int i = 0; i < 3; ++i)
+        Key(Qt::Key_Tab);
+    Type("10");
+    Key(Qt::Key_Tab);
+    const auto answerBooking = [this](bool ok) {
+        QTimer::singleShot(0, m_form.get(), [ok] {
+            auto* dlg = qobject_cast<TEditDlg*>(QApplication::activeModalWidget());
+            ASSERT_NE(dlg, nullptr);
+            EXPECT_EQ(dlg->Editor(BookingForm::EinnBeleg)->text(), "0012/001");
+            EXPECT_EQ(dlg->Editor(BookingForm::EinnDatum)->text(), "14.03.2024");
+            if (ok)
+                QTest::mouseClick(dlg->OkButton(), Qt::LeftButton);
+            else
+                dlg->reject();
+        });
+    };
+    answerBooking(false);
+    Type("b");
+    EXPECT_EQ(Panel().Form().GetRows()[0].Cell(card::kColBS), "") << "Cancel removes the mark";
+
+    m_form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_form.get()));
+    ClickCell(5, 1);
+    answerBooking(true);
+    Type("b");
+    EXPECT_EQ(Panel().Form().GetRows()[0].Cell(card::kColBS), "B");
+    EXPECT_EQ(Header("BarBruttoLabel"), "11,90") << "the card is summed";
+    EXPECT_EQ(Header("RechnBruttoLabel"), "0,00");
+    const QStringList journals = QDir(Data()).entryList({"Z*"}, QDir::Files);
+    ASSERT_EQ(journals.size(), 1);
+    EXPECT_TRUE(testfiles::ReadAll(Data() + journals[0]).contains("0012/001"));
 }
