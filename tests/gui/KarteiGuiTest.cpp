@@ -19,6 +19,7 @@
 
 #include "cards/CardEntryForm.h"
 #include "cards/CardWorkspace.h"
+#include "cards/ui/TBezDlg.h"
 #include "cards/ui/TKarteiHeader.h"
 #include "cards/ui/TKarteiPanel.h"
 #include "cards/ui/TKarteiPickList.h"
@@ -500,4 +501,32 @@ TEST_F(KarteiGuiTest, CashMarkOpensTheBookingAndCancelTakesItBack)
     const QStringList journals = QDir(Data()).entryList({"Z*"}, QDir::Files);
     ASSERT_EQ(journals.size(), 1);
     EXPECT_TRUE(testfiles::ReadAll(Data() + journals[0]).contains("0012/001"));
+}
+
+TEST_F(KarteiGuiTest, PaymentButtonBooksTheInvoicedCard)
+{
+    MakeData({QString::fromUtf8("Müller\tAnna\tWeg 1\t12345 Dorf\t0012\t\tFrau\t\t002\t\t")});
+    const QStringList header = {"0012/001", "x",     "0012",  "10,00",      "1,90",
+                                "11,90",    "0,00",  "11,90", "05.02.2024", "11,90000",
+                                "Euro",     "Netto", "FALSE", "FALSE"};
+    testfiles::WriteLines(Data() + "K0012001.KAR",
+                          QStringList{"01.02.2024\tImpfung\t1\t10,00000\t\t\t\t\t"} +
+                              QStringList{"---KOPF---"} + header);
+    Start();
+    ClickTool(Workspace::Kartei);
+    ClickCell(2, 1);
+    Key(Qt::Key_Left, Qt::ControlModifier);
+    ASSERT_EQ(Header("KartNrLabel"), "0012/001");
+
+    QTimer::singleShot(0, m_form.get(), [] {
+        auto* dlg = qobject_cast<TBezDlg*>(QApplication::activeModalWidget());
+        ASSERT_NE(dlg, nullptr);
+        EXPECT_EQ(dlg->Editor(card::TBezDlgForm::kAmount)->text(), "11,90");
+        QTest::mouseClick(dlg->OkButton(), Qt::LeftButton);
+    });
+    QTest::mouseClick(Panel().Button("ZahlungBtn"), Qt::LeftButton);
+    EXPECT_EQ(Header("OffenLabel"), "0,00");
+    EXPECT_FALSE(Panel().Form().IsModified()) << "the payment is saved with the card";
+    EXPECT_TRUE(CardLines("K0012001.KAR").join("\n").contains("11,90 Euro   am 15.03.2024,  bar"));
+    EXPECT_FALSE(Panel().Header()->Reminder1()->isEnabled()) << "nothing open to remind";
 }
