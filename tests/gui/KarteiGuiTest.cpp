@@ -461,6 +461,12 @@ TEST_F(KarteiGuiTest, EditorKeysGoThroughTheEntryRules)
               "manuell\rim Stapeldruck/Einahmen vornehmen!");
     Key(Qt::Key_Return);
     EXPECT_EQ(rows[0].Cell(card::kColAmount), "10,00000");
+
+    // Without the GoBD restrictions the line may be corrected.
+    m_form->findChild<QAction*>("GoBDItem")->setChecked(false);
+    ClickCell(4, 1);
+    Key(Qt::Key_Backspace);
+    EXPECT_TRUE(Panel().Form().BsChanged());
 }
 
 TEST_F(KarteiGuiTest, CashMarkOpensTheBookingAndCancelTakesItBack)

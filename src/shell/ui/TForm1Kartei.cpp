@@ -83,6 +83,9 @@ void TForm1::BuildKartei()
         if (m_switcher.Active() == Workspace::Kartei)
             m_fileLabel->setText(ShortenPath(panel->Workspace().CurrentFile()));
     });
+    // The GoBD switch locks or frees the booked lines of the card shown at once.
+    connect(this, &TForm1::goBdRestrictionsChanged, panel,
+            [this, panel] { panel->Workspace().SetSettings(m_kartei->CardOptions()); });
     connect(panel, &TKarteiPanel::bookingPendingChanged, this, [this](bool pending) {
         m_indicators.bookingPending = pending;
         if (pending)
