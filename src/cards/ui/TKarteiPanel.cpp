@@ -36,7 +36,6 @@ TKarteiPanel::TKarteiPanel(UserPort& port, const Clock& clock, const KarteiSetup
                            QWidget* parent)
     : QWidget(parent),
       m_port(port),
-      m_clock(clock),
       m_setup(setup),
       m_grid(std::make_unique<TSGrid>(port, setup.tableEnv))
 {
@@ -304,11 +303,6 @@ void TKarteiPanel::Finish()
     m_cardOpen = false;
     m_grid->SetLines({});
     ShowState();
-}
-
-bool TKarteiPanel::BookingPending() const
-{
-    return m_bookingPending;
 }
 
 void TKarteiPanel::SetBookingHighlight(bool on)

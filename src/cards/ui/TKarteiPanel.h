@@ -81,7 +81,7 @@ public:
     bool CardOpen() const { return m_cardOpen; }
 
     // The B/S changed flag drives the "B/S buchen" button; the main timer blinks it.
-    bool BookingPending() const;
+    bool BookingPending() const { return m_bookingPending; }
     void SetBookingHighlight(bool on);
 
     // Buttons and menu items.
@@ -151,7 +151,6 @@ private:
     QString Cell(int col, int row) const;
 
     UserPort& m_port;
-    const Clock& m_clock;
     KarteiSetup m_setup;
     std::unique_ptr<TSGrid> m_grid;
     std::unique_ptr<card::CardWorkspace> m_ws;
