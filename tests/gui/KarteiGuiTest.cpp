@@ -536,3 +536,20 @@ TEST_F(KarteiGuiTest, PaymentButtonBooksTheInvoicedCard)
     EXPECT_TRUE(CardLines("K0012001.KAR").join("\n").contains("11,90 Euro   am 15.03.2024,  bar"));
     EXPECT_FALSE(Panel().Header()->Reminder1()->isEnabled()) << "nothing open to remind";
 }
+
+TEST_F(KarteiGuiTest, QuantityFieldTakesFractionsForTheTakeOver)
+{
+    MakeData();
+    Start();
+    ClickTool(Workspace::Kartei);
+    ClickCell(1, 1);
+    Key(Qt::Key_D, Qt::ControlModifier);
+    QLineEdit* quantity = Panel().Services()->QuantityEdit();
+    QTest::mouseClick(quantity, Qt::LeftButton);
+    quantity->selectAll();
+    Type("1/2x");  // the letter is refused
+    EXPECT_EQ(quantity->text(), "1/2");
+    Key(Qt::Key_F5);
+    EXPECT_EQ(Panel().Form().GetRows()[0].Cell(card::kColAmount), "15,00000");
+    EXPECT_EQ(Panel().Form().GetRows()[0].Cell(card::kColText), "Impfung");
+}
