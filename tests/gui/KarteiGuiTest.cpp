@@ -553,3 +553,21 @@ TEST_F(KarteiGuiTest, QuantityFieldTakesFractionsForTheTakeOver)
     EXPECT_EQ(Panel().Form().GetRows()[0].Cell(card::kColAmount), "15,00000");
     EXPECT_EQ(Panel().Form().GetRows()[0].Cell(card::kColText), "Impfung");
 }
+
+TEST_F(KarteiGuiTest, PrintIsAskedForWithTheCellLeft)
+{
+    MakeData();
+    Start();
+    ClickTool(Workspace::Kartei);
+    int asked = 0;
+    QObject::connect(&Panel(), &TKarteiPanel::PrintRequested, [&] {
+        ++asked;
+        EXPECT_FALSE(Panel().GridView()->Editing());
+        EXPECT_EQ(Panel().CardGrid().Cells(card::kColDate, 1), "") << "the bad date is gone";
+    });
+    ClickCell(1, 1);
+    Type("31.02.2024");
+    Panel().Action("DruckenItem")->trigger();
+    QTest::mouseClick(Panel().Button("DruckenBtn"), Qt::LeftButton);
+    EXPECT_EQ(asked, 2);
+}

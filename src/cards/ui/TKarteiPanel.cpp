@@ -194,7 +194,7 @@ void TKarteiPanel::BuildButtons(QWidget* parent, QBoxLayout* layout)
               QStringLiteral("Zahlung / Buchung"), [this] { EnterPayment(); });
     AddButton(row2, QStringLiteral("DruckenBtn"), QStringLiteral("Drucken"),
               QStringLiteral("Karteikarte, Rechnung, Quittung oder Angebot drucken"),
-              [this] { emit PrintRequested(); });
+              [this] { RequestPrint(); });
     AddButton(row2, QStringLiteral("MwStBtn"), QStringLiteral(" MwSt"),
               QStringLiteral("Mehrwertsteuersätze"), [this] {
                   if (OpenVatOptions)
@@ -272,7 +272,7 @@ void TKarteiPanel::BuildMenu()
     AddAction(QStringLiteral("ZahlungItem"), QStringLiteral("&Zahlung..."),
               [this] { EnterPayment(); });
     AddAction(QStringLiteral("DruckenItem"), QStringLiteral("&Drucken..."),
-              [this] { emit PrintRequested(); });
+              [this] { RequestPrint(); });
 }
 
 bool TKarteiPanel::OpenCurrentCard(int customerRecord, const CardSettings& settings)
@@ -303,6 +303,24 @@ void TKarteiPanel::Finish()
     m_cardOpen = false;
     m_grid->SetLines({});
     ShowState();
+}
+
+// Whoever prints finds the card as it is shown: the edit ended and the cell left.
+void TKarteiPanel::RequestPrint()
+{
+    if (!m_cardOpen)
+        return;
+    EndEdit();
+    SyncCell();
+    Form().LeaveCell();
+    ShowCard();
+    emit PrintRequested();
+}
+
+void TKarteiPanel::Refresh()
+{
+    ShowCard();
+    emit cardShown();
 }
 
 void TKarteiPanel::SetBookingHighlight(bool on)

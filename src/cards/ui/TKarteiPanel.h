@@ -79,6 +79,8 @@ public:
     // the grid is cleared.
     void Finish();
     bool CardOpen() const { return m_cardOpen; }
+    // Shows the card again after someone changed it through the workspace (a close).
+    void Refresh();
 
     // The B/S changed flag drives the "B/S buchen" button; the main timer blinks it.
     bool BookingPending() const { return m_bookingPending; }
@@ -124,6 +126,7 @@ private:
     void BuildGrid(const KarteiSetup& setup);
     void BuildButtons(QWidget* parent, QBoxLayout* layout);
     void BuildMenu();
+    void RequestPrint();
     QPushButton* AddButton(QBoxLayout* layout, const QString& name, const QString& text,
                            const QString& hint, std::function<void()> run);
     QAction* AddAction(const QString& name, const QString& text, std::function<void()> run,
