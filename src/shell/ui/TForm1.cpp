@@ -449,14 +449,10 @@ bool TForm1::DrawMasterCell(MasterGrid which, QPainter& p, const QRect& rect, in
     if (style.redText)
         text = QColor(Qt::red);
     p.setPen(text);
-    // Pharmacy customers keep their fixed text offset; coloured medications sit where the
-    // grid's own cells put their text.
-    if (which == MasterGrid::Customers)
-        p.drawText(rect.adjusted(style.textLeft, style.textTop, -1, 0),
-                   Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, grid.Cells(col, row));
-    else
-        p.drawText(rect.adjusted(style.textLeft, 0, -1, 0),
-                   Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, grid.Cells(col, row));
+    // The grid's own cells also start 2 pixels below their top; pharmacy customers keep
+    // their own offset.
+    p.drawText(rect.adjusted(style.textLeft, style.textTop, -1, 0),
+               Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, grid.Cells(col, row));
     return true;
 }
 
