@@ -8,7 +8,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <QToolBar>
 
 #include "MainWindowTest.h"
 #include "shell/ui/TForm1.h"
@@ -91,9 +90,7 @@ TEST_F(TForm1OptionsTest, PracticeDataAndRatesTypedInTheOptionsAreThereAfterARes
         EXPECT_EQ(dlg.Editor(F::StichtagsDatumEdit)->text(), "01.07.2020");
         QTest::mouseClick(dlg.CancelButton(), Qt::LeftButton);
     });
-    QToolBar* bar = form->findChild<QToolBar*>("ToolBar");
-    ASSERT_NE(bar, nullptr);
-    QTest::mouseClick(bar->widgetForAction(form->ToolAction(Workspace::System)), Qt::LeftButton);
+    ClickTool(*form, Workspace::System);
     // The close made the weekday and month sets (a Wednesday in May).
     EXPECT_TRUE(QFileInfo::exists(Data() + "BAK_Mi/MED.DBF"));
     EXPECT_TRUE(QFileInfo::exists(Data() + "BAK02/LEISTUNG.DBF"));
