@@ -1,11 +1,9 @@
 // Full-size documents as the practice prints them, through the PDF printer and read
 // back with pdftotext: a two-page letter, an invoice with its footer and a medication
-// list. Set TALVEN_KEEP_PNG to a folder to keep the PDFs and 70 dpi PNGs of the pages.
+// list. Set TALVEN_KEEP_PNG to a folder to keep the PDFs and PNGs of the pages.
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <memory>
 
@@ -17,48 +15,21 @@
 #include "printing/ui/MasterListPrinting.h"
 #include "shell/MasterGridLayout.h"
 #include "support/FixedClock.h"
+#include "support/PdfTools.h"
+#include "support/SamplePrintJobs.h"
 #include "support/ScriptedUserPort.h"
 #include "table/TSGrid.h"
 
 namespace {
 
-QString RunTool(const QString& program, const QStringList& args)
-{
-    QProcess p;
-    p.start(program, args);
-    p.waitForFinished(60000);
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
-int Pages(const QString& pdf)
-{
-    for (const QString& line : RunTool(QStringLiteral("pdfinfo"), {pdf}).split(QLatin1Char('\n'))) {
-        if (line.startsWith(QLatin1String("Pages:"))) {
-            return line.mid(6).trimmed().toInt();
-        }
-    }
-    return -1;
-}
+using pdftools::ExpectInOrder;
+using pdftools::Keep;
+using pdftools::PageCount;
 
 // Text of one page (1-based), laid out as on paper.
 QString PageText(const QString& pdf, int page)
 {
-    const QString n = QString::number(page);
-    return RunTool(QStringLiteral("pdftotext"),
-                   {QStringLiteral("-layout"), QStringLiteral("-f"), n, QStringLiteral("-l"), n,
-                    pdf, QStringLiteral("-")});
-}
-
-void ExpectInOrder(const QString& text, const QStringList& needles)
-{
-    qsizetype from = 0;
-    for (const QString& n : needles) {
-        const qsizetype at = text.indexOf(n, from);
-        EXPECT_GE(at, 0) << "missing or out of order: " << n.toStdString();
-        if (at >= 0) {
-            from = at + n.size();
-        }
-    }
+    return pdftools::Text(pdf).split(QLatin1Char('\f')).value(page - 1);
 }
 
 // The line of a page's text that holds needle.
@@ -95,17 +66,6 @@ struct PrintedDocuments : ::testing::Test {
     ScriptedUserPort port;
     QtPrintCanvas canvas{dir.path(), clock};
     void SetUp() override { canvas.SelectPrinter(PrinterList::kPdfPrinterName); }
-    void Keep(const QString& pdf, const QString& name)
-    {
-        const QString keep = qEnvironmentVariable("TALVEN_KEEP_PNG");
-        if (!keep.isEmpty()) {
-            QFile::remove(QDir(keep).filePath(name + QStringLiteral(".pdf")));
-            QFile::copy(pdf, QDir(keep).filePath(name + QStringLiteral(".pdf")));
-            RunTool(QStringLiteral("pdftoppm"),
-                    {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("70"), pdf,
-                     QDir(keep).filePath(name)});
-        }
-    }
 };
 
 TEST_F(PrintedDocuments, TwoPageLetterWithFullLetterhead)
@@ -141,7 +101,7 @@ TEST_F(PrintedDocuments, TwoPageLetterWithFullLetterhead)
 
     const QString pdf = canvas.LastPdfFile();
     Keep(pdf, QStringLiteral("letter"));
-    ASSERT_EQ(Pages(pdf), 2);
+    ASSERT_EQ(PageCount(pdf), 2);
     const QString first = PageText(pdf, 1);
     ExpectInOrder(first,
                   {QStringLiteral("Tierarztpraxis Dr. med. vet. Katharina Lindner"),
@@ -184,15 +144,7 @@ std::unique_ptr<TSGrid> InvoiceLines(UserPort& port, int count)
 // An invoice as the record card closing hands it over, with its footer.
 void SetUpInvoice(TPrintGrid2& printer, TSGrid* grid, const QString& heading)
 {
-    printer.AttachGrid(grid);
-    const int widths[] = {20, 100, 10, 20};
-    for (int col = 1; col <= 4; ++col) {
-        printer.SetColWidth(col, widths[col - 1]);
-    }
-    printer.SetAlignment(3, TAlignment::taRightJustify);
-    printer.SetAlignment(4, TAlignment::taRightJustify);
-    printer.RowLines = false;
-    printer.ColLines = false;
+    samples::InvoiceColumns(printer, *grid);
     printer.LeftMargin = 20;
     printer.RightMargin = 20;
     printer.TopMargin = 20;
@@ -239,7 +191,7 @@ TEST_F(PrintedDocuments, InvoiceWithContinuationPageAndFooter)
 
     const QString pdf = canvas.LastPdfFile();
     Keep(pdf, QStringLiteral("invoice"));
-    ASSERT_EQ(Pages(pdf), 2);
+    ASSERT_EQ(PageCount(pdf), 2);
     const QString first = PageText(pdf, 1);
     ExpectInOrder(first,
                   {QStringLiteral("Tierarztpraxis Dr. med. vet. Katharina Lindner"),
@@ -279,7 +231,7 @@ TEST_F(PrintedDocuments, ReceiptWhoseFooterNeedsAPageOfItsOwn)
 
     const QString pdf = canvas.LastPdfFile();
     Keep(pdf, QStringLiteral("receipt"));
-    ASSERT_EQ(Pages(pdf), 3);
+    ASSERT_EQ(PageCount(pdf), 3);
     ExpectInOrder(PageText(pdf, 1), {QStringLiteral("QUITTUNG - Barzahlung"),
                                      QStringLiteral("Quittungs-Nr: 0412/007"),
                                      QStringLiteral("Position 1"), QStringLiteral("Seite 1")});
@@ -319,8 +271,8 @@ TEST_F(PrintedDocuments, MedicationListOfEightyRows)
 
     const QString pdf = canvas.LastPdfFile();
     Keep(pdf, QStringLiteral("medications"));
-    ASSERT_GE(Pages(pdf), 2);
-    const int pages = Pages(pdf);
+    ASSERT_GE(PageCount(pdf), 2);
+    const int pages = PageCount(pdf);
     ExpectInOrder(PageText(pdf, 1),
                   {QStringLiteral("Talven - Medikamente"), QStringLiteral("8. Dez. 2026"),
                    QStringLiteral("Medikament"), QStringLiteral("VerkNetto"),
