@@ -1,0 +1,53 @@
+#include "cards/ui/CardPrintCommand.h"
+
+#include <QDir>
+
+#include "cards/CardWorkspace.h"
+#include "cards/ui/TBezDlg.h"
+#include "cards/ui/TKarteiRechnDruckDlg.h"
+#include "printing/qt/QtPrintCanvas.h"
+#include "printing/qt/QtPrinterList.h"
+#include "shell/OptionSections.h"
+
+bool QtCardPrintDialogRunner::Run(card::CardPrintForm& form)
+{
+    TKarteiRechnDruckDlg dialog(form, m_parent);
+    dialog.Show();
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void RunCardPrintCommand(QWidget* parent, card::CardWorkspace& workspace,
+                         const CardPrintContext& context)
+{
+    QtPrintCanvas canvas(context.programFolder, *context.clock);
+    QtPrinterList printers;
+    const QString standard =
+        context.printer.isEmpty() ? printers.DefaultPrinter() : context.printer;
+    canvas.SelectPrinter(standard);
+    QString dataFolder = workspace.DataFolder();
+    if (!dataFolder.endsWith(QLatin1Char('/')))
+        dataFolder += QLatin1Char('/');
+    const MailPrinterSettings mail = LoadMailPrinter(dataFolder, printers.PrinterNames());
+
+    card::ClosePrinters out;
+    out.canvas = &canvas;
+    out.printers = &printers;
+    out.standardPrinter = standard;
+    out.mailPrinter = mail.printerName;
+    out.mailCodes = mail.controlCodes;
+    out.selectPrinter = [&canvas](const QString& name) { canvas.SelectPrinter(name); };
+    out.layout = context.layout;
+
+    QtPaymentDialogRunner payment(*context.port, parent);
+    card::CardCloseRun run(workspace, *context.port, *context.clock, out, payment);
+    run.inventoryAutomatic = context.inventoryAutomatic;
+    run.issueReminder = context.issueReminder;
+    QtCardPrintDialogRunner dialog(parent);
+    run.PrintCommand(context.dialog ? *context.dialog : dialog);
+}
+
+bool RunCardPayment(QWidget* parent, card::CardWorkspace& workspace, UserPort& port)
+{
+    QtPaymentDialogRunner runner(port, parent);
+    return workspace.EnterPayment(runner);
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+#include "cards/CardCloseRun.h"
+
+class Clock;
+class LayoutStore;
+class QWidget;
+class UserPort;
+
+namespace card {
+class CardWorkspace;
+}
+
+// Runs TKarteiRechnDruckDlg modally for the print command.
+class QtCardPrintDialogRunner : public card::PrintDialogRunner {
+public:
+    explicit QtCardPrintDialogRunner(QWidget* parent) : m_parent(parent) {}
+    bool Run(card::CardPrintForm& form) override;
+
+private:
+    QWidget* m_parent;
+};
+
+// What the print command of the record card needs besides the workspace.
+struct CardPrintContext {
+    UserPort* port = nullptr;
+    const Clock* clock = nullptr;
+    QString programFolder;          // the PDF printer writes into its "PDF" folder
+    LayoutStore* layout = nullptr;  // page layouts of the options file; null: defaults
+    bool inventoryAutomatic = false;
+    std::function<void(int level)> issueReminder;
+    // Tests choose the printer; empty: the system's default printer.
+    QString printer;
+    // Tests script the print dialog; null: TKarteiRechnDruckDlg.
+    card::PrintDialogRunner* dialog = nullptr;
+};
+
+// The "Drucken" button of the Kartei workspace: the card checks, the print dialog, and the
+// card print, close or reminder it chose, on the default printer (or the mail printer).
+void RunCardPrintCommand(QWidget* parent, card::CardWorkspace& workspace,
+                         const CardPrintContext& context);
+
+// The "Zahlung" button: the payment dialog on the invoiced card shown. True when it was
+// confirmed; the bookings wait for the card's next save.
+bool RunCardPayment(QWidget* parent, card::CardWorkspace& workspace, UserPort& port);
