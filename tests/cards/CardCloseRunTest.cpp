@@ -353,6 +353,8 @@ TEST_F(CardCloseRunTest, QuoteKeepsTheCardOpenAndMarksItsLastLine)
     EXPECT_EQ(port.messages[0].text, CloseQuestion(CloseKind::Quote, false));
     EXPECT_EQ(canvas.jobTitles, QStringList{"Talven-Angebot 0012005"});
     EXPECT_NE(canvas.Find("ANGEBOT"), nullptr);
+    EXPECT_NE(canvas.Find("Angebots-Nr: 0012/005"), nullptr);
+    EXPECT_NE(canvas.Find("Folgende tierärzliche Leistungen werden angeboten:"), nullptr);
     EXPECT_EQ(CardLines(5, true)[kHdrInvoiceDate], kUnset);
     EXPECT_TRUE(
         CardLines(5, false).last().contains("\tAngebot am 15.03.2024 (mit Inventurübernahme) !\t"));
