@@ -306,6 +306,21 @@ void TPrintGrid2::Rule(int x1, int x2, int y)
     }
 }
 
+void TPrintGrid2::CloseFrame()
+{
+    if (!Border || m_frameTop < 0 || !InRange() || m_edges.size() < 2) {
+        m_frameTop = -1;
+        return;
+    }
+    const int bottom =
+        FullPage ? m_canvas->PageHeight() - m_bottom : m_bodyTop + m_rowsOnPage * m_lineHeight;
+    // Position 1 is one pixel in from the margin, so the frame's left line stays clear of
+    // the first column's text.
+    m_canvas->FrameRect(
+        Edges(m_left + m_edges[1] - 1, m_frameTop, m_left + m_edges.last() + 1, bottom + 1));
+    m_frameTop = -1;
+}
+
 void TPrintGrid2::DrawPageNumber()
 {
     if (PageNumberPos == TPageNumberPos::pnNone || !InRange()) {
@@ -371,6 +386,7 @@ void TPrintGrid2::ColumnTitleRow()
 {
     const int y = m_bodyTop - m_headerHeight;
     if (InRange()) {
+        m_frameTop = y;
         const int h = UseFont(ColHeaderFont);
         const int textTop = y + CentreOffset(h);
         for (qsizetype i = 0; i < m_columns.size(); ++i) {
@@ -439,6 +455,7 @@ void TPrintGrid2::Print(const QString& deviceText)
     m_page = 1;
     m_rowsOnPage = 0;
     m_rowOutput = false;
+    m_frameTop = -1;
     if (m_document) {
         LayoutDocumentColumns();
     } else {
@@ -474,6 +491,7 @@ void TPrintGrid2::Print(const QString& deviceText)
         PrintRow(record);
         ++m_rowsOnPage;
         if (PageFull() && record + 1 < records) {
+            CloseFrame();
             if (m_page >= FromPage && m_page <= EndPage - 1) {
                 m_canvas->NewPage();
             }
@@ -486,6 +504,7 @@ void TPrintGrid2::Print(const QString& deviceText)
         }
     }
 
+    CloseFrame();
     if (RowLines && m_rowOutput && InRange()) {
         const int y = m_bodyTop + m_rowsOnPage * m_lineHeight;
         m_canvas->Line(m_left, y, m_left + Printable(), y);

@@ -105,6 +105,9 @@ private:
     void PrintRow(int record);
     bool PageFull() const;
     void Rule(int x1, int x2, int y);  // T parallel lines
+    // The Border frame of the page that ends: from the column title row down to the last
+    // row, or to the bottom margin with FullPage.
+    void CloseFrame();
     bool InRange() const { return m_page >= FromPage && m_page <= EndPage; }
     int Printable() const { return m_canvas->PageWidth() - m_left - m_right; }
     QString CellText(int col, int record) const;
@@ -144,6 +147,7 @@ private:
     int m_letterheadBottom = 0;
     bool m_document = false;
     bool m_rowOutput = false;
+    int m_frameTop = -1;      // top of the Border frame on this page; -1: none
     QList<Column> m_columns;  // printed columns in order
     QList<int> m_edges;       // m_edges[i]: left edge of printed column i (1-based)
 };

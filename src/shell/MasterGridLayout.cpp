@@ -1,6 +1,5 @@
 #include "shell/MasterGridLayout.h"
 
-#include "common/NumberFormat.h"
 #include "masterdata/MasterWorkspace.h"
 #include "table/TSGrid.h"
 
@@ -42,6 +41,12 @@ QString MasterTableFile(MasterGrid which)
     return QStringLiteral("KUNDE.DBF");
 }
 
+void ApplyMasterGridFontSize(TSGrid& grid, MasterGrid which, int tableFontSize)
+{
+    if (which == MasterGrid::Medications)
+        grid.SetColWidth(9, tableFontSize <= 8 ? 55 : 65);
+}
+
 void SetUpMasterGrid(TSGrid& grid, MasterGrid which, const QHash<QString, int>& widths,
                      int tableFontSize)
 {
@@ -54,8 +59,7 @@ void SetUpMasterGrid(TSGrid& grid, MasterGrid which, const QHash<QString, int>& 
             grid.PriceCol2 = 3;
             grid.PriceCol3 = 4;
             right = {2, 3, 4, 5, 6, 7, 9};
-            fixed = {{0, 10}, {2, 62}, {3, 62}, {4, 62}, {5, 26}, {9, tableFontSize <= 8 ? 55 : 65},
-                     {10, -1}};
+            fixed = {{0, 10}, {2, 62}, {3, 62}, {4, 62}, {5, 26}, {10, -1}};
             break;
         case MasterGrid::Services:
             grid.SetColCount(10);
@@ -72,6 +76,9 @@ void SetUpMasterGrid(TSGrid& grid, MasterGrid which, const QHash<QString, int>& 
     }
     for (const auto& [col, width] : fixed)
         grid.SetColWidth(col, width);
+    ApplyMasterGridFontSize(grid, which, tableFontSize);
+    // The widths are the person's: they are dragged on the title row and kept on close.
+    grid.SetOptions(grid.Options() | goColSizing);
     for (const ColumnWidthBinding& b : MasterColumnWidthBindings()) {
         const QString key = QString::fromLatin1(b.key);
         if (b.grid == which && widths.contains(key))
@@ -82,43 +89,4 @@ void SetUpMasterGrid(TSGrid& grid, MasterGrid which, const QHash<QString, int>& 
     SetMasterTitles(grid, which == MasterGrid::Medications ? MasterTable::Medication
                           : which == MasterGrid::Services  ? MasterTable::Service
                                                            : MasterTable::Customer);
-}
-
-namespace {
-
-bool NumberOf(const QStringList& cells, int col, long double* value)
-{
-    return col < cells.size() && TryStrToFloat(cells[col], value);
-}
-
-}  // namespace
-
-MasterCellStyle StyleOfMasterCell(MasterGrid which, const QStringList& cells, int col,
-                                  bool selected, bool markStockKept, int tableFontSize)
-{
-    constexpr quint32 kPaleYellow = 0xFFFFD9;
-    constexpr quint32 kSelectedBlue = 0x316AC5;
-    constexpr quint32 kLightGreen = 0xE7FFEA;
-    MasterCellStyle style;
-    const auto cell = [&cells](int c) { return c < cells.size() ? cells[c] : QString(); };
-    if (which == MasterGrid::Customers) {
-        if (cell(8).startsWith(QLatin1String("(A)")))
-            style.background = selected ? kSelectedBlue : kPaleYellow;
-        style.textTop = tableFontSize <= 8 ? 3 : 2;
-        return style;
-    }
-    if (which != MasterGrid::Medications)
-        return style;
-    long double stock = 0;
-    const bool hasStock = NumberOf(cells, 9, &stock);
-    if (markStockKept && hasStock && stock > 0)
-        style.background = selected ? kSelectedBlue : kLightGreen;
-    long double purchase = 0;
-    long double sale = 0;
-    if (col == 3 && NumberOf(cells, 3, &sale) && sale == 0 && NumberOf(cells, 2, &purchase) &&
-        purchase != 0)
-        style.red = true;
-    if (col == 9 && !cell(9).trimmed().isEmpty() && hasStock && stock < 2)
-        style.red = true;
-    return style;
 }

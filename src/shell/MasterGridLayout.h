@@ -23,16 +23,8 @@ const QList<ColumnWidthBinding>& MasterColumnWidthBindings();
 void SetUpMasterGrid(TSGrid& grid, MasterGrid which, const QHash<QString, int>& widths,
                      int tableFontSize);
 
+// The widths that follow the table font size (the medication stock column).
+void ApplyMasterGridFontSize(TSGrid& grid, MasterGrid which, int tableFontSize);
+
 // The table file of a master grid.
 QString MasterTableFile(MasterGrid which);
-
-// How a data cell of a master grid is drawn. Colours are RGB; 0 background = default.
-struct MasterCellStyle {
-    quint32 background = 0;
-    bool red = false;  // text in red
-    int textTop = 2;   // pixels below the cell's top edge
-};
-
-// The cells of a record line are given by grid column (cells[0] unused).
-MasterCellStyle StyleOfMasterCell(MasterGrid which, const QStringList& cells, int col,
-                                  bool selected, bool markStockKept, int tableFontSize);

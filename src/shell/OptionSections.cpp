@@ -4,6 +4,7 @@
 
 #include "platform/Files.h"
 #include "shell/IniFile.h"
+#include "shell/TableFont.h"
 
 namespace {
 
@@ -126,7 +127,8 @@ void WriteOnClose(IniFile& ini, const CloseState& state, int recordCardDefault)
 
 int ReadTabFontSize(const IniFile& ini)
 {
-    return ini.ReadInteger(kOptionenSection, QStringLiteral("TabFontSize"), 8);
+    return tablefont::Sanitize(
+        ini.ReadInteger(kOptionenSection, QStringLiteral("TabFontSize"), tablefont::kDefaultSize));
 }
 
 QStringList ReadRecentFiles(const IniFile& ini)

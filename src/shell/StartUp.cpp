@@ -11,6 +11,8 @@
 #include "platform/Files.h"
 #include "platform/Volume.h"
 #include "shell/CopyFile.h"
+#include "shell/ServiceCode.h"
+#include "shell/TableFont.h"
 
 namespace {
 
@@ -150,8 +152,8 @@ void StartUp::LoadOptionsAndTables(StartUpHooks& hooks, int screenWidth)
     const QDate today = m_clock.Today();
     hooks.PrepareStatisticsSelectors(today);
 
-    m_goBdVisible = m_ini->ReadString(QString::fromLatin1(kOptionen), QStringLiteral("NameEdit")) ==
-                    QLatin1String(kGoBdServiceCode);
+    m_goBdVisible = GoBdSwitchVisible(
+        m_ini->ReadString(QString::fromLatin1(kOptionen), QStringLiteral("NameEdit")));
 
     m_mailPrinter = LoadMailPrinter(m_dataFolder, m_printers ? m_printers() : QStringList());
 
@@ -200,6 +202,11 @@ void StartUp::LoadOptionsAndTables(StartUpHooks& hooks, int screenWidth)
     }
     hooks.ApplyTableFont(m_tableFontSize);
     hooks.ReadBankSettings();
+}
+
+void StartUp::SetTableFontSize(int size)
+{
+    m_tableFontSize = tablefont::Sanitize(size);
 }
 
 void StartUp::CheckTextsFolder()

@@ -88,6 +88,8 @@ public:
     QString VatLabel() const { return m_vatLabel; }
     QString CurrencyLabel() const { return m_currencyLabel; }
     int TableFontSize() const { return m_tableFontSize; }
+    // The size chosen in the menu; the close writes it.
+    void SetTableFontSize(int size);
     bool TableFontMenuVisible() const { return m_tableFontMenu; }
 
     bool BackupIndicator() const { return m_options.Flag(QStringLiteral("SicherungChk1")); }
@@ -126,6 +128,3 @@ private:
     bool m_tableFontMenu = false;
     bool m_timerStarted = false;
 };
-
-// The practice name that unlocks the GoBD menu switch for the service.
-inline constexpr char kGoBdServiceCode[] = "#TALVEN-GOBD-SERVICE#";

@@ -43,6 +43,7 @@ enum GridOption : unsigned {
     goEditing = 1u << 4,
     goTabs = 1u << 5,
     goRowSelect = 1u << 6,
+    goColSizing = 1u << 7,  // column widths can be dragged on the title row
 };
 
 // The table grid: a table of record lines (cells separated and ended by TAB, files in code

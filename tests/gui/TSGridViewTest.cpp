@@ -196,3 +196,114 @@ TEST_F(TSGridViewTest, OwnersDrawCellsAndClicksSelect)
     EXPECT_EQ(image.pixelColor(m_view.CellRect(1, 2).bottomRight() - QPoint(1, 1)),
               QColor(0xFF, 0xFF, 0xD9));
 }
+
+namespace {
+
+void SendMouse(QWidget* w, QEvent::Type type, const QPoint& pos, Qt::MouseButtons buttons)
+{
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, QPointF(pos), w->mapToGlobal(QPointF(pos)), button, buttons,
+                      Qt::NoModifier);
+    QApplication::sendEvent(w, &event);
+}
+
+// Presses on `from`, moves to `to` with the button held, releases there.
+void Drag(QWidget* w, const QPoint& from, const QPoint& to)
+{
+    SendMouse(w, QEvent::MouseButtonPress, from, Qt::LeftButton);
+    SendMouse(w, QEvent::MouseMove, (from + to) / 2, Qt::LeftButton);
+    SendMouse(w, QEvent::MouseMove, to, Qt::LeftButton);
+    SendMouse(w, QEvent::MouseButtonRelease, to, Qt::NoButton);
+}
+
+}  // namespace
+
+TEST_F(TSGridViewTest, ColumnBarScrollsByColumnsOnlyWhenTheyDoNotFit)
+{
+    Fill(30);
+    QScrollBar* bar = m_view.HorizontalScrollBar();
+    EXPECT_FALSE(bar->isVisible()) << "4 x 71 pixels fit into 400";
+
+    m_grid.SetColWidth(0, 10);
+    for (int col = 1; col <= 3; ++col)
+        m_grid.SetColWidth(col, 180);
+    QTest::qWait(1);
+    ASSERT_TRUE(bar->isVisible());
+    EXPECT_EQ(bar->minimum(), 1);
+    // Columns 2 and 3 fill the view next to the fixed column; scrolling stops there.
+    EXPECT_EQ(bar->maximum(), 2);
+
+    bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(m_view.LeftCol(), 2);
+    EXPECT_TRUE(m_view.CellRect(1, 1).isNull()) << "column 1 scrolled out";
+    EXPECT_EQ(m_view.CellRect(2, 1).left(), 11) << "right of the fixed column";
+    bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(m_view.LeftCol(), 2) << "no empty strip on the right";
+    EXPECT_EQ(m_grid.Col(), 1) << "scrolling leaves the selection alone";
+
+    bar->triggerAction(QAbstractSlider::SliderToMinimum);
+    EXPECT_EQ(m_view.LeftCol(), 1);
+    Key(Qt::Key_End);
+    EXPECT_EQ(m_grid.Col(), 3);
+    EXPECT_EQ(m_view.LeftCol(), 2) << "the selected column is brought into view";
+    EXPECT_EQ(bar->value(), 2);
+
+    m_view.resize(700, m_view.height());
+    QTest::qWait(1);
+    EXPECT_EQ(m_view.LeftCol(), 1) << "a wide view shows all columns again";
+    EXPECT_FALSE(bar->isVisible());
+}
+
+TEST_F(TSGridViewTest, TitleBordersDragColumnWidths)
+{
+    Fill(5);
+    m_grid.SetColumnAlignment(3, 1);
+    m_grid.RefreshRows();
+    const int titleMiddle = m_view.CellRect(1, 0).center().y();
+    const QPoint border1(m_view.CellRect(1, 0).right() + 1, titleMiddle);
+
+    Drag(m_view.Area(), border1, border1 + QPoint(40, 0));
+    EXPECT_EQ(m_grid.ColWidth(1), 70) << "without goColSizing the widths stay";
+
+    m_grid.SetOptions(m_grid.Options() | goColSizing);
+    EXPECT_EQ(m_view.SizingBorderAt(border1), 1);
+    EXPECT_EQ(m_view.SizingBorderAt(border1 + QPoint(0, 25)), -1) << "data rows do not size";
+    QSignalSpy resized(&m_view, &TSGridView::columnResized);
+    m_grid.SetSelection(2, 2);
+    Drag(m_view.Area(), border1, border1 + QPoint(40, 0));
+    EXPECT_EQ(m_grid.ColWidth(1), 110);
+    ASSERT_EQ(resized.count(), 1);
+    EXPECT_EQ(resized.at(0).at(0).toInt(), 1);
+    EXPECT_EQ(resized.at(0).at(1).toInt(), 110);
+    EXPECT_EQ(m_grid.Row(), 2) << "a drag on the titles selects nothing";
+    EXPECT_EQ(m_grid.Col(), 2);
+
+    // A right-aligned column is padded again for its new width.
+    const QString before = m_grid.Cells(3, 2);
+    const QPoint border3(m_view.CellRect(3, 0).right() + 1, titleMiddle);
+    Drag(m_view.Area(), border3, border3 + QPoint(60, 0));
+    EXPECT_EQ(m_grid.ColWidth(3), 130);
+    EXPECT_GT(m_grid.Cells(3, 2).size(), before.size());
+    EXPECT_EQ(m_grid.Cells(3, 2).trimmed(), "1");
+    EXPECT_EQ(m_grid.GetRecordCell(3, 1), "1") << "the record line is untouched";
+
+    const QPoint border2(m_view.CellRect(2, 0).right() + 1, titleMiddle);
+    Drag(m_view.Area(), border2, border2 - QPoint(300, 0));
+    EXPECT_EQ(m_grid.ColWidth(2), TSGridView::kMinDragWidth) << "a column never vanishes";
+    const QPoint narrowed(m_view.CellRect(2, 0).right() + 1, titleMiddle);
+    EXPECT_EQ(m_view.SizingBorderAt(narrowed), 2) << "and can be widened again";
+}
+
+TEST_F(TSGridViewTest, FontAndRowHeightChangeTheRowsThatFit)
+{
+    Fill(500);
+    EXPECT_EQ(m_grid.RowCount(), 12);
+    QFont font = m_view.font();
+    font.setPointSize(12);
+    m_view.ApplyFont(font, 30);
+    EXPECT_EQ(m_grid.DefaultRowHeight(), 30);
+    EXPECT_EQ(m_grid.RowCount(), m_view.Area()->height() / 31);
+    EXPECT_EQ(m_view.Area()->font().pointSize(), 12);
+    EXPECT_EQ(m_view.ScrollBar()->pageStep(), m_grid.RowCount() - 1);
+    EXPECT_EQ(m_grid.Cells(1, 1), "Name 000");
+}

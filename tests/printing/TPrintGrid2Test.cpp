@@ -293,3 +293,58 @@ TEST_F(GridFixture, PrintWithDialogPrintsOnceExportsOrDoesNothing)
 }
 
 }  // namespace
+
+TEST_F(GridFixture, BorderFramesTheTableOnEveryPrintedPage)
+{
+    MakeRows(120);
+    printer.SetColWidth(2, 20);
+    printer.DatePos = TPageNumberPos::pnNone;
+    printer.Print();
+    EXPECT_EQ(canvas.Count(RecordingCanvas::Op::Frame), 0) << "no frame unless asked for";
+
+    const auto frames = [](const RecordingCanvas& c) {
+        QList<RecordingCanvas::Call> out;
+        for (const auto& call : c.calls) {
+            if (call.op == RecordingCanvas::Op::Frame) {
+                out.append(call);
+            }
+        }
+        return out;
+    };
+    // Columns: 500 + 4 and 200 + 4 wide, starting one pixel in; title row at 100, rows
+    // from 167 with pitch 46; 55 rows on pages 1 and 2, 10 on page 3.
+    RecordingCanvas framed;
+    TPrintGrid2 border(framed, port, clock);
+    border.AttachGrid(grid.get());
+    border.SetColWidth(1, 50);
+    border.SetColWidth(2, 20);
+    border.DatePos = TPageNumberPos::pnNone;
+    border.Border = true;
+    border.Print();
+    const auto drawn = frames(framed);
+    ASSERT_EQ(drawn.size(), 3);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(drawn[i].page, i + 1);
+        EXPECT_EQ(drawn[i].clip.left(), 50);
+        EXPECT_EQ(drawn[i].clip.top(), 100);
+        EXPECT_EQ(drawn[i].clip.right(), 50 + 709);  // just right of the last column edge
+    }
+    EXPECT_EQ(drawn[0].clip.bottom(), 167 + 55 * 46);
+    EXPECT_EQ(drawn[2].clip.bottom(), 167 + 10 * 46);
+    EXPECT_EQ(framed.Find(QStringLiteral("Zeile 1"))->x, 50 + 1 + 4) << "text clear of the frame";
+
+    // Full page: down to the bottom margin; only pages in the range get one.
+    RecordingCanvas full;
+    TPrintGrid2 fullPage(full, port, clock);
+    fullPage.AttachGrid(grid.get());
+    fullPage.SetColWidth(1, 50);
+    fullPage.DatePos = TPageNumberPos::pnNone;
+    fullPage.Border = true;
+    fullPage.FullPage = true;
+    fullPage.FromPage = 2;
+    fullPage.EndPage = 2;
+    fullPage.Print();
+    const auto one = frames(full);
+    ASSERT_EQ(one.size(), 1);
+    EXPECT_EQ(one[0].clip.bottom(), 2970 - 200);
+}

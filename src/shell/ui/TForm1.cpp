@@ -24,8 +24,10 @@
 #include <QVBoxLayout>
 
 #include "common/UserPort.h"
+#include "masterdata/MasterCellStyle.h"
 #include "masterdata/MasterSearch.h"
 #include "platform/Files.h"
+#include "shell/ui/TForm1Master.h"
 #include "shell/ui/TForm1Options.h"
 #include "shell/ui/TSplashForm.h"
 #include "table/TSGrid.h"
@@ -100,6 +102,7 @@ public:
             m_form.OpenOptionsDialog(OptionenForm::Praxis);
     }
     void BackupOnExit() override { m_form.RunBackupOnExit(); }
+    void ApplyTableFont(int size) override { m_form.ApplyTableFont(size); }
 
 private:
     TForm1& m_form;
@@ -169,8 +172,7 @@ TForm1::~TForm1()
 void TForm1::BuildMenus()
 {
     QMenu* datei = menuBar()->addMenu(QStringLiteral("&Datei"));
-    QAction* print = datei->addAction(QStringLiteral("&Drucken..."));
-    print->setEnabled(false);
+    BuildPrintMenu(datei);
     m_recentSeparator = datei->addSeparator();
     for (int i = 0; i < 4; ++i) {
         QAction* a = datei->addAction(QStringLiteral("err"));
@@ -183,12 +185,7 @@ void TForm1::BuildMenus()
     quit->setObjectName(QStringLiteral("BeendenItem"));
     connect(quit, &QAction::triggered, this, &QWidget::close);
 
-    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Bearbeiten"));
-    for (const char* text :
-         {"Datensatz &einfügen", "Datensatz &löschen", "Datensatz &bearbeiten...", "&Sortieren"}) {
-        QAction* a = edit->addAction(QString::fromUtf8(text));
-        a->setEnabled(false);
-    }
+    BuildRecordMenu(menuBar()->addMenu(QStringLiteral("&Bearbeiten")));
 
     QMenu* areas = menuBar()->addMenu(QStringLiteral("&Arbeitsbereiche"));
     for (const WorkspaceInfo& info : WorkspaceTable()) {
@@ -219,11 +216,9 @@ void TForm1::BuildMenus()
     m_goBdAction->setCheckable(true);
     m_goBdAction->setChecked(true);
     m_goBdAction->setVisible(false);
+    BindGoBdItem();
     options->addSeparator();
-    m_fontSizeAction = options->addAction(QStringLiteral("Tabellen-Schriftgröße..."));
-    m_fontSizeAction->setObjectName(QStringLiteral("TabFontItem"));
-    m_fontSizeAction->setEnabled(false);
-    m_fontSizeAction->setVisible(false);
+    m_fontSizeAction = BuildTableFontMenu(options);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Hilfe"));
     m_helpAction = help->addAction(QStringLiteral("Talven-&Hilfethemen"));
@@ -367,6 +362,7 @@ void TForm1::BuildPanels()
         WrapView(m_kundePanel, MasterGrid::Customers, QStringLiteral("KundePanel")), 1);
     m_stack->addWidget(m_kundePanel);
     m_stack->setCurrentWidget(m_welcome);
+    BuildMasterControls();
 }
 
 QWidget* TForm1::WrapView(QWidget* parent, MasterGrid which, const QString& name)
@@ -425,25 +421,26 @@ bool TForm1::DrawMasterCell(MasterGrid which, QPainter& p, const QRect& rect, in
     const int record = grid.WindowTop() + row - 1;
     if (record < 0 || record >= grid.RecordCount())
         return false;
-    const QStringList cells =
-        QStringList{QString()} + grid.RecordLine(record).split(QLatin1Char('\t'));
+    const QString line = grid.RecordLine(record);
     QAction* mark = m_switchActions.value(int(MainSwitch::InvMedMarkieren));
-    const MasterCellStyle style = StyleOfMasterCell(
-        which, cells, col, selected, mark && mark->isChecked(), m_startUp.TableFontSize());
-    if (style.background == 0 && !style.red)
+    const MasterCellStyle style =
+        which == MasterGrid::Customers
+            ? CustomerCellStyle(line, selected, m_startUp.TableFontSize())
+            : MedicationCellStyle(line, col, selected, mark && mark->isChecked());
+    if (!style.hasBackground && !style.redText)
         return false;
     const QPalette pal = palette();
     QColor background = selected ? pal.color(QPalette::Highlight) : pal.color(QPalette::Base);
-    if (style.background != 0)
+    if (style.hasBackground)
         background = QColor(QRgb(style.background));
     p.fillRect(rect, background);
     QColor text = selected ? pal.color(QPalette::HighlightedText) : pal.color(QPalette::Text);
-    if (style.background != 0)
+    if (style.hasBackground)
         text = selected ? QColor(Qt::white) : QColor(Qt::black);
-    if (style.red)
+    if (style.redText)
         text = QColor(Qt::red);
     p.setPen(text);
-    p.drawText(rect.adjusted(2, style.textTop, -1, 0),
+    p.drawText(rect.adjusted(style.textLeft, style.textTop, -1, 0),
                Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, grid.Cells(col, row));
     return true;
 }
@@ -686,6 +683,7 @@ void TForm1::SyncWorkspaceState()
         ->setVisible(m_switcher.GotSearchSwitchVisible());
     m_switchActions.value(int(MainSwitch::Bemerkungsfreigabe))
         ->setVisible(active == Workspace::Kunden);
+    SyncMasterActions();
 
     if (m_switcher.WelcomeVisible()) {
         setWindowTitle(QStringLiteral("Talven"));

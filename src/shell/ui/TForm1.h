@@ -30,6 +30,9 @@ class QToolButton;
 class TSGrid;
 class TSGridView;
 class TForm1OptionHooks;
+class TForm1MasterHooks;
+struct TForm1Printers;
+enum class ListPrintMode;
 class TOptionenDlg;
 class UserPort;
 struct TableEnvironment;
@@ -78,6 +81,24 @@ public:
     // The copies made on close (weekday and month sets, backup medium).
     void RunBackupOnExit();
 
+    // Insert, edit and delete in the active master workspace (TForm1Master.cpp).
+    bool InsertRecord();
+    bool EditRecord();
+    bool DeleteRecord();
+    // The shared printers and the list prints of the master workspaces (TForm1Printing.cpp).
+    TForm1Printers& Printers() { return *m_printers; }
+    void PrintMasterList(ListPrintMode mode);
+
+    // Table font (TForm1View.cpp): font and row height of every grid of the window, bold
+    // quantity fields from size 9; the close stores the size.
+    void ApplyTableFont(int size);
+    // The menu switch " GoBD Restriktionen ein/aus": on at every start.
+    bool GoBdRestrictions() const;
+
+signals:
+    void tableFontChanged(int size);
+    void goBdRestrictionsChanged(bool on);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -101,6 +122,8 @@ private:
     MasterGrid ShownMasterGrid() const;
     bool DrawMasterCell(MasterGrid which, QPainter& p, const QRect& rect, int col, int row,
                         bool selected);
+    QAction* BuildTableFontMenu(QMenu* options);
+    void BindGoBdItem();
 
     UserPort& m_port;
     std::shared_ptr<TableEnvironment> m_tableEnv;
@@ -124,6 +147,7 @@ private:
     QAction* m_helpAction = nullptr;
     QAction* m_goBdAction = nullptr;
     QAction* m_fontSizeAction = nullptr;
+    QActionGroup* m_fontSizeGroup = nullptr;
     QHash<int, QAction*> m_switchActions;
 
     QStackedWidget* m_stack = nullptr;
@@ -160,4 +184,16 @@ private:
     std::unique_ptr<TForm1OptionHooks> m_optionHooks;
     std::unique_ptr<mastersearch::CustomerSearch> m_customerSearch;
     std::unique_ptr<TOptionenDlg> m_optionenDlg;
+
+    // Master records, quantity fields and printing (TForm1Master.cpp, TForm1Printing.cpp).
+    friend class TForm1MasterHooks;
+    void BuildRecordMenu(QMenu* edit);
+    void BuildPrintMenu(QMenu* datei);
+    void BuildMasterControls();
+    void SyncMasterActions();
+    bool RunMasterRecord(int operation);
+    std::unique_ptr<TForm1MasterHooks> m_masterHooks;
+    std::unique_ptr<TForm1Printers> m_printers;
+    QList<QAction*> m_recordActions;
+    QList<QAction*> m_printActions;
 };

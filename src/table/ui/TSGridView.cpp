@@ -1,6 +1,6 @@
 #include "table/ui/TSGridView.h"
 
-#include <QHBoxLayout>
+#include <QGridLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMetaMethod>
@@ -17,6 +17,7 @@ public:
         setFocusPolicy(Qt::StrongFocus);
         setAttribute(Qt::WA_OpaquePaintEvent);
         setMinimumSize(60, 45);
+        setMouseTracking(true);  // the sizing cursor over column borders
     }
 
 protected:
@@ -30,16 +31,39 @@ protected:
         QWidget::resizeEvent(event);
         m_view->m_grid.Resize(height());
         m_view->SyncScrollBar();
+        m_view->SetLeftCol(m_view->m_leftCol);  // a wider view may show more columns
+        m_view->SyncHorizontalScrollBar();
         update();
     }
     void keyPressEvent(QKeyEvent* event) override { m_view->HandleKey(event); }
     void mousePressEvent(QMouseEvent* event) override
     {
-        m_view->HandleClick(event->position().toPoint(), false);
+        const QPoint pos = event->position().toPoint();
+        if (event->button() == Qt::LeftButton && m_view->BeginSizing(pos))
+            return;
+        m_view->HandleClick(pos, false);
+    }
+    void mouseMoveEvent(QMouseEvent* event) override
+    {
+        const QPoint pos = event->position().toPoint();
+        if (m_view->DragSizing(pos))
+            return;
+        if (m_view->SizingBorderAt(pos) >= 0)
+            setCursor(Qt::SplitHCursor);
+        else
+            unsetCursor();
+    }
+    void mouseReleaseEvent(QMouseEvent* event) override
+    {
+        if (event->button() == Qt::LeftButton)
+            m_view->EndSizing();
     }
     void mouseDoubleClickEvent(QMouseEvent* event) override
     {
-        m_view->HandleClick(event->position().toPoint(), true);
+        const QPoint pos = event->position().toPoint();
+        if (m_view->SizingBorderAt(pos) >= 0)
+            return;  // a quick second press on a border is no cell double click
+        m_view->HandleClick(pos, true);
     }
     void wheelEvent(QWheelEvent* event) override
     {
@@ -59,23 +83,36 @@ private:
 
 TSGridView::TSGridView(TSGrid& grid, QWidget* parent) : QWidget(parent), m_grid(grid)
 {
-    auto* layout = new QHBoxLayout(this);
+    auto* layout = new QGridLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
     m_area = new TSGridArea(this);
     m_scrollBar = new QScrollBar(Qt::Vertical, this);
-    layout->addWidget(m_area, 1);
-    layout->addWidget(m_scrollBar);
+    m_hScrollBar = new QScrollBar(Qt::Horizontal, this);
+    m_hScrollBar->setObjectName(QStringLiteral("ColumnScrollBar"));
+    m_hScrollBar->hide();
+    layout->addWidget(m_area, 0, 0);
+    layout->addWidget(m_scrollBar, 0, 1);
+    layout->addWidget(m_hScrollBar, 1, 0);
+    layout->setRowStretch(0, 1);
+    layout->setColumnStretch(0, 1);
     setFocusProxy(m_area);
 
     m_grid.SetTextWidth(
         [this](const QString& text) { return m_area->fontMetrics().horizontalAdvance(text); });
-    m_grid.SetChangeHandler([this](GridChange) {
-        EnsureColumnVisible();
+    m_grid.SetChangeHandler([this](GridChange change) {
+        // Only a new selection pulls its column into view; cell and width changes leave
+        // the columns where the person scrolled them.
+        if (change == GridChange::Selection)
+            EnsureColumnVisible();
+        else if (change == GridChange::Layout)
+            SetLeftCol(m_leftCol);
         SyncScrollBar();
+        SyncHorizontalScrollBar();
         m_area->update();
     });
     connect(m_scrollBar, &QScrollBar::actionTriggered, this, &TSGridView::OnScrollAction);
+    connect(m_hScrollBar, &QScrollBar::actionTriggered, this, &TSGridView::OnHScrollAction);
     SyncScrollBar();
 }
 
@@ -108,6 +145,61 @@ void TSGridView::OnScrollAction(int)
     m_scrollBar->setSliderPosition(m_grid.WindowTop());
     m_grid.NotifyVScroll();
     m_area->update();
+}
+
+// The last first column that still fills the view: from it on every column to the end
+// fits. Scrolling further would only leave an empty strip on the right.
+int TSGridView::MaxLeftCol() const
+{
+    const int last = m_grid.ColCount() - 1;
+    int room = m_area->width() - ColumnSpan(0);
+    int col = last + 1;
+    while (col > 1 && room - ColumnSpan(col - 1) >= 0) {
+        room -= ColumnSpan(col - 1);
+        --col;
+    }
+    return qBound(1, col, qMax(1, last));
+}
+
+void TSGridView::SetLeftCol(int col)
+{
+    const int clamped = qBound(1, col, MaxLeftCol());
+    if (clamped == m_leftCol)
+        return;
+    m_leftCol = clamped;
+    SyncHorizontalScrollBar();
+    m_area->update();
+}
+
+void TSGridView::SyncHorizontalScrollBar()
+{
+    const int maxLeft = MaxLeftCol();
+    const QSignalBlocker block(m_hScrollBar);
+    m_hScrollBar->setRange(1, maxLeft);
+    m_hScrollBar->setSingleStep(1);
+    int shown = 0;
+    for (int c = m_leftCol; c < m_grid.ColCount(); ++c) {
+        const QRect r = CellRect(c, 0);
+        if (!r.isNull() && r.right() < m_area->width())
+            ++shown;
+    }
+    m_hScrollBar->setPageStep(qMax(1, shown));
+    m_hScrollBar->setValue(m_leftCol);
+    m_hScrollBar->setVisible(maxLeft > 1);
+}
+
+void TSGridView::OnHScrollAction(int)
+{
+    int target = m_hScrollBar->sliderPosition();
+    // Hidden columns take no room; stepping onto one would look like no step at all.
+    const int step = target >= m_leftCol ? 1 : -1;
+    while (target > 1 && target < MaxLeftCol() && m_grid.ColWidth(target) <= 0)
+        target += step;
+    if (m_editor)
+        CommitEdit();
+    SetLeftCol(target);
+    m_hScrollBar->setSliderPosition(m_leftCol);
+    m_grid.NotifyHScroll();
 }
 
 int TSGridView::RowTop(int row) const
@@ -188,6 +280,74 @@ void TSGridView::EnsureColumnVisible()
             break;
         ++m_leftCol;
     }
+}
+
+int TSGridView::SizingBorderAt(const QPoint& pos) const
+{
+    if (!(m_grid.Options() & goColSizing) || m_grid.RowCount() < 1)
+        return -1;
+    if (pos.y() < 0 || pos.y() >= RowTop(1))
+        return -1;
+    constexpr int kGrip = 3;
+    int best = -1;
+    int bestDistance = kGrip + 1;
+    for (int c = 1; c < m_grid.ColCount(); ++c) {
+        const QRect r = CellRect(c, 0);
+        if (r.isNull())
+            continue;
+        const int distance = qAbs(pos.x() - (r.right() + 1));
+        // On a tie the right column wins, so a narrowed column can still be widened.
+        if (distance <= bestDistance) {
+            best = c;
+            bestDistance = distance;
+        }
+    }
+    return bestDistance <= kGrip ? best : -1;
+}
+
+bool TSGridView::BeginSizing(const QPoint& pos)
+{
+    const int col = SizingBorderAt(pos);
+    if (col < 0)
+        return false;
+    CommitEdit();
+    m_sizingCol = col;
+    m_sizingStartX = pos.x();
+    m_sizingStartWidth = m_grid.ColWidth(col);
+    return true;
+}
+
+bool TSGridView::DragSizing(const QPoint& pos)
+{
+    if (m_sizingCol < 0)
+        return false;
+    m_grid.SetColWidth(m_sizingCol,
+                       qMax(kMinDragWidth, m_sizingStartWidth + pos.x() - m_sizingStartX));
+    return true;
+}
+
+bool TSGridView::EndSizing()
+{
+    if (m_sizingCol < 0)
+        return false;
+    const int col = m_sizingCol;
+    m_sizingCol = -1;
+    // Right-aligned cells are padded to their column's width.
+    m_grid.RefreshRows();
+    emit columnResized(col, m_grid.ColWidth(col));
+    return true;
+}
+
+void TSGridView::ApplyFont(const QFont& font, int rowHeight)
+{
+    CommitEdit();
+    setFont(font);
+    m_grid.SetDefaultRowHeight(rowHeight);
+    m_grid.Resize(m_area->height());
+    m_grid.RefreshRows();
+    SyncScrollBar();
+    SyncHorizontalScrollBar();
+    m_area->update();
 }
 
 void TSGridView::PaintArea(QPainter& painter)

@@ -9,8 +9,10 @@ class QScrollBar;
 class TSGrid;
 
 // Shows the window of a TSGrid: the grid draws only the rows that fit, and the scroll bar
-// beside it moves the window over the records (ScrollBy), not grid rows. Keys, clicks and
-// edits go to the table engine; edits write through to the record lines.
+// beside it moves the window over the records (ScrollBy), not grid rows. A second bar below
+// scrolls by columns when the columns are wider than the view. Keys, clicks and edits go to
+// the table engine; edits write through to the record lines. With goColSizing a column's
+// right border on the title row can be dragged; the new width is the grid's ColWidth.
 class TSGridView : public QWidget {
     Q_OBJECT
 public:
@@ -19,7 +21,16 @@ public:
 
     TSGrid& Grid() const { return m_grid; }
     QScrollBar* ScrollBar() const { return m_scrollBar; }
+    QScrollBar* HorizontalScrollBar() const { return m_hScrollBar; }
     QWidget* Area() const { return m_area; }
+    // First data column shown right of the fixed column.
+    int LeftCol() const { return m_leftCol; }
+    void SetLeftCol(int col);
+    // The table font and the row height that goes with it; the rows are refilled so that
+    // right-aligned cells are padded for the new font.
+    void ApplyFont(const QFont& font, int rowHeight);
+    // Narrowest width a column can be dragged to.
+    static constexpr int kMinDragWidth = 8;
 
     // Owners draw cells their own way (colours, centred text). Return true when the cell
     // was drawn; false leaves it to the default drawing.
@@ -34,6 +45,8 @@ public:
     void PressKey(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
     // Makes the bar follow the grid's window: maximum, steps and position.
     void SyncScrollBar();
+    // Shows the column bar only when the columns do not fit, and sets its range.
+    void SyncHorizontalScrollBar();
     // Starts editing the selected cell (with `initial` replacing its text when given).
     void BeginEdit(const QString& initial = {});
     bool Editing() const { return m_editor != nullptr; }
@@ -42,12 +55,16 @@ public:
 
     // The cell rectangle in the area, or an empty rectangle when it is not shown.
     QRect CellRect(int col, int row) const;
+    // The data column whose right border on the title row lies at `pos` (within a few
+    // pixels), or -1; only with goColSizing.
+    int SizingBorderAt(const QPoint& pos) const;
 
 signals:
     void tabPressed();         // outside the record card: to the search field
     void keyHandled(int key);  // after each grid key (quantities return to "1,00")
     void wheelTurned();
     void cellDoubleClicked(int col, int row);
+    void columnResized(int col, int width);  // after a drag on the title row ends
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -58,6 +75,11 @@ private:
     void HandleKey(QKeyEvent* event);
     void HandleClick(const QPoint& pos, bool doubleClick);
     void OnScrollAction(int action);
+    void OnHScrollAction(int action);
+    int MaxLeftCol() const;
+    bool BeginSizing(const QPoint& pos);
+    bool DragSizing(const QPoint& pos);
+    bool EndSizing();
     void EnsureColumnVisible();
     void FinishEdit(bool commit, bool refocus);
     int ColumnAt(int x) const;
@@ -69,10 +91,14 @@ private:
     TSGrid& m_grid;
     QWidget* m_area = nullptr;
     QScrollBar* m_scrollBar = nullptr;
+    QScrollBar* m_hScrollBar = nullptr;
     QLineEdit* m_editor = nullptr;
     int m_editCol = 0;
     int m_editRow = 0;
     int m_leftCol = 1;  // first data column shown after the fixed column
     bool m_syncing = false;
+    int m_sizingCol = -1;  // column whose border is being dragged
+    int m_sizingStartX = 0;
+    int m_sizingStartWidth = 0;
     DrawCellFn m_drawCell;
 };

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QObject>
+
+#include "masterdata/MasterWorkspace.h"
+#include "masterdata/QuantityFields.h"
+#include "printing/TPrintGrid2.h"
+#include "printing/TPrintStrList.h"
+#include "printing/qt/QtPrintCanvas.h"
+#include "shell/MasterGridLayout.h"
+
+class QLineEdit;
+class TForm1;
+
+// The main window's side of inserting, editing and deleting master records: scroll bar,
+// quantities and the customer view after a change. It also binds the two quantity fields
+// to their rules.
+class TForm1MasterHooks : public QObject, public MasterWorkspaceHooks {
+public:
+    explicit TForm1MasterHooks(TForm1& form) : m_form(form) {}
+
+    // Which grid the next operation works on.
+    void SetGrid(MasterGrid which) { m_grid = which; }
+
+    void SetScrollBarMaximum(int maximum) override;
+    void ResetQuantities() override;
+    void RefreshCustomerDisplay() override;
+    int GridRows() const override;
+
+    QuantityFields& Quantities() { return m_quantities; }
+    void BindQuantity(QLineEdit* edit, QuantityFields::Which which);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    TForm1& m_form;
+    MasterGrid m_grid = MasterGrid::Medications;
+    QuantityFields m_quantities;
+    QLineEdit* m_edits[2] = {};
+};
+
+// The printers the main window shares for the whole run: documents and tables.
+struct TForm1Printers {
+    TForm1Printers(const QString& programFolder, const Clock& clock, UserPort& port)
+        : canvas(programFolder, clock), strList(canvas, port), grid(canvas, port, clock)
+    {
+    }
+    QtPrintCanvas canvas;
+    TPrintStrList strList;
+    TPrintGrid2 grid;
+};

@@ -1,0 +1,71 @@
+// The shared printers of the main window and the list prints of the master workspaces.
+#include <QAction>
+#include <QMenu>
+
+#include "common/NumberFormat.h"
+#include "printing/IniLayoutStore.h"
+#include "printing/ui/MasterListPrinting.h"
+#include "shell/Options.h"
+#include "shell/ui/TForm1.h"
+#include "shell/ui/TForm1Master.h"
+#include "table/ui/TSGridView.h"
+
+namespace {
+
+struct PrintItem {
+    const char* text;
+    const char* name;
+    ListPrintMode mode;
+};
+
+const PrintItem kPrintItems[] = {
+    {"&Drucken...", "DruckenDateiItem", ListPrintMode::Print},
+    {"Druck&vorschau...", "VorschauItem", ListPrintMode::Preview},
+    {"&Exportieren (Excel-Datei)...", "ExportItem", ListPrintMode::Export},
+    {"&Seite einrichten...", "SeiteEinrichtenItem", ListPrintMode::PageSetup},
+};
+
+// "19" for 19 %, "7,5" for 7,5 %: how the lists print a VAT code's rate.
+QString RateText(long double rate)
+{
+    const QString text = FormatFloat(QStringLiteral("0.0"), rate);
+    return text.endsWith(QLatin1String(",0")) ? text.left(text.size() - 2) : text;
+}
+
+}  // namespace
+
+void TForm1::BuildPrintMenu(QMenu* datei)
+{
+    m_printers = std::make_unique<TForm1Printers>(m_startUp.ProgramFolder(), m_clock, m_port);
+    for (const PrintItem& item : kPrintItems) {
+        QAction* a = datei->addAction(QString::fromUtf8(item.text));
+        a->setObjectName(QString::fromLatin1(item.name));
+        a->setEnabled(false);
+        const ListPrintMode mode = item.mode;
+        connect(a, &QAction::triggered, this, [this, mode] { PrintMasterList(mode); });
+        m_printActions.append(a);
+    }
+    if (QAction* first = m_printActions.value(0))
+        first->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+}
+
+void TForm1::PrintMasterList(ListPrintMode mode)
+{
+    const Workspace active = m_switcher.Active();
+    MasterGrid which = MasterGrid::Medications;
+    if (active == Workspace::Leistungen)
+        which = MasterGrid::Services;
+    else if (active == Workspace::Kunden)
+        which = MasterGrid::Customers;
+    else if (active != Workspace::Medikamente)
+        return;
+    VatRates rates;
+    ParseVatRates(m_startUp.Options(), &rates);
+    const QStringList rateTexts = {RateText(rates.current[0]), RateText(rates.current[1]),
+                                   RateText(rates.current[2])};
+    IniLayoutStore store(m_startUp.Ini());
+    RunMasterListPrint(mode, this, m_printers->canvas, m_printers->grid, Grid(which), which, store,
+                       m_startUp.ProgramFolder(), rateTexts);
+    // The grid's titles are back; the view shows them again.
+    View(which)->Area()->update();
+}

@@ -1,0 +1,304 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <functional>
+
+#include "common/CodePage.h"
+#include "masterdata/CustomerForm.h"
+#include "masterdata/MedicationForm.h"
+#include "masterdata/ServiceForm.h"
+#include "masterdata/ui/TEditDlg.h"
+#include "printing/PrinterList.h"
+#include "shell/IniFile.h"
+#include "shell/ui/TForm1.h"
+#include "shell/ui/TForm1Master.h"
+#include "support/FixedClock.h"
+#include "support/ScriptedUserPort.h"
+#include "support/TestFiles.h"
+#include "table/TSGrid.h"
+#include "table/ui/TSGridView.h"
+
+namespace {
+
+// Drives the modal record edit dialog once it shows, as a person would, then clicks OK.
+void WhenDialogShows(std::function<void(TEditDlg&)> drive)
+{
+    QTimer::singleShot(0, [drive] {
+        auto* dlg = qobject_cast<TEditDlg*>(QApplication::activeModalWidget());
+        ASSERT_NE(dlg, nullptr);
+        drive(*dlg);
+        if (dlg->isVisible())
+            dlg->OkButton()->click();
+    });
+}
+
+void TypeInto(TEditDlg& dlg, int id, const QString& text, bool replace = false)
+{
+    dlg.FieldWidget(id)->setFocus();
+    QApplication::processEvents();
+    if (replace)
+        dlg.Editor(id)->selectAll();
+    QTest::keyClicks(dlg.Editor(id), text);
+}
+
+class TForm1MasterTest : public ::testing::Test {
+protected:
+    QString Program() const { return m_dir.path() + "/"; }
+    QString Data() const { return Program() + "DATEN/"; }
+
+    std::unique_ptr<TForm1> Start(const QStringList& med = {}, const QStringList& services = {},
+                                  const QStringList& customers = {})
+    {
+        QDir(Program()).mkdir("DATEN");
+        testfiles::WriteAll(Data() + "TLV.INI", {});
+        testfiles::WriteLines(Data() + "MED.DBF", med);
+        testfiles::WriteLines(Data() + "LEISTUNG.DBF", services);
+        testfiles::WriteLines(Data() + "KUNDE.DBF", customers);
+        auto form =
+            std::make_unique<TForm1>(m_port, m_clock, Program(), [] { return QStringList{}; });
+        form->ShowMain();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+        form->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        return form;
+    }
+    static void ClickTool(TForm1& form, Workspace w)
+    {
+        QToolBar* bar = form.findChild<QToolBar*>("ToolBar");
+        QTest::mouseClick(bar->widgetForAction(form.ToolAction(w)), Qt::LeftButton);
+    }
+    // A button of the workspace shown.
+    static QPushButton* Button(TForm1& form, const char* name)
+    {
+        return form.CurrentPanel()->findChild<QPushButton*>(name);
+    }
+    QStringList FileLines(const QString& name) const
+    {
+        QStringList lines;
+        cp1252::ReadLines(Data() + name, lines);
+        return lines;
+    }
+    static void Search(TForm1& form, const char* field, const QString& text)
+    {
+        auto* edit = form.findChild<QLineEdit*>(field);
+        edit->clear();
+        QTest::keyClicks(edit, text);
+    }
+
+    QTemporaryDir m_dir;
+    ScriptedUserPort m_port;
+    FixedClock m_clock{QDateTime(QDate(2024, 3, 15), QTime(9, 0))};
+};
+
+}  // namespace
+
+TEST_F(TForm1MasterTest, RecordItemsOnlyInTheMasterWorkspaces)
+{
+    auto form = Start();
+    const char* items[] = {"EinfuegenItem",      "LoeschenItem", "BearbeitenItem",
+                           "DruckenDateiItem",   "VorschauItem", "ExportItem",
+                           "SeiteEinrichtenItem"};
+    for (const char* name : items) {
+        ASSERT_NE(form->findChild<QAction*>(name), nullptr) << name;
+        EXPECT_FALSE(form->findChild<QAction*>(name)->isEnabled()) << name << " on the welcome";
+    }
+    for (Workspace w : {Workspace::Medikamente, Workspace::Leistungen, Workspace::Kunden}) {
+        ClickTool(*form, w);
+        for (const char* name : items)
+            EXPECT_TRUE(form->findChild<QAction*>(name)->isEnabled()) << name;
+        EXPECT_NE(Button(*form, "EinfuegenBtn"), nullptr);
+    }
+
+    // Cancelling the dialog inserts nothing.
+    QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
+    form->findChild<QAction*>("EinfuegenItem")->trigger();
+    EXPECT_EQ(m_port.LastText(), "Kein Datensatz wurde eingefügt!");
+    EXPECT_EQ(form->Grid(MasterGrid::Customers).RecordCount(), 0);
+    // Nothing to edit or delete in an empty table.
+    form->findChild<QAction*>("BearbeitenItem")->trigger();
+    EXPECT_EQ(m_port.LastText(), "Datenbank ist leer!");
+}
+
+TEST_F(TForm1MasterTest, MedicationInsertedFoundEditedDeleted)
+{
+    QStringList med = {"Aspirin\t1,00\t2,00\t2,38\t1\t\t\t\t\t\t"};
+    for (int i = 0; i < 30; ++i)
+        med << QStringLiteral("Cerenia %1\t1,00\t2,00\t2,38\t1\t\t\t\t\t\t")
+                   .arg(i, 2, 10, QChar('0'));
+    auto form = Start(med);
+    ClickTool(*form, Workspace::Medikamente);
+    TSGrid& grid = form->Grid(MasterGrid::Medications);
+    auto* menge = form->findChild<QLineEdit*>("MengeMedEdit");
+    menge->setText("3,00");
+
+    WhenDialogShows([](TEditDlg& dlg) {
+        TypeInto(dlg, MedicationForm::Artikel, "Baytril");
+        TypeInto(dlg, MedicationForm::EinkNetto, "100");
+        dlg.AmpvButton()->click();
+    });
+    QTest::mouseClick(Button(*form, "EinfuegenBtn"), Qt::LeftButton);
+    ASSERT_EQ(grid.RecordCount(), 32);
+    EXPECT_EQ(grid.RecordLine(1), "Baytril\t100,00\t127,56\t151,80\t1\t\t\t\t\t\t");
+    EXPECT_EQ(grid.CurrentRecord(), 1);
+    EXPECT_EQ(FileLines("MED.DBF").value(1), grid.RecordLine(1)) << "saved at once";
+    EXPECT_EQ(menge->text(), "1,00");
+    EXPECT_EQ(form->View(MasterGrid::Medications)->ScrollBar()->maximum(),
+              32 - grid.RowCount() + 1);
+
+    Search(*form, "SuchEdit", "cer");
+    EXPECT_EQ(grid.CurrentRecord(), 2);
+    Search(*form, "SuchEdit", "bay");
+    EXPECT_EQ(grid.CurrentRecord(), 1);
+
+    WhenDialogShows([](TEditDlg& dlg) { TypeInto(dlg, MedicationForm::Ust, "2", true); });
+    form->findChild<QAction*>("BearbeitenItem")->trigger();
+    EXPECT_EQ(grid.RecordLine(1), "Baytril\t100,00\t127,56\t136,49\t2\t\t\t\t\t\t");
+    EXPECT_EQ(FileLines("MED.DBF").value(1), grid.RecordLine(1));
+
+    m_port.QueueAnswer(Answer::Yes);
+    QTest::mouseClick(Button(*form, "LoeschenBtn"), Qt::LeftButton);
+    EXPECT_EQ(m_port.LastText(), "Datensatz  wirklich löschen?");
+    EXPECT_EQ(FileLines("MED.DBF"), med);
+    EXPECT_EQ(grid.RecordCount(), 31);
+}
+
+TEST_F(TForm1MasterTest, ServiceInsertedThroughTheDialogAndFound)
+{
+    auto form = Start({}, {"Beratung\tHund\t10,00\t1,0\t10,00\t11,90\t1\t1\t\t"});
+    ClickTool(*form, Workspace::Leistungen);
+    WhenDialogShows([](TEditDlg& dlg) {
+        TypeInto(dlg, ServiceForm::Leistung, "Impfung");
+        TypeInto(dlg, ServiceForm::LeistungTier, "Hund");
+        TypeInto(dlg, ServiceForm::GOTNetto, "20");
+        TypeInto(dlg, ServiceForm::LeistungVerkNetto, "30");
+        TypeInto(dlg, ServiceForm::LeistungGot, "12a");  // leaving the sale net sets 1,5
+    });
+    QTest::mouseClick(Button(*form, "EinfuegenBtn"), Qt::LeftButton);
+    TSGrid& grid = form->Grid(MasterGrid::Services);
+    EXPECT_EQ(grid.RecordLine(1), "Impfung\tHund\t20,00\t1,5\t30,00\t35,70\t1\t12a\t\t");
+    EXPECT_EQ(FileLines("LEISTUNG.DBF").size(), 2);
+
+    Search(*form, "SuchEdit", "be");
+    EXPECT_EQ(grid.CurrentRecord(), 0);
+    Search(*form, "SuchEdit", "imp");
+    EXPECT_EQ(grid.CurrentRecord(), 1);
+
+    WhenDialogShows([](TEditDlg& dlg) { TypeInto(dlg, ServiceForm::LeistungBem, "Jahr"); });
+    QTest::mouseClick(Button(*form, "BearbeitenBtn"), Qt::LeftButton);
+    EXPECT_EQ(grid.RecordLine(1), "Impfung\tHund\t20,00\t1,5\t30,00\t35,70\t1\t12a\tJahr\t");
+}
+
+TEST_F(TForm1MasterTest, CustomerInsertedFoundEditedDeleted)
+{
+    auto form = Start({}, {}, {"Meier\tHans\t\t\t0042\t\t\t\t002\t\t"});
+    ClickTool(*form, Workspace::Kunden);
+    TSGrid& grid = form->Grid(MasterGrid::Customers);
+    WhenDialogShows([](TEditDlg& dlg) {
+        TypeInto(dlg, CustomerForm::KundeName, "Adler");
+        TypeInto(dlg, CustomerForm::KundeVorname, "Eva");
+        TypeInto(dlg, CustomerForm::KundeBem, "(A) Hof");
+        TypeInto(dlg, CustomerForm::KundeMail, "eva@adler.de");
+    });
+    QTest::mouseClick(Button(*form, "EinfuegenBtn"), Qt::LeftButton);
+    ASSERT_EQ(grid.RecordCount(), 2);
+    EXPECT_EQ(grid.RecordLine(0),
+              "Adler\tEva\t\t\t0043\t\tFrau / Herrn / Firma\t(A) Hof\t000\teva@adler.de\t");
+    EXPECT_EQ(grid.CurrentRecord(), 0) << "sorted, the new customer selected";
+    EXPECT_EQ(IniFile(Data() + "TLV.INI").ReadString("LetzteKundenNr", "Nr"), "0043");
+
+    form->findChild<QComboBox*>("SuchKritCBox")->setCurrentIndex(1);
+    Search(*form, "SuchEditKunde", "42");
+    EXPECT_EQ(grid.CurrentRecord(), 1);
+    Search(*form, "SuchEditKunde", "43");
+    EXPECT_EQ(grid.CurrentRecord(), 0);
+
+    WhenDialogShows([](TEditDlg& dlg) { TypeInto(dlg, CustomerForm::KundeName, "Zander", true); });
+    form->findChild<QAction*>("BearbeitenItem")->trigger();
+    EXPECT_EQ(grid.RecordLine(1),
+              "Zander\tEva\t\t\t0043\t\tFrau / Herrn / Firma\t(A) Hof\t000\teva@adler.de\t")
+        << "number kept, resorted";
+    EXPECT_EQ(grid.CurrentRecord(), 1);
+
+    // The card files of the deleted customer go with him; the warning comes first.
+    testfiles::WriteAll(Data() + "K0042001.KAR", "x");
+    grid.GotoRecord(1, 0);
+    m_port.QueueAnswer(Answer::Ok);
+    m_port.QueueAnswer(Answer::Yes);
+    form->findChild<QAction*>("LoeschenItem")->trigger();
+    EXPECT_EQ(m_port.LastText(), "Datensatz Meier Hans KdNr.: 0042\r wirklich löschen?");
+    EXPECT_FALSE(QFileInfo::exists(Data() + "K0042001.KAR"));
+    EXPECT_EQ(
+        FileLines("KUNDE.DBF"),
+        QStringList{"Zander\tEva\t\t\t0043\t\tFrau / Herrn / Firma\t(A) Hof\t000\teva@adler.de\t"});
+}
+
+TEST_F(TForm1MasterTest, QuantityFieldsTakeNumbersAndFractions)
+{
+    auto form = Start({"Aspirin\t1,00\t2,00\t2,38\t1\t\t\t\t\t\t"},
+                      {"Beratung\tHund\t10,00\t1,0\t10,00\t11,90\t1\t1\t\t"});
+    ClickTool(*form, Workspace::Leistungen);
+    auto* menge = form->findChild<QLineEdit*>("MengeLeistungEdit");
+    auto* search = form->findChild<QLineEdit*>("SuchEdit");
+    menge->setFocus();
+    menge->selectAll();
+    QTest::keyClicks(menge, "x1/3a");
+    EXPECT_EQ(menge->text(), "1/3");
+    search->setFocus();
+    EXPECT_EQ(menge->text(), "1/3") << "a pack share stays as typed";
+
+    menge->setFocus();
+    menge->selectAll();
+    QTest::keyClicks(menge, "2.5");
+    QTest::keyClick(menge, Qt::Key_Backspace);
+    QTest::keyClicks(menge, "759");
+    EXPECT_EQ(menge->text(), "2,75") << "two decimals at most";
+    search->setFocus();
+    EXPECT_EQ(menge->text(), "2,75");
+    menge->setFocus();
+    menge->selectAll();
+    QTest::keyClicks(menge, "4");
+    search->setFocus();
+    EXPECT_EQ(menge->text(), "4,00");
+
+    menge->setFocus();
+    menge->clear();
+    search->setFocus();
+    EXPECT_EQ(menge->text(), "1,00");
+}
+
+TEST_F(TForm1MasterTest, MedicationListPrintsToThePdfPrinter)
+{
+    auto form = Start({"Aspirin\t1,00\t2,00\t2,38\t1\t\t\t\t\t\t",
+                       "Baytril\t100,00\t127,56\t151,80\t1\t\t\t\t\t\t"});
+    form->Printers().canvas.SelectPrinter(PrinterList::kPdfPrinterName);
+    ClickTool(*form, Workspace::Medikamente);
+    QTimer::singleShot(0, [] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->accept();
+    });
+    form->findChild<QAction*>("DruckenDateiItem")->trigger();
+    const QString pdf = form->Printers().canvas.LastPdfFile();
+    ASSERT_TRUE(pdf.startsWith(Program() + "PDF/")) << pdf.toStdString();
+    QProcess text;
+    text.start("pdftotext", {"-layout", pdf, "-"});
+    ASSERT_TRUE(text.waitForFinished(60000));
+    const QString out = QString::fromUtf8(text.readAllStandardOutput());
+    for (const char* needle :
+         {"Talven - Medikamente", "Medikament", "VerkMitSt", "Aspirin", "151,80", "Seite 1"})
+        EXPECT_TRUE(out.contains(QString::fromUtf8(needle))) << needle << "\n" << out.toStdString();
+    EXPECT_EQ(form->Grid(MasterGrid::Medications).Cells(1, 0), "Medikament/ Artikel")
+        << "the screen titles come back after the job";
+}

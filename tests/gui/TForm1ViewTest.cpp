@@ -1,0 +1,178 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include "shell/IniFile.h"
+#include "shell/Options.h"
+#include "shell/ui/TForm1.h"
+#include "support/FixedClock.h"
+#include "support/ScriptedUserPort.h"
+#include "support/TestFiles.h"
+#include "table/TSGrid.h"
+#include "table/ui/TSGridView.h"
+
+namespace {
+
+// The main window's grids, table font, GoBD switch and indicator blinking.
+class TForm1ViewTest : public ::testing::Test {
+protected:
+    QString Program() const { return m_dir.path() + "/"; }
+    QString Ini() const { return Program() + "DATEN/TLV.INI"; }
+    void MakeData(const QByteArray& ini = {})
+    {
+        ASSERT_TRUE(QDir(Program()).mkdir("DATEN"));
+        testfiles::WriteAll(Ini(), ini);
+        for (const char* table : {"MED.DBF", "LEISTUNG.DBF", "KUNDE.DBF"})
+            testfiles::WriteAll(Program() + "DATEN/" + table, {});
+    }
+    void WriteOptions(const OptionValues& v)
+    {
+        IniFile ini(Ini());
+        ASSERT_TRUE(WriteOrderedOptions(ini, v));
+    }
+    std::unique_ptr<TForm1> Start()
+    {
+        auto form =
+            std::make_unique<TForm1>(m_port, m_clock, Program(), [] { return QStringList{}; });
+        form->ShowMain();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+        return form;
+    }
+    static bool Shown(TForm1& form, const char* name)
+    {
+        auto* label = form.findChild<QLabel*>(name);
+        return label && label->isVisible();
+    }
+    static void Tick(TForm1& form)
+    {
+        QMetaObject::invokeMethod(&form.IndicatorTimer(), "timeout", Qt::DirectConnection);
+    }
+    static void SendMouse(QWidget* w, QEvent::Type type, const QPoint& pos,
+                          Qt::MouseButtons buttons)
+    {
+        const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent event(type, QPointF(pos), w->mapToGlobal(QPointF(pos)), button, buttons,
+                          Qt::NoModifier);
+        QApplication::sendEvent(w, &event);
+    }
+    void TearDown() override { QDir::setCurrent(QDir::tempPath()); }
+
+    QTemporaryDir m_dir;
+    ScriptedUserPort m_port;
+    FixedClock m_clock{QDateTime(QDate(2024, 3, 15), QTime(9, 0))};
+};
+
+}  // namespace
+
+TEST_F(TForm1ViewTest, DraggedColumnWidthSurvivesARestart)
+{
+    MakeData();
+    {
+        auto form = Start();
+        form->SwitchWorkspace(Workspace::Kunden);
+        TSGridView* view = form->View(MasterGrid::Customers);
+        ASSERT_TRUE(view->isVisible());
+        const QRect title = view->CellRect(1, 0);
+        const QPoint border(title.right() + 1, title.center().y());
+        ASSERT_EQ(view->SizingBorderAt(border), 1) << "master grids size their columns";
+        SendMouse(view->Area(), QEvent::MouseButtonPress, border, Qt::LeftButton);
+        SendMouse(view->Area(), QEvent::MouseMove, border + QPoint(35, 0), Qt::LeftButton);
+        SendMouse(view->Area(), QEvent::MouseButtonRelease, border + QPoint(35, 0), Qt::NoButton);
+        EXPECT_EQ(form->Grid(MasterGrid::Customers).ColWidth(1), 140 + 35);
+        form->close();
+    }
+    EXPECT_EQ(IniFile(Ini()).ReadInteger("Optionen", "wKName", 0), 175);
+    auto again = Start();
+    EXPECT_EQ(again->Grid(MasterGrid::Customers).ColWidth(1), 175);
+}
+
+TEST_F(TForm1ViewTest, TableFontSizeChangesEveryGridAndTheQuantityFields)
+{
+    MakeData();
+    auto form = Start();
+    QSignalSpy changed(form.get(), &TForm1::tableFontChanged);
+    QAction* ten = form->findChild<QAction*>("TabFont10");
+    ASSERT_NE(ten, nullptr);
+    ten->trigger();
+    ASSERT_EQ(changed.count(), 1);
+    EXPECT_TRUE(ten->isChecked());
+    for (MasterGrid g : {MasterGrid::Medications, MasterGrid::Services, MasterGrid::Customers}) {
+        EXPECT_EQ(form->View(g)->Area()->font().pointSize(), 10);
+        EXPECT_EQ(form->Grid(g).DefaultRowHeight(), 25);
+    }
+    EXPECT_EQ(form->Start().TableFontSize(), 10) << "what the close writes";
+    EXPECT_EQ(form->Grid(MasterGrid::Medications).ColWidth(9), 65);
+    EXPECT_TRUE(form->findChild<QLineEdit*>("MengeMedEdit")->font().bold());
+    EXPECT_TRUE(form->findChild<QLineEdit*>("MengeLeistungEdit")->font().bold());
+
+    form->findChild<QAction*>("TabFont8")->trigger();
+    EXPECT_FALSE(ten->isChecked());
+    EXPECT_EQ(form->Grid(MasterGrid::Customers).DefaultRowHeight(), 20);
+    EXPECT_EQ(form->Grid(MasterGrid::Medications).ColWidth(9), 55);
+    EXPECT_FALSE(form->findChild<QLineEdit*>("MengeMedEdit")->font().bold());
+}
+
+TEST_F(TForm1ViewTest, GoBdSwitchOnlyForTheServiceAndOnAtStart)
+{
+    MakeData();
+    {
+        auto form = Start();
+        EXPECT_FALSE(form->findChild<QAction*>("GoBDItem")->isVisible());
+        EXPECT_TRUE(form->GoBdRestrictions());
+    }
+    OptionValues v;
+    v.SetValue("NameEdit", "#TALVEN-GOBD-SERVICE#");
+    WriteOptions(v);
+    auto form = Start();
+    QAction* item = form->findChild<QAction*>("GoBDItem");
+    EXPECT_TRUE(item->isVisible());
+    EXPECT_TRUE(item->isChecked());
+    QSignalSpy changed(form.get(), &TForm1::goBdRestrictionsChanged);
+    item->trigger();
+    EXPECT_FALSE(form->GoBdRestrictions());
+    ASSERT_EQ(changed.count(), 1);
+    EXPECT_FALSE(changed.at(0).at(0).toBool());
+}
+
+TEST_F(TForm1ViewTest, TimerTicksBlinkTheIndicatorsThenSettle)
+{
+    MakeData();
+    OptionValues v;
+    v.SetFlag("PW_SysChk", true);
+    v.SetPassword("geheim1");
+    WriteOptions(v);
+    {
+        IniFile ini(Ini());
+        ini.WriteString("Optionen", "MedInvAutom", "TRUE");
+    }
+    auto form = Start();
+    ASSERT_TRUE(form->IndicatorTimer().isActive());
+    EXPECT_EQ(form->IndicatorTimer().interval(), 400);
+    form->IndicatorTimer().stop();  // the ticks come from the test
+    EXPECT_TRUE(Shown(*form, "PasswordIndicator"));
+    EXPECT_TRUE(Shown(*form, "StockIndicator"));
+    EXPECT_FALSE(Shown(*form, "BackupIndicator"));
+    EXPECT_TRUE(Shown(*form, "InfoPanel")) << "no automatic backup";
+
+    for (int tick = 1; tick < 12; ++tick) {
+        Tick(*form);
+        const bool on = tick % 2 == 0;
+        EXPECT_EQ(Shown(*form, "PasswordIndicator"), on) << tick;
+        EXPECT_EQ(Shown(*form, "StockIndicator"), on) << tick;
+        EXPECT_FALSE(Shown(*form, "BackupIndicator")) << tick;
+    }
+    form->IndicatorTimer().start();
+    Tick(*form);  // the twelfth tick ends the blinking
+    EXPECT_FALSE(form->IndicatorTimer().isActive());
+    EXPECT_TRUE(Shown(*form, "PasswordIndicator"));
+    EXPECT_TRUE(Shown(*form, "StockIndicator"));
+}
