@@ -263,9 +263,13 @@ bool CardCloseRun::PrintCard(const CardPrintChoice& choice)
 
     const int width = printer.DescriptionColumnWidth();
     canvas.SetFont(printer.LinesFont);
-    const CardPrint print =
-        BuildCardPrint(form.GetRows(), m_ws.Settings(),
-                       [&](const QString& remark) { return Shortened(canvas, remark, width); });
+    // The empty rows at the end of the card print nothing.
+    Rows rows = form.GetRows();
+    while (!rows.empty() && rows.back().IsEmpty())
+        rows.pop_back();
+    const CardPrint print = BuildCardPrint(rows, m_ws.Settings(), [&](const QString& remark) {
+        return Shortened(canvas, remark, width);
+    });
     if (!print.ok) {
         Stop(print.error);
         return false;
