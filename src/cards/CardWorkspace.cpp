@@ -140,7 +140,7 @@ void CardWorkspace::DmNotice()
         m_port.Message(MsgKind::Information, QStringLiteral("Karteikarte in DM!"));
 }
 
-bool CardWorkspace::LoadCurrentCard(int record)
+bool CardWorkspace::LoadCurrent(int record, bool browsing)
 {
     if (m_customers.RecordCount() == 0) {
         m_port.Message(MsgKind::Information,
@@ -180,10 +180,23 @@ bool CardWorkspace::LoadCurrentCard(int record)
     if (!Exists(number, n) && !CreateCard(record, number, n))
         return false;
 
-    // A broken current card falls back to the card before it.
+    // A broken current card falls back to the card before it; coming from the browse
+    // buttons the user wanted a later card, so the one after it is shown instead.
     int shown = n;
     while (!ShowCard(record, FilePath(m_dataFolder, number, shown), shown)) {
         const QString broken = FilePath(m_dataFolder, number, shown);
+        if (browsing && shown < kMaxCardNumber) {
+            m_port.Message(MsgKind::Warning, QStringLiteral("Karteikarte ") +
+                                                 QFileInfo(broken).fileName() +
+                                                 QStringLiteral(" fehlt.\rDie Folgekarte wird "
+                                                                "angezeigt!"));
+            SetAside(broken);
+            ++shown;
+            if (!Exists(number, shown) && !CreateCard(record, number, shown))
+                return false;
+            StoreCardNumber(record, shown);
+            continue;
+        }
         m_port.Message(MsgKind::Warning, QStringLiteral("Karteikarte ") +
                                              QFileInfo(broken).fileName() +
                                              QStringLiteral(" defekt!"));
@@ -277,6 +290,13 @@ bool CardWorkspace::Browse(int step)
             return true;
         }
         reportGap();
+        if (!back && k == *existing.rbegin()) {
+            if (!LoadCurrent(m_customerRecord, true))
+                return false;
+            if (ClearStockCancellations)
+                ClearStockCancellations();
+            return true;
+        }
         m_port.Message(MsgKind::Warning,
                        (back ? QStringLiteral("Karteikarte ") : QStringLiteral("Karteikarte: ")) +
                            QFileInfo(path).fileName() + QStringLiteral(" defekt!"));

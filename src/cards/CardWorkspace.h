@@ -32,7 +32,7 @@ public:
 
     // Opens the current card of the customer in the given record of the customer table.
     // False when nothing could be shown (empty table, broken customer number, no card).
-    bool LoadCurrentCard(int customerRecord);
+    bool LoadCurrentCard(int customerRecord) { return LoadCurrent(customerRecord, false); }
     // Opens a card by its key text ("0012/007"; anything but digits is dropped). False, and
     // the card shown stays, when the file or customer is missing or the card is broken.
     bool LoadCardByKey(const QString& keyText);
@@ -96,6 +96,8 @@ private:
     bool StoreCardNumber(int record, int card);
     // Loads and shows a card file; false for an invalid header (nothing changes then).
     bool ShowCard(int record, const QString& path, int card);
+    // Browsing forward onto a broken newest card goes on to the card after it.
+    bool LoadCurrent(int record, bool browsing);
     void SetAside(const QString& path);
     bool Browse(int step);
     void DmNotice();

@@ -23,11 +23,16 @@ public:
     bool Running() const { return m_running; }
     int TicksDone() const { return m_ticks; }
 
-    bool BackupVisible() const { return m_backup; }
+    // While the timer is stopped the icons follow the conditions at once (a switch turned
+    // on shows its icon without waiting for the next blinking).
+    bool BackupVisible() const { return m_running ? m_backup : backupOn; }
     bool InfoPanelVisible() const { return !backupOn; }
-    bool PasswordVisible() const { return m_password; }
-    bool StockVisible() const { return m_stock; }
-    bool BookingHighlighted() const { return m_booking; }  // bold and coloured
+    bool PasswordVisible() const { return m_running ? m_password : PasswordWanted(); }
+    bool StockVisible() const { return m_running ? m_stock : stockOn; }
+    bool BookingHighlighted() const  // bold and coloured
+    {
+        return m_running ? m_booking : bookingPending;
+    }
 
     bool PasswordWanted() const { return systemProtected && !passwordEntered; }
 

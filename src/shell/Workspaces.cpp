@@ -125,6 +125,19 @@ void WorkspaceSwitcher::FinishActive()
     }
 }
 
+void WorkspaceSwitcher::Abandon(Workspace previous)
+{
+    m_active = previous;
+    if (previous == Workspace::None) {
+        m_caption = QStringLiteral("Talven");
+        m_fileLabel.clear();
+        return;
+    }
+    const WorkspaceInfo& info = InfoOf(previous);
+    m_caption = *info.caption ? QString::fromUtf8(info.caption) : m_hooks.CaptionOf(previous);
+    m_fileLabel = ShortenPath(m_paths.value(static_cast<int>(previous)));
+}
+
 bool WorkspaceSwitcher::SwitchTo(Workspace w)
 {
     if (w == Workspace::None)

@@ -87,6 +87,9 @@ public:
 
     // Returns true when the workspace was entered (or the dialog opened).
     bool SwitchTo(Workspace w);
+    // The workspace just entered could not show anything (no card for the customer): back
+    // to the one before, which was already finished.
+    void Abandon(Workspace previous);
 
     Workspace Active() const { return m_active; }
     bool MenuChecked(Workspace w) const { return m_active == w && w != Workspace::None; }

@@ -322,3 +322,22 @@ TEST_F(CardWorkspaceTest, CashLineIsBookedAtOnce)
     ws->CancelBsBooking(1);
     EXPECT_EQ(ws->Form().GetRows()[1].Cell(kColBS), "");
 }
+
+TEST_F(CardWorkspaceTest, BrowsingOntoABrokenNewestCardShowsTheNextOne)
+{
+    Customers({kCustomer.arg("003")});
+    WriteCard(2);
+    WriteCard(3);
+    ASSERT_TRUE(ws->LoadCurrentCard(0));
+    ASSERT_TRUE(ws->PreviousCard());
+    WriteCard(3, [](QStringList& h) { h[kHdrTotalGross] = "kaputt"; });
+    port.messages.clear();
+    ASSERT_TRUE(ws->NextCard());
+    EXPECT_EQ(port.Texts(),
+              QStringList({"Karteikarte K0012003.KAR fehlt.\rDie Folgekarte wird angezeigt!"}));
+    EXPECT_EQ(ws->CardNumber(), 4);
+    EXPECT_EQ(StoredCardNumber(), "004");
+    EXPECT_EQ(ws->Form().State().key, "0012/004");
+    EXPECT_TRUE(QFileInfo::exists(Path("K0012003.KAR.defekt"))) << "kept, not overwritten";
+    EXPECT_FALSE(ws->Form().HasContent());
+}

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -198,6 +199,14 @@ TEST_F(TForm1MasterTest, ServiceInsertedThroughTheDialogAndFound)
     WhenDialogShows([](TEditDlg& dlg) { TypeInto(dlg, ServiceForm::LeistungBem, "Jahr"); });
     QTest::mouseClick(Button(*form, "BearbeitenBtn"), Qt::LeftButton);
     EXPECT_EQ(grid.RecordLine(1), "Impfung\tHund\t20,00\t1,5\t30,00\t35,70\t1\t12a\tJahr\t");
+
+    m_port.QueueAnswer(Answer::No);
+    QTest::mouseClick(Button(*form, "LoeschenBtn"), Qt::LeftButton);
+    EXPECT_EQ(grid.RecordCount(), 2) << "No keeps the record";
+    m_port.QueueAnswer(Answer::Yes);
+    QTest::mouseClick(Button(*form, "LoeschenBtn"), Qt::LeftButton);
+    EXPECT_EQ(FileLines("LEISTUNG.DBF"),
+              QStringList{"Beratung\tHund\t10,00\t1,0\t10,00\t11,90\t1\t1\t\t"});
 }
 
 TEST_F(TForm1MasterTest, CustomerInsertedFoundEditedDeleted)
@@ -278,27 +287,76 @@ TEST_F(TForm1MasterTest, QuantityFieldsTakeNumbersAndFractions)
     EXPECT_EQ(menge->text(), "1,00");
 }
 
-TEST_F(TForm1MasterTest, MedicationListPrintsToThePdfPrinter)
+TEST_F(TForm1MasterTest, MasterListsPrintToThePdfPrinter)
 {
     auto form = Start({"Aspirin\t1,00\t2,00\t2,38\t1\t\t\t\t\t\t",
-                       "Baytril\t100,00\t127,56\t151,80\t1\t\t\t\t\t\t"});
+                       "Baytril\t100,00\t127,56\t151,80\t1\t\t\t\t\t\t"},
+                      {"Impfung\tHund\t20,00\t1,5\t30,00\t35,70\t2\t12a\t\t"},
+                      {"Bär\tAnna\tLindenstr. 1\t12345 Überlingen\t0007\t\tFrau\t\t000\t\t"});
     form->Printers().canvas.SelectPrinter(PrinterList::kPdfPrinterName);
-    ClickTool(*form, Workspace::Medikamente);
-    QTimer::singleShot(0, [] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    struct Case {
+        Workspace workspace;
+        MasterGrid grid;
+        QStringList needles;
+    };
+    const Case cases[] = {
+        {Workspace::Medikamente,
+         MasterGrid::Medications,
+         {"Talven - Medikamente", "Medikament", "VerkMitSt", "Aspirin", "151,80", "Seite 1"}},
+        {Workspace::Leistungen, MasterGrid::Services, {"Talven - Leistungen", "USt(%)", "Impfung"}},
+        {Workspace::Kunden,
+         MasterGrid::Customers,
+         {"Talven - Kundenstamm", "K-Nr.", "Bär", "0007"}},
+    };
+    for (const Case& c : cases) {
+        ClickTool(*form, c.workspace);
+        const QString title = form->Grid(c.grid).Cells(1, 0);
+        // The system print dialog, confirmed as it comes.
+        QTimer::singleShot(0, [] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            dialog->accept();
+        });
+        form->findChild<QAction*>("DruckenDateiItem")->trigger();
+        const QString pdf = form->Printers().canvas.LastPdfFile();
+        ASSERT_TRUE(pdf.startsWith(Program() + "PDF/")) << pdf.toStdString();
+        QProcess text;
+        text.start("pdftotext", {"-layout", pdf, "-"});
+        ASSERT_TRUE(text.waitForFinished(60000));
+        const QString out = QString::fromUtf8(text.readAllStandardOutput());
+        for (const QString& needle : c.needles)
+            EXPECT_TRUE(out.contains(needle)) << needle.toStdString() << "\n" << out.toStdString();
+        if (c.grid == MasterGrid::Services) {
+            EXPECT_TRUE(out.contains(QRegularExpression("35,70 +7\\s*\\n")))
+                << "the VAT code column shows the rate of code 2";
+        }
+        EXPECT_EQ(form->Grid(c.grid).Cells(1, 0), title) << "screen titles back after the job";
+        const QString keep = qEnvironmentVariable("TALVEN_KEEP_PNG");
+        if (!keep.isEmpty())
+            QProcess::execute("pdftoppm", {"-png", "-r", "60", pdf,
+                                           QDir(keep).filePath(QFileInfo(pdf).baseName())});
+    }
+}
+
+TEST_F(TForm1MasterTest, CustomerListExportAndPageSetupFromTheDateiMenu)
+{
+    auto form =
+        Start({}, {}, {"Bär\tAnna\tLindenstr. 1\t12345 Überlingen\t0007\t0123\tFrau\t\t000\t\t"});
+    ClickTool(*form, Workspace::Kunden);
+    m_port.QueueFile(Program() + "kunden.xls");
+    form->findChild<QAction*>("ExportItem")->trigger();
+    EXPECT_EQ(FileLines("../kunden.xls"),
+              (QStringList{"Table", "Name\tVorname\tStraße\tPLZ\tK-Nr.\t",
+                           "Bär\tAnna\tLindenstr. 1\t12345 Überlingen\t0007\t"}));
+
+    // Page setup opens the layout of the list shown.
+    QString caption;
+    QTimer::singleShot(0, [&caption] {
+        QWidget* dialog = QApplication::activeModalWidget();
         ASSERT_NE(dialog, nullptr);
-        dialog->accept();
+        caption = dialog->windowTitle();
+        dialog->close();
     });
-    form->findChild<QAction*>("DruckenDateiItem")->trigger();
-    const QString pdf = form->Printers().canvas.LastPdfFile();
-    ASSERT_TRUE(pdf.startsWith(Program() + "PDF/")) << pdf.toStdString();
-    QProcess text;
-    text.start("pdftotext", {"-layout", pdf, "-"});
-    ASSERT_TRUE(text.waitForFinished(60000));
-    const QString out = QString::fromUtf8(text.readAllStandardOutput());
-    for (const char* needle :
-         {"Talven - Medikamente", "Medikament", "VerkMitSt", "Aspirin", "151,80", "Seite 1"})
-        EXPECT_TRUE(out.contains(QString::fromUtf8(needle))) << needle << "\n" << out.toStdString();
-    EXPECT_EQ(form->Grid(MasterGrid::Medications).Cells(1, 0), "Medikament/ Artikel")
-        << "the screen titles come back after the job";
+    form->findChild<QAction*>("SeiteEinrichtenItem")->trigger();
+    EXPECT_EQ(caption, "Druckbild - Kunden");
 }

@@ -110,7 +110,9 @@ TEST_F(TForm1ViewTest, TableFontSizeChangesEveryGridAndTheQuantityFields)
         EXPECT_EQ(form->Grid(g).DefaultRowHeight(), 25);
     }
     EXPECT_EQ(form->Start().TableFontSize(), 10) << "what the close writes";
-    EXPECT_EQ(form->Grid(MasterGrid::Medications).ColWidth(9), 65);
+    TSGrid& med = form->Grid(MasterGrid::Medications);
+    EXPECT_EQ(med.ColWidth(9), 65);
+    EXPECT_LT(med.TextWidth("VerkMitSt") + 2, med.ColWidth(4)) << "titles stay whole";
     EXPECT_TRUE(form->findChild<QLineEdit*>("MengeMedEdit")->font().bold());
     EXPECT_TRUE(form->findChild<QLineEdit*>("MengeLeistungEdit")->font().bold());
 
@@ -175,4 +177,27 @@ TEST_F(TForm1ViewTest, TimerTicksBlinkTheIndicatorsThenSettle)
     EXPECT_FALSE(form->IndicatorTimer().isActive());
     EXPECT_TRUE(Shown(*form, "PasswordIndicator"));
     EXPECT_TRUE(Shown(*form, "StockIndicator"));
+}
+
+TEST_F(TForm1ViewTest, StockSwitchShowsItsIconWithoutBlinking)
+{
+    MakeData("[Optionen]\r\nMedInvAutom=TRUE\r\n");
+    {
+        auto form = Start();
+        EXPECT_FALSE(form->IndicatorTimer().isActive()) << "no backup, no password";
+        EXPECT_TRUE(Shown(*form, "StockIndicator")) << "read at start";
+    }
+    testfiles::WriteAll(Ini(), {});
+    auto form = Start();
+    EXPECT_FALSE(Shown(*form, "StockIndicator"));
+    form->SwitchWorkspace(Workspace::Medikamente);
+    QAction* stock = nullptr;
+    for (QAction* a : form->findChildren<QAction*>())
+        if (a->text() == "Autom. Inventur der Medikamente")
+            stock = a;
+    ASSERT_NE(stock, nullptr);
+    stock->trigger();
+    EXPECT_TRUE(Shown(*form, "StockIndicator"));
+    stock->trigger();
+    EXPECT_FALSE(Shown(*form, "StockIndicator"));
 }

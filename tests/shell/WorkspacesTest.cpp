@@ -138,3 +138,19 @@ TEST(Indicators, TwelveTicksThenTheFinalState)
     EXPECT_FALSE(ind.PasswordVisible());
     EXPECT_TRUE(ind.InfoPanelVisible());
 }
+
+TEST(Indicators, WithoutTheTimerIconsFollowTheConditionsAtOnce)
+{
+    Indicators ind;
+    EXPECT_FALSE(ind.StockVisible());
+    ind.stockOn = true;  // the menu switch, or the option read at start
+    EXPECT_TRUE(ind.StockVisible()) << "no blinking needed to show it";
+    ind.systemProtected = true;
+    EXPECT_TRUE(ind.PasswordVisible());
+    ind.passwordEntered = true;
+    EXPECT_FALSE(ind.PasswordVisible());
+    ind.bookingPending = true;
+    EXPECT_TRUE(ind.BookingHighlighted());
+    ind.stockOn = false;
+    EXPECT_FALSE(ind.StockVisible());
+}

@@ -23,10 +23,12 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "cards/ui/TKarteiPanel.h"
 #include "common/UserPort.h"
 #include "masterdata/MasterCellStyle.h"
 #include "masterdata/MasterSearch.h"
 #include "platform/Files.h"
+#include "shell/ui/TForm1Kartei.h"
 #include "shell/ui/TForm1Master.h"
 #include "shell/ui/TForm1Options.h"
 #include "shell/ui/TSplashForm.h"
@@ -81,7 +83,7 @@ const ToolStyle kToolStyles[] = {
 bool IsBuilt(Workspace w)
 {
     return w == Workspace::Medikamente || w == Workspace::Leistungen || w == Workspace::Kunden ||
-           w == Workspace::System;
+           w == Workspace::Kartei || w == Workspace::System;
 }
 
 }  // namespace
@@ -102,6 +104,12 @@ public:
             m_form.OpenOptionsDialog(OptionenForm::Praxis);
     }
     void BackupOnExit() override { m_form.RunBackupOnExit(); }
+    void FinishRecordCard() override { m_form.FinishKartei(); }
+    QString CaptionOf(Workspace w) override
+    {
+        return w == Workspace::Kartei ? QStringLiteral("Talven - Kartei")
+                                      : QStringLiteral("Talven");
+    }
     void ApplyTableFont(int size) override { m_form.ApplyTableFont(size); }
 
 private:
@@ -154,6 +162,7 @@ TForm1::TForm1(UserPort& port, const Clock& clock, const QString& programFolder,
     m_switcher.SetTablePath(Workspace::Kunden, data + QStringLiteral("KUNDE.DBF"));
     m_standardQuantity =
         m_startUp.Ini().ReadString(QStringLiteral("StdMenge"), QStringLiteral("Leistung"));
+    BuildKartei();
 
     m_timer.setInterval(Indicators::kIntervalMs);
     connect(&m_timer, &QTimer::timeout, this, &TForm1::OnTimer);
@@ -440,6 +449,8 @@ bool TForm1::DrawMasterCell(MasterGrid which, QPainter& p, const QRect& rect, in
     if (style.redText)
         text = QColor(Qt::red);
     p.setPen(text);
+    // The grid's own cells also start 2 pixels below their top; pharmacy customers keep
+    // their own offset.
     p.drawText(rect.adjusted(style.textLeft, style.textTop, -1, 0),
                Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, grid.Cells(col, row));
     return true;
@@ -532,6 +543,8 @@ QHash<QString, int> TForm1::CurrentColumnWidths() const
     QHash<QString, int> widths = m_startUp.ColumnWidths();
     for (const ColumnWidthBinding& b : MasterColumnWidthBindings())
         widths.insert(QString::fromLatin1(b.key), m_grids[int(b.grid)]->ColWidth(b.col));
+    if (const TKarteiPanel* panel = KarteiPanel())
+        widths.insert(QStringLiteral("wBeh"), panel->CardGrid().ColWidth(2));
     return widths;
 }
 
@@ -651,11 +664,15 @@ void TForm1::SyncIndicators()
     m_infoPanel->setVisible(m_indicators.InfoPanelVisible());
     m_passwordIcon->setVisible(m_indicators.PasswordVisible());
     m_stockIcon->setVisible(m_indicators.StockVisible());
+    SyncKartei();
 }
 
 bool TForm1::SwitchWorkspace(Workspace w)
 {
-    const bool entered = m_switcher.SwitchTo(w);
+    const Workspace before = m_switcher.Active();
+    bool entered = m_switcher.SwitchTo(w);
+    if (entered && w == Workspace::Kartei && before != Workspace::Kartei)
+        entered = EnterKartei(before);
     SyncWorkspaceState();
     return entered;
 }
@@ -685,6 +702,7 @@ void TForm1::SyncWorkspaceState()
         ->setVisible(active == Workspace::Kunden);
     SyncMasterActions();
 
+    SyncKartei();
     if (m_switcher.WelcomeVisible()) {
         setWindowTitle(QStringLiteral("Talven"));
         m_stack->setCurrentWidget(m_welcome);
@@ -708,6 +726,9 @@ void TForm1::SyncWorkspaceState()
             break;
         case Workspace::Kunden:
             m_stack->setCurrentWidget(m_kundePanel);
+            break;
+        case Workspace::Kartei:
+            SyncKartei();
             break;
         default:
             m_stack->setCurrentWidget(m_welcome);

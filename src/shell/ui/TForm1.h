@@ -30,6 +30,8 @@ class QToolButton;
 class TSGrid;
 class TSGridView;
 class TForm1OptionHooks;
+class TForm1Kartei;
+class TKarteiPanel;
 class TForm1MasterHooks;
 struct TForm1Printers;
 enum class ListPrintMode;
@@ -80,6 +82,9 @@ public:
     TOptionenDlg* OptionsDialog() const { return m_optionenDlg.get(); }
     // The copies made on close (weekday and month sets, backup medium).
     void RunBackupOnExit();
+    // The record card workspace (TForm1Kartei.cpp).
+    TKarteiPanel* KarteiPanel() const;
+    void FinishKartei();
 
     // Insert, edit and delete in the active master workspace (TForm1Master.cpp).
     bool InsertRecord();
@@ -184,6 +189,13 @@ private:
     std::unique_ptr<TForm1OptionHooks> m_optionHooks;
     std::unique_ptr<mastersearch::CustomerSearch> m_customerSearch;
     std::unique_ptr<TOptionenDlg> m_optionenDlg;
+
+    // Record card workspace (TForm1Kartei.cpp).
+    friend class TForm1Kartei;
+    void BuildKartei();
+    bool EnterKartei(Workspace before);
+    void SyncKartei();
+    std::unique_ptr<TForm1Kartei> m_kartei;
 
     // Master records, quantity fields and printing (TForm1Master.cpp, TForm1Printing.cpp).
     friend class TForm1MasterHooks;

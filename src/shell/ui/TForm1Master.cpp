@@ -26,11 +26,12 @@ struct RecordItem {
     const char* buttonName;
 };
 
-// Menu order as the Bearbeiten menu always had it.
+// Menu order as the Bearbeiten menu always had it. The buttons' mnemonics keep clear of
+// the menu bar's (Alt+B is the Bearbeiten menu).
 const RecordItem kRecordItems[] = {
     {"Datensatz &einfügen", "EinfuegenItem", "&Neu", "EinfuegenBtn"},
     {"Datensatz &löschen", "LoeschenItem", "&Löschen", "LoeschenBtn"},
-    {"Datensatz &bearbeiten...", "BearbeitenItem", "&Bearbeiten...", "BearbeitenBtn"},
+    {"Datensatz &bearbeiten...", "BearbeitenItem", "Bearbei&ten...", "BearbeitenBtn"},
 };
 
 bool IsMasterWorkspace(Workspace w)

@@ -64,8 +64,12 @@ void TForm1::PrintMasterList(ListPrintMode mode)
     const QStringList rateTexts = {RateText(rates.current[0]), RateText(rates.current[1]),
                                    RateText(rates.current[2])};
     IniLayoutStore store(m_startUp.Ini());
+    // The job puts the list's print titles into the grid's title row until it ends; the
+    // view keeps showing the screen titles behind the print dialog and the preview.
+    QWidget* area = View(which)->Area();
+    area->setUpdatesEnabled(false);
     RunMasterListPrint(mode, this, m_printers->canvas, m_printers->grid, Grid(which), which, store,
                        m_startUp.ProgramFolder(), rateTexts);
-    // The grid's titles are back; the view shows them again.
-    View(which)->Area()->update();
+    area->setUpdatesEnabled(true);
+    area->update();
 }

@@ -38,11 +38,14 @@ void TForm1::ApplyTableFont(int size)
     font.setStyleHint(QFont::SansSerif);
     font.setPointSize(size);
     const int rowHeight = tablefont::RowHeight(size);
-    for (int i = 0; i < 3; ++i)
-        ApplyMasterGridFontSize(*m_grids[i], MasterGrid(i), size);
     // Every grid of the window, also those of workspaces that add their own.
     for (TSGridView* view : findChildren<TSGridView*>())
         view->ApplyFont(font, rowHeight);
+    // The master grids' narrow columns follow the titles in the new font.
+    for (int i = 0; i < 3; ++i) {
+        ApplyMasterGridFontSize(*m_grids[i], MasterGrid(i), size);
+        m_grids[i]->RefreshRows();
+    }
     for (QLineEdit* quantity : {m_mengeMed, m_mengeLeistung}) {
         QFont f = quantity->font();
         f.setBold(tablefont::QuantityFieldsBold(size));

@@ -380,9 +380,13 @@ void TSGridView::PaintArea(QPainter& painter)
             }
             painter.setPen(selected ? pal.color(QPalette::HighlightedText)
                                     : pal.color(QPalette::Text));
-            const QRect textRect = rect.adjusted(2, 0, -1, 0);
+            // Data cells start 2 pixels below their top, as owner-drawn cells do, so that
+            // coloured rows line up with the others whatever the row height. The title row,
+            // which takes up the spare height, centres its text.
+            const QRect textRect = rect.adjusted(2, row == 0 ? 0 : 2, -1, 0);
             painter.drawText(
-                textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                textRect,
+                Qt::AlignLeft | (row == 0 ? Qt::AlignVCenter : Qt::AlignTop) | Qt::TextSingleLine,
                 fm.elidedText(m_grid.Cells(col, row), Qt::ElideNone, textRect.width()));
         }
     }

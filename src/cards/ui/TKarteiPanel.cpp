@@ -1,0 +1,609 @@
+#include "cards/ui/TKarteiPanel.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QSplitter>
+#include <QVBoxLayout>
+
+#include "cards/CardWorkspace.h"
+#include "cards/ui/TBezDlg.h"
+#include "cards/ui/TKarteiHeader.h"
+#include "cards/ui/TKarteiPickList.h"
+#include "cards/ui/TKarteiSidePanels.h"
+#include "masterdata/EditDlgForm.h"
+#include "masterdata/ui/TEditDlg.h"
+#include "table/TSGrid.h"
+#include "table/ui/TSGridView.h"
+
+namespace {
+
+// The fixed column of a dispensing-medication card (C9FFFF in blue-green-red order).
+const QColor kDispensingColour(0xff, 0xff, 0xc9);
+// The "B/S buchen" button while a changed B/S line waits (3342591 in blue-green-red order).
+const QColor kBookingColour(0xff, 0x00, 0x33);
+
+}  // namespace
+
+TKarteiPanel::TKarteiPanel(UserPort& port, const Clock& clock, const KarteiSetup& setup,
+                           QWidget* parent)
+    : QWidget(parent),
+      m_port(port),
+      m_clock(clock),
+      m_setup(setup),
+      m_grid(std::make_unique<TSGrid>(port, setup.tableEnv))
+{
+    setObjectName(QStringLiteral("HauptPanelKartei"));
+    m_grid->SetColCount(card::kColumnCount + 1);
+    m_ws = std::make_unique<card::CardWorkspace>(port, clock, *setup.customers,
+                                                 setup.customerTablePath, *m_grid, setup.dataFolder,
+                                                 *setup.options);
+
+    // A small window scrolls the workspace instead of growing the main window.
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    auto* scroll = new QScrollArea(this);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    outer->addWidget(scroll);
+    auto* content = new QWidget(scroll);
+    scroll->setWidget(content);
+    auto* layout = new QVBoxLayout(content);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->setSpacing(4);
+    m_header = new TKarteiHeader(content);
+    layout->addWidget(m_header);
+
+    auto* splitter = new QSplitter(Qt::Horizontal, content);
+    auto* left = new QWidget(splitter);
+    auto* leftLayout = new QVBoxLayout(left);
+    leftLayout->setContentsMargins(0, 0, 0, 0);
+    leftLayout->setSpacing(4);
+    BuildGrid(setup);
+    m_view->setParent(left);
+    leftLayout->addWidget(m_view, 1);
+    BuildButtons(left, leftLayout);
+
+    auto* right = new QSplitter(Qt::Vertical, splitter);
+    right->setObjectName(QStringLiteral("KarteiListenPanel"));
+    m_medList = new TKarteiPickList(QStringLiteral("Medikamente"), QStringLiteral("KarteiMed"),
+                                    *setup.medications, {{1, false}, {3, true}, {4, true}}, right);
+    m_serviceList =
+        new TKarteiPickList(QStringLiteral("Leistungen"), QStringLiteral("KarteiLeist"),
+                            *setup.services, {{1, false}, {2, false}, {5, true}, {6, true}}, right);
+    auto* side = new QWidget(right);
+    auto* sideLayout = new QHBoxLayout(side);
+    sideLayout->setContentsMargins(0, 0, 0, 0);
+    m_calculator = new TKarteiRechner(side);
+    m_lastMeds = new TKarteiLastMeds(side);
+    sideLayout->addWidget(m_calculator, 2);
+    sideLayout->addWidget(m_lastMeds, 3);
+    right->addWidget(m_medList);
+    right->addWidget(m_serviceList);
+    right->addWidget(side);
+    splitter->addWidget(left);
+    splitter->addWidget(right);
+    splitter->setStretchFactor(0, 3);
+    splitter->setStretchFactor(1, 2);
+    splitter->setSizes({700, 400});
+    right->setSizes({260, 200, 200});
+    layout->addWidget(splitter, 1);
+
+    connect(m_medList, &TKarteiPickList::takeOverRequested, this,
+            &TKarteiPanel::TakeOverMedication);
+    connect(m_serviceList, &TKarteiPickList::takeOverRequested, this,
+            &TKarteiPanel::TakeOverService);
+    connect(m_header->PreviousButton(), &QPushButton::clicked, this, &TKarteiPanel::PreviousCard);
+    connect(m_header->NextButton(), &QPushButton::clicked, this, &TKarteiPanel::NextCard);
+    connect(m_header->CurrencyButton(), &QPushButton::clicked, this, &TKarteiPanel::SwitchCurrency);
+    connect(m_header->AmountModeButton(), &QPushButton::clicked, this,
+            &TKarteiPanel::SwitchNetGross);
+    connect(m_calculator->ModeBox(), &QCheckBox::clicked, this, &TKarteiPanel::SetCalculatorMode);
+    connect(m_calculator->RemarkButton(), &QPushButton::clicked, this,
+            &TKarteiPanel::CalculatorToRemark);
+    BuildMenu();
+    ShowState();
+}
+
+TKarteiPanel::~TKarteiPanel()
+{
+    // The view goes before the grid it shows.
+    delete m_view;
+}
+
+card::CardEntryForm& TKarteiPanel::Form() const
+{
+    return m_ws->Form();
+}
+
+void TKarteiPanel::BuildGrid(const KarteiSetup& setup)
+{
+    TSGrid& g = *m_grid;
+    g.SetDefaultColWidth(70);
+    g.SetOptions(goFixedVertLine | goFixedHorzLine | goVertLine | goHorzLine);
+    g.SetColWidth(0, 12);
+    g.SetColWidth(card::kColDate, 78);
+    // A stored width below a useful minimum is the untouched default.
+    g.SetColWidth(card::kColText, setup.textColumnWidth > 100 ? setup.textColumnWidth : 300);
+    g.SetColWidth(card::kColVat, 32);
+    g.SetColWidth(card::kColAmount, 80);
+    g.SetColWidth(card::kColBS, 32);
+    g.SetColWidth(card::kColRemark, 220);
+    g.SetColWidth(card::kColQuantity, 100);
+    g.SetColWidth(card::kColMedCode, 70);
+    // Amounts are kept with five decimals and shown with two.
+    g.PriceCol1 = card::kColAmount;
+    g.SetColumnAlignment(card::kColAmount, 1);
+    m_view = new TSGridView(g, this);
+    m_view->setObjectName(QStringLiteral("KarteiGrid"));
+    m_view->ScrollBar()->setObjectName(QStringLiteral("KarteiScrollBar"));
+    m_view->KeyHook = [this](int key, Qt::KeyboardModifiers modifiers) {
+        return OnGridKey(key, modifiers);
+    };
+    m_view->Area()->installEventFilter(this);
+    connect(m_view, &TSGridView::keyHandled, this, [this] { SyncCell(); });
+    connect(m_view, &TSGridView::cellDoubleClicked, this, [this] { SyncCell(); });
+    UpdateCaptions();
+}
+
+QPushButton* TKarteiPanel::AddButton(QBoxLayout* layout, const QString& name, const QString& text,
+                                     const QString& hint, std::function<void()> run)
+{
+    auto* button = new QPushButton(text, layout->parentWidget());
+    button->setObjectName(name);
+    button->setToolTip(hint);
+    button->setFocusPolicy(Qt::NoFocus);
+    connect(button, &QPushButton::clicked, this, [run = std::move(run)] { run(); });
+    layout->addWidget(button);
+    m_buttons.insert(name, button);
+    return button;
+}
+
+void TKarteiPanel::BuildButtons(QWidget* parent, QBoxLayout* layout)
+{
+    auto* row1 = new QHBoxLayout();
+    auto* row2 = new QHBoxLayout();
+    layout->addLayout(row1);
+    layout->addLayout(row2);
+    AddButton(row1, QStringLiteral("MedUebernBtn"), QStringLiteral("Medikament <F4>"),
+              QStringLiteral("Markiertes Medikament in die Kartei übernehmen"),
+              [this] { TakeOverMedication(); });
+    AddButton(row1, QStringLiteral("LeistUebernBtn"), QStringLiteral("Leistung <F5>"),
+              QStringLiteral("Markierte Leistung in die Kartei übernehmen"),
+              [this] { TakeOverService(); });
+    QPushButton* hundred = AddButton(row1, QStringLiteral("ProzentBtn"), QStringLiteral("100%"),
+                                     QStringLiteral("100% Aufschlag auf Medik.-Einkaufspreis "
+                                                    "(AMPV §4)\nbei umgefüllten und abgepackten "
+                                                    "Arzneimitteln!  <F3>"),
+                                     [] {});
+    hundred->setCheckable(true);
+    connect(hundred, &QPushButton::toggled, this, &TKarteiPanel::SetHundredPercent);
+    AddButton(row1, QStringLiteral("SummeBtn"), QStringLiteral("Summe berechnen"),
+              QStringLiteral("Rechnungssumme neu berechnen"), [this] { Summation(); });
+    AddButton(row1, QStringLiteral("BSBuchenBtn"), QStringLiteral("B/S buchen"),
+              QStringLiteral("Bar- bzw. Scheckzahlung der Zeile buchen"), [this] { BookBsLine(); });
+    row1->addStretch();
+
+    AddButton(row2, QStringLiteral("ZahlungBtn"), QStringLiteral("Zahlung"),
+              QStringLiteral("Zahlung / Buchung"), [this] { EnterPayment(); });
+    AddButton(row2, QStringLiteral("DruckenBtn"), QStringLiteral("Drucken"),
+              QStringLiteral("Karteikarte, Rechnung, Quittung oder Angebot drucken"),
+              [this] { emit PrintRequested(); });
+    AddButton(row2, QStringLiteral("MwStBtn"), QStringLiteral(" MwSt"),
+              QStringLiteral("Mehrwertsteuersätze"), [this] {
+                  if (OpenVatOptions)
+                      OpenVatOptions();
+              });
+    AddButton(row2, QStringLiteral("ZahlungszieleBtn"), QStringLiteral("Zahlungsziele"),
+              QStringLiteral("Zahlungsziele und Mahngebühren"), [this] {
+                  if (OpenDunningOptions)
+                      OpenDunningOptions();
+              });
+    m_lineStopBox = new QCheckBox(QStringLiteral("automat. Stop"), parent);
+    m_lineStopBox->setObjectName(QStringLiteral("ZeilenstopChk"));
+    m_lineStopBox->setToolTip(
+        QStringLiteral("Zeilenende der Behandlung wie in der gedruckten Rechnung"));
+    m_lineStopBox->setFocusPolicy(Qt::NoFocus);
+    {
+        const QSignalBlocker block(m_lineStopBox);
+        m_lineStopBox->setChecked(m_setup.lineStop);
+    }
+    connect(m_lineStopBox, &QCheckBox::toggled, this, &TKarteiPanel::SetLineStop);
+    row2->addSpacing(8);
+    row2->addWidget(m_lineStopBox);
+    row2->addStretch();
+}
+
+QAction* TKarteiPanel::AddAction(const QString& name, const QString& text,
+                                 std::function<void()> run, const QKeySequence& key)
+{
+    QAction* action = m_menu->addAction(text);
+    action->setObjectName(name);
+    if (!key.isEmpty()) {
+        action->setShortcut(key);
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        addAction(action);  // the keys work wherever the focus is in the workspace
+    }
+    connect(action, &QAction::triggered, this, [run = std::move(run)] { run(); });
+    m_actions.insert(name, action);
+    return action;
+}
+
+void TKarteiPanel::BuildMenu()
+{
+    m_menu = new QMenu(QStringLiteral("Kar&tei"), this);
+    m_menu->setObjectName(QStringLiteral("KarteiMenu"));
+    AddAction(
+        QStringLiteral("MedUebernItem"), QStringLiteral("Medikament übern."),
+        [this] { TakeOverMedication(); }, QKeySequence(Qt::Key_F4));
+    AddAction(
+        QStringLiteral("LeistUebernItem"), QStringLiteral("Leistung übern."),
+        [this] { TakeOverService(); }, QKeySequence(Qt::Key_F5));
+    AddAction(
+        QStringLiteral("ProzentItem"), QStringLiteral("100% Aufschlag"),
+        [this] { Button(QStringLiteral("ProzentBtn"))->toggle(); }, QKeySequence(Qt::Key_F3));
+    m_menu->addSeparator();
+    AddAction(QStringLiteral("SummeItem"), QStringLiteral("Su&mme berechnen"),
+              [this] { Summation(); });
+    AddAction(QStringLiteral("NettoBruttoItem"), QStringLiteral("Netto / Brutto umschalten"),
+              [this] { SwitchNetGross(); });
+    QAction* calc = AddAction(QStringLiteral("RechnerItem"),
+                              QStringLiteral(" &Rechner-Modus (Übern. Summe)"), [] {});
+    calc->setCheckable(true);
+    connect(calc, &QAction::triggered, this, &TKarteiPanel::SetCalculatorMode);
+    QAction* macro =
+        AddAction(QStringLiteral("MakroItem"), QStringLiteral(" &Makro-Modus ein/aus"), [] {});
+    macro->setCheckable(true);
+    connect(macro, &QAction::triggered, this, &TKarteiPanel::SetMacroMode);
+    m_menu->addSeparator();
+    AddAction(QStringLiteral("KopierenItem"), QStringLiteral(" Karte kopieren in Zwischenablage"),
+              [this] { CopyCard(); });
+    AddAction(QStringLiteral("EinfuegenItem"), QStringLiteral(" Karte einfügen aus Zwischenablage"),
+              [this] { InsertCard(); });
+    AddAction(QStringLiteral("AllesLoeschenItem"), QStringLiteral("Alles löschen"),
+              [this] { ClearCard(); });
+    m_menu->addSeparator();
+    AddAction(QStringLiteral("ZahlungItem"), QStringLiteral("&Zahlung..."),
+              [this] { EnterPayment(); });
+    AddAction(QStringLiteral("DruckenItem"), QStringLiteral("&Drucken..."),
+              [this] { emit PrintRequested(); });
+}
+
+bool TKarteiPanel::OpenCurrentCard(int customerRecord, const CardSettings& settings)
+{
+    m_ws->SetSettings(settings);
+    m_medList->Reload();
+    m_serviceList->Reload();
+    m_cardOpen = m_ws->LoadCurrentCard(customerRecord);
+    if (!m_cardOpen) {
+        m_grid->SetLines({});
+        ShowState();
+        return false;
+    }
+    LineStopChanged();
+    ShowCard();
+    emit cardShown();
+    return true;
+}
+
+void TKarteiPanel::Finish()
+{
+    if (!m_cardOpen)
+        return;
+    EndEdit();
+    SyncCell();
+    Form().LeaveCell();
+    m_ws->LeaveModifiedCard();
+    m_cardOpen = false;
+    m_grid->SetLines({});
+    ShowState();
+}
+
+bool TKarteiPanel::BookingPending() const
+{
+    return m_bookingPending;
+}
+
+void TKarteiPanel::SetBookingHighlight(bool on)
+{
+    QPushButton* button = Button(QStringLiteral("BSBuchenBtn"));
+    QFont font = button->font();
+    font.setBold(on);
+    button->setFont(font);
+    button->setStyleSheet(on ? QStringLiteral("color: %1").arg(kBookingColour.name()) : QString());
+}
+
+void TKarteiPanel::ReadQuantities()
+{
+    Form().MedicationQuantity() = m_medList->QuantityEdit()->text();
+    Form().ServiceQuantity() = m_serviceList->QuantityEdit()->text();
+}
+
+void TKarteiPanel::TakeOverMedication()
+{
+    if (!m_cardOpen || Form().State().IsInvoiced())
+        return;
+    EndEdit();
+    SyncCell();
+    ReadQuantities();
+    const int record = m_medList->SelectedRecord();
+    card::Medication medication;
+    if (record >= 0)
+        medication = card::MedicationFromLine(m_setup.medications->RecordLine(record));
+    Form().TakeOverMedication(record >= 0 ? &medication : nullptr);
+    ShowCard();
+}
+
+void TKarteiPanel::TakeOverService()
+{
+    if (!m_cardOpen || Form().State().IsInvoiced())
+        return;
+    EndEdit();
+    SyncCell();
+    ReadQuantities();
+    const int record = m_serviceList->SelectedRecord();
+    card::Service service;
+    if (record >= 0)
+        service = card::ServiceFromLine(m_setup.services->RecordLine(record));
+    Form().TakeOverService(record >= 0 ? &service : nullptr);
+    ShowCard();
+}
+
+// The summation is a change of the card: it is saved with its new sums.
+void TKarteiPanel::Summation()
+{
+    if (!m_cardOpen)
+        return;
+    EndEdit();
+    SyncCell();
+    Form().LeaveCell();
+    m_ws->SaveRecordCard();
+    ShowCard();
+}
+
+void TKarteiPanel::SwitchNetGross()
+{
+    if (!m_cardOpen || Form().State().IsInvoiced())
+        return;
+    EndEdit();
+    SyncCell();
+    Form().SwitchNetGross();
+    ShowCard();
+}
+
+void TKarteiPanel::SwitchCurrency()
+{
+    if (!m_cardOpen)
+        return;
+    EndEdit();
+    SyncCell();
+    Form().SwitchCurrency();
+    ShowCard();
+}
+
+void TKarteiPanel::PreviousCard()
+{
+    if (!m_cardOpen)
+        return;
+    EndEdit();
+    SyncCell();
+    Form().LeaveCell();
+    m_ws->LeaveModifiedCard();
+    m_ws->PreviousCard();
+    ShowCard();
+    emit cardShown();
+}
+
+void TKarteiPanel::NextCard()
+{
+    if (!m_cardOpen)
+        return;
+    EndEdit();
+    SyncCell();
+    Form().LeaveCell();
+    m_ws->LeaveModifiedCard();
+    m_ws->NextCard();
+    ShowCard();
+    emit cardShown();
+}
+
+void TKarteiPanel::EnterPayment()
+{
+    if (!m_cardOpen || !Form().State().IsInvoiced())
+        return;
+    EndEdit();
+    QtPaymentDialogRunner runner(m_port, this);
+    if (m_ws->EnterPayment(runner))
+        m_ws->SaveRecordCard();
+    ShowCard();
+}
+
+// Books a marked line (again) after its amount or VAT code changed.
+void TKarteiPanel::BookBsLine()
+{
+    if (!m_cardOpen)
+        return;
+    EndEdit();
+    SyncCell();
+    const int row = Form().CurrentRow();
+    if (Form().GetRows()[size_t(row)].Cell(card::kColBS).isEmpty())
+        return;
+    RunBooking(row, false);
+}
+
+void TKarteiPanel::RunBooking(int row, bool fromMark)
+{
+    const CardSettings& s = m_ws->Settings();
+    EditDlgSetup setup;
+    setup.panel = EditPanel::Booking;
+    setup.mode = EditMode::Insert;
+    setup.settings.currentVat = s.currentVat;
+    setup.settings.previousVat = s.oldVat;
+    setup.settings.cutOff = s.keyDate;
+    setup.settings.euro = s.currency != QStringLiteral("DM");
+    setup.settings.dmRate = s.dmRate;
+    setup.income = true;
+    EditDlgForm form(setup, m_port);
+    form.Booking().Load(m_ws->BsBookingProposal(row));
+    TEditDlgRunner runner(this);
+    if (runner.Run(form, nullptr)) {
+        QStringList fields;
+        for (int id = 0; id < BookingForm::kCount; ++id)
+            fields << form.Booking().Text(id);
+        m_ws->ConfirmBsBooking(row, fields);
+        Form().ClearBsChanged();
+    } else if (fromMark) {
+        m_ws->CancelBsBooking(row);
+    }
+    ShowCard();
+}
+
+void TKarteiPanel::CopyCard()
+{
+    if (!m_cardOpen)
+        return;
+    EndEdit();
+    SyncCell();
+    Form().CopyCard();
+    ShowCard();
+}
+
+void TKarteiPanel::InsertCard()
+{
+    if (!m_cardOpen)
+        return;
+    EndEdit();
+    SyncCell();
+    Form().InsertCopiedCard();
+    ShowCard();
+}
+
+void TKarteiPanel::ClearCard()
+{
+    if (!m_cardOpen)
+        return;
+    EndEdit();
+    SyncCell();
+    if (Form().ClearCard())
+        m_ws->SaveRecordCard();
+    ShowCard();
+}
+
+void TKarteiPanel::SetCalculatorMode(bool on)
+{
+    if (m_cardOpen && !Form().State().IsInvoiced()) {
+        EndEdit();
+        SyncCell();
+        Form().SetCalculatorMode(on);
+    }
+    ShowState();
+}
+
+void TKarteiPanel::CalculatorToRemark()
+{
+    if (!m_cardOpen)
+        return;
+    EndEdit();
+    SyncCell();
+    Form().CalculatorToRemark();
+    ShowCard();
+}
+
+void TKarteiPanel::SetHundredPercent(bool on)
+{
+    Form().SetHundredPercent(on);
+}
+
+void TKarteiPanel::SetMacroMode(bool on)
+{
+    if (m_cardOpen && !Form().State().IsInvoiced())
+        Form().SetMacroMode(on);
+    ShowState();
+}
+
+void TKarteiPanel::SetLineStop(bool on)
+{
+    card::WriteLineStop(*m_setup.options, on, m_port);
+    LineStopChanged();
+}
+
+void TKarteiPanel::LineStopChanged()
+{
+    const bool on = m_lineStopBox->isChecked() && LineStopExceeds;
+    if (on && MeasureLineStop)
+        MeasureLineStop();
+    Form().SetLineStop(on, on ? LineStopExceeds : std::function<bool(const QString&)>());
+}
+
+void TKarteiPanel::UpdateCaptions()
+{
+    const card::CardState& state = m_ws->Form().State();
+    m_grid->SetTitles({QString(), QStringLiteral("Datum"),
+                       state.IsDispensing()
+                           ? QStringLiteral("Abgabemedikamente")
+                           : QStringLiteral("Behandlung (Tier, Medikament, Leistung)"),
+                       QStringLiteral("USt"),
+                       state.amountMode.isEmpty() ? QStringLiteral("Netto") : state.amountMode,
+                       QStringLiteral("B/S"), QStringLiteral(" Bemerkung"),
+                       QStringLiteral("MedMenge[0.00]"), QStringLiteral("MedCode")});
+    QPalette pal = m_view->palette();
+    pal.setColor(QPalette::Button, state.IsDispensing() && m_cardOpen
+                                       ? kDispensingColour
+                                       : palette().color(QPalette::Button));
+    m_view->setPalette(pal);
+}
+
+void TKarteiPanel::ShowState()
+{
+    card::CardEntryForm& form = Form();
+    const card::CardState& state = form.State();
+    const bool open = m_cardOpen && !state.IsInvoiced();
+    m_header->Show(m_cardOpen ? state : card::CardState{});
+    UpdateCaptions();
+    m_calculator->Show(form.CalculatorMode(), form.CalculatorRows(), form.CalculatorTotal());
+    m_lastMeds->Show(form.LastMedications());
+    m_medList->QuantityEdit()->setText(form.MedicationQuantity());
+    m_serviceList->QuantityEdit()->setText(form.ServiceQuantity());
+
+    for (const char* name : {"MedUebernBtn", "LeistUebernBtn", "ProzentBtn", "SummeBtn"})
+        Button(QString::fromLatin1(name))->setEnabled(open);
+    for (const char* name : {"MedUebernItem", "LeistUebernItem", "ProzentItem", "RechnerItem",
+                             "MakroItem", "AllesLoeschenItem", "NettoBruttoItem"})
+        Action(QString::fromLatin1(name))->setEnabled(open);
+    Action(QStringLiteral("SummeItem"))->setEnabled(m_cardOpen);
+    Button(QStringLiteral("SummeBtn"))->setEnabled(m_cardOpen);
+    Action(QStringLiteral("EinfuegenItem"))->setEnabled(open && form.CanInsert());
+    Action(QStringLiteral("KopierenItem"))->setEnabled(m_cardOpen && form.CanCopy());
+    const bool invoiced = m_cardOpen && state.IsInvoiced();
+    Button(QStringLiteral("ZahlungBtn"))->setEnabled(invoiced);
+    Action(QStringLiteral("ZahlungItem"))->setEnabled(invoiced);
+    Button(QStringLiteral("DruckenBtn"))->setEnabled(m_cardOpen);
+    Action(QStringLiteral("DruckenItem"))->setEnabled(m_cardOpen);
+    Button(QStringLiteral("BSBuchenBtn"))->setEnabled(m_cardOpen);
+    m_calculator->setEnabled(open);
+    m_header->CurrencyButton()->setEnabled(m_cardOpen);
+    m_header->AmountModeButton()->setEnabled(open);
+    m_header->PreviousButton()->setEnabled(m_cardOpen);
+    m_header->NextButton()->setEnabled(m_cardOpen);
+    Action(QStringLiteral("RechnerItem"))->setChecked(form.CalculatorMode());
+    Action(QStringLiteral("MakroItem"))->setChecked(form.MacroMode());
+    CheckBookingPending();
+}
+
+void TKarteiPanel::CheckBookingPending()
+{
+    const bool pending = m_cardOpen && Form().BsChanged();
+    if (pending != m_bookingPending) {
+        m_bookingPending = pending;
+        if (!pending)
+            SetBookingHighlight(false);
+        emit bookingPendingChanged(pending);
+    }
+}

@@ -1,0 +1,172 @@
+#pragma once
+
+#include <QHash>
+#include <QKeySequence>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+#include "cards/CardSettings.h"
+
+class Clock;
+class KeyValueSettings;
+class QAction;
+class QBoxLayout;
+class QKeyEvent;
+class QCheckBox;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class TKarteiHeader;
+class TKarteiLastMeds;
+class TKarteiPickList;
+class TKarteiRechner;
+class TSGrid;
+class TSGridView;
+class UserPort;
+struct TableEnvironment;
+
+namespace card {
+class CardWorkspace;
+class CardEntryForm;
+struct EditorKey;
+}  // namespace card
+
+// What the main window hands the record card workspace.
+struct KarteiSetup {
+    TSGrid* customers = nullptr;
+    QString customerTablePath;
+    TSGrid* medications = nullptr;
+    TSGrid* services = nullptr;
+    QString dataFolder;
+    KeyValueSettings* options = nullptr;  // the options file
+    std::shared_ptr<const TableEnvironment> tableEnv;
+    int textColumnWidth = 0;  // "wBeh"; 0 keeps the default
+    bool lineStop = false;    // "automat. Stop" as stored
+};
+
+// The `Kartei` workspace: the card grid bound to the card workspace and its entry form,
+// the header display, the pick lists, the calculator, the last medications, the buttons
+// and the card menu. Rules live in card::CardWorkspace and card::CardEntryForm; this
+// class forwards keys and clicks and shows what they hold.
+class TKarteiPanel : public QWidget {
+    Q_OBJECT
+public:
+    TKarteiPanel(UserPort& port, const Clock& clock, const KarteiSetup& setup,
+                 QWidget* parent = nullptr);
+    ~TKarteiPanel() override;
+
+    card::CardWorkspace& Workspace() const { return *m_ws; }
+    card::CardEntryForm& Form() const;
+    TSGrid& CardGrid() const { return *m_grid; }
+    TSGridView* GridView() const { return m_view; }
+    TKarteiHeader* Header() const { return m_header; }
+    TKarteiPickList* Medications() const { return m_medList; }
+    TKarteiPickList* Services() const { return m_serviceList; }
+    TKarteiRechner* Calculator() const { return m_calculator; }
+    TKarteiLastMeds* LastMedications() const { return m_lastMeds; }
+    QMenu* Menu() const { return m_menu; }
+    QPushButton* Button(const QString& name) const { return m_buttons.value(name); }
+    QAction* Action(const QString& name) const { return m_actions.value(name); }
+    QCheckBox* LineStopBox() const { return m_lineStopBox; }
+
+    // Entering the workspace: the current card of the customer in that record of the
+    // customer table. False when no card could be shown (the workspace is not entered).
+    bool OpenCurrentCard(int customerRecord, const CardSettings& settings);
+    // Leaving the workspace or closing the window: a modified card is asked about, then
+    // the grid is cleared.
+    void Finish();
+    bool CardOpen() const { return m_cardOpen; }
+
+    // The B/S changed flag drives the "B/S buchen" button; the main timer blinks it.
+    bool BookingPending() const;
+    void SetBookingHighlight(bool on);
+
+    // Buttons and menu items.
+    void TakeOverMedication();
+    void TakeOverService();
+    void Summation();
+    void SwitchNetGross();
+    void SwitchCurrency();
+    void PreviousCard();
+    void NextCard();
+    void EnterPayment();
+    void BookBsLine();
+    void CopyCard();
+    void InsertCard();
+    void ClearCard();
+    void SetCalculatorMode(bool on);
+    void CalculatorToRemark();
+    void SetHundredPercent(bool on);
+    void SetMacroMode(bool on);
+    void SetLineStop(bool on);
+
+    std::function<void()> OpenVatOptions;      // " MwSt"
+    std::function<void()> OpenDunningOptions;  // "Zahlungsziele"
+    // The line stop: measuring the description column, and the test of a text against it.
+    std::function<void()> MeasureLineStop;
+    std::function<bool(const QString&)> LineStopExceeds;
+
+signals:
+    // "Drucken": the print dialog of the card.
+    void PrintRequested();
+    // Another card (or none) is shown; the window shows its file.
+    void cardShown();
+    // The B/S changed flag was set or cleared.
+    void bookingPendingChanged(bool pending);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildGrid(const KarteiSetup& setup);
+    void BuildButtons(QWidget* parent, QBoxLayout* layout);
+    void BuildMenu();
+    QPushButton* AddButton(QBoxLayout* layout, const QString& name, const QString& text,
+                           const QString& hint, std::function<void()> run);
+    QAction* AddAction(const QString& name, const QString& text, std::function<void()> run,
+                       const QKeySequence& key = {});
+
+    // Grid binding (TKarteiGridBinding.cpp).
+    bool OnGridKey(int key, Qt::KeyboardModifiers modifiers);
+    bool OnAreaKey(QKeyEvent* event);
+    bool OnEditorKey(QKeyEvent* event);
+    void BeginEdit(const QString& text, int cursor, bool selectAll = false);
+    bool RunEditorKey(const card::EditorKey& key);
+    void EndEdit();
+    void SyncCell();
+    void MoveTo(int col, int row);
+    void RunBooking(int row, bool fromMark);
+
+    // Shows the form's rows in the grid (keeping its window), then its state.
+    void ShowCard();
+    void ShowRow(int row);
+    void ShowState();
+    void CheckBookingPending();
+    void ReadQuantities();
+    void UpdateCaptions();
+    void LineStopChanged();
+    QString Cell(int col, int row) const;
+
+    UserPort& m_port;
+    const Clock& m_clock;
+    KarteiSetup m_setup;
+    std::unique_ptr<TSGrid> m_grid;
+    std::unique_ptr<card::CardWorkspace> m_ws;
+    TSGridView* m_view = nullptr;
+    TKarteiHeader* m_header = nullptr;
+    TKarteiPickList* m_medList = nullptr;
+    TKarteiPickList* m_serviceList = nullptr;
+    TKarteiRechner* m_calculator = nullptr;
+    TKarteiLastMeds* m_lastMeds = nullptr;
+    QCheckBox* m_lineStopBox = nullptr;
+    QMenu* m_menu = nullptr;
+    QHash<QString, QPushButton*> m_buttons;
+    QHash<QString, QAction*> m_actions;
+    QPointer<QLineEdit> m_editor;  // the grid's cell editor while a cell is edited
+    QString m_editOriginal;        // the cell before the edit, for Escape
+    bool m_cardOpen = false;
+    bool m_bookingPending = false;
+};

@@ -1,0 +1,154 @@
+#include "cards/ui/TKarteiPickList.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalBlocker>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include "common/NumberFormat.h"
+#include "masterdata/MasterSearch.h"
+#include "table/RecordLine.h"
+#include "table/TSGrid.h"
+
+PickListModel::PickListModel(TSGrid& grid, QList<Column> columns, QObject* parent)
+    : QAbstractTableModel(parent), m_grid(grid), m_columns(std::move(columns))
+{
+}
+
+int PickListModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : m_grid.RecordCount();
+}
+
+int PickListModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : int(m_columns.size());
+}
+
+QVariant PickListModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= m_grid.RecordCount())
+        return {};
+    const Column& column = m_columns[index.column()];
+    if (role == Qt::TextAlignmentRole && column.price)
+        return int(Qt::AlignRight | Qt::AlignVCenter);
+    if (role != Qt::DisplayRole)
+        return {};
+    const QString text = recordline::Cell(m_grid.RecordLine(index.row()), column.gridCol);
+    long double value = 0;
+    if (column.price && TryStrToFloat(text, &value))
+        return FormatFloat(QStringLiteral("0.00"), value);
+    return text;
+}
+
+QVariant PickListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole || orientation != Qt::Horizontal || section >= m_columns.size())
+        return {};
+    return m_grid.Cells(m_columns[section].gridCol, 0);
+}
+
+void PickListModel::Reset()
+{
+    beginResetModel();
+    endResetModel();
+}
+
+TKarteiPickList::TKarteiPickList(const QString& title, const QString& name, TSGrid& grid,
+                                 QList<PickListModel::Column> columns, QWidget* parent)
+    : QWidget(parent), m_grid(grid)
+{
+    setObjectName(name);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    auto* row = new QHBoxLayout();
+    auto* caption = new QLabel(title, this);
+    QFont bold = caption->font();
+    bold.setBold(true);
+    caption->setFont(bold);
+    m_search = new QLineEdit(this);
+    m_search->setObjectName(name + QStringLiteral("Suche"));
+    m_search->setPlaceholderText(QStringLiteral("Suche < abc.. >"));
+    m_quantity = new QLineEdit(QStringLiteral("1,00"), this);
+    m_quantity->setObjectName(name + QStringLiteral("Menge"));
+    m_quantity->setMaximumWidth(56);
+    m_quantity->setToolTip(QStringLiteral("Menge (auch Bruch a/b)"));
+    row->addWidget(caption);
+    row->addWidget(m_search, 1);
+    row->addWidget(new QLabel(QStringLiteral("Menge:"), this));
+    row->addWidget(m_quantity);
+    layout->addLayout(row);
+
+    m_model = new PickListModel(grid, std::move(columns), this);
+    m_view = new QTableView(this);
+    m_view->setObjectName(name + QStringLiteral("Liste"));
+    m_view->setModel(m_model);
+    m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_view->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_view->verticalHeader()->hide();
+    m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 4);
+    m_view->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    m_view->setWordWrap(false);
+    m_view->installEventFilter(this);
+    layout->addWidget(m_view, 1);
+
+    connect(m_view, &QTableView::doubleClicked, this, &TKarteiPickList::takeOverRequested);
+    connect(m_search, &QLineEdit::textChanged, this, &TKarteiPickList::Search);
+    connect(m_search, &QLineEdit::returnPressed, this, &TKarteiPickList::takeOverRequested);
+}
+
+int TKarteiPickList::SelectedRecord() const
+{
+    if (m_grid.RecordCount() == 0)
+        return -1;
+    const QModelIndex current = m_view->currentIndex();
+    return current.isValid() ? qMin(current.row(), m_grid.RecordCount() - 1) : 0;
+}
+
+void TKarteiPickList::SelectRecord(int record)
+{
+    if (record < 0 || record >= m_grid.RecordCount())
+        return;
+    const QModelIndex index = m_model->index(record, 0);
+    m_view->setCurrentIndex(index);
+    m_view->scrollTo(index, QAbstractItemView::PositionAtTop);
+}
+
+void TKarteiPickList::Reload()
+{
+    const int record = SelectedRecord();
+    m_model->Reset();
+    SelectRecord(qMax(record, 0));
+}
+
+// As the search of the master workspaces: a digit sets the quantity, letters find the name.
+void TKarteiPickList::Search(const QString& typed)
+{
+    const mastersearch::DigitSplit split = mastersearch::TakeQuantityDigits(typed);
+    if (!split.quantity.isEmpty()) {
+        m_quantity->setText(split.quantity);
+        const QSignalBlocker block(m_search);
+        m_search->setText(split.search);
+        m_search->setCursorPosition(int(split.search.size()));
+        return;
+    }
+    SelectRecord(mastersearch::FindByName(m_grid.Lines(), typed));
+}
+
+bool TKarteiPickList::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_view && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            emit takeOverRequested();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,538 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+
+#include "cards/CardEntryForm.h"
+#include "cards/CardWorkspace.h"
+#include "cards/ui/TBezDlg.h"
+#include "cards/ui/TKarteiHeader.h"
+#include "cards/ui/TKarteiPanel.h"
+#include "cards/ui/TKarteiPickList.h"
+#include "cards/ui/TKarteiSidePanels.h"
+#include "common/CodePage.h"
+#include "masterdata/BookingForm.h"
+#include "masterdata/ui/TEditDlg.h"
+#include "shell/OptionenForm.h"
+#include "shell/ui/TForm1.h"
+#include "shell/ui/TOptionenDlg.h"
+#include "support/FixedClock.h"
+#include "support/ScriptedUserPort.h"
+#include "support/TestFiles.h"
+#include "table/TSGrid.h"
+#include "table/ui/TSGridView.h"
+
+namespace {
+
+class KarteiGuiTest : public ::testing::Test {
+protected:
+    QString Data() const { return m_dir.path() + "/DATEN/"; }
+    void MakeData(const QStringList& customers = {QString::fromUtf8(
+                      "Müller\tAnna\tWeg 1\t12345 Dorf\t0012\t\tFrau\t\t000\t\t")})
+    {
+        ASSERT_TRUE(QDir(m_dir.path()).mkdir("DATEN"));
+        testfiles::WriteAll(Data() + "TLV.INI", {});
+        testfiles::WriteLines(Data() + "MED.DBF",
+                              {"Aspirin\t1,00\t2,00\t2,38\t1\t\t\t\t\t\t",
+                               "Baytril\t100,00\t127,56\t151,80\t1\t\t\t\t\t\t"});
+        testfiles::WriteLines(Data() + "LEISTUNG.DBF",
+                              {"Impfung\tHund\t20,00\t1,5\t30,00\t35,70\t1\t12a\t\t"});
+        testfiles::WriteLines(Data() + "KUNDE.DBF", customers);
+    }
+    void Start()
+    {
+        m_form = std::make_unique<TForm1>(m_port, m_clock, m_dir.path() + "/",
+                                          [] { return QStringList{}; });
+        m_form->resize(1200, 760);
+        m_form->ShowMain();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_form.get()));
+        m_form->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(m_form.get()));
+    }
+    void ClickTool(Workspace w)
+    {
+        QToolBar* bar = m_form->findChild<QToolBar*>("ToolBar");
+        QTest::mouseClick(bar->widgetForAction(m_form->ToolAction(w)), Qt::LeftButton);
+    }
+    TKarteiPanel& Panel() { return *m_form->KarteiPanel(); }
+    QString Header(const char* name) { return Panel().Header()->Field(name)->text(); }
+    // Keys go where the focus is, as they would for a person at the keyboard.
+    static void Type(const QString& text)
+    {
+        for (QChar ch : text)
+            QTest::keyClick(QApplication::focusWidget(), ch.toLatin1());
+    }
+    static void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+    }
+    void ClickCell(int col, int row)
+    {
+        TSGridView* view = Panel().GridView();
+        QTest::mouseClick(view->Area(), Qt::LeftButton, {}, view->CellRect(col, row).center());
+        QCoreApplication::processEvents();
+    }
+    QStringList CardLines(const QString& name) const
+    {
+        QStringList lines;
+        cp1252::ReadLines(Data() + name, lines);
+        return lines;
+    }
+    void KeepPicture(const QString& name)
+    {
+        const QString folder = qEnvironmentVariable("TALVEN_KEEP_PNG");
+        if (!folder.isEmpty())
+            m_form->grab().save(folder + "/" + name);
+    }
+    void TearDown() override { QDir::setCurrent(QDir::tempPath()); }
+
+    QTemporaryDir m_dir;
+    ScriptedUserPort m_port;
+    FixedClock m_clock{QDateTime(QDate(2024, 3, 15), QTime(9, 0))};
+    std::unique_ptr<TForm1> m_form;
+};
+
+}  // namespace
+
+TEST_F(KarteiGuiTest, TypedLineAndTakeOversAreSummed)
+{
+    MakeData();
+    Start();
+    ClickTool(Workspace::Kunden);
+    ClickTool(Workspace::Kartei);
+    ASSERT_EQ(m_form->CurrentPanel(), &Panel());
+    EXPECT_EQ(m_form->windowTitle(), "Talven - Kartei");
+    EXPECT_EQ(Header("KartNrLabel"), "0012/001");
+    EXPECT_EQ(Header("KundeLabel"), QString::fromUtf8("Müller Anna, 12345 Dorf"));
+    EXPECT_TRUE(m_form->findChild<QLabel*>("FileLabel")->text().endsWith("K0012001.KAR"));
+    EXPECT_TRUE(Panel().Menu()->menuAction()->isVisible());
+
+    ClickCell(1, 1);
+    Type("14,03,2024");  // a comma becomes a point
+    Key(Qt::Key_Tab);
+    Type("Bello: ");
+    EXPECT_EQ(Panel().Form().GetRows()[0].Cell(1), "14.03.2024");
+
+    QLineEdit* search = Panel().Medications()->SearchEdit();
+    QTest::mouseClick(search, Qt::LeftButton);
+    Type("2Bay");  // the digit is the quantity
+    EXPECT_EQ(Panel().Medications()->QuantityEdit()->text(), "2,00");
+    Key(Qt::Key_F4);
+    Key(Qt::Key_F5);
+
+    const card::Rows& rows = Panel().Form().GetRows();
+    EXPECT_EQ(rows[0].Cell(card::kColText), "Bello: Baytril");
+    EXPECT_EQ(rows[0].Cell(card::kColAmount), "255,12000");
+    EXPECT_EQ(rows[0].Cell(card::kColQuantity), "2,00");
+    EXPECT_EQ(rows[1].Cell(card::kColText), "Impfung");
+    EXPECT_EQ(Panel().CardGrid().Cells(card::kColAmount, 2).trimmed(), "30,00")
+        << "shown with two decimals";
+    EXPECT_EQ(Panel().LastMedications()->Table()->item(0, 0)->text(), "Baytril");
+
+    QTest::mouseClick(Panel().Button("SummeBtn"), Qt::LeftButton);
+    EXPECT_EQ(Header("GesamtNettoLabel"), "285,12");
+    EXPECT_EQ(Header("GesamtMwStLabel"), "54,17");
+    EXPECT_EQ(Header("GesamtBruttoLabel"), "339,29");
+    EXPECT_EQ(Header("RechnBruttoLabel"), "339,29");
+    EXPECT_EQ(Header("BarBruttoLabel"), "0,00");
+    EXPECT_EQ(Header("OffenLabel"), "- - -");
+    EXPECT_EQ(Header("KarteiWaehrungLabel"), "Euro");
+    EXPECT_EQ(Header("BetragsArtLabel"), "Netto");
+    EXPECT_EQ(Panel().Medications()->QuantityEdit()->text(), "1,00");
+    KeepPicture("kartei.png");
+
+    const QStringList file = CardLines("K0012001.KAR");
+    ASSERT_GE(file.size(), 2);
+    EXPECT_EQ(file[0], "14.03.2024\tBello: Baytril\t1\t255,12000\t\t\t2,00\t\t");
+    EXPECT_EQ(file[1], "\tImpfung\t1\t30,00000\t\t\t\t\t");
+    EXPECT_FALSE(Panel().Form().IsModified()) << "the summation saved the card";
+    EXPECT_TRUE(m_port.messages.isEmpty()) << m_port.Texts().join(" | ").toStdString();
+}
+
+TEST_F(KarteiGuiTest, LeavingAModifiedCardAsks)
+{
+    MakeData();
+    Start();
+    ClickTool(Workspace::Kartei);
+    ClickCell(1, 1);
+    Type("13.03.2024");
+    Key(Qt::Key_Tab);
+    Type("Impfung");
+    Key(Qt::Key_Return);
+
+    const QString question = QString::fromUtf8("Möchten Sie die Änderungen abspeichern?");
+    m_port.QueueAnswer(Answer::Yes);
+    ClickTool(Workspace::Kunden);
+    EXPECT_EQ(m_port.LastText(), question);
+    EXPECT_EQ(m_form->CurrentPanel()->objectName(), "HauptPanelKunde");
+    EXPECT_FALSE(Panel().Menu()->menuAction()->isVisible());
+    EXPECT_EQ(CardLines("K0012001.KAR").value(0), "13.03.2024\tImpfung\t\t\t\t\t\t\t");
+
+    // No drops the edits: the file stays as it was, and so does the card shown next time.
+    ClickTool(Workspace::Kartei);
+    ClickCell(2, 1);
+    Type("Tollwut");
+    Key(Qt::Key_Return);
+    m_port.messages.clear();
+    m_port.QueueAnswer(Answer::No);
+    ClickTool(Workspace::Medikamente);
+    EXPECT_EQ(m_port.Texts(), QStringList{question});
+    EXPECT_EQ(CardLines("K0012001.KAR").value(0), "13.03.2024\tImpfung\t\t\t\t\t\t\t");
+    ClickTool(Workspace::Kartei);
+    EXPECT_EQ(Panel().Form().GetRows()[0].Cell(card::kColText), "Impfung");
+
+    // Closing the window finishes the card too.
+    ClickCell(6, 1);
+    Type("ok");
+    Key(Qt::Key_Return);
+    m_port.messages.clear();
+    m_port.QueueAnswer(Answer::Yes);
+    m_form->close();
+    EXPECT_EQ(m_port.Texts(), QStringList{question});
+    EXPECT_EQ(CardLines("K0012001.KAR").value(0), "13.03.2024\tImpfung\t\t\t\tok\t\t\t");
+    EXPECT_TRUE(testfiles::ReadAll(Data() + "TLV.INI").contains("wBeh=300\r\n"))
+        << "the width of the text column is kept";
+}
+
+TEST_F(KarteiGuiTest, EntryRulesReachTheGrid)
+{
+    MakeData();
+    Start();
+    ClickTool(Workspace::Kartei);
+    ClickCell(1, 1);
+    Type("16.03.2024");
+    Key(Qt::Key_Tab);  // leaving the date checks it
+    EXPECT_EQ(m_port.LastText(), "Datum liegt in der Zukunft !?");
+    EXPECT_EQ(Panel().CardGrid().Cells(1, 1), "");
+    ClickCell(1, 1);
+    Key(Qt::Key_D, Qt::ControlModifier);
+    EXPECT_EQ(Panel().CardGrid().Cells(1, 1), "15.03.2024");
+
+    ClickCell(4, 1);
+    Type("12a.5");  // the letter is refused, the point becomes a comma
+    Key(Qt::Key_Tab);
+    EXPECT_EQ(Panel().Form().GetRows()[0].Cell(card::kColAmount), "12,50000");
+    EXPECT_EQ(Panel().Form().GetRows()[0].Cell(card::kColVat), "1") << "a code comes with it";
+
+    // Down on the last line appends one and keeps the column.
+    const int lines = int(Panel().Form().GetRows().size());
+    ClickCell(4, 1);
+    for (int i = 0; i < lines; ++i)
+        Key(Qt::Key_Down);
+    EXPECT_EQ(int(Panel().Form().GetRows().size()), lines + 1);
+    EXPECT_EQ(Panel().Form().CurrentCol(), card::kColAmount);
+    EXPECT_EQ(Panel().Form().CurrentRow(), lines);
+}
+
+TEST_F(KarteiGuiTest, BrowsingAndAnInvoicedCard)
+{
+    MakeData({QString::fromUtf8("Müller\tAnna\tWeg 1\t12345 Dorf\t0012\t\tFrau\t\t002\t\t")});
+    QStringList header = {"0012/001", "x",          "0012",     "10,00", "1,90",  "11,90", "0,00",
+                          "11,90",    "05.02.2024", "11,90000", "Euro",  "Netto", "FALSE", "FALSE"};
+    testfiles::WriteLines(Data() + "K0012001.KAR",
+                          QStringList{"01.02.2024\tImpfung\t1\t10,00000\t\t\t\t\t"} +
+                              QStringList{"---KOPF---"} + header);
+    header[0] = "0012/002";
+    header[8] = "- - -";
+    header[9] = "- - -";
+    testfiles::WriteLines(Data() + "K0012002.KAR", QStringList{"---KOPF---"} + header);
+    Start();
+    ClickTool(Workspace::Kartei);
+    EXPECT_EQ(Header("KartNrLabel"), "0012/002");
+    EXPECT_FALSE(Panel().Button("ZahlungBtn")->isEnabled());
+
+    ClickCell(2, 1);
+    Key(Qt::Key_Left, Qt::ControlModifier);
+    EXPECT_EQ(Header("KartNrLabel"), "0012/001");
+    EXPECT_EQ(Header("RechnDatumLabel"), "05.02.2024");
+    EXPECT_EQ(Header("OffenLabel"), "11,90");
+    EXPECT_TRUE(Panel().Button("ZahlungBtn")->isEnabled());
+    EXPECT_FALSE(Panel().Button("MedUebernBtn")->isEnabled());
+    EXPECT_TRUE(m_form->findChild<QLabel*>("FileLabel")->text().endsWith("K0012001.KAR"));
+    ClickCell(2, 1);
+    Type("neu");  // an invoiced card is read-only
+    EXPECT_EQ(Panel().Form().GetRows()[0].Cell(card::kColText), "Impfung");
+    EXPECT_FALSE(Panel().Form().IsModified());
+
+    QTest::mouseClick(Panel().Header()->NextButton(), Qt::LeftButton);
+    EXPECT_EQ(Header("KartNrLabel"), "0012/002");
+}
+
+TEST_F(KarteiGuiTest, NoCustomersKeepsTheWorkspaceShown)
+{
+    MakeData({});
+    Start();
+    ClickTool(Workspace::Kunden);
+    ClickTool(Workspace::Kartei);
+    EXPECT_EQ(m_port.LastText(),
+              "Kundenstamm ist leer!\r\rLegen Sie zuerst einen "
+              "Kunden-Datensatz im\rArbeitsbereich Kundenstamm an.");
+    EXPECT_EQ(m_form->CurrentPanel()->objectName(), "HauptPanelKunde");
+    EXPECT_TRUE(m_form->ToolAction(Workspace::Kunden)->isChecked());
+    EXPECT_FALSE(m_form->ToolAction(Workspace::Kartei)->isChecked());
+    EXPECT_EQ(m_form->windowTitle(), "Talven - Kundenstamm");
+}
+
+TEST_F(KarteiGuiTest, ChangedCashLineMakesTheBookingButtonBlink)
+{
+    MakeData({QString::fromUtf8("Müller\tAnna\tWeg 1\t12345 Dorf\t0012\t\tFrau\t\t001\t\t")});
+    const QStringList header = {"0012/001", "x",     "0012",  "10,00", "1,90",  "11,90", "0,00",
+                                "11,90",    "- - -", "- - -", "Euro",  "Netto", "FALSE", "FALSE"};
+    testfiles::WriteLines(Data() + "K0012001.KAR",
+                          QStringList{"14.03.2024\tSpritze\t1\t10,00000\tB\t\t\t\t"} +
+                              QStringList{"---KOPF---"} + header);
+    Start();
+    m_form->findChild<QAction*>("GoBDItem")->setChecked(false);
+    ClickTool(Workspace::Kartei);
+    QPushButton* button = Panel().Button("BSBuchenBtn");
+    EXPECT_FALSE(button->font().bold());
+
+    ClickCell(4, 1);
+    Type("2");
+    Key(Qt::Key_Return);
+    EXPECT_TRUE(Panel().Form().BsChanged());
+    EXPECT_TRUE(m_form->IndicatorState().bookingPending);
+    EXPECT_TRUE(m_form->IndicatorTimer().isActive());
+    // The main timer toggles it; after its twelve ticks it stays bold and coloured.
+    const bool first = button->font().bold();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return button->font().bold() != first; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !m_form->IndicatorTimer().isActive(); }, 15000));
+    EXPECT_TRUE(button->font().bold());
+    EXPECT_FALSE(button->styleSheet().isEmpty());
+}
+
+TEST_F(KarteiGuiTest, LineStopEndsTheTextWhereThePrintedColumnEnds)
+{
+    MakeData();
+    Start();
+    ClickTool(Workspace::Kartei);
+    QCheckBox* stop = Panel().LineStopBox();
+    ASSERT_FALSE(stop->isChecked());
+    QTest::mouseClick(stop, Qt::LeftButton);
+    EXPECT_TRUE(stop->isChecked());
+    EXPECT_TRUE(
+        testfiles::ReadAll(Data() + "TLV.INI").contains("[Zeilenstop]\r\nZeilenstopChk=TRUE"));
+
+    ClickCell(2, 1);
+    Type(QString(150, QLatin1Char('W')));
+    const int stopped = int(Panel().Form().GetRows()[0].Cell(card::kColText).size());
+    EXPECT_GT(stopped, 10);
+    EXPECT_LT(stopped, 150) << "the invoice column is narrower than 150 capitals";
+
+    // Off again: the text may grow up to its own limit.
+    QTest::mouseClick(stop, Qt::LeftButton);
+    ClickCell(2, 2);
+    Type(QString(150, QLatin1Char('W')));
+    EXPECT_EQ(Panel().Form().GetRows()[1].Cell(card::kColText).size(), 150);
+}
+
+TEST_F(KarteiGuiTest, CalculatorSumsDoubleClickedMedicationsIntoOneLine)
+{
+    MakeData();
+    Start();
+    ClickTool(Workspace::Kartei);
+    ClickCell(1, 1);
+    Key(Qt::Key_D, Qt::ControlModifier);
+    ClickCell(2, 1);
+    TKarteiRechner* calculator = Panel().Calculator();
+    QTest::mouseClick(calculator->ModeBox(), Qt::LeftButton);
+    ASSERT_TRUE(Panel().Form().CalculatorMode());
+
+    QTableView* list = Panel().Medications()->View();
+    for (int row : {0, 1}) {
+        const QRect cell = list->visualRect(list->model()->index(row, 0));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, cell.center());
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, cell.center());
+    }
+    const card::Row& line = Panel().Form().GetRows()[0];
+    EXPECT_EQ(line.Cell(card::kColAmount), "129,56000");
+    EXPECT_TRUE(line.Cell(card::kColText).isEmpty()) << "the texts wait for the remark button";
+    EXPECT_EQ(calculator->List()->count(), 2);
+    EXPECT_EQ(calculator->Total()->text(), "129,56");
+    EXPECT_EQ(Panel().Form().CurrentRow(), 0) << "the calculator stays on the line";
+
+    QTest::mouseClick(calculator->RemarkButton(), Qt::LeftButton);
+    EXPECT_EQ(Panel().Form().GetRows()[0].Cell(card::kColRemark), "Aspirin (1), Baytril (1)");
+}
+
+TEST_F(KarteiGuiTest, DispensingCustomerGetsItsCaptionAndColour)
+{
+    MakeData({QString::fromUtf8("Apo\tKarl\t\t12345 Dorf\t0013\t\t\t(A) Apotheke\t000\t\t")});
+    Start();
+    ClickTool(Workspace::Kartei);
+    EXPECT_EQ(Panel().CardGrid().Cells(card::kColText, 0), "Abgabemedikamente");
+    EXPECT_TRUE(Header("KundeLabel").startsWith("(A) "));
+    EXPECT_EQ(Panel().GridView()->palette().color(QPalette::Button), QColor(0xff, 0xff, 0xc9));
+
+    // The next customer's card has the plain caption and colour again.
+    ClickTool(Workspace::Kunden);
+    m_form->Grid(MasterGrid::Customers).SetLines({"Meier\tAnna\t\tOrt\t0014\t\t\t\t000\t\t"});
+    ClickTool(Workspace::Kartei);
+    EXPECT_EQ(Panel().CardGrid().Cells(card::kColText, 0),
+              "Behandlung (Tier, Medikament, Leistung)");
+    EXPECT_NE(Panel().GridView()->palette().color(QPalette::Button), QColor(0xff, 0xff, 0xc9));
+}
+
+TEST_F(KarteiGuiTest, RatesChangedThroughTheVatButtonCountForTheCardShown)
+{
+    MakeData();
+    Start();
+    ClickTool(Workspace::Kartei);
+    ClickCell(1, 1);
+    Type("14.03.2024");
+    for (int i = 0; i < 3; ++i)
+        Key(Qt::Key_Tab);
+    Type("10");
+    Key(Qt::Key_Return);
+
+    QTimer::singleShot(0, m_form.get(), [this] {
+        TOptionenDlg* dlg = m_form->OptionsDialog();
+        ASSERT_NE(dlg, nullptr);
+        EXPECT_EQ(dlg->Pages()->currentIndex(), OptionenForm::MwSt);
+        QLineEdit* rate = dlg->Editor(OptionenForm::Mwst1Edit);
+        rate->setFocus(Qt::TabFocusReason);
+        rate->selectAll();
+        QTest::keyClicks(rate, "16");
+        QTest::mouseClick(dlg->OkButton(), Qt::LeftButton);
+    });
+    QTest::mouseClick(Panel().Button("MwStBtn"), Qt::LeftButton);
+    QTest::mouseClick(Panel().Button("SummeBtn"), Qt::LeftButton);
+    EXPECT_EQ(Header("GesamtMwStLabel"), "1,60");
+    EXPECT_EQ(Header("GesamtBruttoLabel"), "11,60");
+
+    QTimer::singleShot(0, m_form.get(), [this] {
+        TOptionenDlg* dlg = m_form->OptionsDialog();
+        ASSERT_NE(dlg, nullptr);
+        EXPECT_EQ(dlg->Pages()->currentIndex(), OptionenForm::Mahnwesen);
+        QTest::mouseClick(dlg->CancelButton(), Qt::LeftButton);
+    });
+    QTest::mouseClick(Panel().Button("ZahlungszieleBtn"), Qt::LeftButton);
+}
+
+TEST_F(KarteiGuiTest, EditorKeysGoThroughTheEntryRules)
+{
+    MakeData({QString::fromUtf8("Müller\tAnna\tWeg 1\t12345 Dorf\t0012\t\tFrau\t\t001\t\t")});
+    const QStringList header = {"0012/001", "x",     "0012",  "10,00", "1,90",  "11,90", "11,90",
+                                "0,00",     "- - -", "- - -", "Euro",  "Netto", "FALSE", "FALSE"};
+    testfiles::WriteLines(Data() + "K0012001.KAR",
+                          QStringList{"14.03.2024\tSpritze\t1\t10,00000\tB\t\t\t\t",
+                                      "14.03.2024\tBello\t\t\t\t\t\t\t"} +
+                              QStringList{"---KOPF---"} + header);
+    Start();
+    ClickTool(Workspace::Kartei);
+    const card::Rows& rows = Panel().Form().GetRows();
+
+    // Escape gives the cell back although the form took every key.
+    ClickCell(2, 2);
+    Type("Hund");
+    EXPECT_EQ(rows[1].Cell(card::kColText), "Hund");
+    Key(Qt::Key_Escape);
+    EXPECT_EQ(rows[1].Cell(card::kColText), "Bello");
+    EXPECT_EQ(Panel().CardGrid().Cells(card::kColText, 2), "Bello");
+
+    // Shift+Enter goes to the date of the next line.
+    Key(Qt::Key_Return);
+    Key(Qt::Key_End);
+    Type(" und Minka");
+    Key(Qt::Key_Return, Qt::ShiftModifier);
+    EXPECT_EQ(rows[1].Cell(card::kColText), "Bello und Minka");
+    EXPECT_EQ(Panel().Form().CurrentCol(), card::kColDate);
+    EXPECT_EQ(Panel().Form().CurrentRow(), 2);
+
+    // A booked cash line is locked: Backspace is answered and the amount stays.
+    ClickCell(4, 1);
+    Key(Qt::Key_Backspace);
+    EXPECT_EQ(m_port.LastText(),
+              "B/S-Eintrag bereits gebucht!\r\rBerichtigungsbuchung bitte "
+              "manuell\rim Stapeldruck/Einahmen vornehmen!");
+    Key(Qt::Key_Return);
+    EXPECT_EQ(rows[0].Cell(card::kColAmount), "10,00000");
+
+    // Without the GoBD restrictions the line may be corrected.
+    m_form->findChild<QAction*>("GoBDItem")->setChecked(false);
+    ClickCell(4, 1);
+    Key(Qt::Key_Backspace);
+    EXPECT_TRUE(Panel().Form().BsChanged());
+}
+
+TEST_F(KarteiGuiTest, CashMarkOpensTheBookingAndCancelTakesItBack)
+{
+    MakeData();
+    Start();
+    ClickTool(Workspace::Kartei);
+    ClickCell(1, 1);
+    Type("14.03.2024");
+    for (int i = 0; i < 3; ++i)
+        Key(Qt::Key_Tab);
+    Type("10");
+    Key(Qt::Key_Tab);
+    const auto answerBooking = [this](bool ok) {
+        QTimer::singleShot(0, m_form.get(), [ok] {
+            auto* dlg = qobject_cast<TEditDlg*>(QApplication::activeModalWidget());
+            ASSERT_NE(dlg, nullptr);
+            EXPECT_EQ(dlg->Editor(BookingForm::EinnBeleg)->text(), "0012/001");
+            EXPECT_EQ(dlg->Editor(BookingForm::EinnDatum)->text(), "14.03.2024");
+            if (ok)
+                QTest::mouseClick(dlg->OkButton(), Qt::LeftButton);
+            else
+                dlg->reject();
+        });
+    };
+    answerBooking(false);
+    Type("b");
+    EXPECT_EQ(Panel().Form().GetRows()[0].Cell(card::kColBS), "") << "Cancel removes the mark";
+
+    m_form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_form.get()));
+    ClickCell(5, 1);
+    answerBooking(true);
+    Type("b");
+    EXPECT_EQ(Panel().Form().GetRows()[0].Cell(card::kColBS), "B");
+    EXPECT_EQ(Header("BarBruttoLabel"), "11,90") << "the card is summed";
+    EXPECT_EQ(Header("RechnBruttoLabel"), "0,00");
+    const QStringList journals = QDir(Data()).entryList({"Z*"}, QDir::Files);
+    ASSERT_EQ(journals.size(), 1);
+    EXPECT_TRUE(testfiles::ReadAll(Data() + journals[0]).contains("0012/001"));
+}
+
+TEST_F(KarteiGuiTest, PaymentButtonBooksTheInvoicedCard)
+{
+    MakeData({QString::fromUtf8("Müller\tAnna\tWeg 1\t12345 Dorf\t0012\t\tFrau\t\t002\t\t")});
+    const QStringList header = {"0012/001", "x",     "0012",  "10,00",      "1,90",
+                                "11,90",    "0,00",  "11,90", "05.02.2024", "11,90000",
+                                "Euro",     "Netto", "FALSE", "FALSE"};
+    testfiles::WriteLines(Data() + "K0012001.KAR",
+                          QStringList{"01.02.2024\tImpfung\t1\t10,00000\t\t\t\t\t"} +
+                              QStringList{"---KOPF---"} + header);
+    Start();
+    ClickTool(Workspace::Kartei);
+    ClickCell(2, 1);
+    Key(Qt::Key_Left, Qt::ControlModifier);
+    ASSERT_EQ(Header("KartNrLabel"), "0012/001");
+
+    QTimer::singleShot(0, m_form.get(), [] {
+        auto* dlg = qobject_cast<TBezDlg*>(QApplication::activeModalWidget());
+        ASSERT_NE(dlg, nullptr);
+        EXPECT_EQ(dlg->Editor(card::TBezDlgForm::kAmount)->text(), "11,90");
+        QTest::mouseClick(dlg->OkButton(), Qt::LeftButton);
+    });
+    QTest::mouseClick(Panel().Button("ZahlungBtn"), Qt::LeftButton);
+    EXPECT_EQ(Header("OffenLabel"), "0,00");
+    EXPECT_FALSE(Panel().Form().IsModified()) << "the payment is saved with the card";
+    EXPECT_TRUE(CardLines("K0012001.KAR").join("\n").contains("11,90 Euro   am 15.03.2024,  bar"));
+    EXPECT_FALSE(Panel().Header()->Reminder1()->isEnabled()) << "nothing open to remind";
+}
