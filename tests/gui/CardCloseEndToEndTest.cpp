@@ -159,7 +159,8 @@ TEST(CardCloseEndToEnd, InvoiceToPdfThenCashPayment)
     // "Zahlung" on the invoice: the dialog proposes the open amount in cash; OK, then save.
     ASSERT_TRUE(ws.LoadCardByKey(QStringLiteral("0012/005")));
     ClickWhenShown<TBezDlg>([](TBezDlg& dialog) { return dialog.OkButton(); });
-    ASSERT_TRUE(RunCardPayment(nullptr, ws, port));
+    QtPaymentDialogRunner payment(port, nullptr);
+    ASSERT_TRUE(ws.EnterPayment(payment));
     ASSERT_TRUE(ws.SaveRecordCard());
 
     EXPECT_FALSE(RegisterKeys(port, dunning).contains(QStringLiteral("0012/005")));

@@ -43,11 +43,5 @@ void RunCardPrintCommand(QWidget* parent, card::CardWorkspace& workspace,
     run.inventoryAutomatic = context.inventoryAutomatic;
     run.issueReminder = context.issueReminder;
     QtCardPrintDialogRunner dialog(parent);
-    run.PrintCommand(context.dialog ? *context.dialog : dialog);
-}
-
-bool RunCardPayment(QWidget* parent, card::CardWorkspace& workspace, UserPort& port)
-{
-    QtPaymentDialogRunner runner(port, parent);
-    return workspace.EnterPayment(runner);
+    run.PrintCommand(dialog);
 }

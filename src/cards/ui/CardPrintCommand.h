@@ -34,15 +34,9 @@ struct CardPrintContext {
     std::function<void(int level)> issueReminder;
     // Tests choose the printer; empty: the system's default printer.
     QString printer;
-    // Tests script the print dialog; null: TKarteiRechnDruckDlg.
-    card::PrintDialogRunner* dialog = nullptr;
 };
 
 // The "Drucken" button of the Kartei workspace: the card checks, the print dialog, and the
 // card print, close or reminder it chose, on the default printer (or the mail printer).
 void RunCardPrintCommand(QWidget* parent, card::CardWorkspace& workspace,
                          const CardPrintContext& context);
-
-// The "Zahlung" button: the payment dialog on the invoiced card shown. True when it was
-// confirmed; the bookings wait for the card's next save.
-bool RunCardPayment(QWidget* parent, card::CardWorkspace& workspace, UserPort& port);

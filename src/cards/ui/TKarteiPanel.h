@@ -78,6 +78,11 @@ public:
     // Leaving the workspace or closing the window: a modified card is asked about, then
     // the grid is cleared.
     void Finish();
+    // Around the print command, which works on the workspace outside the panel: the cell
+    // being edited reaches the form first (false: no card is shown), the card shown (a
+    // new one after a close) is shown again after (TKarteiPanelPrint.cpp).
+    bool BeginWorkspaceCommand();
+    void EndWorkspaceCommand();
     bool CardOpen() const { return m_cardOpen; }
 
     // The B/S changed flag drives the "B/S buchen" button; the main timer blinks it.
