@@ -17,6 +17,7 @@
 #include "common/CodePage.h"
 #include "common/NumberFormat.h"
 #include "printing/PrinterList.h"
+#include "printing/qt/QtPrintCanvas.h"
 #include "support/FixedClock.h"
 #include "support/MemorySettings.h"
 #include "support/ScriptedUserPort.h"
@@ -121,8 +122,9 @@ TEST(CardCloseEndToEnd, InvoiceToPdfThenCashPayment)
     CardPrintContext context;
     context.port = &port;
     context.clock = &clock;
-    context.programFolder = program.path();
-    context.printer = PrinterList::kPdfPrinterName;
+    QtPrintCanvas canvas(program.path(), clock);
+    canvas.SelectPrinter(PrinterList::kPdfPrinterName);
+    context.canvas = &canvas;
     RunCardPrintCommand(nullptr, ws, context);
 
     ASSERT_EQ(port.messages.size(), 1);  // the closing question, answered OK

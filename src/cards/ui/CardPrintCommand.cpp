@@ -19,11 +19,9 @@ bool QtCardPrintDialogRunner::Run(card::CardPrintForm& form)
 void RunCardPrintCommand(QWidget* parent, card::CardWorkspace& workspace,
                          const CardPrintContext& context)
 {
-    QtPrintCanvas canvas(context.programFolder, *context.clock);
+    QtPrintCanvas& canvas = *context.canvas;
     QtPrinterList printers;
-    const QString standard =
-        context.printer.isEmpty() ? printers.DefaultPrinter() : context.printer;
-    canvas.SelectPrinter(standard);
+    const QString standard = canvas.PrinterName();
     QString dataFolder = workspace.DataFolder();
     if (!dataFolder.endsWith(QLatin1Char('/')))
         dataFolder += QLatin1Char('/');

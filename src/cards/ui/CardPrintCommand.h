@@ -7,6 +7,7 @@
 
 class Clock;
 class LayoutStore;
+class QtPrintCanvas;
 class QWidget;
 class UserPort;
 
@@ -28,15 +29,14 @@ private:
 struct CardPrintContext {
     UserPort* port = nullptr;
     const Clock* clock = nullptr;
-    QString programFolder;          // the PDF printer writes into its "PDF" folder
+    // The main window's printer; its current printer is the standard printer.
+    QtPrintCanvas* canvas = nullptr;
     LayoutStore* layout = nullptr;  // page layouts of the options file; null: defaults
     bool inventoryAutomatic = false;
     std::function<void(int level)> issueReminder;
-    // Tests choose the printer; empty: the system's default printer.
-    QString printer;
 };
 
 // The "Drucken" button of the Kartei workspace: the card checks, the print dialog, and the
-// card print, close or reminder it chose, on the default printer (or the mail printer).
+// card print, close or reminder it chose, on the current printer (or the mail printer).
 void RunCardPrintCommand(QWidget* parent, card::CardWorkspace& workspace,
                          const CardPrintContext& context);

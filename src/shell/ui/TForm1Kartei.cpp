@@ -16,6 +16,7 @@
 #include "printing/IniLayoutStore.h"
 #include "printing/qt/QtPrintCanvas.h"
 #include "shell/ui/TForm1.h"
+#include "shell/ui/TForm1Master.h"
 #include "table/TSGrid.h"
 #include "table/ui/TSGridView.h"
 
@@ -107,7 +108,7 @@ void TForm1Kartei::RunPrint()
     CardPrintContext context;
     context.port = &m_form.m_port;
     context.clock = &m_form.m_clock;
-    context.programFolder = m_form.Start().ProgramFolder();
+    context.canvas = &m_form.Printers().canvas;
     context.layout = m_layouts.get();
     context.inventoryAutomatic =
         m_form.m_switchActions.value(int(MainSwitch::MedInvAutom))->isChecked();
