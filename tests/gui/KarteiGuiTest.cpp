@@ -573,3 +573,38 @@ TEST_F(KarteiGuiTest, PrintButtonClosesTheCardIntoAnInvoice)
     EXPECT_TRUE(m_form->findChild<QLabel*>("FileLabel")->text().endsWith("K0012002.KAR"));
     EXPECT_TRUE(CardLines("K0012001.KAR").contains("15.03.2024"));
 }
+
+TEST_F(KarteiGuiTest, QuantityFieldTakesFractionsForTheTakeOver)
+{
+    MakeData();
+    Start();
+    ClickTool(Workspace::Kartei);
+    ClickCell(1, 1);
+    Key(Qt::Key_D, Qt::ControlModifier);
+    QLineEdit* quantity = Panel().Services()->QuantityEdit();
+    QTest::mouseClick(quantity, Qt::LeftButton);
+    quantity->selectAll();
+    Type("1/2x");  // the letter is refused
+    EXPECT_EQ(quantity->text(), "1/2");
+    Key(Qt::Key_F5);
+    EXPECT_EQ(Panel().Form().GetRows()[0].Cell(card::kColAmount), "15,00000");
+    EXPECT_EQ(Panel().Form().GetRows()[0].Cell(card::kColText), "Impfung");
+}
+
+TEST_F(KarteiGuiTest, PrintIsAskedForWithTheCellLeft)
+{
+    MakeData();
+    Start();
+    ClickTool(Workspace::Kartei);
+    int asked = 0;
+    QObject::connect(&Panel(), &TKarteiPanel::PrintRequested, [&] {
+        ++asked;
+        EXPECT_FALSE(Panel().GridView()->Editing());
+        EXPECT_EQ(Panel().CardGrid().Cells(card::kColDate, 1), "") << "the bad date is gone";
+    });
+    ClickCell(1, 1);
+    Type("31.02.2024");
+    Panel().Action("DruckenItem")->trigger();
+    QTest::mouseClick(Panel().Button("DruckenBtn"), Qt::LeftButton);
+    EXPECT_EQ(asked, 2);
+}

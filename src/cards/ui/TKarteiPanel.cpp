@@ -36,7 +36,6 @@ TKarteiPanel::TKarteiPanel(UserPort& port, const Clock& clock, const KarteiSetup
                            QWidget* parent)
     : QWidget(parent),
       m_port(port),
-      m_clock(clock),
       m_setup(setup),
       m_grid(std::make_unique<TSGrid>(port, setup.tableEnv))
 {
@@ -195,7 +194,7 @@ void TKarteiPanel::BuildButtons(QWidget* parent, QBoxLayout* layout)
               QStringLiteral("Zahlung / Buchung"), [this] { EnterPayment(); });
     AddButton(row2, QStringLiteral("DruckenBtn"), QStringLiteral("Drucken"),
               QStringLiteral("Karteikarte, Rechnung, Quittung oder Angebot drucken"),
-              [this] { emit PrintRequested(); });
+              [this] { RequestPrint(); });
     AddButton(row2, QStringLiteral("MwStBtn"), QStringLiteral(" MwSt"),
               QStringLiteral("Mehrwertsteuersätze"), [this] {
                   if (OpenVatOptions)
@@ -273,7 +272,7 @@ void TKarteiPanel::BuildMenu()
     AddAction(QStringLiteral("ZahlungItem"), QStringLiteral("&Zahlung..."),
               [this] { EnterPayment(); });
     AddAction(QStringLiteral("DruckenItem"), QStringLiteral("&Drucken..."),
-              [this] { emit PrintRequested(); });
+              [this] { RequestPrint(); });
 }
 
 bool TKarteiPanel::OpenCurrentCard(int customerRecord, const CardSettings& settings)
@@ -306,9 +305,22 @@ void TKarteiPanel::Finish()
     ShowState();
 }
 
-bool TKarteiPanel::BookingPending() const
+// Whoever prints finds the card as it is shown: the edit ended and the cell left.
+void TKarteiPanel::RequestPrint()
 {
-    return m_bookingPending;
+    if (!m_cardOpen)
+        return;
+    EndEdit();
+    SyncCell();
+    Form().LeaveCell();
+    ShowCard();
+    emit PrintRequested();
+}
+
+void TKarteiPanel::Refresh()
+{
+    ShowCard();
+    emit cardShown();
 }
 
 void TKarteiPanel::SetBookingHighlight(bool on)

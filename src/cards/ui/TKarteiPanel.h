@@ -78,15 +78,12 @@ public:
     // Leaving the workspace or closing the window: a modified card is asked about, then
     // the grid is cleared.
     void Finish();
-    // Around the print command, which works on the workspace outside the panel: the cell
-    // being edited reaches the form first (false: no card is shown), the card shown (a
-    // new one after a close) is shown again after (TKarteiPanelPrint.cpp).
-    bool BeginWorkspaceCommand();
-    void EndWorkspaceCommand();
     bool CardOpen() const { return m_cardOpen; }
+    // Shows the card again after someone changed it through the workspace (a close).
+    void Refresh();
 
     // The B/S changed flag drives the "B/S buchen" button; the main timer blinks it.
-    bool BookingPending() const;
+    bool BookingPending() const { return m_bookingPending; }
     void SetBookingHighlight(bool on);
 
     // Buttons and menu items.
@@ -129,6 +126,7 @@ private:
     void BuildGrid(const KarteiSetup& setup);
     void BuildButtons(QWidget* parent, QBoxLayout* layout);
     void BuildMenu();
+    void RequestPrint();
     QPushButton* AddButton(QBoxLayout* layout, const QString& name, const QString& text,
                            const QString& hint, std::function<void()> run);
     QAction* AddAction(const QString& name, const QString& text, std::function<void()> run,
@@ -156,7 +154,6 @@ private:
     QString Cell(int col, int row) const;
 
     UserPort& m_port;
-    const Clock& m_clock;
     KarteiSetup m_setup;
     std::unique_ptr<TSGrid> m_grid;
     std::unique_ptr<card::CardWorkspace> m_ws;

@@ -11,6 +11,7 @@
 
 #include "common/NumberFormat.h"
 #include "masterdata/MasterSearch.h"
+#include "masterdata/QuantityFields.h"
 #include "table/RecordLine.h"
 #include "table/TSGrid.h"
 
@@ -96,11 +97,14 @@ TKarteiPickList::TKarteiPickList(const QString& title, const QString& name, TSGr
     m_view->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     m_view->setWordWrap(false);
     m_view->installEventFilter(this);
+    m_quantity->installEventFilter(this);
     layout->addWidget(m_view, 1);
 
     connect(m_view, &QTableView::doubleClicked, this, &TKarteiPickList::takeOverRequested);
     connect(m_search, &QLineEdit::textChanged, this, &TKarteiPickList::Search);
     connect(m_search, &QLineEdit::returnPressed, this, &TKarteiPickList::takeOverRequested);
+    connect(m_quantity, &QLineEdit::editingFinished, this,
+            [this] { m_quantity->setText(QuantityFields::Normalised(m_quantity->text())); });
 }
 
 int TKarteiPickList::SelectedRecord() const
@@ -141,8 +145,28 @@ void TKarteiPickList::Search(const QString& typed)
     SelectRecord(mastersearch::FindByName(m_grid.Lines(), typed));
 }
 
+// The quantity takes the keys of the workspaces' quantity fields (numbers and a/b).
+bool TKarteiPickList::QuantityKey(QKeyEvent* event)
+{
+    const QString text = event->text();
+    if (text.isEmpty() || !text.at(0).isPrint() ||
+        (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+        return false;
+    FormField field;
+    field.text = m_quantity->text();
+    field.cursor = m_quantity->cursorPosition();
+    if (m_quantity->hasSelectedText())
+        field.Select(m_quantity->selectionStart(), int(m_quantity->selectedText().size()));
+    const QChar key = QuantityFields::FilterKey(field, text.at(0));
+    if (!key.isNull())
+        m_quantity->insert(QString(key));
+    return true;
+}
+
 bool TKarteiPickList::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == m_quantity && event->type() == QEvent::KeyPress)
+        return QuantityKey(static_cast<QKeyEvent*>(event));
     if (watched == m_view && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {

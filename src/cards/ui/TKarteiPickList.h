@@ -4,6 +4,7 @@
 #include <QList>
 #include <QWidget>
 
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QTableView;
@@ -56,6 +57,7 @@ protected:
 
 private:
     void Search(const QString& typed);
+    bool QuantityKey(QKeyEvent* event);
 
     TSGrid& m_grid;
     PickListModel* m_model = nullptr;

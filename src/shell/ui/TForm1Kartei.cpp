@@ -14,7 +14,6 @@
 #include "cards/ui/CardPrintCommand.h"
 #include "cards/ui/TKarteiPanel.h"
 #include "printing/IniLayoutStore.h"
-#include "printing/qt/QtPrintCanvas.h"
 #include "shell/ui/TForm1.h"
 #include "shell/ui/TForm1Master.h"
 #include "table/TSGrid.h"
@@ -37,11 +36,11 @@ void TForm1Kartei::MeasureLineStop()
     if (!m_panel)
         return;
     if (!m_meter) {
-        StartUp& start = m_form.Start();
-        m_layouts = std::make_unique<IniLayoutStore>(start.Ini());
-        m_canvas = std::make_unique<QtPrintCanvas>(start.ProgramFolder(), m_form.m_clock);
-        m_meter = std::make_unique<card::LineStopMeter>(*m_canvas, m_panel->CardGrid(), *m_layouts,
-                                                        m_form.m_port, m_form.m_clock);
+        // Measured on the window's printer, the one invoices go to.
+        m_layouts = std::make_unique<IniLayoutStore>(m_form.Start().Ini());
+        m_meter =
+            std::make_unique<card::LineStopMeter>(m_form.m_printers->canvas, m_panel->CardGrid(),
+                                                  *m_layouts, m_form.m_port, m_form.m_clock);
     }
     m_meter->Measure();
 }
@@ -101,7 +100,7 @@ void TForm1::BuildKartei()
 
 void TForm1Kartei::RunPrint()
 {
-    if (!m_panel || !m_panel->BeginWorkspaceCommand())
+    if (!m_panel || !m_panel->CardOpen())
         return;
     if (!m_layouts)
         m_layouts = std::make_unique<IniLayoutStore>(m_form.Start().Ini());
@@ -113,7 +112,7 @@ void TForm1Kartei::RunPrint()
     context.inventoryAutomatic =
         m_form.m_switchActions.value(int(MainSwitch::MedInvAutom))->isChecked();
     RunCardPrintCommand(m_panel, m_panel->Workspace(), context);
-    m_panel->EndWorkspaceCommand();
+    m_panel->Refresh();
 }
 
 TKarteiPanel* TForm1::KarteiPanel() const

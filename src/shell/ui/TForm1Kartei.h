@@ -6,7 +6,6 @@
 #include "shell/IniSettings.h"
 
 class IniLayoutStore;
-class QtPrintCanvas;
 class TForm1;
 class TKarteiPanel;
 namespace card {
@@ -14,7 +13,7 @@ class LineStopMeter;
 }
 
 // The main window's side of the record card workspace: the panel, the options file as
-// the card sees it, and the printer that measures the line stop.
+// the card sees it, and the measure of the line stop.
 class TForm1Kartei {
 public:
     explicit TForm1Kartei(TForm1& form);
@@ -36,6 +35,5 @@ private:
     IniSettings m_settings;
     TKarteiPanel* m_panel = nullptr;
     std::unique_ptr<IniLayoutStore> m_layouts;
-    std::unique_ptr<QtPrintCanvas> m_canvas;
     std::unique_ptr<card::LineStopMeter> m_meter;
 };
