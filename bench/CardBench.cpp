@@ -5,24 +5,12 @@
 #include <QTemporaryDir>
 #include <memory>
 
+#include "QuietPort.h"
 #include "cards/CardSums.h"
 #include "common/CodePage.h"
-#include "common/UserPort.h"
 #include "masterdata/MasterSearch.h"
 
 namespace {
-
-class QuietPort : public UserPort {
-public:
-    Answer Message(MsgKind, const QString&, Buttons, const QString&) override { return Answer::Ok; }
-    void SetBusy(bool) override {}
-    void ProcessEvents() override {}
-    [[noreturn]] void EndProgram(int code) override { std::exit(code); }
-    bool InputText(const QString&, const QString&, QString&) override { return false; }
-    QString ChooseOpenFile(const QString&, const QString&, const QString&) override { return {}; }
-    QString ChooseSaveFile(const QString&, const QString&, const QString&) override { return {}; }
-    QString ChooseFolder(const QString&, const QString&) override { return {}; }
-};
 
 void BM_SumCard500Lines(benchmark::State& st)
 {

@@ -2,25 +2,13 @@
 
 #include <QTemporaryDir>
 
-#include "common/UserPort.h"
+#include "QuietPort.h"
 #include "masterdata/MasterSearch.h"
 #include "masterdata/MasterTables.h"
 #include "masterdata/MasterWorkspace.h"
 #include "table/TSGrid.h"
 
 namespace {
-
-class SilentPort : public UserPort {
-public:
-    Answer Message(MsgKind, const QString&, Buttons, const QString&) override { return Answer::Ok; }
-    void SetBusy(bool) override {}
-    void ProcessEvents() override {}
-    [[noreturn]] void EndProgram(int) override { std::abort(); }
-    bool InputText(const QString&, const QString&, QString&) override { return false; }
-    QString ChooseOpenFile(const QString&, const QString&, const QString&) override { return {}; }
-    QString ChooseSaveFile(const QString&, const QString&, const QString&) override { return {}; }
-    QString ChooseFolder(const QString&, const QString&) override { return {}; }
-};
 
 QStringList Medications(int count)
 {
@@ -36,7 +24,7 @@ void BM_SortedMedicationInsertWithSave(benchmark::State& state)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("MED.DBF"));
-    SilentPort port;
+    QuietPort port;
     TSGrid grid(port);
     SetupMasterGrid(grid, MasterTable::Medication);
     grid.Resize(30 * (TSGrid::kDefaultRowHeight + TSGrid::kGridLineWidth));

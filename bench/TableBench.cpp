@@ -10,23 +10,11 @@
 #include <memory>
 #include <random>
 
+#include "QuietPort.h"
 #include "common/CodePage.h"
-#include "common/UserPort.h"
 #include "table/TSGrid.h"
 
 namespace {
-
-class QuietPort : public UserPort {
-public:
-    Answer Message(MsgKind, const QString&, Buttons, const QString&) override { return Answer::Ok; }
-    void SetBusy(bool) override {}
-    void ProcessEvents() override {}
-    [[noreturn]] void EndProgram(int) override { std::abort(); }
-    bool InputText(const QString&, const QString&, QString&) override { return false; }
-    QString ChooseOpenFile(const QString&, const QString&, const QString&) override { return {}; }
-    QString ChooseSaveFile(const QString&, const QString&, const QString&) override { return {}; }
-    QString ChooseFolder(const QString&, const QString&) override { return {}; }
-};
 
 constexpr int kCustomers = 100000;
 constexpr int kCustomerCols = 14;

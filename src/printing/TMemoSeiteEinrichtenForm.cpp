@@ -118,28 +118,33 @@ TPageNumberPos TMemoSeiteEinrichtenForm::PageNumberPos() const
     return SeitenNrChk ? TPageNumberPos::pnBotCenter : TPageNumberPos::pnNone;
 }
 
+namespace {
+
+// Letters and document tables take the page and the body font alike.
+template <class Printer>
+void ApplyPage(const TMemoSeiteEinrichtenForm& form, Printer& printer)
+{
+    printer.TopMargin = form.TopMm();
+    printer.BottomMargin = form.BottomMm();
+    printer.LeftMargin = form.LeftMm();
+    printer.RightMargin = form.RightMm();
+    printer.KopfAbstand = form.KopfAbstandMm();
+    printer.PageNumberPos = form.PageNumberPos();
+    printer.LinesFont = form.EditorFont;
+}
+
+}  // namespace
+
 void TMemoSeiteEinrichtenForm::ApplyTo(TPrintStrList& printer) const
 {
-    printer.TopMargin = TopMm();
-    printer.BottomMargin = BottomMm();
-    printer.LeftMargin = LeftMm();
-    printer.RightMargin = RightMm();
-    printer.KopfAbstand = KopfAbstandMm();
-    printer.PageNumberPos = PageNumberPos();
-    printer.LinesFont = EditorFont;
+    ApplyPage(*this, printer);
     printer.TitelFontGr = TitelFontGross;
     printer.TitleFontKl = TitelFontKlein;
 }
 
 void TMemoSeiteEinrichtenForm::ApplyTo(TPrintGrid2& printer) const
 {
-    printer.TopMargin = TopMm();
-    printer.BottomMargin = BottomMm();
-    printer.LeftMargin = LeftMm();
-    printer.RightMargin = RightMm();
-    printer.KopfAbstand = KopfAbstandMm();
-    printer.PageNumberPos = PageNumberPos();
-    printer.LinesFont = EditorFont;
+    ApplyPage(*this, printer);
     printer.ColHeaderFont = EditorFont;
     printer.ColHeaderFont.size = 8;
     printer.TitleFontGr = TitelFontGross;

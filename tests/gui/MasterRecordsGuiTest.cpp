@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <functional>
 
+#include "EditDlgDriver.h"
 #include "common/CodePage.h"
 #include "masterdata/MasterSearch.h"
 #include "masterdata/MasterWorkspace.h"
@@ -18,28 +19,6 @@
 #include "table/TSGrid.h"
 
 namespace {
-
-// Drives the modal record edit dialog once it is shown: types as a person would and
-// clicks OK.
-void WhenDialogShows(std::function<void(TEditDlg&)> drive)
-{
-    QTimer::singleShot(0, [drive] {
-        auto* dlg = qobject_cast<TEditDlg*>(QApplication::activeModalWidget());
-        ASSERT_NE(dlg, nullptr);
-        drive(*dlg);
-        if (dlg->isVisible())
-            dlg->OkButton()->click();
-    });
-}
-
-void TypeInto(TEditDlg& dlg, int id, const QString& text, bool replace = false)
-{
-    dlg.FieldWidget(id)->setFocus();
-    QApplication::processEvents();
-    if (replace)
-        dlg.Editor(id)->selectAll();
-    QTest::keyClicks(dlg.Editor(id), text);
-}
 
 struct MasterGuiFixture : ::testing::Test {
     QTemporaryDir dir;

@@ -56,4 +56,39 @@ TEST(PageLayoutDialogsTest, DispensingWidthLeftEmptyGetsItsDefaultBack)
     EXPECT_TRUE(store.SectionKeys(QStringLiteral("AbgSeitenOptionen")).isEmpty());
 }
 
+TEST(PageLayoutDialogsTest, TableDialogMarginsStoredShownAndReset)
+{
+    MemoryLayoutStore store;
+    TSeiteEinrichtenForm form(store);
+    const QStringList typed = {QStringLiteral("1"), QStringLiteral("1,5"), QStringLiteral("2,5"),
+                               QStringLiteral("3")};
+    {
+        TSeiteEinrichtenDlg dialog(form, TSeiteEinrichtenForm::List::Medikamente);
+        const QList<QLineEdit*> edits = dialog.findChildren<QLineEdit*>();
+        ASSERT_GE(edits.size(), 4);
+        for (int i = 0; i < 4; ++i) {
+            edits[i]->clear();
+            QTest::keyClicks(edits[i], typed[i]);
+        }
+        Button(dialog, QStringLiteral("OK"))->click();
+    }
+    const QString section = form.Section();
+    const char* keys[] = {"ObenEdit", "UntenEdit", "LinksEdit", "RechtsEdit"};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(store.Read(section, QString::fromLatin1(keys[i]), {}), typed[i]) << keys[i];
+
+    // Opened again it shows them; "Standard..." shows the defaults, which Cancel drops.
+    TSeiteEinrichtenDlg dialog(form, TSeiteEinrichtenForm::List::Medikamente);
+    const QList<QLineEdit*> edits = dialog.findChildren<QLineEdit*>();
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(edits[i]->text(), typed[i]) << keys[i];
+    Button(dialog, QStringLiteral("Standard..."))->click();
+    const QStringList standard = {QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("2"),
+                                  QStringLiteral("2")};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(edits[i]->text(), standard[i]) << keys[i];
+    Button(dialog, QStringLiteral("Abbrechen"))->click();
+    EXPECT_EQ(store.Read(section, QStringLiteral("ObenEdit"), {}), typed[0]);
+}
+
 }  // namespace

@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <QImage>
@@ -16,42 +14,12 @@
 #include "printing/ui/MasterListPrinting.h"
 #include "shell/MasterGridLayout.h"
 #include "support/FixedClock.h"
+#include "support/PdfTools.h"
+#include "support/SamplePrintJobs.h"
 #include "support/ScriptedUserPort.h"
 #include "table/TSGrid.h"
 
 namespace {
-
-QString RunTool(const QString& program, const QStringList& args)
-{
-    QProcess p;
-    p.start(program, args);
-    p.waitForFinished(60000);
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
-int PageCount(const QString& pdf)
-{
-    const QString info = RunTool(QStringLiteral("pdfinfo"), {pdf});
-    for (const QString& line : info.split(QLatin1Char('\n'))) {
-        if (line.startsWith(QLatin1String("Pages:"))) {
-            return line.mid(6).trimmed().toInt();
-        }
-    }
-    return -1;
-}
-
-// Each needle must appear after the one before it.
-void ExpectInOrder(const QString& text, const QStringList& needles)
-{
-    qsizetype from = 0;
-    for (const QString& n : needles) {
-        const qsizetype at = text.indexOf(n, from);
-        EXPECT_GE(at, 0) << "missing or out of order: " << n.toStdString();
-        if (at >= 0) {
-            from = at + n.size();
-        }
-    }
-}
 
 struct PdfFixture : ::testing::Test {
     QTemporaryDir dir;
@@ -59,39 +27,12 @@ struct PdfFixture : ::testing::Test {
     ScriptedUserPort port;
     QtPrintCanvas canvas{dir.path(), clock};
     void SetUp() override { canvas.SelectPrinter(PrinterList::kPdfPrinterName); }
-    // Keeps a PNG of each page beside the PDF when TALVEN_KEEP_PNG names a folder.
-    void Render(const QString& pdf, const QString& name)
-    {
-        const QString keep = qEnvironmentVariable("TALVEN_KEEP_PNG");
-        if (!keep.isEmpty()) {
-            QFile::copy(pdf, QDir(keep).filePath(name + QStringLiteral(".pdf")));
-            RunTool(QStringLiteral("pdftoppm"),
-                    {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("60"), pdf,
-                     QDir(keep).filePath(name)});
-        }
-    }
 };
 
 TEST_F(PdfFixture, LetterWithLetterheadReachesThePdfInOrder)
 {
     TPrintStrList letter(canvas, port);
-    letter.Kopf = {QStringLiteral("Tierarztpraxis Dr. Berger"),
-                   QStringLiteral("Fachtierarzt für Kleintiere"),
-                   QStringLiteral("Hauptstr. 1"),
-                   QStringLiteral("12345 Musterstadt"),
-                   QStringLiteral("Tel. 01234/5678"),
-                   QStringLiteral("Fax 01234/5679"),
-                   QStringLiteral("Frau"),
-                   QStringLiteral("Erika Mustermann"),
-                   QStringLiteral("Gartenweg 5"),
-                   QStringLiteral("54321 Beispielort"),
-                   QStringLiteral("Sparkasse Musterstadt"),
-                   QStringLiteral("BLZ 100 200 30"),
-                   QStringLiteral("Kto 123456"),
-                   QStringLiteral("Erinnerung"),
-                   QStringLiteral("Ihre Rechnung vom 01.02.2024"),
-                   QStringLiteral("USt-IdNr. DE123"),
-                   QStringLiteral("www.praxis.de")};
+    letter.Kopf = samples::LetterKopf();
     letter.KopfPrint = true;
     letter.DateLabel = QStringLiteral("15.03.2024");
     letter.PrintMgrTitle = QStringLiteral("Talven - Brief");
@@ -107,34 +48,28 @@ TEST_F(PdfFixture, LetterWithLetterheadReachesThePdfInOrder)
 
     const QString pdf = canvas.LastPdfFile();
     ASSERT_TRUE(pdf.startsWith(QDir(dir.path()).filePath(QStringLiteral("PDF/Talven - Brief_"))));
-    EXPECT_EQ(PageCount(pdf), 2);
-    const QString text =
-        RunTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-    ExpectInOrder(text, {QStringLiteral("Tierarztpraxis Dr. Berger"), QStringLiteral("Hauptstr. 1"),
-                         QStringLiteral("Erika Mustermann"), QStringLiteral("54321 Beispielort"),
-                         QStringLiteral("15.03.2024"), QStringLiteral("Erinnerung"),
-                         QStringLiteral("Sehr geehrte Frau"), QStringLiteral("Absatz 1 "),
-                         QStringLiteral("Seite 1"), QStringLiteral("Absatz 70"),
-                         QStringLiteral("Mit freundlichen Grüßen"), QStringLiteral("Seite 2")});
+    EXPECT_EQ(pdftools::PageCount(pdf), 2);
+    const QString text = pdftools::Text(pdf);
+    pdftools::ExpectInOrder(
+        text, {QStringLiteral("Tierarztpraxis Dr. Berger"), QStringLiteral("Hauptstr. 1"),
+               QStringLiteral("Erika Mustermann"), QStringLiteral("54321 Beispielort"),
+               QStringLiteral("15.03.2024"), QStringLiteral("Erinnerung"),
+               QStringLiteral("Sehr geehrte Frau"), QStringLiteral("Absatz 1 "),
+               QStringLiteral("Seite 1"), QStringLiteral("Absatz 70"),
+               QStringLiteral("Mit freundlichen Grüßen"), QStringLiteral("Seite 2")});
     EXPECT_TRUE(text.contains(QStringLiteral("und Umlauten äöüß")));
-    Render(pdf, QStringLiteral("letter"));
+    pdftools::Keep(pdf, QStringLiteral("letter"));
 }
 
-std::unique_ptr<TSGrid> InvoiceGrid(UserPort& port, int rows)
+QStringList Positions(int rows)
 {
-    auto grid = std::make_unique<TSGrid>(port);
-    grid->SetColCount(5);
-    grid->Resize(12 * 21);
     QStringList lines;
     for (int i = 1; i <= rows; ++i) {
         lines.append(QStringLiteral("15.03.2024\tBehandlung Nr. %1 mit Untersuchung\t19,0\t%2,50\t")
                          .arg(i)
                          .arg(i * 3));
     }
-    grid->SetLines(lines);
-    grid->SetTitles({QString(), QStringLiteral("Datum"), QStringLiteral("Bezeichnung"),
-                     QStringLiteral("USt(%)"), QStringLiteral("Netto")});
-    return grid;
+    return lines;
 }
 
 TEST_F(PdfFixture, InvoiceWithLogoFooterAndContinuationPage)
@@ -144,17 +79,9 @@ TEST_F(PdfFixture, InvoiceWithLogoFooterAndContinuationPage)
     image.fill(Qt::darkCyan);
     ASSERT_TRUE(image.save(logo, "BMP"));
 
-    auto grid = InvoiceGrid(port, 45);
+    auto grid = samples::InvoiceGrid(port, Positions(45));
     TPrintGrid2 printer(canvas, port, clock);
-    printer.AttachGrid(grid.get());
-    const int widths[] = {20, 100, 10, 20};
-    for (int col = 1; col <= 4; ++col) {
-        printer.SetColWidth(col, widths[col - 1]);
-    }
-    printer.SetAlignment(3, TAlignment::taRightJustify);
-    printer.SetAlignment(4, TAlignment::taRightJustify);
-    printer.RowLines = false;
-    printer.ColLines = false;
+    samples::InvoiceColumns(printer, *grid);
     printer.LeftMargin = 20;
     printer.RightMargin = 20;
     printer.TopMargin = 20;
@@ -164,26 +91,7 @@ TEST_F(PdfFixture, InvoiceWithLogoFooterAndContinuationPage)
     printer.ColHeaderFont.bold = false;
     printer.PrintMgrTitle = QStringLiteral("Talven - Rechnung 0001/002");
     printer.KopfPrint = true;
-    printer.Kopf = {QStringLiteral("Tierarztpraxis Dr. Berger"),
-                    QStringLiteral("Fachtierarzt für Kleintiere"),
-                    QStringLiteral("Hauptstr. 1"),
-                    QStringLiteral("12345 Musterstadt"),
-                    QStringLiteral("Tel. 01234/5678"),
-                    QStringLiteral("Fax 01234/5679"),
-                    QStringLiteral("Frau"),
-                    QStringLiteral("Erika Mustermann"),
-                    QStringLiteral("Gartenweg 5"),
-                    QStringLiteral("54321 Beispielort"),
-                    QStringLiteral("Sparkasse Musterstadt"),
-                    QStringLiteral("BLZ 100 200 30"),
-                    QStringLiteral("Kto 123456"),
-                    QStringLiteral("RECHNUNG"),
-                    QStringLiteral("0001/002"),
-                    QStringLiteral("Zahlbar bis 29.03.2024 ohne Abzug."),
-                    QStringLiteral("1"),
-                    logo,
-                    QStringLiteral("USt-IdNr. DE123"),
-                    QStringLiteral("www.praxis.de")};
+    printer.Kopf = samples::InvoiceKopf(QStringLiteral("0001/002"), logo);
     printer.DateLabel = QStringLiteral("15.03.2024");
     printer.FussPrint = true;
     printer.Fuss = {QStringLiteral("19%"),
@@ -207,10 +115,9 @@ TEST_F(PdfFixture, InvoiceWithLogoFooterAndContinuationPage)
     printer.Print();
 
     const QString pdf = canvas.LastPdfFile();
-    EXPECT_EQ(PageCount(pdf), 2);
-    const QString text =
-        RunTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-    ExpectInOrder(
+    EXPECT_EQ(pdftools::PageCount(pdf), 2);
+    const QString text = pdftools::Text(pdf);
+    pdftools::ExpectInOrder(
         text,
         {QStringLiteral("Tierarztpraxis Dr. Berger"), QStringLiteral("Erika Mustermann"),
          QStringLiteral("RECHNUNG"), QStringLiteral("Rechnungs-Nr: 0001/002"),
@@ -219,7 +126,7 @@ TEST_F(PdfFixture, InvoiceWithLogoFooterAndContinuationPage)
          QStringLiteral("USt 19%"), QStringLiteral("Nettobetrag"), QStringLiteral("Endbetrag"),
          QStringLiteral("3.694,95"), QStringLiteral("Bitte überweisen"),
          QStringLiteral("Seite 2")});
-    Render(pdf, QStringLiteral("invoice"));
+    pdftools::Keep(pdf, QStringLiteral("invoice"));
 }
 
 TEST_F(PdfFixture, ListWithTitleDateAndRules)
@@ -253,15 +160,15 @@ TEST_F(PdfFixture, ListWithTitleDateAndRules)
     printer.Print();
 
     const QString pdf = canvas.LastPdfFile();
-    EXPECT_EQ(PageCount(pdf), 2);
-    const QString text =
-        RunTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-    ExpectInOrder(text, {QStringLiteral("Talven - Medikamente"), QStringLiteral("15. März 2024"),
-                         QStringLiteral("Medikament"), QStringLiteral("Medikament 1 "),
-                         QStringLiteral("1,00"), QStringLiteral("Seite 1"),
-                         QStringLiteral("Talven - Medikamente"), QStringLiteral("Medikament 80"),
-                         QStringLiteral("80,00"), QStringLiteral("Seite 2")});
-    Render(pdf, QStringLiteral("list"));
+    EXPECT_EQ(pdftools::PageCount(pdf), 2);
+    const QString text = pdftools::Text(pdf);
+    pdftools::ExpectInOrder(
+        text,
+        {QStringLiteral("Talven - Medikamente"), QStringLiteral("15. März 2024"),
+         QStringLiteral("Medikament"), QStringLiteral("Medikament 1 "), QStringLiteral("1,00"),
+         QStringLiteral("Seite 1"), QStringLiteral("Talven - Medikamente"),
+         QStringLiteral("Medikament 80"), QStringLiteral("80,00"), QStringLiteral("Seite 2")});
+    pdftools::Keep(pdf, QStringLiteral("list"));
 }
 
 TEST_F(PdfFixture, CustomerListWithItsStoredLayout)
@@ -282,16 +189,15 @@ TEST_F(PdfFixture, CustomerListWithItsStoredLayout)
     RunMasterListPrint(ListPrintMode::PrintDirect, nullptr, canvas, printer, grid,
                        MasterGrid::Customers, store, dir.path());
     const QString pdf = canvas.LastPdfFile();
-    EXPECT_EQ(PageCount(pdf), 1);
-    const QString text =
-        RunTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-    ExpectInOrder(text,
-                  {QStringLiteral("Talven - Kundenstamm"), QStringLiteral("Name"),
-                   QStringLiteral("Vorname"), QStringLiteral("Straße"), QStringLiteral("K-Nr."),
-                   QStringLiteral("Müller 1 "), QStringLiteral("12345 Überlingen"),
-                   QStringLiteral("0001"), QStringLiteral("Müller 30"), QStringLiteral("Seite 1")});
+    EXPECT_EQ(pdftools::PageCount(pdf), 1);
+    const QString text = pdftools::Text(pdf);
+    pdftools::ExpectInOrder(
+        text, {QStringLiteral("Talven - Kundenstamm"), QStringLiteral("Name"),
+               QStringLiteral("Vorname"), QStringLiteral("Straße"), QStringLiteral("K-Nr."),
+               QStringLiteral("Müller 1 "), QStringLiteral("12345 Überlingen"),
+               QStringLiteral("0001"), QStringLiteral("Müller 30"), QStringLiteral("Seite 1")});
     EXPECT_FALSE(text.contains(QStringLiteral("0123/1")));  // telephone is off by default
-    Render(pdf, QStringLiteral("customers"));
+    pdftools::Keep(pdf, QStringLiteral("customers"));
 }
 
 TEST_F(PdfFixture, PreviewPrinterTakesACopyOfTheJob)
@@ -310,10 +216,9 @@ TEST_F(PdfFixture, PreviewPrinterTakesACopyOfTheJob)
     TPrintStrList copy = letter;
     copy.Rebind(onPreview);
     copy.Print();
-    EXPECT_EQ(PageCount(path), 2);
+    EXPECT_EQ(pdftools::PageCount(path), 2);
     EXPECT_TRUE(canvas.LastPdfFile().isEmpty());  // the original canvas printed nothing
-    EXPECT_TRUE(RunTool(QStringLiteral("pdftotext"), {path, QStringLiteral("-")})
-                    .contains(QStringLiteral("Zeile 80")));
+    EXPECT_TRUE(pdftools::Text(path, false).contains(QStringLiteral("Zeile 80")));
 }
 
 }  // namespace

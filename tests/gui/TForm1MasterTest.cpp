@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScrollBar>
@@ -16,6 +15,8 @@
 #include <QToolBar>
 #include <functional>
 
+#include "EditDlgDriver.h"
+#include "MainWindowTest.h"
 #include "common/CodePage.h"
 #include "masterdata/CustomerForm.h"
 #include "masterdata/MedicationForm.h"
@@ -26,6 +27,7 @@
 #include "shell/ui/TForm1.h"
 #include "shell/ui/TForm1Master.h"
 #include "support/FixedClock.h"
+#include "support/PdfTools.h"
 #include "support/ScriptedUserPort.h"
 #include "support/TestFiles.h"
 #include "table/TSGrid.h"
@@ -33,52 +35,17 @@
 
 namespace {
 
-// Drives the modal record edit dialog once it shows, as a person would, then clicks OK.
-void WhenDialogShows(std::function<void(TEditDlg&)> drive)
-{
-    QTimer::singleShot(0, [drive] {
-        auto* dlg = qobject_cast<TEditDlg*>(QApplication::activeModalWidget());
-        ASSERT_NE(dlg, nullptr);
-        drive(*dlg);
-        if (dlg->isVisible())
-            dlg->OkButton()->click();
-    });
-}
-
-void TypeInto(TEditDlg& dlg, int id, const QString& text, bool replace = false)
-{
-    dlg.FieldWidget(id)->setFocus();
-    QApplication::processEvents();
-    if (replace)
-        dlg.Editor(id)->selectAll();
-    QTest::keyClicks(dlg.Editor(id), text);
-}
-
-class TForm1MasterTest : public ::testing::Test {
+class TForm1MasterTest : public MainWindowTest {
 protected:
-    QString Program() const { return m_dir.path() + "/"; }
-    QString Data() const { return Program() + "DATEN/"; }
-
+    // The window on these master tables, shown and active.
     std::unique_ptr<TForm1> Start(const QStringList& med = {}, const QStringList& services = {},
                                   const QStringList& customers = {})
     {
-        QDir(Program()).mkdir("DATEN");
-        testfiles::WriteAll(Data() + "TLV.INI", {});
-        testfiles::WriteLines(Data() + "MED.DBF", med);
-        testfiles::WriteLines(Data() + "LEISTUNG.DBF", services);
-        testfiles::WriteLines(Data() + "KUNDE.DBF", customers);
-        auto form =
-            std::make_unique<TForm1>(m_port, m_clock, Program(), [] { return QStringList{}; });
-        form->ShowMain();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+        MakeData({}, med, services, customers);
+        auto form = MainWindowTest::Start();
         form->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
         return form;
-    }
-    static void ClickTool(TForm1& form, Workspace w)
-    {
-        QToolBar* bar = form.findChild<QToolBar*>("ToolBar");
-        QTest::mouseClick(bar->widgetForAction(form.ToolAction(w)), Qt::LeftButton);
     }
     // A button of the workspace shown.
     static QPushButton* Button(TForm1& form, const char* name)
@@ -97,10 +64,6 @@ protected:
         edit->clear();
         QTest::keyClicks(edit, text);
     }
-
-    QTemporaryDir m_dir;
-    ScriptedUserPort m_port;
-    FixedClock m_clock{QDateTime(QDate(2024, 3, 15), QTime(9, 0))};
 };
 
 }  // namespace
@@ -320,10 +283,8 @@ TEST_F(TForm1MasterTest, MasterListsPrintToThePdfPrinter)
         form->findChild<QAction*>("DruckenDateiItem")->trigger();
         const QString pdf = form->Printers().canvas.LastPdfFile();
         ASSERT_TRUE(pdf.startsWith(Program() + "PDF/")) << pdf.toStdString();
-        QProcess text;
-        text.start("pdftotext", {"-layout", pdf, "-"});
-        ASSERT_TRUE(text.waitForFinished(60000));
-        const QString out = QString::fromUtf8(text.readAllStandardOutput());
+        const QString out = pdftools::Text(pdf);
+        ASSERT_FALSE(out.isEmpty()) << "pdftotext read nothing";
         for (const QString& needle : c.needles)
             EXPECT_TRUE(out.contains(needle)) << needle.toStdString() << "\n" << out.toStdString();
         if (c.grid == MasterGrid::Services) {
@@ -331,10 +292,7 @@ TEST_F(TForm1MasterTest, MasterListsPrintToThePdfPrinter)
                 << "the VAT code column shows the rate of code 2";
         }
         EXPECT_EQ(form->Grid(c.grid).Cells(1, 0), title) << "screen titles back after the job";
-        const QString keep = qEnvironmentVariable("TALVEN_KEEP_PNG");
-        if (!keep.isEmpty())
-            QProcess::execute("pdftoppm", {"-png", "-r", "60", pdf,
-                                           QDir(keep).filePath(QFileInfo(pdf).baseName())});
+        pdftools::Keep(pdf, QFileInfo(pdf).baseName());
     }
 }
 

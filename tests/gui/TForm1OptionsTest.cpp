@@ -8,8 +8,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <QToolBar>
 
+#include "MainWindowTest.h"
 #include "shell/ui/TForm1.h"
 #include "shell/ui/TOptionenDlg.h"
 #include "support/FixedClock.h"
@@ -21,32 +21,14 @@ namespace {
 
 using F = OptionenForm;
 
-class TForm1OptionsTest : public ::testing::Test {
+class TForm1OptionsTest : public MainWindowTest {
 protected:
-    QString Program() const { return m_dir.path() + "/"; }
-    QString Data() const { return Program() + "DATEN/"; }
+    // A Wednesday in May: the close makes the weekday and month backup sets.
+    TForm1OptionsTest() { m_clock.Set(QDateTime(QDate(2024, 5, 15), QTime(9, 0))); }
     void SetUp() override
     {
-        ASSERT_TRUE(QDir(Program()).mkdir("DATEN"));
-        testfiles::WriteAll(Data() + "TLV.INI", {});
-        testfiles::WriteAll(Data() + "KUNDE.DBF", {});
-        testfiles::WriteLines(Data() + "MED.DBF", {"Salbe\tTube\t5,00\t5,95\t1\t\t\t\t\t\t"});
-        testfiles::WriteLines(Data() + "LEISTUNG.DBF",
-                              {"Impfung\tHund\t10,00\t1,0\t10,00\t11,90\t1\t1\t\t"});
-    }
-    void TearDown() override { QDir::setCurrent(QDir::tempPath()); }
-    std::unique_ptr<TForm1> Start()
-    {
-        auto form =
-            std::make_unique<TForm1>(m_port, m_clock, Program(), [] { return QStringList{}; });
-        form->ShowMain();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-        return form;
-    }
-    static QString Label(TForm1& form, const char* name)
-    {
-        auto* label = form.findChild<QLabel*>(name);
-        return label ? label->text() : QStringLiteral("<missing>");
+        MakeData({}, {"Salbe\tTube\t5,00\t5,95\t1\t\t\t\t\t\t"},
+                 {"Impfung\tHund\t10,00\t1,0\t10,00\t11,90\t1\t1\t\t"});
     }
     // Runs `person` once the modal dialog is up.
     static void WhenDialogOpens(TForm1& form, std::function<void(TOptionenDlg&)> person)
@@ -67,10 +49,6 @@ protected:
         edit->selectAll();
         QTest::keyClicks(edit, text);
     }
-
-    QTemporaryDir m_dir;
-    ScriptedUserPort m_port;
-    FixedClock m_clock{QDateTime(QDate(2024, 5, 15), QTime(9, 0))};
 };
 
 }  // namespace
@@ -94,14 +72,14 @@ TEST_F(TForm1OptionsTest, PracticeDataAndRatesTypedInTheOptionsAreThereAfterARes
 
         EXPECT_EQ(m_port.Texts(), QStringList{"Brutto-Preise in den Tabellen\rMedikamente/ "
                                               "Leistungen werden neu berechnet!"});
-        EXPECT_EQ(Label(*form, "MwstLabel"), "16,0");
+        EXPECT_EQ(LabelText(*form, "MwstLabel"), "16,0");
         EXPECT_EQ(form->Grid(MasterGrid::Medications).GetRecordCell(4, 0), "5,80");
         EXPECT_EQ(form->Grid(MasterGrid::Services).GetRecordCell(6, 0), "11,60");
         form->close();
     }
 
     auto form = Start();
-    EXPECT_EQ(Label(*form, "MwstLabel"), "16,0");
+    EXPECT_EQ(LabelText(*form, "MwstLabel"), "16,0");
     WhenDialogOpens(*form, [](TOptionenDlg& dlg) {
         EXPECT_EQ(dlg.Pages()->currentIndex(), F::Praxis);  // from the tool bar
         EXPECT_EQ(dlg.Editor(F::NameEdit)->text(), "Tierarztpraxis am Hafen");
@@ -112,9 +90,7 @@ TEST_F(TForm1OptionsTest, PracticeDataAndRatesTypedInTheOptionsAreThereAfterARes
         EXPECT_EQ(dlg.Editor(F::StichtagsDatumEdit)->text(), "01.07.2020");
         QTest::mouseClick(dlg.CancelButton(), Qt::LeftButton);
     });
-    QToolBar* bar = form->findChild<QToolBar*>("ToolBar");
-    ASSERT_NE(bar, nullptr);
-    QTest::mouseClick(bar->widgetForAction(form->ToolAction(Workspace::System)), Qt::LeftButton);
+    ClickTool(*form, Workspace::System);
     // The close made the weekday and month sets (a Wednesday in May).
     EXPECT_TRUE(QFileInfo::exists(Data() + "BAK_Mi/MED.DBF"));
     EXPECT_TRUE(QFileInfo::exists(Data() + "BAK02/LEISTUNG.DBF"));

@@ -10,6 +10,7 @@
 #include <QTest>
 #include <QToolBar>
 
+#include "MainWindowTest.h"
 #include "shell/IniFile.h"
 #include "shell/Options.h"
 #include "shell/ui/TForm1.h"
@@ -21,41 +22,7 @@
 
 namespace {
 
-class TForm1Test : public ::testing::Test {
-protected:
-    QString Program() const { return m_dir.path() + "/"; }
-    QString Ini() const { return Program() + "DATEN/TLV.INI"; }
-    void MakeData(const QByteArray& ini = {})
-    {
-        ASSERT_TRUE(QDir(Program()).mkdir("DATEN"));
-        testfiles::WriteAll(Ini(), ini);
-        for (const char* table : {"MED.DBF", "LEISTUNG.DBF", "KUNDE.DBF"})
-            testfiles::WriteAll(Program() + "DATEN/" + table, {});
-    }
-    std::unique_ptr<TForm1> Make()
-    {
-        return std::make_unique<TForm1>(m_port, m_clock, Program(), [] { return QStringList{}; });
-    }
-    // Clicks the tool bar button of a workspace as a person would.
-    static void ClickTool(TForm1& form, Workspace w)
-    {
-        QToolBar* bar = form.findChild<QToolBar*>("ToolBar");
-        ASSERT_NE(bar, nullptr);
-        QWidget* button = bar->widgetForAction(form.ToolAction(w));
-        ASSERT_NE(button, nullptr);
-        QTest::mouseClick(button, Qt::LeftButton);
-    }
-    static QString LabelText(TForm1& form, const char* name)
-    {
-        auto* label = form.findChild<QLabel*>(name);
-        return label ? label->text() : QStringLiteral("<missing>");
-    }
-    void TearDown() override { QDir::setCurrent(QDir::tempPath()); }
-
-    QTemporaryDir m_dir;
-    ScriptedUserPort m_port;
-    FixedClock m_clock{QDateTime(QDate(2024, 3, 15), QTime(9, 0))};
-};
+class TForm1Test : public MainWindowTest {};
 
 }  // namespace
 

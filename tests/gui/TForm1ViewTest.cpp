@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "MainWindowTest.h"
 #include "shell/IniFile.h"
 #include "shell/Options.h"
 #include "shell/ui/TForm1.h"
@@ -23,30 +24,8 @@
 namespace {
 
 // The main window's grids, table font, GoBD switch and indicator blinking.
-class TForm1ViewTest : public ::testing::Test {
+class TForm1ViewTest : public MainWindowTest {
 protected:
-    QString Program() const { return m_dir.path() + "/"; }
-    QString Ini() const { return Program() + "DATEN/TLV.INI"; }
-    void MakeData(const QByteArray& ini = {})
-    {
-        ASSERT_TRUE(QDir(Program()).mkdir("DATEN"));
-        testfiles::WriteAll(Ini(), ini);
-        for (const char* table : {"MED.DBF", "LEISTUNG.DBF", "KUNDE.DBF"})
-            testfiles::WriteAll(Program() + "DATEN/" + table, {});
-    }
-    void WriteOptions(const OptionValues& v)
-    {
-        IniFile ini(Ini());
-        ASSERT_TRUE(WriteOrderedOptions(ini, v));
-    }
-    std::unique_ptr<TForm1> Start()
-    {
-        auto form =
-            std::make_unique<TForm1>(m_port, m_clock, Program(), [] { return QStringList{}; });
-        form->ShowMain();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-        return form;
-    }
     static bool Shown(TForm1& form, const char* name)
     {
         auto* label = form.findChild<QLabel*>(name);
@@ -64,11 +43,6 @@ protected:
                           Qt::NoModifier);
         QApplication::sendEvent(w, &event);
     }
-    void TearDown() override { QDir::setCurrent(QDir::tempPath()); }
-
-    QTemporaryDir m_dir;
-    ScriptedUserPort m_port;
-    FixedClock m_clock{QDateTime(QDate(2024, 3, 15), QTime(9, 0))};
 };
 
 }  // namespace

@@ -15,14 +15,6 @@ struct FakeClipboard : ClipboardPort {
     void SetText(const QString& t) override { text = t; }
 };
 
-PriceSettings Settings()
-{
-    PriceSettings s;
-    s.currentVat = {19, 7, 0};
-    s.previousVat = {16, 5, 0};
-    return s;
-}
-
 }  // namespace
 
 TEST(CustomerForm, FieldLengthsAndDefaults)

@@ -4,6 +4,16 @@
 #include <ostream>
 
 #include "masterdata/FormField.h"
+#include "masterdata/PriceRules.h"
+
+// The rates of the price forms: 19/7/0 today, 16/5/0 before the cut-off date.
+inline PriceSettings Settings()
+{
+    PriceSettings s;
+    s.currentVat = {19, 7, 0};
+    s.previousVat = {16, 5, 0};
+    return s;
+}
 
 // Types text key by key into a form field, as a person would; returns the keys refused.
 inline QString Type(FormBase& form, int id, const QString& keys)

@@ -6,18 +6,6 @@
 #include "masterdata/ServiceForm.h"
 #include "support/ScriptedUserPort.h"
 
-namespace {
-
-PriceSettings Settings()
-{
-    PriceSettings s;
-    s.currentVat = {19, 7, 0};
-    s.previousVat = {16, 5, 0};
-    return s;
-}
-
-}  // namespace
-
 TEST(PriceField, TypingRules)
 {
     MedicationForm f(EditMode::Insert, Settings());

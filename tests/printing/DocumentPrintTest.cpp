@@ -7,6 +7,7 @@
 #include "printing/TPrintGrid2.h"
 #include "support/FixedClock.h"
 #include "support/RecordingCanvas.h"
+#include "support/SamplePrintJobs.h"
 #include "support/ScriptedUserPort.h"
 #include "support/TestFiles.h"
 #include "table/TSGrid.h"
@@ -14,30 +15,6 @@
 // Invoices on the recording canvas (see TPrintGrid2Test for the metrics). The footer of a
 // page with room sits at 2770 − 10 × 46 = 2310; its column unit u is (2000 − 15) / 6 = 330.
 namespace {
-
-QStringList Letterhead()
-{
-    return {QStringLiteral("Tierarztpraxis Dr. Berger"),
-            QStringLiteral("Fachtierarzt für Kleintiere"),
-            QStringLiteral("Hauptstr. 1"),
-            QStringLiteral("12345 Musterstadt"),
-            QStringLiteral("Tel. 01234/5678"),
-            QStringLiteral("Fax 01234/5679"),
-            QStringLiteral("Frau"),
-            QStringLiteral("Erika Mustermann"),
-            QStringLiteral("Gartenweg 5"),
-            QStringLiteral("54321 Beispielort"),
-            QStringLiteral("Sparkasse Musterstadt"),
-            QStringLiteral("BLZ 100 200 30"),
-            QStringLiteral("Kto 123456"),
-            QStringLiteral("RECHNUNG"),
-            QStringLiteral("2024/17"),
-            QStringLiteral("Zahlbar bis 29.03.2024 ohne Abzug."),
-            QStringLiteral("1"),
-            QString(),
-            QStringLiteral("USt-IdNr. DE123"),
-            QStringLiteral("www.praxis.de")};
-}
 
 QStringList Footer()
 {
@@ -74,24 +51,11 @@ struct DocFixture : ::testing::Test {
         for (int i = 1; i <= rows; ++i) {
             lines.append(QStringLiteral("15.03.2024\tPosten %1\t19,0\t10,00\t").arg(i));
         }
-        grid = std::make_unique<TSGrid>(port);
-        grid->SetColCount(5);
-        grid->Resize(12 * 21);
-        grid->SetLines(lines);
-        grid->SetTitles({QString(), QStringLiteral("Datum"), QStringLiteral("Bezeichnung"),
-                         QStringLiteral("USt(%)"), QStringLiteral("Netto")});
-        printer.AttachGrid(grid.get());
-        const int widths[] = {20, 100, 10, 20};
-        for (int col = 1; col <= 4; ++col) {
-            printer.SetColWidth(col, widths[col - 1]);
-        }
-        printer.SetAlignment(3, TAlignment::taRightJustify);
-        printer.SetAlignment(4, TAlignment::taRightJustify);
-        printer.RowLines = false;
-        printer.ColLines = false;
+        grid = samples::InvoiceGrid(port, lines);
+        samples::InvoiceColumns(printer, *grid);
         printer.PrintMgrTitle = QStringLiteral("Talven - Rechnung 0001/002");
         printer.KopfPrint = true;
-        printer.Kopf = Letterhead();
+        printer.Kopf = samples::InvoiceKopf(QStringLiteral("2024/17"));
         printer.DateLabel = QStringLiteral("15.03.2024");
         printer.FussPrint = true;
         printer.Fuss = Footer();
@@ -193,7 +157,7 @@ TEST_F(DocFixture, IndentationOneFoldStartsLabelsAtTheMargin)
     TPrintGrid2 noNumber(other, port, clock);
     noNumber.AttachGrid(grid.get());
     noNumber.PrintMgrTitle = printer.PrintMgrTitle;
-    noNumber.Kopf = Letterhead();
+    noNumber.Kopf = samples::InvoiceKopf(QStringLiteral("2024/17"));
     noNumber.Kopf[16] = QStringLiteral("zwei");  // not a number: factor 2
     noNumber.FussPrint = true;
     noNumber.Fuss = Footer();

@@ -2,8 +2,10 @@
 
 #include "printing/PageLayout.h"
 #include "printing/TMemoSeiteEinrichtenForm.h"
+#include "printing/TPrintGrid2.h"
 #include "printing/TPrintStrList.h"
 #include "printing/TSeiteEinrichtenForm.h"
+#include "support/FixedClock.h"
 #include "support/RecordingCanvas.h"
 #include "support/ScriptedUserPort.h"
 
@@ -113,6 +115,39 @@ TEST(PageLayoutTest, DocumentLayoutRoundTripsWithFontsInTheirOwnSections)
     EXPECT_EQ(printer.KopfAbstand, 45);
     EXPECT_EQ(printer.PageNumberPos, TPageNumberPos::pnNone);
     EXPECT_EQ(printer.LinesFont.name, QStringLiteral("Courier New"));
+}
+
+// Document tables (invoices) take the same page as letters, their column titles in 8 pt.
+TEST(PageLayoutTest, DocumentLayoutOnATableJob)
+{
+    MemoryLayoutStore store;
+    Memo form(store);
+    form.Load(Memo::Workspace::TextEditor);
+    form.ObenEdit = QStringLiteral("1,5");
+    form.UntenEdit = QStringLiteral("2");
+    form.LinksEdit = QStringLiteral("2,5");
+    form.RechtsEdit = QStringLiteral("1");
+    form.KopfAbstandEdit = QStringLiteral("5");
+    form.SeitenNrChk = true;
+    form.EditorFont = PrintFont{QStringLiteral("Courier New"), 11};
+    form.TitelFontGross.size = 16;
+
+    RecordingCanvas canvas;
+    ScriptedUserPort port;
+    FixedClock clock;
+    TPrintGrid2 printer(canvas, port, clock);
+    form.ApplyTo(printer);
+    EXPECT_EQ(printer.TopMargin, 15);
+    EXPECT_EQ(printer.BottomMargin, 20);
+    EXPECT_EQ(printer.LeftMargin, 25);
+    EXPECT_EQ(printer.RightMargin, 10);
+    EXPECT_EQ(printer.KopfAbstand, 50);
+    EXPECT_EQ(printer.PageNumberPos, TPageNumberPos::pnBotCenter);
+    EXPECT_EQ(printer.LinesFont, form.EditorFont);
+    EXPECT_EQ(printer.ColHeaderFont.name, QStringLiteral("Courier New"));
+    EXPECT_EQ(printer.ColHeaderFont.size, 8);
+    EXPECT_EQ(printer.TitleFontGr, form.TitelFontGross);
+    EXPECT_EQ(printer.TitleFontKl, form.TitelFontKlein);
 }
 
 TEST(PageLayoutTest, TableDefaultsAndSwitchesGiveColumnWidths)

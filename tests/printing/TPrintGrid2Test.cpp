@@ -7,6 +7,7 @@
 #include "printing/TPrintGrid2.h"
 #include "support/FixedClock.h"
 #include "support/RecordingCanvas.h"
+#include "support/ScriptedPrintDialog.h"
 #include "support/ScriptedUserPort.h"
 #include "support/TestFiles.h"
 #include "table/TSGrid.h"
@@ -243,26 +244,10 @@ TEST_F(GridFixture, PageRangeSuppressesOutsidePagesAndNoGridIsAnError)
     EXPECT_NE(canvas.Find(QStringLiteral("Seite 2")), nullptr);
 }
 
-}  // namespace
-
-#include "printing/PrintDialogPort.h"
-
-namespace {
-
-struct ScriptedDialog : PrintDialogPort {
-    std::optional<PrintDialogChoice> choice;
-    PrintDialogOptions seen;
-    std::optional<PrintDialogChoice> ShowPrintDialog(const PrintDialogOptions& o) override
-    {
-        seen = o;
-        return choice;
-    }
-};
-
 TEST_F(GridFixture, PrintWithDialogPrintsOnceExportsOrDoesNothing)
 {
     MakeRows(120);
-    ScriptedDialog dialog;
+    ScriptedPrintDialog dialog;
     printer.FromPage = 3;
     EXPECT_FALSE(printer.PrintWithDialog(dialog));
     EXPECT_EQ(canvas.jobs, 0);

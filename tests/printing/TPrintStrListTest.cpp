@@ -3,33 +3,14 @@
 #include "printing/PrintDialogPort.h"
 #include "printing/TPrintStrList.h"
 #include "support/RecordingCanvas.h"
+#include "support/SamplePrintJobs.h"
+#include "support/ScriptedPrintDialog.h"
 #include "support/ScriptedUserPort.h"
 
 // Recording canvas: 10 pixels per millimetre, a font of s points is 4·s pixels high and
 // every character 2·s pixels wide. With the default margins the printable width is 2000,
 // the body line pitch 46 (9 pt: 36 pixels) and the text sits 5 pixels below a line's top.
 namespace {
-
-QStringList Practice()
-{
-    return {QStringLiteral("Tierarztpraxis Dr. Berger"),
-            QStringLiteral("Fachtierarzt für Kleintiere"),
-            QStringLiteral("Hauptstr. 1"),
-            QStringLiteral("12345 Musterstadt"),
-            QStringLiteral("Tel. 01234/5678"),
-            QStringLiteral("Fax 01234/5679"),
-            QStringLiteral("Frau"),
-            QStringLiteral("Erika Mustermann"),
-            QStringLiteral("Gartenweg 5"),
-            QStringLiteral("54321 Beispielort"),
-            QStringLiteral("Sparkasse Musterstadt"),
-            QStringLiteral("BLZ 100 200 30"),
-            QStringLiteral("Kto 123456"),
-            QStringLiteral("Erinnerung"),
-            QStringLiteral("Ihre Rechnung vom 01.02.2024"),
-            QStringLiteral("USt-IdNr. DE123"),
-            QStringLiteral("www.praxis.de")};
-}
 
 QStringList Lines(int count)
 {
@@ -82,7 +63,7 @@ TEST(SenderLineTest, TwentyFiveCharactersKeepTheShortFormTwentySixTakeTheName)
 
 TEST_F(Fixture, LetterheadPlacesPracticeAddresseeBankDateAndSubject)
 {
-    printer.Kopf = Practice();
+    printer.Kopf = samples::LetterKopf();
     printer.KopfPrint = true;
     printer.DateLabel = QStringLiteral("15.03.2024");
     printer.StringList = {QStringLiteral("Sehr geehrte Frau Mustermann,")};
@@ -140,7 +121,7 @@ TEST_F(Fixture, LetterheadPlacesPracticeAddresseeBankDateAndSubject)
 TEST_F(Fixture, FirmLineShrinksTwiceWhenWiderThanFortyFivePercent)
 {
     // 10 points: 20 pixels a character; 45 % of 2100 is 945.
-    printer.Kopf = Practice();
+    printer.Kopf = samples::LetterKopf();
     printer.Kopf[1] = QString(47, QLatin1Char('F'));
     printer.KopfPrint = true;
     printer.Print();
@@ -148,7 +129,7 @@ TEST_F(Fixture, FirmLineShrinksTwiceWhenWiderThanFortyFivePercent)
 
     RecordingCanvas wide;
     TPrintStrList wider(wide, port);
-    wider.Kopf = Practice();
+    wider.Kopf = samples::LetterKopf();
     wider.Kopf[1] = QString(48, QLatin1Char('F'));
     wider.KopfPrint = true;
     wider.Print();
@@ -157,7 +138,7 @@ TEST_F(Fixture, FirmLineShrinksTwiceWhenWiderThanFortyFivePercent)
 
 TEST_F(Fixture, LongSenderLineGetsASmallerFont)
 {
-    printer.Kopf = Practice();
+    printer.Kopf = samples::LetterKopf();
     printer.Kopf[0] = QString(63, QLatin1Char('S'));  // 8 pt: 63 × 16 > 1000
     printer.Kopf[1].clear();
     printer.Kopf[2].clear();
@@ -171,7 +152,7 @@ TEST_F(Fixture, LongSenderLineGetsASmallerFont)
 
 TEST_F(Fixture, MahnungFormDropsSecondSubjectAndWidensTheFirst)
 {
-    printer.Kopf = Practice();
+    printer.Kopf = samples::LetterKopf();
     printer.KopfPrint = true;
     printer.Mahnung = true;
     printer.Print();
@@ -181,7 +162,7 @@ TEST_F(Fixture, MahnungFormDropsSecondSubjectAndWidensTheFirst)
 
 TEST_F(Fixture, EmptyBodyPrintsLetterheadWithoutPageNumber)
 {
-    printer.Kopf = Practice();
+    printer.Kopf = samples::LetterKopf();
     printer.KopfPrint = true;
     printer.PageNumberLabel = QStringLiteral("Seite ");
     printer.Print();
@@ -225,7 +206,7 @@ TEST_F(Fixture, PageRangeTwoToTwoOutputsOnlyPageTwoOnOneSheet)
     RecordingCanvas full;
     TPrintStrList all(full, port);
     for (TPrintStrList* p : {&all, &printer}) {
-        p->Kopf = Practice();
+        p->Kopf = samples::LetterKopf();
         p->KopfPrint = true;
         p->DateLabel = QStringLiteral("15.03.2024");
         p->StringList = Lines(150);
@@ -320,7 +301,7 @@ TEST_F(Fixture, RowRulesAndBorder)
 
 TEST_F(Fixture, MeasuresLinesAndCharactersWithoutAJob)
 {
-    printer.Kopf = Practice();
+    printer.Kopf = samples::LetterKopf();
     printer.DateLabel = QStringLiteral("heute");
     EXPECT_EQ(printer.CharsPerLine(), 111);  // 111 × 18 = 1998 of 2000
     const int withHead = printer.LinesPerPage(true);
@@ -352,19 +333,9 @@ TEST_F(Fixture, SecondPrintWithoutResettingMarginsLooksTheSame)
     EXPECT_EQ(printer.TopMargin, 10);
 }
 
-struct FakeDialog : PrintDialogPort {
-    std::optional<PrintDialogChoice> choice;
-    PrintDialogOptions seen;
-    std::optional<PrintDialogChoice> ShowPrintDialog(const PrintDialogOptions& o) override
-    {
-        seen = o;
-        return choice;
-    }
-};
-
 TEST_F(Fixture, PrintWithDialogRunsOneJobPerCopyWithTheChosenRange)
 {
-    FakeDialog dialog;
+    ScriptedPrintDialog dialog;
     printer.StringList = Lines(150);
     printer.Orientation = TPrinterOrientation::poLandscape;
     EXPECT_FALSE(printer.PrintWithDialog(dialog));

@@ -1,22 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <QTemporaryDir>
 
+#include "IniFileFixture.h"
 #include "platform/Files.h"
 #include "shell/IniFile.h"
 #include "support/TestFiles.h"
 
 namespace {
 
-class IniFileTest : public ::testing::Test {
-protected:
-    QString Path() const { return m_dir.filePath("TLV.INI"); }
-    void Write(const QByteArray& bytes) { testfiles::WriteAll(Path(), bytes); }
-    QByteArray Read() const { return testfiles::ReadAll(Path()); }
-
-    QTemporaryDir m_dir;
-};
+class IniFileTest : public IniFileFixture {};
 
 }  // namespace
 

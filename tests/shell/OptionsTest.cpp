@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
-
+#include "IniFileFixture.h"
 #include "shell/IniFile.h"
 #include "shell/OptionSections.h"
 #include "shell/Options.h"
@@ -9,14 +8,7 @@
 
 namespace {
 
-class OptionsTest : public ::testing::Test {
-protected:
-    QString Path() const { return m_dir.filePath("TLV.INI"); }
-    void Write(const QByteArray& bytes) { testfiles::WriteAll(Path(), bytes); }
-    QByteArray Read() const { return testfiles::ReadAll(Path()); }
-
-    QTemporaryDir m_dir;
-};
+class OptionsTest : public IniFileFixture {};
 
 }  // namespace
 

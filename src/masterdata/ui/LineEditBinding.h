@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QFocusEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <optional>
 
 #include "masterdata/FormField.h"
 
@@ -32,4 +35,23 @@ inline void WriteEdit(QLineEdit& edit, const FormField& field)
         edit.setSelection(field.selStart, field.selLength);
     else
         edit.setCursorPosition(field.cursor);
+}
+
+// The character a key gives the form: Backspace as kKeyBackspace, a printable character as
+// itself. Shortcuts (copy and paste) and navigation, Enter and Escape stay with the widget.
+inline std::optional<QChar> FormKey(const QKeyEvent& key)
+{
+    if (key.key() == Qt::Key_Backspace)
+        return kKeyBackspace;
+    if (key.modifiers() & (Qt::ControlModifier | Qt::AltModifier))
+        return std::nullopt;
+    if (key.text().size() == 1 && key.text().at(0).unicode() >= 32)
+        return key.text().at(0);
+    return std::nullopt;
+}
+
+// A message box or a popup list takes the focus for a moment; that is no leaving.
+inline bool LeavesField(const QFocusEvent& event)
+{
+    return event.reason() != Qt::ActiveWindowFocusReason && event.reason() != Qt::PopupFocusReason;
 }

@@ -59,20 +59,57 @@ bool PickFont(QWidget* parent, PrintFont& font)
     return ok;
 }
 
-QDialogButtonBox* Buttons(QDialog* dialog, const std::function<void()>& standard,
-                          const std::function<void()>& ok, const std::function<void()>& cancel)
+// The margin rows in the order of the stored file: top, bottom, left, right.
+MarginEdits AddMarginRows(QFormLayout* rows, QWidget* parent)
+{
+    MarginEdits m{MeasureEdit(parent), MeasureEdit(parent), MeasureEdit(parent),
+                  MeasureEdit(parent)};
+    rows->addRow(QStringLiteral("Oben:"), m.oben);
+    rows->addRow(QStringLiteral("Unten:"), m.unten);
+    rows->addRow(QStringLiteral("Links:"), m.links);
+    rows->addRow(QStringLiteral("Rechts:"), m.rechts);
+    return m;
+}
+
+template <class Form>
+void ShowMargins(const MarginEdits& m, const Form& form)
+{
+    m.oben->setText(form.ObenEdit);
+    m.unten->setText(form.UntenEdit);
+    m.links->setText(form.LinksEdit);
+    m.rechts->setText(form.RechtsEdit);
+}
+
+template <class Form>
+void TakeMargins(const MarginEdits& m, Form& form)
+{
+    form.ObenEdit = m.oben->text();
+    form.UntenEdit = m.unten->text();
+    form.LinksEdit = m.links->text();
+    form.RechtsEdit = m.rechts->text();
+}
+
+// OK takes the fields into the form and saves them, Cancel leaves the stored layout as it
+// was, "Standard..." fills the fields with the defaults.
+template <class Form>
+QDialogButtonBox* Buttons(QDialog* dialog, Form& form, const std::function<void()>& show,
+                          const std::function<void()>& take)
 {
     auto* box = new QDialogButtonBox(dialog);
     box->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
     box->addButton(QStringLiteral("Abbrechen"), QDialogButtonBox::RejectRole);
     QPushButton* std = box->addButton(QStringLiteral("Standard..."), QDialogButtonBox::ResetRole);
-    QObject::connect(std, &QPushButton::clicked, dialog, standard);
-    QObject::connect(box, &QDialogButtonBox::accepted, dialog, [dialog, ok] {
-        ok();
+    QObject::connect(std, &QPushButton::clicked, dialog, [&form, show] {
+        form.Standard();
+        show();
+    });
+    QObject::connect(box, &QDialogButtonBox::accepted, dialog, [dialog, &form, take] {
+        take();
+        form.Ok();
         dialog->accept();
     });
-    QObject::connect(box, &QDialogButtonBox::rejected, dialog, [dialog, cancel] {
-        cancel();
+    QObject::connect(box, &QDialogButtonBox::rejected, dialog, [dialog, &form] {
+        form.Cancel();
         dialog->reject();
     });
     return box;
@@ -89,20 +126,13 @@ TMemoSeiteEinrichtenDlg::TMemoSeiteEinrichtenDlg(TMemoSeiteEinrichtenForm& form,
     setWindowTitle(m_form.Caption());
     auto* group = new QGroupBox(m_form.GroupCaption(), this);
     auto* grid = new QFormLayout(group);
-    m_oben = MeasureEdit(this);
-    m_unten = MeasureEdit(this);
-    m_links = MeasureEdit(this);
-    m_rechts = MeasureEdit(this);
+    m_margins = AddMarginRows(grid, this);
     m_kopf = MeasureEdit(this);
     m_seitenNr = new QCheckBox(QStringLiteral("Seiten&nummern:"), this);
     m_einzug = new QComboBox(this);
     m_einzug->addItems(
         {QStringLiteral("1 fach"), QStringLiteral("2 fach"), QStringLiteral("3 fach")});
     m_einzugLabel = new QLabel(QStringLiteral("Einzug (Abstand des Textes zum Seitenrand):"));
-    grid->addRow(QStringLiteral("Oben:"), m_oben);
-    grid->addRow(QStringLiteral("Unten:"), m_unten);
-    grid->addRow(QStringLiteral("Links:"), m_links);
-    grid->addRow(QStringLiteral("Rechts:"), m_rechts);
     grid->addRow(QStringLiteral("Kopfabstand:"), m_kopf);
     grid->addRow(m_seitenNr);
     grid->addRow(m_einzugLabel, m_einzug);
@@ -127,16 +157,7 @@ TMemoSeiteEinrichtenDlg::TMemoSeiteEinrichtenDlg(TMemoSeiteEinrichtenForm& form,
     layout->addWidget(bigFont);
     layout->addWidget(smallFont);
     layout->addWidget(Buttons(
-        this,
-        [this] {
-            m_form.Standard();
-            Show();
-        },
-        [this] {
-            Take();
-            m_form.Ok();
-        },
-        [this] { m_form.Cancel(); }));
+        this, m_form, [this] { Show(); }, [this] { Take(); }));
     Show();
 }
 
@@ -147,10 +168,7 @@ void TMemoSeiteEinrichtenDlg::ChooseFont(PrintFont& font)
 
 void TMemoSeiteEinrichtenDlg::Show()
 {
-    m_oben->setText(m_form.ObenEdit);
-    m_unten->setText(m_form.UntenEdit);
-    m_links->setText(m_form.LinksEdit);
-    m_rechts->setText(m_form.RechtsEdit);
+    ShowMargins(m_margins, m_form);
     m_kopf->setText(m_form.KopfAbstandEdit);
     m_seitenNr->setChecked(m_form.SeitenNrChk);
     m_einzug->setCurrentIndex(m_form.EinzugEdit);
@@ -159,10 +177,7 @@ void TMemoSeiteEinrichtenDlg::Show()
 
 void TMemoSeiteEinrichtenDlg::Take()
 {
-    m_form.ObenEdit = m_oben->text();
-    m_form.UntenEdit = m_unten->text();
-    m_form.LinksEdit = m_links->text();
-    m_form.RechtsEdit = m_rechts->text();
+    TakeMargins(m_margins, m_form);
     m_form.KopfAbstandEdit = m_kopf->text();
     m_form.SeitenNrChk = m_seitenNr->isChecked();
     m_form.EinzugEdit = m_einzug->currentIndex();
@@ -177,10 +192,7 @@ TSeiteEinrichtenDlg::TSeiteEinrichtenDlg(TSeiteEinrichtenForm& form,
     setWindowTitle(m_form.Caption());
     auto* layout = new QVBoxLayout(this);
     auto* page = new QFormLayout;
-    m_oben = MeasureEdit(this);
-    m_unten = MeasureEdit(this);
-    m_links = MeasureEdit(this);
-    m_rechts = MeasureEdit(this);
+    m_margins = AddMarginRows(page, this);
     m_titel = new QLineEdit(this);
     m_lineCount = new QLineEdit(this);
     m_zeilen = new QCheckBox(QStringLiteral("&Zeilen-Linien:"), this);
@@ -188,10 +200,6 @@ TSeiteEinrichtenDlg::TSeiteEinrichtenDlg(TSeiteEinrichtenForm& form,
     m_datum = new QCheckBox(QStringLiteral("&Datum:"), this);
     m_seitenNr = new QCheckBox(QStringLiteral("Seiten&nummern:"), this);
     m_konto = new QCheckBox(QStringLiteral("Kontostände drucken"), this);
-    page->addRow(QStringLiteral("Oben:"), m_oben);
-    page->addRow(QStringLiteral("Unten:"), m_unten);
-    page->addRow(QStringLiteral("Links:"), m_links);
-    page->addRow(QStringLiteral("Rechts:"), m_rechts);
     page->addRow(QStringLiteral("Überschrift:"), m_titel);
     page->addRow(m_zeilen);
     page->addRow(QStringLiteral("Linie alle ... Zeilen:"), m_lineCount);
@@ -251,25 +259,13 @@ TSeiteEinrichtenDlg::TSeiteEinrichtenDlg(TSeiteEinrichtenForm& form,
     }
     layout->addLayout(fonts);
     layout->addWidget(Buttons(
-        this,
-        [this] {
-            m_form.Standard();
-            Show();
-        },
-        [this] {
-            Take();
-            m_form.Ok();
-        },
-        [this] { m_form.Cancel(); }));
+        this, m_form, [this] { Show(); }, [this] { Take(); }));
     Show();
 }
 
 void TSeiteEinrichtenDlg::Show()
 {
-    m_oben->setText(m_form.ObenEdit);
-    m_unten->setText(m_form.UntenEdit);
-    m_links->setText(m_form.LinksEdit);
-    m_rechts->setText(m_form.RechtsEdit);
+    ShowMargins(m_margins, m_form);
     m_titel->setText(m_form.TitelEdit);
     m_lineCount->setText(m_form.LineCountEdit);
     m_zeilen->setChecked(m_form.ZeilenChk);
@@ -289,10 +285,7 @@ void TSeiteEinrichtenDlg::Show()
 
 void TSeiteEinrichtenDlg::Take()
 {
-    m_form.ObenEdit = m_oben->text();
-    m_form.UntenEdit = m_unten->text();
-    m_form.LinksEdit = m_links->text();
-    m_form.RechtsEdit = m_rechts->text();
+    TakeMargins(m_margins, m_form);
     m_form.TitelEdit = m_titel->text();
     m_form.LineCountEdit = m_lineCount->text();
     m_form.ZeilenChk = m_zeilen->isChecked();

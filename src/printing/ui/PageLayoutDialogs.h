@@ -11,6 +11,14 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 
+// The four page margins both layout dialogs start with.
+struct MarginEdits {
+    QLineEdit* oben = nullptr;
+    QLineEdit* unten = nullptr;
+    QLineEdit* links = nullptr;
+    QLineEdit* rechts = nullptr;
+};
+
 // The document page layout dialog; every rule is in TMemoSeiteEinrichtenForm.
 class TMemoSeiteEinrichtenDlg : public QDialog {
     Q_OBJECT
@@ -25,10 +33,7 @@ private:
     void ChooseFont(PrintFont& font);
 
     TMemoSeiteEinrichtenForm& m_form;
-    QLineEdit* m_oben;
-    QLineEdit* m_unten;
-    QLineEdit* m_links;
-    QLineEdit* m_rechts;
+    MarginEdits m_margins;
     QLineEdit* m_kopf;
     QCheckBox* m_seitenNr;
     QComboBox* m_einzug;
@@ -48,10 +53,7 @@ private:
     void Take();
 
     TSeiteEinrichtenForm& m_form;
-    QLineEdit* m_oben;
-    QLineEdit* m_unten;
-    QLineEdit* m_links;
-    QLineEdit* m_rechts;
+    MarginEdits m_margins;
     QLineEdit* m_titel;
     QLineEdit* m_lineCount;
     QCheckBox* m_zeilen;

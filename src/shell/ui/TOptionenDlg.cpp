@@ -371,17 +371,11 @@ void TOptionenDlg::CopyToForm(int id)
 
 bool TOptionenDlg::HandleKey(int id, QKeyEvent* key)
 {
-    QChar ch;
-    if (key->key() == Qt::Key_Backspace)
-        ch = kKeyBackspace;
-    else if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
-        return false;  // shortcuts, copy and paste stay with the widget
-    else if (key->text().size() == 1 && key->text().at(0).unicode() >= 32)
-        ch = key->text().at(0);
-    else
-        return false;  // navigation, Enter, Escape
+    const std::optional<QChar> ch = FormKey(*key);
+    if (!ch)
+        return false;
     CopyToForm(id);
-    m_form.KeyPress(id, ch);
+    m_form.KeyPress(id, *ch);
     Refresh();
     WriteEdit(*m_editors.value(id), m_form.Field(id));
     return true;
@@ -407,9 +401,7 @@ bool TOptionenDlg::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::KeyPress)
         return HandleKey(id, static_cast<QKeyEvent*>(event));
     if (event->type() == QEvent::FocusOut) {
-        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        // A message box or a popup list takes the focus for a moment; that is no leaving.
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+        if (LeavesField(*static_cast<QFocusEvent*>(event)))
             HandleLeave(id);
     }
     return QDialog::eventFilter(watched, event);

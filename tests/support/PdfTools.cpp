@@ -1,0 +1,66 @@
+#include "PdfTools.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+
+namespace pdftools {
+
+namespace {
+
+QString Run(const QString& program, const QStringList& args)
+{
+    QProcess p;
+    p.start(program, args);
+    if (!p.waitForFinished(60000)) {
+        ADD_FAILURE() << program.toStdString() << " did not finish";
+        return {};
+    }
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+}  // namespace
+
+QString Text(const QString& pdf, bool layout)
+{
+    QStringList args;
+    if (layout)
+        args << QStringLiteral("-layout");
+    args << pdf << QStringLiteral("-");
+    return Run(QStringLiteral("pdftotext"), args);
+}
+
+int PageCount(const QString& pdf)
+{
+    const QString info = Run(QStringLiteral("pdfinfo"), {pdf});
+    for (const QString& line : info.split(QLatin1Char('\n'))) {
+        if (line.startsWith(QLatin1String("Pages:")))
+            return line.mid(6).trimmed().toInt();
+    }
+    return -1;
+}
+
+void ExpectInOrder(const QString& text, const QStringList& needles)
+{
+    qsizetype from = 0;
+    for (const QString& n : needles) {
+        const qsizetype at = text.indexOf(n, from);
+        EXPECT_GE(at, 0) << "missing or out of order: " << n.toStdString();
+        if (at >= 0)
+            from = at + n.size();
+    }
+}
+
+void Keep(const QString& pdf, const QString& name)
+{
+    const QString keep = qEnvironmentVariable("TALVEN_KEEP_PNG");
+    if (keep.isEmpty())
+        return;
+    QFile::copy(pdf, QDir(keep).filePath(name + QStringLiteral(".pdf")));
+    Run(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"),
+                                     QStringLiteral("60"), pdf, QDir(keep).filePath(name)});
+}
+
+}  // namespace pdftools
