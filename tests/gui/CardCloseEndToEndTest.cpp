@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -20,6 +19,7 @@
 #include "printing/qt/QtPrintCanvas.h"
 #include "support/FixedClock.h"
 #include "support/MemorySettings.h"
+#include "support/PdfTools.h"
 #include "support/ScriptedUserPort.h"
 #include "support/TestFiles.h"
 #include "table/RecordLine.h"
@@ -28,14 +28,6 @@
 using namespace card;
 
 namespace {
-
-QString RunTool(const QString& program, const QStringList& args)
-{
-    QProcess p;
-    p.start(program, args);
-    p.waitForFinished(60000);
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
 
 // Clicks the button of the modal dialog that opens next, as a person would.
 template <typename Dialog>
@@ -133,8 +125,7 @@ TEST(CardCloseEndToEnd, InvoiceToPdfThenCashPayment)
     ASSERT_EQ(pdfs.size(), 1);
     EXPECT_TRUE(pdfs[0].startsWith(QStringLiteral("Talven - Rechnung 0012005_")));
     const QString pdf = QDir(program.path()).filePath(QStringLiteral("PDF/") + pdfs[0]);
-    const QString text =
-        RunTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    const QString text = pdftools::Text(pdf);
     for (const char* needle :
          {"Tierarztpraxis Dr. Berger", "Erika Mustermann", "RECHNUNG", "Rechnungs-Nr: 0012/005",
           "Impfung Hund", "Futter Senior", "USt 19,0%", "19,00 EUR", "USt 7,0%", "3,50 EUR",
@@ -143,12 +134,7 @@ TEST(CardCloseEndToEnd, InvoiceToPdfThenCashPayment)
         EXPECT_TRUE(text.contains(QString::fromUtf8(needle))) << needle << "\n"
                                                               << text.toStdString();
     }
-    const QString keep = qEnvironmentVariable("TALVEN_KEEP_PNG");
-    if (!keep.isEmpty()) {
-        RunTool(QStringLiteral("pdftoppm"),
-                {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("60"), pdf,
-                 QDir(keep).filePath(QStringLiteral("invoice_close"))});
-    }
+    pdftools::Keep(pdf, QStringLiteral("invoice_close"));
 
     const QString invoices = at(QStringLiteral("ST_RECHN.DBF"));
     const QString dunning = at(QStringLiteral("ST_MAHN.DBF"));
