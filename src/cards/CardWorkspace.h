@@ -60,6 +60,18 @@ public:
     // Returns whether the dialog was confirmed.
     bool EnterPayment(PaymentDialogRunner& runner);
 
+    // For closing a card (CardWorkspaceClose.cpp).
+    QString DataFolder() const { return m_dataFolder; }
+    KeyValueSettings& Options() { return m_options; }
+    // A cell of the shown card's customer record.
+    QString CustomerValue(int col) const { return CustomerCell(col, m_customerRecord); }
+    // The customer's stored current card number (column 9); -1 when it is no number.
+    int StoredCardNumber() const;
+    bool StoreCurrentNumber(int card) { return StoreCardNumber(m_customerRecord, card); }
+    // Creates card `card` of the shown customer as a new card holding the rows carried
+    // over, stores it as the current card and shows it. False when it could not be written.
+    bool OpenNextCard(int card, const Rows& carried);
+
     QString CurrentFile() const { return m_file; }
     int CardNumber() const { return m_number; }
     int CustomerRecord() const { return m_customerRecord; }

@@ -17,18 +17,23 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include "cards/CardClosing.h"
 #include "cards/CardEntryForm.h"
 #include "cards/CardWorkspace.h"
 #include "cards/ui/TBezDlg.h"
 #include "cards/ui/TKarteiHeader.h"
 #include "cards/ui/TKarteiPanel.h"
 #include "cards/ui/TKarteiPickList.h"
+#include "cards/ui/TKarteiRechnDruckDlg.h"
 #include "cards/ui/TKarteiSidePanels.h"
 #include "common/CodePage.h"
 #include "masterdata/BookingForm.h"
 #include "masterdata/ui/TEditDlg.h"
+#include "printing/PrinterList.h"
+#include "printing/qt/QtPrintCanvas.h"
 #include "shell/OptionenForm.h"
 #include "shell/ui/TForm1.h"
+#include "shell/ui/TForm1Master.h"
 #include "shell/ui/TOptionenDlg.h"
 #include "support/FixedClock.h"
 #include "support/ScriptedUserPort.h"
@@ -535,6 +540,38 @@ TEST_F(KarteiGuiTest, PaymentButtonBooksTheInvoicedCard)
     EXPECT_FALSE(Panel().Form().IsModified()) << "the payment is saved with the card";
     EXPECT_TRUE(CardLines("K0012001.KAR").join("\n").contains("11,90 Euro   am 15.03.2024,  bar"));
     EXPECT_FALSE(Panel().Header()->Reminder1()->isEnabled()) << "nothing open to remind";
+}
+
+// "Drucken" on the current card: the print dialog, OK, the closing question; the invoice
+// goes to the PDF printer and the workspace shows the customer's next card.
+TEST_F(KarteiGuiTest, PrintButtonClosesTheCardIntoAnInvoice)
+{
+    MakeData({QString::fromUtf8("Müller\tAnna\tWeg 1\t12345 Dorf\t0012\t\tFrau\t\t001\t\t")});
+    testfiles::WriteLines(Data() + "K0012001.KAR",
+                          QStringList{"01.03.2024\tImpfung\t1\t10,00000\t\t\t\t\t", "---KOPF---"} +
+                              card::NewCardHeader("0012", 1, "x", "Euro"));
+    Start();
+    m_form->Printers().canvas.SelectPrinter(PrinterList::kPdfPrinterName);
+    ClickTool(Workspace::Kartei);
+    ASSERT_EQ(Header("KartNrLabel"), "0012/001");
+
+    QTimer::singleShot(0, m_form.get(), [] {
+        auto* dlg = qobject_cast<TKarteiRechnDruckDlg*>(QApplication::activeModalWidget());
+        ASSERT_NE(dlg, nullptr);
+        const QString folder = qEnvironmentVariable("TALVEN_KEEP_PNG");
+        if (!folder.isEmpty())
+            dlg->grab().save(folder + "/kartei_druckdlg.png");
+        for (QPushButton* b : dlg->findChildren<QPushButton*>()) {
+            if (b->text() == "OK")
+                QTest::mouseClick(b, Qt::LeftButton);
+        }
+    });
+    QTest::mouseClick(Panel().Button("DruckenBtn"), Qt::LeftButton);
+    EXPECT_EQ(m_port.Texts(), QStringList{card::CloseQuestion(card::CloseKind::Invoice, false)});
+    EXPECT_TRUE(m_form->Printers().canvas.LastPdfFile().contains("Talven - Rechnung 0012001_"));
+    EXPECT_EQ(Header("KartNrLabel"), "0012/002");
+    EXPECT_TRUE(m_form->findChild<QLabel*>("FileLabel")->text().endsWith("K0012002.KAR"));
+    EXPECT_TRUE(CardLines("K0012001.KAR").contains("15.03.2024"));
 }
 
 TEST_F(KarteiGuiTest, QuantityFieldTakesFractionsForTheTakeOver)

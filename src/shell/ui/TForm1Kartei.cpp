@@ -11,6 +11,7 @@
 #include "cards/CardOptions.h"
 #include "cards/CardWorkspace.h"
 #include "cards/LineStop.h"
+#include "cards/ui/CardPrintCommand.h"
 #include "cards/ui/TKarteiPanel.h"
 #include "printing/IniLayoutStore.h"
 #include "shell/ui/TForm1.h"
@@ -79,6 +80,7 @@ void TForm1::BuildKartei()
     panel->LineStopExceeds = [this](const QString& text) {
         return m_kartei->LineStopExceeds(text);
     };
+    connect(panel, &TKarteiPanel::PrintRequested, this, [this] { m_kartei->RunPrint(); });
     connect(panel, &TKarteiPanel::cardShown, this, [this, panel] {
         if (m_switcher.Active() == Workspace::Kartei)
             m_fileLabel->setText(ShortenPath(panel->Workspace().CurrentFile()));
@@ -94,6 +96,23 @@ void TForm1::BuildKartei()
     });
     QAction* menu = menuBar()->insertMenu(menuBar()->actions().value(3), panel->Menu());
     menu->setVisible(false);
+}
+
+void TForm1Kartei::RunPrint()
+{
+    if (!m_panel || !m_panel->CardOpen())
+        return;
+    if (!m_layouts)
+        m_layouts = std::make_unique<IniLayoutStore>(m_form.Start().Ini());
+    CardPrintContext context;
+    context.port = &m_form.m_port;
+    context.clock = &m_form.m_clock;
+    context.canvas = &m_form.Printers().canvas;
+    context.layout = m_layouts.get();
+    context.inventoryAutomatic =
+        m_form.m_switchActions.value(int(MainSwitch::MedInvAutom))->isChecked();
+    RunCardPrintCommand(m_panel, m_panel->Workspace(), context);
+    m_panel->Refresh();
 }
 
 TKarteiPanel* TForm1::KarteiPanel() const

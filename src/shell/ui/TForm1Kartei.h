@@ -27,6 +27,8 @@ public:
     // Measures the description column on the current printer (made when first needed).
     void MeasureLineStop();
     bool LineStopExceeds(const QString& text);
+    // "Drucken" of the card: the print dialog and the close, print or reminder it chose.
+    void RunPrint();
 
 private:
     TForm1& m_form;

@@ -1,0 +1,93 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+#include "cards/CardClosing.h"
+#include "cards/CardPrintForm.h"
+
+class Clock;
+class KeyValueSettings;
+class LayoutStore;
+class PrintCanvas;
+class PrinterList;
+class UserPort;
+
+namespace card {
+
+class CardWorkspace;
+class PaymentDialogRunner;
+
+// Runs the print dialog for a form that has been opened: true when it was closed with OK
+// (the binding calls Confirm()).
+class PrintDialogRunner {
+public:
+    virtual ~PrintDialogRunner() = default;
+    virtual bool Run(CardPrintForm& form) = 0;
+};
+
+// Where the documents of a close go. The canvas is switched between the standard printer
+// and the mail printer by name.
+struct ClosePrinters {
+    PrintCanvas* canvas = nullptr;
+    const PrinterList* printers = nullptr;
+    QString standardPrinter;
+    QString mailPrinter;  // empty: no mail printer installed
+    QHash<QString, QString> mailCodes;
+    std::function<void(const QString&)> selectPrinter;
+    LayoutStore* layout = nullptr;  // the record card page layout; null: its defaults
+};
+
+// The control text a mail printer reads from the top of the first page: the address and
+// the document name (as file name and as the name sent).
+QString MailControlText(const QHash<QString, QString>& codes, const QString& address,
+                        const QString& documentName);
+
+// Title, head and foot texts of invoice, receipt and quote (section "Dokumente"), the
+// defaults filling what an older file lacks.
+QStringList DocumentTextsFromOptions(const KeyValueSettings& options);
+
+// The column captions of the record card print.
+QStringList CardPrintCaptions(const CardState& state);
+
+// The "Drucken" command of the record card and the closes it leads to, on the card the
+// workspace shows.
+class CardCloseRun {
+public:
+    CardCloseRun(CardWorkspace& workspace, UserPort& port, const Clock& clock,
+                 const ClosePrinters& printers, PaymentDialogRunner& payment);
+
+    bool inventoryAutomatic = false;  // the quote remark says so
+    // Reminder kinds hand over to the dunning part: the card's reminder box is cleared
+    // and set again.
+    std::function<void(int level)> issueReminder;
+
+    // The card checks, the print dialog and what it chose.
+    void PrintCommand(PrintDialogRunner& dialog);
+    // The dialog's setup for the card shown.
+    CardPrintSetup Setup() const;
+
+    bool PrintCard(const CardPrintChoice& choice);
+    // Invoice or receipt (kind Receipt or "Als Quittung").
+    bool CloseAsInvoice(const CardPrintChoice& choice);
+    bool CloseAsQuote(const CardPrintChoice& choice);
+
+private:
+    bool Close(CloseKind kind, const CardPrintChoice& choice);
+    bool CheckCard();
+    bool PrinterReady(const CardPrintChoice& choice);
+    int StoredNumber() const;
+    QString OptionValue(const QString& key, const QString& fallback = {}) const;
+    void PrintDocument(CloseKind kind, const CardPrintChoice& choice, const PrintCopy& copy);
+    void Stop(const QString& text);
+
+    CardWorkspace& m_ws;
+    UserPort& m_port;
+    const Clock& m_clock;
+    ClosePrinters m_printers;
+    PaymentDialogRunner& m_payment;
+};
+
+}  // namespace card

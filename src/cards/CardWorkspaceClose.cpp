@@ -1,0 +1,47 @@
+// What closing a card needs of the workspace: the stored card number and the next card.
+#include "cards/CardClosing.h"
+#include "cards/CardWorkspace.h"
+#include "common/NumberFormat.h"
+#include "table/TSGrid.h"
+
+namespace card {
+
+namespace {
+
+enum CustomerColumn {
+    kCustName = 1,
+    kCustFirstName = 2,
+    kCustTown = 4,
+    kCustNumber = 5,
+    kCustCardNumber = 9,
+};
+
+}  // namespace
+
+int CardWorkspace::StoredCardNumber() const
+{
+    int stored = 0;
+    return TryStrToInt(CustomerValue(kCustCardNumber), &stored) ? stored : -1;
+}
+
+bool CardWorkspace::OpenNextCard(int card, const Rows& carried)
+{
+    const int record = m_customerRecord;
+    const QString number = CustomerCell(kCustNumber, record);
+    const QString path = FilePath(m_dataFolder, number, card);
+    const QStringList header = NewCardHeader(
+        number, card,
+        NewCardCustomerText(CustomerCell(kCustName, record), CustomerCell(kCustFirstName, record),
+                            CustomerCell(kCustTown, record)),
+        m_settings.currency);
+    Rows rows = NextCardRows(carried);
+    while (int(rows.size()) < m_cardGrid.VisibleDataRows())
+        rows.emplace_back();
+    m_cardGrid.SetLines(LinesFromRows(rows));
+    if (!m_cardGrid.SaveCard(path, header))
+        return false;
+    StoreCardNumber(record, card);
+    return ShowCard(record, path, card);
+}
+
+}  // namespace card

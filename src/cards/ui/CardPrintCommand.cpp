@@ -1,0 +1,45 @@
+#include "cards/ui/CardPrintCommand.h"
+
+#include <QDir>
+
+#include "cards/CardWorkspace.h"
+#include "cards/ui/TBezDlg.h"
+#include "cards/ui/TKarteiRechnDruckDlg.h"
+#include "printing/qt/QtPrintCanvas.h"
+#include "printing/qt/QtPrinterList.h"
+#include "shell/OptionSections.h"
+
+bool QtCardPrintDialogRunner::Run(card::CardPrintForm& form)
+{
+    TKarteiRechnDruckDlg dialog(form, m_parent);
+    dialog.Show();
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void RunCardPrintCommand(QWidget* parent, card::CardWorkspace& workspace,
+                         const CardPrintContext& context)
+{
+    QtPrintCanvas& canvas = *context.canvas;
+    QtPrinterList printers;
+    const QString standard = canvas.PrinterName();
+    QString dataFolder = workspace.DataFolder();
+    if (!dataFolder.endsWith(QLatin1Char('/')))
+        dataFolder += QLatin1Char('/');
+    const MailPrinterSettings mail = LoadMailPrinter(dataFolder, printers.PrinterNames());
+
+    card::ClosePrinters out;
+    out.canvas = &canvas;
+    out.printers = &printers;
+    out.standardPrinter = standard;
+    out.mailPrinter = mail.printerName;
+    out.mailCodes = mail.controlCodes;
+    out.selectPrinter = [&canvas](const QString& name) { canvas.SelectPrinter(name); };
+    out.layout = context.layout;
+
+    QtPaymentDialogRunner payment(*context.port, parent);
+    card::CardCloseRun run(workspace, *context.port, *context.clock, out, payment);
+    run.inventoryAutomatic = context.inventoryAutomatic;
+    run.issueReminder = context.issueReminder;
+    QtCardPrintDialogRunner dialog(parent);
+    run.PrintCommand(dialog);
+}
