@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -585,4 +586,37 @@ TEST_F(KarteiGuiTest, PrintIsAskedForWithTheCellLeft)
     Panel().Action("DruckenItem")->trigger();
     QTest::mouseClick(Panel().Button("DruckenBtn"), Qt::LeftButton);
     EXPECT_EQ(asked, 2);
+}
+
+// At the smallest supported screen the lists beside the card are narrow: the name column
+// keeps what the titled price columns leave, and shows its title from the left.
+TEST_F(KarteiGuiTest, PickListsShowTheirNameColumnFromTheLeftOnASmallScreen)
+{
+    MakeData();
+    m_form = StartActive(QSize(1024, 768));
+    ClickTool(Workspace::Kartei);
+    ClickCell(1, 1);
+    Key(Qt::Key_D, Qt::ControlModifier);
+    Key(Qt::Key_F5);
+    ASSERT_EQ(Panel().Form().GetRows()[0].Cell(card::kColText), "Impfung");
+
+    for (TKarteiPickList* list : {Panel().Medications(), Panel().Services()}) {
+        SCOPED_TRACE(list->objectName().toStdString());
+        QTableView* view = list->View();
+        QHeaderView* header = view->horizontalHeader();
+        QAbstractItemModel* model = view->model();
+        EXPECT_EQ(header->sectionViewportPosition(0), 0);
+        EXPECT_EQ(header->length(), view->viewport()->width()) << "nothing hidden to the right";
+        const int align = model->headerData(0, Qt::Horizontal, Qt::TextAlignmentRole).toInt();
+        EXPECT_TRUE(align & Qt::AlignLeft);
+        QFont bold = header->font();
+        bold.setBold(true);
+        for (int section = 1; section < model->columnCount(); ++section) {
+            const QString title = model->headerData(section, Qt::Horizontal).toString();
+            EXPECT_GE(header->sectionSize(section), QFontMetrics(bold).horizontalAdvance(title))
+                << title.toStdString();
+        }
+        EXPECT_GT(header->sectionSize(0), header->sectionSize(1)) << "the names get the room";
+    }
+    KeepPicture("kartei_1024.png");
 }
