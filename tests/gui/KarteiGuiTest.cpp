@@ -45,8 +45,7 @@ namespace {
 // the whole card workspace fits.
 class KarteiGuiTest : public MainWindowTest {
 protected:
-    void MakeData(const QStringList& customers = {QString::fromUtf8(
-                      "Müller\tAnna\tWeg 1\t12345 Dorf\t0012\t\tFrau\t\t000\t\t")})
+    void MakeData(const QStringList& customers = {Mueller("000")})
     {
         MainWindowTest::MakeData({},
                                  {"Aspirin\t1,00\t2,00\t2,38\t1\t\t\t\t\t\t",
@@ -55,6 +54,24 @@ protected:
                                  customers);
     }
     void Start() { m_form = StartActive(QSize(1200, 760)); }
+    // Anna Müller, customer 0012, whose current card is `card` ("000": none yet).
+    static QString Mueller(const char* card)
+    {
+        return QString::fromUtf8("Müller\tAnna\tWeg 1\t12345 Dorf\t0012\t\tFrau\t\t%1\t\t")
+            .arg(QLatin1String(card));
+    }
+    // Her card `number`: treatment lines, the header marker, the header lines.
+    void WriteCard(int number, const QStringList& lines, const QStringList& header)
+    {
+        testfiles::WriteLines(Data() + QStringLiteral("K0012%1.KAR").arg(number, 3, 10, QChar('0')),
+                              lines + QStringList{"---KOPF---"} + header);
+    }
+    // Card 1 invoiced on 5 February 2024 over 11,90 and not paid yet.
+    static QStringList InvoicedHeader()
+    {
+        return {"0012/001", "x",          "0012",     "10,00", "1,90",  "11,90", "0,00",
+                "11,90",    "05.02.2024", "11,90000", "Euro",  "Netto", "FALSE", "FALSE"};
+    }
     void ClickTool(Workspace w) { MainWindowTest::ClickTool(*m_form, w); }
     TKarteiPanel& Panel() { return *m_form->KarteiPanel(); }
     QString Header(const char* name) { return Panel().Header()->Field(name)->text(); }
@@ -224,16 +241,13 @@ TEST_F(KarteiGuiTest, EntryRulesReachTheGrid)
 
 TEST_F(KarteiGuiTest, BrowsingAndAnInvoicedCard)
 {
-    MakeData({QString::fromUtf8("Müller\tAnna\tWeg 1\t12345 Dorf\t0012\t\tFrau\t\t002\t\t")});
-    QStringList header = {"0012/001", "x",          "0012",     "10,00", "1,90",  "11,90", "0,00",
-                          "11,90",    "05.02.2024", "11,90000", "Euro",  "Netto", "FALSE", "FALSE"};
-    testfiles::WriteLines(Data() + "K0012001.KAR",
-                          QStringList{"01.02.2024\tImpfung\t1\t10,00000\t\t\t\t\t"} +
-                              QStringList{"---KOPF---"} + header);
+    MakeData({Mueller("002")});
+    QStringList header = InvoicedHeader();
+    WriteCard(1, {"01.02.2024\tImpfung\t1\t10,00000\t\t\t\t\t"}, header);
     header[0] = "0012/002";
     header[8] = "- - -";
     header[9] = "- - -";
-    testfiles::WriteLines(Data() + "K0012002.KAR", QStringList{"---KOPF---"} + header);
+    WriteCard(2, {}, header);
     Start();
     ClickTool(Workspace::Kartei);
     EXPECT_EQ(Header("KartNrLabel"), "0012/002");
@@ -273,12 +287,10 @@ TEST_F(KarteiGuiTest, NoCustomersKeepsTheWorkspaceShown)
 
 TEST_F(KarteiGuiTest, ChangedCashLineMakesTheBookingButtonBlink)
 {
-    MakeData({QString::fromUtf8("Müller\tAnna\tWeg 1\t12345 Dorf\t0012\t\tFrau\t\t001\t\t")});
+    MakeData({Mueller("001")});
     const QStringList header = {"0012/001", "x",     "0012",  "10,00", "1,90",  "11,90", "0,00",
                                 "11,90",    "- - -", "- - -", "Euro",  "Netto", "FALSE", "FALSE"};
-    testfiles::WriteLines(Data() + "K0012001.KAR",
-                          QStringList{"14.03.2024\tSpritze\t1\t10,00000\tB\t\t\t\t"} +
-                              QStringList{"---KOPF---"} + header);
+    WriteCard(1, {"14.03.2024\tSpritze\t1\t10,00000\tB\t\t\t\t"}, header);
     Start();
     m_form->findChild<QAction*>("GoBDItem")->setChecked(false);
     ClickTool(Workspace::Kartei);
@@ -409,13 +421,11 @@ TEST_F(KarteiGuiTest, RatesChangedThroughTheVatButtonCountForTheCardShown)
 
 TEST_F(KarteiGuiTest, EditorKeysGoThroughTheEntryRules)
 {
-    MakeData({QString::fromUtf8("Müller\tAnna\tWeg 1\t12345 Dorf\t0012\t\tFrau\t\t001\t\t")});
+    MakeData({Mueller("001")});
     const QStringList header = {"0012/001", "x",     "0012",  "10,00", "1,90",  "11,90", "11,90",
                                 "0,00",     "- - -", "- - -", "Euro",  "Netto", "FALSE", "FALSE"};
-    testfiles::WriteLines(Data() + "K0012001.KAR",
-                          QStringList{"14.03.2024\tSpritze\t1\t10,00000\tB\t\t\t\t",
-                                      "14.03.2024\tBello\t\t\t\t\t\t\t"} +
-                              QStringList{"---KOPF---"} + header);
+    WriteCard(1, {"14.03.2024\tSpritze\t1\t10,00000\tB\t\t\t\t", "14.03.2024\tBello\t\t\t\t\t\t\t"},
+              header);
     Start();
     ClickTool(Workspace::Kartei);
     const card::Rows& rows = Panel().Form().GetRows();
@@ -495,13 +505,8 @@ TEST_F(KarteiGuiTest, CashMarkOpensTheBookingAndCancelTakesItBack)
 
 TEST_F(KarteiGuiTest, PaymentButtonBooksTheInvoicedCard)
 {
-    MakeData({QString::fromUtf8("Müller\tAnna\tWeg 1\t12345 Dorf\t0012\t\tFrau\t\t002\t\t")});
-    const QStringList header = {"0012/001", "x",     "0012",  "10,00",      "1,90",
-                                "11,90",    "0,00",  "11,90", "05.02.2024", "11,90000",
-                                "Euro",     "Netto", "FALSE", "FALSE"};
-    testfiles::WriteLines(Data() + "K0012001.KAR",
-                          QStringList{"01.02.2024\tImpfung\t1\t10,00000\t\t\t\t\t"} +
-                              QStringList{"---KOPF---"} + header);
+    MakeData({Mueller("002")});
+    WriteCard(1, {"01.02.2024\tImpfung\t1\t10,00000\t\t\t\t\t"}, InvoicedHeader());
     Start();
     ClickTool(Workspace::Kartei);
     ClickCell(2, 1);
@@ -525,10 +530,9 @@ TEST_F(KarteiGuiTest, PaymentButtonBooksTheInvoicedCard)
 // goes to the PDF printer and the workspace shows the customer's next card.
 TEST_F(KarteiGuiTest, PrintButtonClosesTheCardIntoAnInvoice)
 {
-    MakeData({QString::fromUtf8("Müller\tAnna\tWeg 1\t12345 Dorf\t0012\t\tFrau\t\t001\t\t")});
-    testfiles::WriteLines(Data() + "K0012001.KAR",
-                          QStringList{"01.03.2024\tImpfung\t1\t10,00000\t\t\t\t\t", "---KOPF---"} +
-                              card::NewCardHeader("0012", 1, "x", "Euro"));
+    MakeData({Mueller("001")});
+    WriteCard(1, {"01.03.2024\tImpfung\t1\t10,00000\t\t\t\t\t"},
+              card::NewCardHeader("0012", 1, "x", "Euro"));
     Start();
     m_form->Printers().canvas.SelectPrinter(PrinterList::kPdfPrinterName);
     ClickTool(Workspace::Kartei);
