@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -12,11 +13,10 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <QToolBar>
 
+#include "MainWindowTest.h"
 #include "cards/CardClosing.h"
 #include "cards/CardEntryForm.h"
 #include "cards/CardWorkspace.h"
@@ -35,44 +35,27 @@
 #include "shell/ui/TForm1.h"
 #include "shell/ui/TForm1Master.h"
 #include "shell/ui/TOptionenDlg.h"
-#include "support/FixedClock.h"
-#include "support/ScriptedUserPort.h"
 #include "support/TestFiles.h"
 #include "table/TSGrid.h"
 #include "table/ui/TSGridView.h"
 
 namespace {
 
-class KarteiGuiTest : public ::testing::Test {
+// The main window with one customer, two medications and one service, at a size where
+// the whole card workspace fits.
+class KarteiGuiTest : public MainWindowTest {
 protected:
-    QString Data() const { return m_dir.path() + "/DATEN/"; }
     void MakeData(const QStringList& customers = {QString::fromUtf8(
                       "Müller\tAnna\tWeg 1\t12345 Dorf\t0012\t\tFrau\t\t000\t\t")})
     {
-        ASSERT_TRUE(QDir(m_dir.path()).mkdir("DATEN"));
-        testfiles::WriteAll(Data() + "TLV.INI", {});
-        testfiles::WriteLines(Data() + "MED.DBF",
-                              {"Aspirin\t1,00\t2,00\t2,38\t1\t\t\t\t\t\t",
-                               "Baytril\t100,00\t127,56\t151,80\t1\t\t\t\t\t\t"});
-        testfiles::WriteLines(Data() + "LEISTUNG.DBF",
-                              {"Impfung\tHund\t20,00\t1,5\t30,00\t35,70\t1\t12a\t\t"});
-        testfiles::WriteLines(Data() + "KUNDE.DBF", customers);
+        MainWindowTest::MakeData({},
+                                 {"Aspirin\t1,00\t2,00\t2,38\t1\t\t\t\t\t\t",
+                                  "Baytril\t100,00\t127,56\t151,80\t1\t\t\t\t\t\t"},
+                                 {"Impfung\tHund\t20,00\t1,5\t30,00\t35,70\t1\t12a\t\t"},
+                                 customers);
     }
-    void Start()
-    {
-        m_form = std::make_unique<TForm1>(m_port, m_clock, m_dir.path() + "/",
-                                          [] { return QStringList{}; });
-        m_form->resize(1200, 760);
-        m_form->ShowMain();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_form.get()));
-        m_form->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(m_form.get()));
-    }
-    void ClickTool(Workspace w)
-    {
-        QToolBar* bar = m_form->findChild<QToolBar*>("ToolBar");
-        QTest::mouseClick(bar->widgetForAction(m_form->ToolAction(w)), Qt::LeftButton);
-    }
+    void Start() { m_form = StartActive(QSize(1200, 760)); }
+    void ClickTool(Workspace w) { MainWindowTest::ClickTool(*m_form, w); }
     TKarteiPanel& Panel() { return *m_form->KarteiPanel(); }
     QString Header(const char* name) { return Panel().Header()->Field(name)->text(); }
     // Keys go where the focus is, as they would for a person at the keyboard.
@@ -103,11 +86,7 @@ protected:
         if (!folder.isEmpty())
             m_form->grab().save(folder + "/" + name);
     }
-    void TearDown() override { QDir::setCurrent(QDir::tempPath()); }
 
-    QTemporaryDir m_dir;
-    ScriptedUserPort m_port;
-    FixedClock m_clock{QDateTime(QDate(2024, 3, 15), QTime(9, 0))};
     std::unique_ptr<TForm1> m_form;
 };
 
@@ -607,4 +586,37 @@ TEST_F(KarteiGuiTest, PrintIsAskedForWithTheCellLeft)
     Panel().Action("DruckenItem")->trigger();
     QTest::mouseClick(Panel().Button("DruckenBtn"), Qt::LeftButton);
     EXPECT_EQ(asked, 2);
+}
+
+// At the smallest supported screen the lists beside the card are narrow: the name column
+// keeps what the titled price columns leave, and shows its title from the left.
+TEST_F(KarteiGuiTest, PickListsShowTheirNameColumnFromTheLeftOnASmallScreen)
+{
+    MakeData();
+    m_form = StartActive(QSize(1024, 768));
+    ClickTool(Workspace::Kartei);
+    ClickCell(1, 1);
+    Key(Qt::Key_D, Qt::ControlModifier);
+    Key(Qt::Key_F5);
+    ASSERT_EQ(Panel().Form().GetRows()[0].Cell(card::kColText), "Impfung");
+
+    for (TKarteiPickList* list : {Panel().Medications(), Panel().Services()}) {
+        SCOPED_TRACE(list->objectName().toStdString());
+        QTableView* view = list->View();
+        QHeaderView* header = view->horizontalHeader();
+        QAbstractItemModel* model = view->model();
+        EXPECT_EQ(header->sectionViewportPosition(0), 0);
+        EXPECT_EQ(header->length(), view->viewport()->width()) << "nothing hidden to the right";
+        const int align = model->headerData(0, Qt::Horizontal, Qt::TextAlignmentRole).toInt();
+        EXPECT_TRUE(align & Qt::AlignLeft);
+        QFont bold = header->font();
+        bold.setBold(true);
+        for (int section = 1; section < model->columnCount(); ++section) {
+            const QString title = model->headerData(section, Qt::Horizontal).toString();
+            EXPECT_GE(header->sectionSize(section), QFontMetrics(bold).horizontalAdvance(title))
+                << title.toStdString();
+        }
+        EXPECT_GT(header->sectionSize(0), header->sectionSize(1)) << "the names get the room";
+    }
+    KeepPicture("kartei_1024.png");
 }

@@ -38,6 +38,17 @@ std::unique_ptr<TForm1> MainWindowTest::Start()
     return form;
 }
 
+std::unique_ptr<TForm1> MainWindowTest::StartActive(QSize size)
+{
+    auto form = Make();
+    form->resize(size);
+    form->ShowMain();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    form->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    return form;
+}
+
 void MainWindowTest::ClickTool(TForm1& form, Workspace w)
 {
     QToolBar* bar = form.findChild<QToolBar*>("ToolBar");

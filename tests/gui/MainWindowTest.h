@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QByteArray>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -33,6 +34,8 @@ protected:
     std::unique_ptr<TForm1> Make();
     // The window shown and exposed.
     std::unique_ptr<TForm1> Start();
+    // The window shown at a given size and active, so keys and focus reach it.
+    std::unique_ptr<TForm1> StartActive(QSize size);
 
     // Clicks the tool bar button of a workspace as a person would.
     static void ClickTool(TForm1& form, Workspace w);

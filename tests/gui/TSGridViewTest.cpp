@@ -254,6 +254,41 @@ TEST_F(TSGridViewTest, ColumnBarScrollsByColumnsOnlyWhenTheyDoNotFit)
     EXPECT_FALSE(bar->isVisible());
 }
 
+// The record card's last column may be cut at the right edge rather than bring a column bar,
+// as long as at least half of it shows.
+TEST_F(TSGridViewTest, LastColumnMayOverhangByLessThanHalf)
+{
+    Fill(30);
+    m_view.SetLastColumnMayOverhang(true);
+    QScrollBar* bar = m_view.HorizontalScrollBar();
+    m_grid.SetColWidth(0, 10);
+    m_grid.SetColWidth(1, 100);
+    m_grid.SetColWidth(2, 100);
+    const int room = m_view.Area()->width() - 11 - 2 * 101;
+    ASSERT_GT(room, 60);
+    m_grid.SetColWidth(3, room + 40);  // sticks out by 41 pixels with its line
+    QTest::qWait(1);
+    EXPECT_FALSE(bar->isVisible());
+    Key(Qt::Key_End);
+    EXPECT_EQ(m_grid.Col(), 3);
+    EXPECT_EQ(m_view.LeftCol(), 1) << "selecting the cut column scrolls nothing away";
+    EXPECT_FALSE(m_view.CellRect(3, 1).isNull());
+
+    m_grid.SetColWidth(3, 2 * room + 10);  // more than half of it would be hidden
+    QTest::qWait(1);
+    EXPECT_TRUE(bar->isVisible());
+
+    // A hidden column after it does not count as the last one.
+    m_grid.SetColCount(5);
+    m_grid.SetColWidth(3, room + 40);
+    m_grid.SetColWidth(4, -1);
+    QTest::qWait(1);
+    EXPECT_FALSE(bar->isVisible());
+
+    m_view.SetLastColumnMayOverhang(false);
+    EXPECT_TRUE(bar->isVisible()) << "other grids scroll to show every column whole";
+}
+
 TEST_F(TSGridViewTest, TitleBordersDragColumnWidths)
 {
     Fill(5);

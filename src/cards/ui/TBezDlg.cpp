@@ -240,17 +240,11 @@ bool TBezDlg::HandleKey(int id, QKeyEvent* key)
         Refresh();
         return true;
     }
-    QChar ch;
-    if (key->key() == Qt::Key_Backspace)
-        ch = kKeyBackspace;
-    else if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
-        return false;
-    else if (key->text().size() == 1 && key->text().at(0).unicode() >= 32)
-        ch = key->text().at(0);
-    else
-        return false;  // navigation, Enter, Escape
+    const std::optional<QChar> ch = FormKey(*key);
+    if (!ch)
+        return false;  // shortcuts, navigation, Enter, Escape
     CopyToForm(id);
-    m_form.KeyPress(id, ch);
+    m_form.KeyPress(id, *ch);
     m_refreshing = true;
     CopyFromForm(id);
     m_refreshing = false;
@@ -274,13 +268,10 @@ bool TBezDlg::eventFilter(QObject* watched, QEvent* event)
     }
     if (event->type() == QEvent::KeyPress)
         return HandleKey(id, static_cast<QKeyEvent*>(event));
-    if (event->type() == QEvent::FocusOut) {
-        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
-            CopyToForm(id);
-            m_form.Leave(id);
-            Refresh();
-        }
+    if (event->type() == QEvent::FocusOut && LeavesField(*static_cast<QFocusEvent*>(event))) {
+        CopyToForm(id);
+        m_form.Leave(id);
+        Refresh();
     }
     return QDialog::eventFilter(watched, event);
 }
@@ -288,14 +279,8 @@ bool TBezDlg::eventFilter(QObject* watched, QEvent* event)
 void TBezDlg::Refresh()
 {
     m_refreshing = true;
-    for (auto it = m_editors.constBegin(); it != m_editors.constEnd(); ++it) {
-        const FormField& field = m_form.Field(it.key());
-        QLineEdit* edit = it.value();
-        if (edit->text() != field.text)
-            edit->setText(field.text);
-        edit->setReadOnly(field.readOnly);
-        edit->setStyleSheet(field.readOnly ? QStringLiteral("background: #e0e0e0") : QString());
-    }
+    for (auto it = m_editors.constBegin(); it != m_editors.constEnd(); ++it)
+        ShowField(*it.value(), m_form.Field(it.key()));
     m_echoLabel->setText(m_form.EchoText());
     m_restLabel->setText(m_form.RestText());
     m_percentLabel->setText(m_form.PercentText());

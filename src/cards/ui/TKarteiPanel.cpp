@@ -142,6 +142,8 @@ void TKarteiPanel::BuildGrid(const KarteiSetup& setup)
     g.SetColumnAlignment(card::kColAmount, 1);
     m_view = new TSGridView(g, this);
     m_view->setObjectName(QStringLiteral("KarteiGrid"));
+    // The medication code at the far right is for the stock; half of it is enough to see.
+    m_view->SetLastColumnMayOverhang(true);
     m_view->ScrollBar()->setObjectName(QStringLiteral("KarteiScrollBar"));
     m_view->KeyHook = [this](int key, Qt::KeyboardModifiers modifiers) {
         return OnGridKey(key, modifiers);

@@ -48,7 +48,12 @@ QVariant PickListModel::data(const QModelIndex& index, int role) const
 
 QVariant PickListModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (role != Qt::DisplayRole || orientation != Qt::Horizontal || section >= m_columns.size())
+    if (orientation != Qt::Horizontal || section < 0 || section >= m_columns.size())
+        return {};
+    // A title too long for its column shows its beginning, not a cut-out middle.
+    if (role == Qt::TextAlignmentRole)
+        return int((m_columns[section].price ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+    if (role != Qt::DisplayRole)
         return {};
     return m_grid.Cells(m_columns[section].gridCol, 0);
 }
@@ -95,6 +100,7 @@ TKarteiPickList::TKarteiPickList(const QString& title, const QString& name, TSGr
     m_view->verticalHeader()->hide();
     m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 4);
     m_view->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    FitColumns();
     m_view->setWordWrap(false);
     m_view->installEventFilter(this);
     m_quantity->installEventFilter(this);
@@ -124,10 +130,31 @@ void TKarteiPickList::SelectRecord(int record)
     m_view->scrollTo(index, QAbstractItemView::PositionAtTop);
 }
 
+// The name column takes what the others leave: they are only as wide as their title or,
+// for prices, a five-digit amount needs.
+void TKarteiPickList::FitColumns()
+{
+    QHeaderView* header = m_view->horizontalHeader();
+    QFont bold = header->font();
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    const int padding = 2 * metrics.horizontalAdvance(QLatin1Char('0'));
+    for (int section = 1; section < m_model->columnCount(); ++section) {
+        const QString title =
+            m_model->headerData(section, Qt::Horizontal, Qt::DisplayRole).toString();
+        int width = metrics.horizontalAdvance(title);
+        if (m_model->IsPrice(section))
+            width = qMax(width, metrics.horizontalAdvance(QStringLiteral("99999,99")));
+        header->setSectionResizeMode(section, QHeaderView::Interactive);
+        header->resizeSection(section, width + padding);
+    }
+}
+
 void TKarteiPickList::Reload()
 {
     const int record = SelectedRecord();
     m_model->Reset();
+    FitColumns();
     SelectRecord(qMax(record, 0));
 }
 

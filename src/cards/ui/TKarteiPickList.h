@@ -25,6 +25,7 @@ public:
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     void Reset();
+    bool IsPrice(int section) const { return m_columns.value(section).price; }
 
 private:
     TSGrid& m_grid;
@@ -57,6 +58,7 @@ protected:
 
 private:
     void Search(const QString& typed);
+    void FitColumns();
     bool QuantityKey(QKeyEvent* event);
 
     TSGrid& m_grid;

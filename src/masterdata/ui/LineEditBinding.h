@@ -37,6 +37,15 @@ inline void WriteEdit(QLineEdit& edit, const FormField& field)
         edit.setCursorPosition(field.cursor);
 }
 
+// Shows a field's text and whether it may be edited; a read-only field is greyed.
+inline void ShowField(QLineEdit& edit, const FormField& field)
+{
+    if (edit.text() != field.text)
+        edit.setText(field.text);
+    edit.setReadOnly(field.readOnly);
+    edit.setStyleSheet(field.readOnly ? QStringLiteral("background: #e0e0e0") : QString());
+}
+
 // The character a key gives the form: Backspace as kKeyBackspace, a printable character as
 // itself. Shortcuts (copy and paste) and navigation, Enter and Escape stay with the widget.
 inline std::optional<QChar> FormKey(const QKeyEvent& key)

@@ -332,14 +332,8 @@ void TEditDlg::Refresh()
 {
     m_refreshing = true;
     FormBase& fields = m_form.Fields();
-    for (auto it = m_editors.constBegin(); it != m_editors.constEnd(); ++it) {
-        const FormField& field = fields.Field(it.key());
-        QLineEdit* edit = it.value();
-        if (edit->text() != field.text)
-            edit->setText(field.text);
-        edit->setReadOnly(field.readOnly);
-        edit->setStyleSheet(field.readOnly ? QStringLiteral("background: #e0e0e0") : QString());
-    }
+    for (auto it = m_editors.constBegin(); it != m_editors.constEnd(); ++it)
+        ShowField(*it.value(), fields.Field(it.key()));
     switch (m_form.Panel()) {
         case EditPanel::Medication: {
             MedicationForm& f = m_form.Medication();

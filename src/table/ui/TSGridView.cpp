@@ -153,12 +153,32 @@ int TSGridView::MaxLeftCol() const
 {
     const int last = m_grid.ColCount() - 1;
     int room = m_area->width() - ColumnSpan(0);
+    if (m_lastColumnMayOverhang && LastColumnOverhangs(room))
+        return 1;
     int col = last + 1;
     while (col > 1 && room - ColumnSpan(col - 1) >= 0) {
         room -= ColumnSpan(col - 1);
         --col;
     }
     return qBound(1, col, qMax(1, last));
+}
+
+// Every column from the first on fits, but for the last one of which at least half shows.
+bool TSGridView::LastColumnOverhangs(int room) const
+{
+    int last = m_grid.ColCount() - 1;
+    while (last > 1 && ColumnSpan(last) == 0)
+        --last;
+    for (int c = 1; c < last; ++c)
+        room -= ColumnSpan(c);
+    return room >= (ColumnSpan(last) + 1) / 2;
+}
+
+void TSGridView::SetLastColumnMayOverhang(bool on)
+{
+    m_lastColumnMayOverhang = on;
+    SetLeftCol(m_leftCol);
+    SyncHorizontalScrollBar();
 }
 
 void TSGridView::SetLeftCol(int col)
@@ -273,8 +293,10 @@ void TSGridView::EnsureColumnVisible()
         m_leftCol = col;
         return;
     }
-    // Move the first shown column right until the selected one fits (or is first).
-    while (m_leftCol < col) {
+    // Move the first shown column right until the selected one fits (or is first), but no
+    // further than the scroll bar could.
+    const int maxLeft = MaxLeftCol();
+    while (m_leftCol < col && m_leftCol < maxLeft) {
         const int right = ColumnLeft(col) + m_grid.ColWidth(col);
         if (right <= m_area->width())
             break;

@@ -29,6 +29,9 @@ public:
     // The table font and the row height that goes with it; the rows are refilled so that
     // right-aligned cells are padded for the new font.
     void ApplyFont(const QFont& font, int rowHeight);
+    // With this on, the last column may run past the right edge without a column bar, as
+    // long as at least half of it shows.
+    void SetLastColumnMayOverhang(bool on);
     // Narrowest width a column can be dragged to.
     static constexpr int kMinDragWidth = 8;
 
@@ -77,6 +80,7 @@ private:
     void OnScrollAction(int action);
     void OnHScrollAction(int action);
     int MaxLeftCol() const;
+    bool LastColumnOverhangs(int room) const;
     bool BeginSizing(const QPoint& pos);
     bool DragSizing(const QPoint& pos);
     bool EndSizing();
@@ -97,6 +101,7 @@ private:
     int m_editRow = 0;
     int m_leftCol = 1;  // first data column shown after the fixed column
     bool m_syncing = false;
+    bool m_lastColumnMayOverhang = false;
     int m_sizingCol = -1;  // column whose border is being dragged
     int m_sizingStartX = 0;
     int m_sizingStartWidth = 0;
