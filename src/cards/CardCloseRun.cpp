@@ -1,5 +1,7 @@
 #include "cards/CardCloseRun.h"
 
+#include <QFile>
+
 #include "cards/CardWorkspace.h"
 #include "cards/PaymentForm.h"
 #include "common/Clock.h"
@@ -278,9 +280,10 @@ bool CardCloseRun::PrintCard(const CardPrintChoice& choice)
     printer.Title = CardPrintTitles(state);
     printer.DateLabel =
         dates::Format(choice.printDate.isValid() ? choice.printDate : m_clock.Today());
-    printer.Print();
-    if (choice.copy)
-        printer.Print();
+    if (!printer.Print() || (choice.copy && !printer.Print())) {
+        Stop(QStringLiteral("Der Druck konnte nicht ausgeführt werden."));
+        return false;
+    }
     return true;
 }
 
@@ -363,8 +366,13 @@ bool CardCloseRun::Close(CloseKind kind, const CardPrintChoice& choice)
         }
     }
 
-    if (!choice.noPrint)
-        PrintDocument(kind, choice, copy);
+    // A document the printer did not produce must not close the card: the invoice would
+    // be booked and dunned without the customer ever getting it.
+    if (!choice.noPrint && !PrintDocument(kind, choice, copy)) {
+        restore();
+        Stop(kPrintFailedText);
+        return false;
+    }
 
     if (!real) {
         if (form.IsModified())
@@ -373,19 +381,32 @@ bool CardCloseRun::Close(CloseKind kind, const CardPrintChoice& choice)
         return true;
     }
 
+    // The next card is written before the closed card replaces the open one, so the lines
+    // carried over are on disk in one of the two whatever fails.
+    const NextCardPlan plan = PlanNextCard(current);
+    const QString nextFailed = QStringLiteral("Fehler beim Öffnen der leeren Karteikarte: ") +
+                               FileName(customer, plan.number);
+    const bool nextExisted = Exists(folder, customer, plan.number);
+    if (!m_ws.WriteNextCard(plan.number, carried)) {
+        restore();
+        Stop(nextFailed);
+        return false;
+    }
+
     if (kind == CloseKind::Quote)
         MarkAsQuote(form.GetRows(), choice.printDate, inventoryAutomatic);
     else
         FreezeCard(form.State(), choice.printDate);
     if (!m_ws.SaveRecordCard()) {
+        // The open card keeps its lines: the new card would hold them a second time.
+        if (!nextExisted)
+            QFile::remove(FilePath(folder, customer, plan.number));
         restore();
         return false;
     }
 
-    const NextCardPlan plan = PlanNextCard(current);
-    if (!m_ws.OpenNextCard(plan.number, carried)) {
-        Stop(QStringLiteral("Fehler beim Öffnen der leeren Karteikarte: ") +
-             FileName(customer, plan.number));
+    if (!m_ws.ShowNextCard(plan.number)) {
+        Stop(nextFailed);
         return false;
     }
     ApplyRetention(folder, customer, plan);
@@ -395,11 +416,11 @@ bool CardCloseRun::Close(CloseKind kind, const CardPrintChoice& choice)
     return true;
 }
 
-void CardCloseRun::PrintDocument(CloseKind kind, const CardPrintChoice& choice,
+bool CardCloseRun::PrintDocument(CloseKind kind, const CardPrintChoice& choice,
                                  const PrintCopy& copy)
 {
     if (!m_printers.canvas)
-        return;
+        return true;
     const CardState& state = m_ws.Form().State();
     KeyValueSettings& options = m_ws.Options();
 
@@ -449,17 +470,15 @@ void CardCloseRun::PrintDocument(CloseKind kind, const CardPrintChoice& choice,
         if (m_printers.selectPrinter)
             m_printers.selectPrinter(name);
     };
+    // Every pass must come out; a retry after a failure prints all of them again.
     if (choice.mail && !address.isEmpty() && !m_printers.mailPrinter.isEmpty()) {
         select(m_printers.mailPrinter);
-        printer.Print(MailControlText(m_printers.mailCodes, address, MailSubject(kind, state.key)));
+        const bool mailed = printer.Print(
+            MailControlText(m_printers.mailCodes, address, MailSubject(kind, state.key)));
         select(m_printers.standardPrinter);
-        if (choice.copy)
-            printer.Print();
-        return;
+        return mailed && (!choice.copy || printer.Print());
     }
-    printer.Print();
-    if (choice.copy)
-        printer.Print();
+    return printer.Print() && (!choice.copy || printer.Print());
 }
 
 }  // namespace card

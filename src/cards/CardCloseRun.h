@@ -80,7 +80,8 @@ private:
     bool PrinterReady(const CardPrintChoice& choice);
     int StoredNumber() const;
     QString OptionValue(const QString& key, const QString& fallback = {}) const;
-    void PrintDocument(CloseKind kind, const CardPrintChoice& choice, const PrintCopy& copy);
+    // False when the printer refused or failed a pass.
+    bool PrintDocument(CloseKind kind, const CardPrintChoice& choice, const PrintCopy& copy);
     void Stop(const QString& text);
 
     CardWorkspace& m_ws;

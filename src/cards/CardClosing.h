@@ -33,6 +33,8 @@ QString CloseQuestion(CloseKind kind, bool noPrint);
 QString InvalidToDateText(const QString& key, CloseKind kind);
 QString NegativeSumText(const QString& key, CloseKind kind);
 QString NoDateText(const QString& key, CloseKind kind);
+inline const QString kPrintFailedText = QStringLiteral(
+    "Der Druck konnte nicht ausgeführt werden.\rDie Karteikarte bleibt unverändert.");
 inline const QString kReceiptPaymentCancelled =
     QStringLiteral("Der Druckvorgang wird abgebrochen.\rOhne Buchung kein Quittungsdruck!");
 

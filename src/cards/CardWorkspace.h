@@ -71,6 +71,11 @@ public:
     // Creates card `card` of the shown customer as a new card holding the rows carried
     // over, stores it as the current card and shows it. False when it could not be written.
     bool OpenNextCard(int card, const Rows& carried);
+    // The two steps of OpenNextCard, so a close can write the next card before the closed
+    // one replaces the open card: the new card's file only (the card shown stays), then
+    // storing it as the current card and showing it.
+    bool WriteNextCard(int card, const Rows& carried);
+    bool ShowNextCard(int card);
 
     QString CurrentFile() const { return m_file; }
     int CardNumber() const { return m_number; }

@@ -26,6 +26,11 @@ int CardWorkspace::StoredCardNumber() const
 
 bool CardWorkspace::OpenNextCard(int card, const Rows& carried)
 {
+    return WriteNextCard(card, carried) && ShowNextCard(card);
+}
+
+bool CardWorkspace::WriteNextCard(int card, const Rows& carried)
+{
     const int record = m_customerRecord;
     const QString number = CustomerCell(kCustNumber, record);
     const QString path = FilePath(m_dataFolder, number, card);
@@ -37,9 +42,18 @@ bool CardWorkspace::OpenNextCard(int card, const Rows& carried)
     Rows rows = NextCardRows(carried);
     while (int(rows.size()) < m_cardGrid.VisibleDataRows())
         rows.emplace_back();
+    // The grid writes the file; it shows the open card again afterwards.
+    const QStringList shown = m_cardGrid.Lines();
     m_cardGrid.SetLines(LinesFromRows(rows));
-    if (!m_cardGrid.SaveCard(path, header))
-        return false;
+    const bool written = m_cardGrid.SaveCard(path, header);
+    m_cardGrid.SetLines(shown);
+    return written;
+}
+
+bool CardWorkspace::ShowNextCard(int card)
+{
+    const int record = m_customerRecord;
+    const QString path = FilePath(m_dataFolder, CustomerCell(kCustNumber, record), card);
     StoreCardNumber(record, card);
     return ShowCard(record, path, card);
 }

@@ -67,6 +67,9 @@ public:
     virtual void NewPage() = 0;
     virtual void EndDoc() = 0;
     virtual bool Printing() const = 0;
+    // True when the last job failed after it began (the device reported an error while
+    // printing or when the job was ended): nothing reliable came out.
+    virtual bool JobFailed() const { return false; }
 
     // The font is scaled to the device's resolution so point sizes are true on paper.
     virtual void SetFont(const PrintFont& font) = 0;

@@ -465,22 +465,30 @@ bool TPrintGrid2::PageFull() const
     return (m_rowsOnPage + 2) * m_lineHeight + m_bodyTop >= limit;
 }
 
-void TPrintGrid2::Print(const QString& deviceText)
+bool TPrintGrid2::Print(const QString& deviceText)
 {
     if (!m_grid) {
         m_port.Message(MsgKind::Error, QStringLiteral("Error: FDBGrid Not Assigned."));
-        return;
+        return false;
     }
     if (PrintToFile) {
-        Export();
-        return;
+        return Export();
     }
     m_document = DocumentMode();
     StartJob();
     if (!m_canvas->BeginDoc(PrintMgrTitle)) {
-        return;
+        return false;
     }
-    PrintJobGuard guard(*m_canvas, m_port);
+    {
+        PrintJobGuard guard(*m_canvas, m_port);
+        PrintPages(deviceText);
+    }
+    // The device may only report a failure once the job has ended.
+    return !m_canvas->JobFailed();
+}
+
+void TPrintGrid2::PrintPages(const QString& deviceText)
+{
     m_page = 1;
     m_rowsOnPage = 0;
     m_rowOutput = false;

@@ -73,7 +73,8 @@ public:
     void SetExportPath(const QString& path) { m_exportPath = path; }
 
     // Prints (or with PrintToFile exports) the attached grid; deviceText goes to (0,0).
-    void Print(const QString& deviceText = {});
+    // False when the device refused or failed the job.
+    bool Print(const QString& deviceText = {});
     bool PrintWithDialog(PrintDialogPort& dialog);
     // Asks for the export file, then exports; nothing is written on cancel.
     void ExportWithDialog();
@@ -96,6 +97,7 @@ private:
 
     // Job steps.
     void StartJob();
+    void PrintPages(const QString& deviceText);
     void ConvertMargins();
     void LayoutColumns();
     void FitColumnsToPage(QList<int>& widths, const QList<int>& titleWidths) const;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <functional>
@@ -463,6 +464,123 @@ TEST_F(CardCloseRunTest, PrintCommandChecksTheCardAndPrintsIt)
         shortened |= text.startsWith("Ein Bemerkungstext") && text.endsWith(" ...");
     EXPECT_TRUE(shortened);
     EXPECT_FALSE(Workspace().Form().State().IsInvoiced());
+}
+
+// A document the printer refused (at the start or at the end of the job) closes nothing:
+// the receipt's payment is dropped, registers, journal and balances stay, no next card is
+// made. Once the printer works the same close goes through as if nothing had happened.
+TEST_F(CardCloseRunTest, FailedPrintLeavesCardPaymentAndRegistersUnchanged)
+{
+    WriteCustomer("005");
+    WriteCard(5, {"01.03.2024\tFutter\t2\t100,00000\t\t\t\t\t",
+                  "10.03.2024\tImpfung\t1\t100,00000\t\t\t\t\t"});
+    ASSERT_TRUE(Workspace().LoadCurrentCard(0));
+    payments.script = [&](TBezDlgForm& form) { return form.Ok(port); };
+    const auto expectUnchanged = [&] {
+        EXPECT_EQ(port.LastText(), kPrintFailedText);
+        const CardState& state = Workspace().Form().State();
+        EXPECT_FALSE(state.IsInvoiced());
+        EXPECT_EQ(state.openAmount, kUnset);
+        EXPECT_TRUE(Workspace().PendingBookings().isEmpty());
+        EXPECT_EQ(Workspace().Form().GetRows()[1].Cell(kColText), "Impfung");
+        EXPECT_EQ(CardLines(5, true)[kHdrInvoiceDate], kUnset);
+        EXPECT_TRUE(CardLines(5, false)[1].startsWith("10.03.2024\tImpfung\t"));
+        EXPECT_FALSE(QFile::exists(Path(FileName("0012", 6))));
+        EXPECT_FALSE(QFile::exists(Path("Z32024.zaE")));
+        EXPECT_EQ(options.Get("Kontostand", "Kasse"), "");
+        for (const QString& line : FileLines("ST_MAHN.DBF") + FileLines("ST_RECHN.DBF"))
+            EXPECT_FALSE(line.startsWith("+0012/005")) << line.toStdString();
+        EXPECT_EQ(Workspace().CardNumber(), 5);
+        EXPECT_EQ(Workspace().StoredCardNumber(), 5);
+    };
+
+    canvas.refuseJobs = true;
+    EXPECT_FALSE(Run().CloseAsInvoice(Choice(PrintKind::Receipt)));
+    EXPECT_EQ(payments.runs, 1);
+    expectUnchanged();
+
+    canvas.refuseJobs = false;
+    canvas.failJobs = true;
+    EXPECT_FALSE(Run().CloseAsInvoice(Choice(PrintKind::Receipt)));
+    EXPECT_EQ(canvas.Count(RecordingCanvas::Op::EndDoc), 1);  // the failed job was ended
+    expectUnchanged();
+    EXPECT_FALSE(Run().CloseAsQuote(Choice(PrintKind::Quote)));
+    EXPECT_FALSE(CardLines(5, false).join("").contains("Angebot am"));
+    expectUnchanged();
+
+    canvas.failJobs = false;
+    ASSERT_TRUE(Run().CloseAsInvoice(Choice(PrintKind::Receipt)));
+    EXPECT_EQ(payments.runs, 3);
+    const QStringList journal = FileLines("Z32024.zaE");
+    ASSERT_EQ(journal.size(), 1);
+    EXPECT_TRUE(journal[0].endsWith("\t100,00\t7,0\t107,00\tB\t")) << journal[0].toStdString();
+    EXPECT_EQ(options.Get("Kontostand", "Kasse"), "107");
+    EXPECT_EQ(CardLines(5, true)[kHdrInvoiceDate], "15.03.2024");
+    EXPECT_TRUE(CardLines(6, false)[0].startsWith("10.03.2024\tImpfung\t"));
+}
+
+TEST_F(CardCloseRunTest, FailedCardPrintIsReported)
+{
+    WriteCustomer("005");
+    WriteCard(5, {"01.03.2024\tImpfung\t1\t100,00000\t\t\t\t\t"});
+    ASSERT_TRUE(Workspace().LoadCurrentCard(0));
+    CardPrintChoice choice = Choice(PrintKind::Card);
+    choice.copy = true;
+
+    canvas.failJobs = true;
+    EXPECT_FALSE(Run().PrintCard(choice));
+    EXPECT_EQ(port.LastText(), "Der Druck konnte nicht ausgeführt werden.");
+    canvas.failJobs = false;
+    EXPECT_TRUE(Run().PrintCard(choice));
+    EXPECT_EQ(canvas.Count(RecordingCanvas::Op::BeginDoc), 3);
+}
+
+// A file where the next card must go cannot be written (a folder stands at its temporary
+// name): the lines for the next card stay on the open card, on disk and on screen, and
+// nothing is booked. The retry then closes normally.
+TEST_F(CardCloseRunTest, NextCardThatCannotBeWrittenKeepsTheLinesOnTheOpenCard)
+{
+    WriteCustomer("005");
+    WriteCard(5, {"01.03.2024\tImpfung\t1\t100,00000\t\t\t\t\t",
+                  "10.03.2024\tRöntgen\t1\t80,00000\t\t\t\t\t"});
+    ASSERT_TRUE(Workspace().LoadCurrentCard(0));
+    ASSERT_TRUE(QDir(dir.path()).mkdir("K0012006.~KA"));
+
+    EXPECT_FALSE(Run().CloseAsInvoice(Choice(PrintKind::Invoice)));
+    EXPECT_EQ(port.LastText(), "Fehler beim Öffnen der leeren Karteikarte: K0012006.KAR");
+    EXPECT_EQ(CardLines(5, true)[kHdrInvoiceDate], kUnset);
+    EXPECT_TRUE(CardLines(5, false)[1].startsWith("10.03.2024\tRöntgen\t"));
+    EXPECT_FALSE(Workspace().Form().State().IsInvoiced());
+    EXPECT_EQ(Workspace().Form().GetRows()[1].Cell(kColText), "Röntgen");
+    EXPECT_FALSE(QFile::exists(Path(FileName("0012", 6))));
+    for (const QString& line : FileLines("ST_MAHN.DBF"))
+        EXPECT_FALSE(line.startsWith("+0012/005")) << line.toStdString();
+    EXPECT_EQ(Workspace().CardNumber(), 5);
+
+    ASSERT_TRUE(QDir(dir.path()).rmdir("K0012006.~KA"));
+    ASSERT_TRUE(Run().CloseAsInvoice(Choice(PrintKind::Invoice)));
+    EXPECT_FALSE(CardLines(5, false).join("").contains("Röntgen"));
+    EXPECT_TRUE(CardLines(6, false)[0].startsWith("10.03.2024\tRöntgen\t"));
+    EXPECT_EQ(Workspace().CardNumber(), 6);
+}
+
+// The next card is written first; when the closed card then cannot be saved, the next
+// card goes again so its lines are not held twice and the open card stays current.
+TEST_F(CardCloseRunTest, ClosedCardThatCannotBeSavedLeavesNoNextCard)
+{
+    WriteCustomer("005");
+    WriteCard(5, {"01.03.2024\tImpfung\t1\t100,00000\t\t\t\t\t",
+                  "10.03.2024\tRöntgen\t1\t80,00000\t\t\t\t\t"});
+    ASSERT_TRUE(Workspace().LoadCurrentCard(0));
+    ASSERT_TRUE(QDir(dir.path()).mkdir("K0012005.~KA"));
+
+    EXPECT_FALSE(Run().CloseAsInvoice(Choice(PrintKind::Invoice)));
+    EXPECT_FALSE(QFile::exists(Path(FileName("0012", 6))));
+    EXPECT_EQ(CardLines(5, true)[kHdrInvoiceDate], kUnset);
+    EXPECT_TRUE(CardLines(5, false)[1].startsWith("10.03.2024\tRöntgen\t"));
+    EXPECT_FALSE(Workspace().Form().State().IsInvoiced());
+    EXPECT_EQ(Workspace().Form().GetRows()[1].Cell(kColText), "Röntgen");
+    EXPECT_EQ(Workspace().StoredCardNumber(), 5);
 }
 
 TEST(CardCloseTexts, DocumentTextsOfOlderFilesGetTheQuoteDefaults)

@@ -106,6 +106,24 @@ TEST_F(GridFixture, ExportFailureShowsThePathAndLeavesNothing)
     EXPECT_FALSE(port.busy);
 }
 
+// A refused job prints nothing; a job the device failed is still ended; both report it.
+TEST_F(GridFixture, PrintReportsARefusedOrFailedJob)
+{
+    MakeRows(3);
+    EXPECT_TRUE(printer.Print());
+
+    canvas.calls.clear();
+    canvas.refuseJobs = true;
+    EXPECT_FALSE(printer.Print());
+    EXPECT_TRUE(canvas.calls.isEmpty());
+
+    canvas.refuseJobs = false;
+    canvas.failJobs = true;
+    EXPECT_FALSE(printer.Print());
+    EXPECT_EQ(canvas.Count(RecordingCanvas::Op::EndDoc), 1);
+    EXPECT_FALSE(canvas.Printing());
+}
+
 TEST_F(GridFixture, ExportWithDialogStoresTheChoiceOrWritesNothingOnCancel)
 {
     QTemporaryDir dir;

@@ -12,6 +12,8 @@ TPrinterOrientation RecordingCanvas::Orientation() const
 
 bool RecordingCanvas::BeginDoc(const QString& t)
 {
+    if (refuseJobs)
+        return false;
     title = t;
     ++jobs;
     pages = 1;

@@ -41,6 +41,7 @@ public:
     void NewPage() override;
     void EndDoc() override;
     bool Printing() const override { return m_printing; }
+    bool JobFailed() const override { return failJobs; }
 
     void SetFont(const PrintFont& font) override { m_font = font; }
     PrintFont Font() const override { return m_font; }
@@ -73,6 +74,8 @@ public:
     // Bitmaps the canvas pretends to know: path -> natural size.
     QList<std::pair<QString, QSize>> bitmaps;
     bool bitmapsFail = false;  // known bitmaps are measured but cannot be drawn
+    bool refuseJobs = false;   // BeginDoc fails: no job starts
+    bool failJobs = false;     // jobs run but the device reports them failed
 
 private:
     void Record(Call c);

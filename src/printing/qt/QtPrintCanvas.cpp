@@ -180,6 +180,7 @@ TPrinterOrientation QtPrintCanvas::Orientation() const
 
 bool QtPrintCanvas::BeginDoc(const QString& title)
 {
+    m_jobFailed = false;
     m_printer->setDocName(title);
     if (m_pdf && m_own) {
         if (!QDir().mkpath(m_pdfFolder)) {
@@ -207,14 +208,16 @@ bool QtPrintCanvas::BeginDoc(const QString& title)
 
 void QtPrintCanvas::NewPage()
 {
-    m_printer->newPage();
+    if (!m_printer->newPage())
+        m_jobFailed = true;
 }
 
 void QtPrintCanvas::EndDoc()
 {
-    if (m_painter.isActive()) {
-        m_painter.end();
-    }
+    if (m_painter.isActive() && !m_painter.end())
+        m_jobFailed = true;
+    if (m_printer->printerState() == QPrinter::Error)
+        m_jobFailed = true;
 }
 
 void QtPrintCanvas::SetFont(const PrintFont& font)

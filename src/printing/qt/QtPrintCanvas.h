@@ -49,6 +49,7 @@ public:
     void NewPage() override;
     void EndDoc() override;
     bool Printing() const override { return m_painter.isActive(); }
+    bool JobFailed() const override { return m_jobFailed; }
 
     void SetFont(const PrintFont& font) override;
     PrintFont Font() const override { return m_font; }
@@ -75,6 +76,7 @@ private:
     const Clock* m_clock = nullptr;
     bool m_pdf = false;
     QString m_lastPdf;
+    bool m_jobFailed = false;
     PrintFont m_font;
     QFont m_qfont;
 };
