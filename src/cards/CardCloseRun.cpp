@@ -77,14 +77,7 @@ void FillDocumentGrid(TSGrid& grid, const std::vector<PrintLine>& lines, const Q
 void SetUpDocument(TPrintGrid2& printer, TSGrid& grid, const TMemoSeiteEinrichtenForm& layout)
 {
     layout.ApplyTo(printer);
-    printer.AttachGrid(&grid);
-    const int widths[] = {20, 100, 10, 20};
-    for (int col = 1; col <= 4; ++col)
-        printer.SetColWidth(col, widths[col - 1]);
-    printer.SetAlignment(3, TAlignment::taRightJustify);
-    printer.SetAlignment(4, TAlignment::taRightJustify);
-    printer.RowLines = false;
-    printer.ColLines = false;
+    printer.AttachDocumentGrid(&grid);
 }
 
 // Cuts a remark to the width with " ..." when it does not fit.

@@ -73,6 +73,18 @@ void TPrintGrid2::AttachGrid(TSGrid* grid)
     }
 }
 
+void TPrintGrid2::AttachDocumentGrid(TSGrid* grid)
+{
+    AttachGrid(grid);
+    const int widths[] = {20, 100, 10, 20};
+    for (int col = 1; col <= 4; ++col)
+        SetColWidth(col, widths[col - 1]);
+    SetAlignment(3, TAlignment::taRightJustify);
+    SetAlignment(4, TAlignment::taRightJustify);
+    RowLines = false;
+    ColLines = false;
+}
+
 int TPrintGrid2::ColWidth(int col) const
 {
     return m_widths.value(col, 0);

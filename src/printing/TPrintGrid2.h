@@ -63,6 +63,9 @@ public:
     // Remembers the grid; every column width becomes 0, alignments follow the grid.
     void AttachGrid(TSGrid* grid);
     TSGrid* Grid() const { return m_grid; }
+    // Attaches an invoice or record card grid with the document columns: date, description,
+    // VAT code and amount (20, 100, 10, 20 mm, the last two right-aligned), no rules.
+    void AttachDocumentGrid(TSGrid* grid);
     // Width of a grid column in millimetres; 0 = not printed.
     int ColWidth(int col) const;
     void SetColWidth(int col, int millimetres);

@@ -81,7 +81,7 @@ TEST_F(PdfFixture, InvoiceWithLogoFooterAndContinuationPage)
 
     auto grid = samples::InvoiceGrid(port, Positions(45));
     TPrintGrid2 printer(canvas, port, clock);
-    samples::InvoiceColumns(printer, *grid);
+    printer.AttachDocumentGrid(&*grid);
     printer.LeftMargin = 20;
     printer.RightMargin = 20;
     printer.TopMargin = 20;

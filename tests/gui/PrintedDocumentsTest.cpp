@@ -144,7 +144,7 @@ std::unique_ptr<TSGrid> InvoiceLines(UserPort& port, int count)
 // An invoice as the record card closing hands it over, with its footer.
 void SetUpInvoice(TPrintGrid2& printer, TSGrid* grid, const QString& heading)
 {
-    samples::InvoiceColumns(printer, *grid);
+    printer.AttachDocumentGrid(&*grid);
     printer.LeftMargin = 20;
     printer.RightMargin = 20;
     printer.TopMargin = 20;

@@ -52,7 +52,7 @@ struct DocFixture : ::testing::Test {
             lines.append(QStringLiteral("15.03.2024\tPosten %1\t19,0\t10,00\t").arg(i));
         }
         grid = samples::InvoiceGrid(port, lines);
-        samples::InvoiceColumns(printer, *grid);
+        printer.AttachDocumentGrid(&*grid);
         printer.PrintMgrTitle = QStringLiteral("Talven - Rechnung 0001/002");
         printer.KopfPrint = true;
         printer.Kopf = samples::InvoiceKopf(QStringLiteral("2024/17"));

@@ -52,16 +52,4 @@ std::unique_ptr<TSGrid> InvoiceGrid(UserPort& port, const QStringList& lines)
     return grid;
 }
 
-void InvoiceColumns(TPrintGrid2& printer, TSGrid& grid)
-{
-    printer.AttachGrid(&grid);
-    const int widths[] = {20, 100, 10, 20};
-    for (int col = 1; col <= 4; ++col)
-        printer.SetColWidth(col, widths[col - 1]);
-    printer.SetAlignment(3, TAlignment::taRightJustify);
-    printer.SetAlignment(4, TAlignment::taRightJustify);
-    printer.RowLines = false;
-    printer.ColLines = false;
-}
-
 }  // namespace samples

@@ -4,7 +4,6 @@
 #include <QStringList>
 #include <memory>
 
-class TPrintGrid2;
 class TSGrid;
 class UserPort;
 
@@ -18,8 +17,5 @@ QStringList InvoiceKopf(const QString& number, const QString& logo = {});
 
 // An invoice's positions as the grid holds them: date, text, VAT rate and net per line.
 std::unique_ptr<TSGrid> InvoiceGrid(UserPort& port, const QStringList& lines);
-// The invoice columns on the printer, the grid attached: widths in millimetres, rate and
-// net right-aligned, no rules.
-void InvoiceColumns(TPrintGrid2& printer, TSGrid& grid);
 
 }  // namespace samples
