@@ -68,6 +68,15 @@ void TKarteiPanel::EndEdit()
     m_editor = nullptr;
 }
 
+bool TKarteiPanel::TakeEditedCell()
+{
+    if (!m_cardOpen)
+        return false;
+    EndEdit();
+    SyncCell();
+    return true;
+}
+
 void TKarteiPanel::BeginEdit(const QString& text, int cursor, bool selectAll)
 {
     m_view->BeginEdit();

@@ -296,10 +296,8 @@ bool TKarteiPanel::OpenCurrentCard(int customerRecord, const CardSettings& setti
 
 void TKarteiPanel::Finish()
 {
-    if (!m_cardOpen)
+    if (!TakeEditedCell())
         return;
-    EndEdit();
-    SyncCell();
     Form().LeaveCell();
     m_ws->LeaveModifiedCard();
     m_cardOpen = false;
@@ -310,10 +308,8 @@ void TKarteiPanel::Finish()
 // Whoever prints finds the card as it is shown: the edit ended and the cell left.
 void TKarteiPanel::RequestPrint()
 {
-    if (!m_cardOpen)
+    if (!TakeEditedCell())
         return;
-    EndEdit();
-    SyncCell();
     Form().LeaveCell();
     ShowCard();
     emit PrintRequested();
@@ -373,10 +369,8 @@ void TKarteiPanel::TakeOverService()
 // The summation is a change of the card: it is saved with its new sums.
 void TKarteiPanel::Summation()
 {
-    if (!m_cardOpen)
+    if (!TakeEditedCell())
         return;
-    EndEdit();
-    SyncCell();
     Form().LeaveCell();
     m_ws->SaveRecordCard();
     ShowCard();
@@ -394,20 +388,16 @@ void TKarteiPanel::SwitchNetGross()
 
 void TKarteiPanel::SwitchCurrency()
 {
-    if (!m_cardOpen)
+    if (!TakeEditedCell())
         return;
-    EndEdit();
-    SyncCell();
     Form().SwitchCurrency();
     ShowCard();
 }
 
 void TKarteiPanel::PreviousCard()
 {
-    if (!m_cardOpen)
+    if (!TakeEditedCell())
         return;
-    EndEdit();
-    SyncCell();
     Form().LeaveCell();
     m_ws->LeaveModifiedCard();
     m_ws->PreviousCard();
@@ -417,10 +407,8 @@ void TKarteiPanel::PreviousCard()
 
 void TKarteiPanel::NextCard()
 {
-    if (!m_cardOpen)
+    if (!TakeEditedCell())
         return;
-    EndEdit();
-    SyncCell();
     Form().LeaveCell();
     m_ws->LeaveModifiedCard();
     m_ws->NextCard();
@@ -442,10 +430,8 @@ void TKarteiPanel::EnterPayment()
 // Books a marked line (again) after its amount or VAT code changed.
 void TKarteiPanel::BookBsLine()
 {
-    if (!m_cardOpen)
+    if (!TakeEditedCell())
         return;
-    EndEdit();
-    SyncCell();
     const int row = Form().CurrentRow();
     if (Form().GetRows()[size_t(row)].Cell(card::kColBS).isEmpty())
         return;
@@ -481,30 +467,24 @@ void TKarteiPanel::RunBooking(int row, bool fromMark)
 
 void TKarteiPanel::CopyCard()
 {
-    if (!m_cardOpen)
+    if (!TakeEditedCell())
         return;
-    EndEdit();
-    SyncCell();
     Form().CopyCard();
     ShowCard();
 }
 
 void TKarteiPanel::InsertCard()
 {
-    if (!m_cardOpen)
+    if (!TakeEditedCell())
         return;
-    EndEdit();
-    SyncCell();
     Form().InsertCopiedCard();
     ShowCard();
 }
 
 void TKarteiPanel::ClearCard()
 {
-    if (!m_cardOpen)
+    if (!TakeEditedCell())
         return;
-    EndEdit();
-    SyncCell();
     if (Form().ClearCard())
         m_ws->SaveRecordCard();
     ShowCard();
@@ -522,10 +502,8 @@ void TKarteiPanel::SetCalculatorMode(bool on)
 
 void TKarteiPanel::CalculatorToRemark()
 {
-    if (!m_cardOpen)
+    if (!TakeEditedCell())
         return;
-    EndEdit();
-    SyncCell();
     Form().CalculatorToRemark();
     ShowCard();
 }

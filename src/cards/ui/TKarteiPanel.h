@@ -140,6 +140,8 @@ private:
     bool RunEditorKey(const card::EditorKey& key);
     void EndEdit();
     void SyncCell();
+    // Ends the cell editor and hands the edited cell to the card; false without a card.
+    bool TakeEditedCell();
     void MoveTo(int col, int row);
     void RunBooking(int row, bool fromMark);
 
