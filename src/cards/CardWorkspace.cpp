@@ -7,6 +7,7 @@
 #include "bookkeeping/Balances.h"
 #include "bookkeeping/Journal.h"
 #include "cards/CardRegisters.h"
+#include "cards/CustomerColumns.h"
 #include "common/Clock.h"
 #include "common/NumberFormat.h"
 #include "common/UserPort.h"
@@ -18,14 +19,6 @@ namespace card {
 
 namespace {
 
-enum CustomerColumn {
-    kCustName = 1,
-    kCustFirstName = 2,
-    kCustTown = 4,
-    kCustNumber = 5,
-    kCustRemark = 8,
-    kCustCardNumber = 9,
-};
 constexpr int kBrowseReach = 101;
 
 }  // namespace

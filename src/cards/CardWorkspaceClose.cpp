@@ -1,22 +1,11 @@
 // What closing a card needs of the workspace: the stored card number and the next card.
 #include "cards/CardClosing.h"
 #include "cards/CardWorkspace.h"
+#include "cards/CustomerColumns.h"
 #include "common/NumberFormat.h"
 #include "table/TSGrid.h"
 
 namespace card {
-
-namespace {
-
-enum CustomerColumn {
-    kCustName = 1,
-    kCustFirstName = 2,
-    kCustTown = 4,
-    kCustNumber = 5,
-    kCustCardNumber = 9,
-};
-
-}  // namespace
 
 int CardWorkspace::StoredCardNumber() const
 {
