@@ -169,6 +169,9 @@ public:
 
 private:
     Row& Current() { return m_rows[size_t(m_row)]; }
+    // The checks both take-overs begin with: a selected record, an open card, a valid quantity.
+    bool StartTakeOver(bool listHasRecord, const QString& emptyText, const QString& quantityText,
+                       const QString& article, Quantity* quantity);
     void EnsureRows(int count);
     bool IsLocked(int row) const;
     bool HasPaymentLines() const { return !m_state.paymentLines.isEmpty(); }

@@ -163,19 +163,29 @@ bool CardEntryForm::TakeOverAmount(const QString& vatCode, long double amount,
     return true;
 }
 
-bool CardEntryForm::TakeOverMedication(const Medication* medication)
+bool CardEntryForm::StartTakeOver(bool listHasRecord, const QString& emptyText,
+                                  const QString& quantityText, const QString& article,
+                                  Quantity* quantity)
 {
-    if (!medication) {
-        m_port.Message(MsgKind::Information, QStringLiteral("Medikamentenliste ist leer!"));
+    if (!listHasRecord) {
+        m_port.Message(MsgKind::Information, emptyText);
         return false;
     }
     if (m_state.IsInvoiced())
         return false;
-    Quantity quantity;
-    if (!ParseQuantity(m_medQuantity, medication->article, &quantity)) {
-        m_port.Message(MsgKind::Error, QStringLiteral("Ungültige Menge: ") + m_medQuantity);
+    if (!ParseQuantity(quantityText, article, quantity)) {
+        m_port.Message(MsgKind::Error, QStringLiteral("Ungültige Menge: ") + quantityText);
         return false;
     }
+    return true;
+}
+
+bool CardEntryForm::TakeOverMedication(const Medication* medication)
+{
+    Quantity quantity;
+    if (!StartTakeOver(medication != nullptr, QStringLiteral("Medikamentenliste ist leer!"),
+                       m_medQuantity, medication ? medication->article : QString(), &quantity))
+        return false;
     const QString quantityText =
         quantity.packUnits ? QuantityText(quantity.units) + QLatin1Char(' ') + quantity.unit
                            : QuantityText(quantity.value);
@@ -236,17 +246,10 @@ bool CardEntryForm::TakeOverMedication(const Medication* medication)
 
 bool CardEntryForm::TakeOverService(const Service* service)
 {
-    if (!service) {
-        m_port.Message(MsgKind::Information, QStringLiteral("Liste der Leistungen ist leer!"));
-        return false;
-    }
-    if (m_state.IsInvoiced())
-        return false;
     Quantity quantity;
-    if (!ParseQuantity(m_serviceQuantity, QString(), &quantity)) {
-        m_port.Message(MsgKind::Error, QStringLiteral("Ungültige Menge: ") + m_serviceQuantity);
+    if (!StartTakeOver(service != nullptr, QStringLiteral("Liste der Leistungen ist leer!"),
+                       m_serviceQuantity, QString(), &quantity))
         return false;
-    }
     if (m_calculatorMode) {
         m_col = kColAmount;
         if (NumberOf(Current().Cell(kColAmount)) > kCalculatorLimit) {
