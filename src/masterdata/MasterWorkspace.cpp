@@ -9,13 +9,13 @@
 #include "common/DateUtil.h"
 #include "common/NumberFormat.h"
 #include "common/UserPort.h"
+#include "masterdata/MasterGridLayout.h"
 #include "masterdata/MasterTables.h"
 #include "masterdata/PostcodeList.h"
 #include "masterdata/RecordLines.h"
 #include "platform/Files.h"
-#include "shell/IniFile.h"
-#include "shell/MasterGridLayout.h"
-#include "shell/Options.h"
+#include "settings/IniFile.h"
+#include "settings/Options.h"
 #include "table/TSGrid.h"
 
 PriceSettings PriceSettingsFromOptions(const OptionValues& options)

@@ -6,13 +6,13 @@
 #include <QImage>
 #include <memory>
 
+#include "masterdata/MasterGridLayout.h"
+#include "masterdata/ui/MasterListPrinting.h"
 #include "printing/LayoutStore.h"
 #include "printing/PrinterList.h"
 #include "printing/TPrintGrid2.h"
 #include "printing/TPrintStrList.h"
 #include "printing/qt/QtPrintCanvas.h"
-#include "printing/ui/MasterListPrinting.h"
-#include "shell/MasterGridLayout.h"
 #include "support/FixedClock.h"
 #include "support/PdfTools.h"
 #include "support/SamplePrintJobs.h"

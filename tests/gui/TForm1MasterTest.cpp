@@ -23,7 +23,7 @@
 #include "masterdata/ServiceForm.h"
 #include "masterdata/ui/TEditDlg.h"
 #include "printing/PrinterList.h"
-#include "shell/IniFile.h"
+#include "settings/IniFile.h"
 #include "shell/ui/TForm1.h"
 #include "shell/ui/TForm1Master.h"
 #include "support/FixedClock.h"

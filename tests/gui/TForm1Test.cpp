@@ -11,8 +11,8 @@
 #include <QToolBar>
 
 #include "MainWindowTest.h"
-#include "shell/IniFile.h"
-#include "shell/Options.h"
+#include "settings/IniFile.h"
+#include "settings/Options.h"
 #include "shell/ui/TForm1.h"
 #include "support/FixedClock.h"
 #include "support/ScriptedUserPort.h"

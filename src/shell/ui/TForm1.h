@@ -7,8 +7,8 @@
 #include <functional>
 #include <memory>
 
+#include "masterdata/MasterGridLayout.h"
 #include "shell/Indicators.h"
-#include "shell/MasterGridLayout.h"
 #include "shell/OptionenForm.h"
 #include "shell/StartUp.h"
 #include "shell/Workspaces.h"

@@ -2,12 +2,12 @@
 
 #include <QObject>
 
+#include "masterdata/MasterGridLayout.h"
 #include "masterdata/MasterWorkspace.h"
 #include "masterdata/QuantityFields.h"
 #include "printing/TPrintGrid2.h"
 #include "printing/TPrintStrList.h"
 #include "printing/qt/QtPrintCanvas.h"
-#include "shell/MasterGridLayout.h"
 
 class QLineEdit;
 class TForm1;

@@ -3,9 +3,9 @@
 #include <QMenu>
 
 #include "common/NumberFormat.h"
+#include "masterdata/ui/MasterListPrinting.h"
 #include "printing/IniLayoutStore.h"
-#include "printing/ui/MasterListPrinting.h"
-#include "shell/Options.h"
+#include "settings/Options.h"
 #include "shell/ui/TForm1.h"
 #include "shell/ui/TForm1Master.h"
 #include "table/ui/TSGridView.h"

@@ -5,7 +5,7 @@
 #include <QLineEdit>
 #include <QMenu>
 
-#include "shell/TableFont.h"
+#include "settings/TableFont.h"
 #include "shell/ui/TForm1.h"
 #include "table/TSGrid.h"
 #include "table/ui/TSGridView.h"

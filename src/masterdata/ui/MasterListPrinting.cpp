@@ -1,6 +1,6 @@
-#include "printing/ui/MasterListPrinting.h"
+#include "masterdata/ui/MasterListPrinting.h"
 
-#include "printing/MasterListPrint.h"
+#include "masterdata/MasterListPrint.h"
 #include "printing/TPrintGrid2.h"
 #include "printing/qt/QtPrintCanvas.h"
 #include "printing/qt/QtPrintDialogPort.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "shell/MasterGridLayout.h"
+#include "masterdata/MasterGridLayout.h"
 #include "support/ScriptedUserPort.h"
 #include "table/TSGrid.h"
 

@@ -1,4 +1,4 @@
-#include "printing/MasterListPrint.h"
+#include "masterdata/MasterListPrint.h"
 
 #include <QDir>
 

@@ -3,10 +3,10 @@
 #include <QDir>
 #include <QTemporaryDir>
 
+#include "masterdata/MasterGridLayout.h"
+#include "masterdata/MasterListPrint.h"
 #include "printing/LayoutStore.h"
-#include "printing/MasterListPrint.h"
 #include "printing/TPrintGrid2.h"
-#include "shell/MasterGridLayout.h"
 #include "support/FixedClock.h"
 #include "support/RecordingCanvas.h"
 #include "support/ScriptedUserPort.h"

@@ -1,4 +1,4 @@
-#include "shell/MasterGridLayout.h"
+#include "masterdata/MasterGridLayout.h"
 
 #include <algorithm>
 

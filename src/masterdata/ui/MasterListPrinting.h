@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "shell/MasterGridLayout.h"
+#include "masterdata/MasterGridLayout.h"
 
 class QWidget;
 class LayoutStore;

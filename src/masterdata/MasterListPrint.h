@@ -3,8 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "masterdata/MasterGridLayout.h"
 #include "printing/TSeiteEinrichtenForm.h"
-#include "shell/MasterGridLayout.h"
 
 class LayoutStore;
 class TPrintGrid2;
