@@ -3,28 +3,32 @@
 #include <QHash>
 #include <QList>
 #include <QString>
-#include <QStringList>
+
+#include "settings/TableFont.h"
 
 class TSGrid;
 
-// The three master grids of the main window.
-enum class MasterGrid { Medications, Services, Customers };
+// The three master tables; also the order of the main window's master grids.
+enum class MasterTable { Medication, Service, Customer };
 
-// Where the column widths of the options file go: key, grid, grid column.
+// The table file in the data folder ("MED.DBF", "LEISTUNG.DBF", "KUNDE.DBF").
+QString MasterTableFile(MasterTable table);
+
+// Where the column widths of the options file go: key, table, grid column.
 struct ColumnWidthBinding {
     const char* key;
-    MasterGrid grid;
+    MasterTable table;
     int col;
 };
 const QList<ColumnWidthBinding>& MasterColumnWidthBindings();
 
 // Column count, titles, price columns, alignment and widths (fixed ones, then those of
 // the options file) of a master grid, before its table is loaded.
-void SetUpMasterGrid(TSGrid& grid, MasterGrid which, const QHash<QString, int>& widths,
-                     int tableFontSize);
+void SetUpMasterGrid(TSGrid& grid, MasterTable table, const QHash<QString, int>& widths = {},
+                     int tableFontSize = tablefont::kDefaultSize);
+
+// The title row; the medication remark title names feed when the table holds feed.
+void SetMasterTitles(TSGrid& grid, MasterTable table);
 
 // The widths that follow the table font size (the medication stock column).
-void ApplyMasterGridFontSize(TSGrid& grid, MasterGrid which, int tableFontSize);
-
-// The table file of a master grid.
-QString MasterTableFile(MasterGrid which);
+void ApplyMasterGridFontSize(TSGrid& grid, MasterTable table, int tableFontSize);

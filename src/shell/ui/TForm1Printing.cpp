@@ -52,11 +52,11 @@ void TForm1::BuildPrintMenu(QMenu* datei)
 void TForm1::PrintMasterList(ListPrintMode mode)
 {
     const Workspace active = m_switcher.Active();
-    MasterGrid which = MasterGrid::Medications;
+    MasterTable which = MasterTable::Medication;
     if (active == Workspace::Leistungen)
-        which = MasterGrid::Services;
+        which = MasterTable::Service;
     else if (active == Workspace::Kunden)
-        which = MasterGrid::Customers;
+        which = MasterTable::Customer;
     else if (active != Workspace::Medikamente)
         return;
     VatRates rates;
