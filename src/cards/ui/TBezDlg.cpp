@@ -1,5 +1,5 @@
 #include "cards/ui/TBezDlg.h"
-#include "masterdata/ui/LineEditBinding.h"
+#include "common/qt/FormBinding.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

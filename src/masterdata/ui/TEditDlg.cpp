@@ -1,5 +1,5 @@
 #include "masterdata/ui/TEditDlg.h"
-#include "masterdata/ui/LineEditBinding.h"
+#include "common/qt/FormBinding.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,5 +1,5 @@
 #include "shell/ui/TOptionenDlg.h"
-#include "masterdata/ui/LineEditBinding.h"
+#include "common/qt/FormBinding.h"
 
 #include <QApplication>
 #include <QButtonGroup>

@@ -3,7 +3,7 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 
-#include "masterdata/ui/LineEditBinding.h"
+#include "common/qt/FormBinding.h"
 
 namespace {
 
@@ -12,7 +12,7 @@ QKeyEvent Key(int key, const QString& text, Qt::KeyboardModifiers modifiers = Qt
     return QKeyEvent(QEvent::KeyPress, key, modifiers, text);
 }
 
-TEST(LineEditBindingTest, KeysTheFormJudgesAndKeysLeftToTheWidget)
+TEST(FormBindingTest, KeysTheFormJudgesAndKeysLeftToTheWidget)
 {
     EXPECT_EQ(FormKey(Key(Qt::Key_A, "a")), QChar('a'));
     EXPECT_EQ(FormKey(Key(Qt::Key_A, "A", Qt::ShiftModifier)), QChar('A'));
@@ -28,7 +28,7 @@ TEST(LineEditBindingTest, KeysTheFormJudgesAndKeysLeftToTheWidget)
     EXPECT_FALSE(FormKey(Key(Qt::Key_Escape, "\x1b")));
 }
 
-TEST(LineEditBindingTest, OnlyARealFocusChangeLeavesTheField)
+TEST(FormBindingTest, OnlyARealFocusChangeLeavesTheField)
 {
     EXPECT_TRUE(LeavesField(QFocusEvent(QEvent::FocusOut, Qt::TabFocusReason)));
     EXPECT_TRUE(LeavesField(QFocusEvent(QEvent::FocusOut, Qt::MouseFocusReason)));

@@ -5,7 +5,7 @@
 #include <QLineEdit>
 #include <optional>
 
-#include "masterdata/FormField.h"
+#include "common/FormField.h"
 
 // Carries a line edit's text, cursor and selection to its form field and back, so the
 // form judges each key on exactly what the person sees.
