@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QFocusEvent>
+#include <QHash>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QObject>
+#include <functional>
 #include <optional>
 
 #include "common/FormField.h"
@@ -42,6 +45,8 @@ inline void ShowField(QLineEdit& edit, const FormField& field)
 {
     if (edit.text() != field.text)
         edit.setText(field.text);
+    if (edit.isReadOnly() == field.readOnly)
+        return;
     edit.setReadOnly(field.readOnly);
     edit.setStyleSheet(field.readOnly ? QStringLiteral("background: #e0e0e0") : QString());
 }
@@ -64,3 +69,53 @@ inline bool LeavesField(const QFocusEvent& event)
 {
     return event.reason() != Qt::ActiveWindowFocusReason && event.reason() != Qt::PopupFocusReason;
 }
+
+// The binding of a dialog's line edits to its form, so that the dialog only builds its
+// widgets: each key goes to the form, text the widget changed on its own (paste, a list
+// choice) goes through the form's rules, leaving a field runs its leaving rule, and the
+// edits show what the form holds.
+class FormBinding : public QObject {
+public:
+    explicit FormBinding(FormBase& form, QObject* parent = nullptr);
+
+    // focusWidget is the widget that is left (a combo box around its editor); by default
+    // the editor itself.
+    void Bind(int id, QLineEdit* editor, QWidget* focusWidget = nullptr);
+
+    QLineEdit* Editor(int id) const { return m_editors.value(id); }
+    QWidget* FocusWidget(int id) const { return m_focusWidgets.value(id); }
+    const QHash<int, QLineEdit*>& Editors() const { return m_editors; }
+    // The field whose widget holds the focus, or a widget inside it; -1 when none.
+    int FocusedField() const;
+
+    void CopyToForm(int id);
+    void CopyAllToForm();
+    void CopyFromForm(int id);
+    // Every edit shows its field's text and read-only state.
+    void ShowFields();
+    // Focuses the field the form asks for, with the caret and selection it holds.
+    void ApplyFocusRequest();
+    // What happens when the person leaves a field unless onLeave says otherwise: the
+    // form's leaving rule, and its focus request when the field keeps the focus.
+    void LeaveField(int id);
+
+    // The form changed through a key, a pasted text or a leaving rule: show it.
+    std::function<void()> onChanged;
+    // The dialog's own keys on a field (true: handled, the form does not see them).
+    std::function<bool(int id, QEvent* event)> onEvent;
+    // Replaces LeaveField.
+    std::function<void(int id)> onLeave;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    bool HandleKey(int id, const QKeyEvent& key);
+    void Changed();
+
+    FormBase& m_form;
+    QHash<int, QLineEdit*> m_editors;
+    QHash<int, QWidget*> m_focusWidgets;
+    QHash<QObject*, int> m_ids;
+    bool m_showing = false;  // edits changed by the binding itself are no input
+};
