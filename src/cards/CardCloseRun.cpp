@@ -15,7 +15,7 @@
 #include "printing/PrinterList.h"
 #include "printing/TMemoSeiteEinrichtenForm.h"
 #include "printing/TPrintGrid2.h"
-#include "shell/OptionSections.h"
+#include "settings/OptionSections.h"
 #include "table/TSGrid.h"
 
 namespace card {

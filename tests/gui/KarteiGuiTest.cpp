@@ -376,7 +376,7 @@ TEST_F(KarteiGuiTest, DispensingCustomerGetsItsCaptionAndColour)
 
     // The next customer's card has the plain caption and colour again.
     ClickTool(Workspace::Kunden);
-    m_form->Grid(MasterGrid::Customers).SetLines({"Meier\tAnna\t\tOrt\t0014\t\t\t\t000\t\t"});
+    m_form->Grid(MasterTable::Customer).SetLines({"Meier\tAnna\t\tOrt\t0014\t\t\t\t000\t\t"});
     ClickTool(Workspace::Kartei);
     EXPECT_EQ(Panel().CardGrid().Cells(card::kColText, 0),
               "Behandlung (Tier, Medikament, Leistung)");
