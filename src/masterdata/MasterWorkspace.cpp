@@ -16,6 +16,7 @@
 #include "settings/IniFile.h"
 #include "settings/Options.h"
 #include "table/TSGrid.h"
+#include "table/TableFile.h"
 
 PriceSettings PriceSettingsFromOptions(const OptionValues& options)
 {
@@ -323,7 +324,7 @@ bool MasterRecords::DeleteRecord(MasterTable table, TSGrid& grid)
                     create.close();
             }
             for (const QString& change : plan.changeLines)
-                grid.AppendChangeLine(path, change);
+                table::AppendChangeLine(grid.Environment(), port, path, change);
         }
     } else if (table == MasterTable::Medication && m_ctx.medicationWorkspace) {
         const QString code = recordlines::Cell(line, 10);

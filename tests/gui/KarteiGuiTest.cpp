@@ -500,7 +500,9 @@ TEST_F(KarteiGuiTest, CashMarkOpensTheBookingAndCancelTakesItBack)
     EXPECT_EQ(Header("RechnBruttoLabel"), "0,00");
     const QStringList journals = QDir(Data()).entryList({"Z*"}, QDir::Files);
     ASSERT_EQ(journals.size(), 1);
-    EXPECT_TRUE(testfiles::ReadAll(Data() + journals[0]).contains("0012/001"));
+    // Net as typed, gross computed, each in its own cell.
+    EXPECT_EQ(testfiles::ReadAll(Data() + journals[0]),
+              "+14.03.2024\t0012/001\tM\xFCller Anna, 12345 Dorf\t10,00\t19,0\t11,90\tB\t\r\n");
 }
 
 TEST_F(KarteiGuiTest, PaymentButtonBooksTheInvoicedCard)
