@@ -66,12 +66,12 @@ void TForm1::BuildKartei()
 {
     KarteiHost& host = *this;
     m_kartei = std::make_unique<TForm1Kartei>(host, m_port, m_clock, m_startUp, m_printers->canvas,
-                                              Grid(MasterGrid::Customers), m_tableEnv);
+                                              Grid(MasterTable::Customer), m_tableEnv);
     KarteiSetup setup;
     setup.workspace = &m_kartei->Workspace();
     setup.cardGrid = &m_kartei->CardGrid();
-    setup.medications = &Grid(MasterGrid::Medications);
-    setup.services = &Grid(MasterGrid::Services);
+    setup.medications = &Grid(MasterTable::Medication);
+    setup.services = &Grid(MasterTable::Service);
     setup.dataFolder = m_startUp.DataFolder();
     setup.options = &m_kartei->Settings();
     setup.textColumnWidth = m_startUp.ColumnWidths().value(QStringLiteral("wBeh"));
@@ -138,7 +138,7 @@ TKarteiPanel* TForm1::KarteiPanel() const
 bool TForm1::EnterKartei(Workspace before)
 {
     TKarteiPanel* panel = KarteiPanel();
-    TSGrid& customers = Grid(MasterGrid::Customers);
+    TSGrid& customers = Grid(MasterTable::Customer);
     const bool backup = m_startUp.Options().Flag(QStringLiteral("SicherungChk1"));
     m_kartei->CardGrid().BackupFilePath = backup ? m_tableEnv->autoBackupFolder : QString();
     if (panel->OpenCurrentCard(customers.CurrentRecord(), m_kartei->CardOptions())) {

@@ -3,12 +3,12 @@
 #include <QObject>
 #include <array>
 
+#include "masterdata/MasterGridLayout.h"
 #include "masterdata/MasterWorkspace.h"
 #include "masterdata/QuantityFields.h"
 #include "printing/TPrintGrid2.h"
 #include "printing/TPrintStrList.h"
 #include "printing/qt/QtPrintCanvas.h"
-#include "shell/MasterGridLayout.h"
 
 class QLineEdit;
 class TSGridView;
@@ -21,7 +21,7 @@ public:
     explicit TForm1MasterHooks(std::array<TSGridView*, 3> views) : m_views(views) {}
 
     // Which grid the next operation works on.
-    void SetGrid(MasterGrid which) { m_grid = which; }
+    void SetGrid(MasterTable which) { m_grid = which; }
 
     void SetScrollBarMaximum(int maximum) override;
     void ResetQuantities() override;
@@ -35,10 +35,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    TSGridView* View(MasterGrid which) const { return m_views[size_t(which)]; }
+    TSGridView* View(MasterTable which) const { return m_views[size_t(which)]; }
 
     std::array<TSGridView*, 3> m_views;
-    MasterGrid m_grid = MasterGrid::Medications;
+    MasterTable m_grid = MasterTable::Medication;
     QuantityFields m_quantities;
     QLineEdit* m_edits[2] = {};
 };

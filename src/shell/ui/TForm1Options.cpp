@@ -33,9 +33,9 @@ void TForm1OptionHooks::SetBackupFilePath(const QString& folder)
 void TForm1OptionHooks::RecalculateGross(QStringList& rateTexts)
 {
     GridVatRecalcTarget target(
-        m_host.Grid(MasterGrid::Services),
+        m_host.Grid(MasterTable::Service),
         files::FindCaseInsensitive(m_dataFolder, QStringLiteral("LEISTUNG.DBF")),
-        m_host.Grid(MasterGrid::Medications),
+        m_host.Grid(MasterTable::Medication),
         files::FindCaseInsensitive(m_dataFolder, QStringLiteral("MED.DBF")));
     target.showCurrentRate = [this](const QString& rate) { m_host.ShowVatRate(rate); };
     target.resetQuantities = [this] { m_host.ResetQuantityFields(); };

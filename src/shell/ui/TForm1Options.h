@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "shell/MasterGridLayout.h"
+#include "masterdata/MasterGridLayout.h"
 #include "shell/OptionenForm.h"
 
 class Indicators;
@@ -21,7 +21,7 @@ public:
     // The master grids and the tables loaded from now on mirror their saves to `folder`;
     // empty: no mirror.
     virtual void SetBackupFolder(const QString& folder) = 0;
-    virtual TSGrid& Grid(MasterGrid which) const = 0;
+    virtual TSGrid& Grid(MasterTable which) const = 0;
     virtual void ShowVatRate(const QString& rate) = 0;
     // Both quantity fields back to "1,00".
     virtual void ResetQuantityFields() = 0;
