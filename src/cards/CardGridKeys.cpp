@@ -49,6 +49,16 @@ void CardGridKeys::OpenEditor(const QString& text, int cursor, bool selectAll, G
     answer.selectAll = selectAll;
 }
 
+// Ctrl+Left and Ctrl+Right show the card before or after this one.
+bool CardGridKeys::Browse(int key, GridAnswer& answer)
+{
+    if (key != Qt::Key_Left && key != Qt::Key_Right)
+        return false;
+    answer.browse = key == Qt::Key_Left ? GridAnswer::PreviousCard : GridAnswer::NextCard;
+    answer.handled = true;
+    return true;
+}
+
 GridAnswer CardGridKeys::MacroKey(QChar key, bool endEdit)
 {
     GridAnswer a = Handled();
@@ -128,15 +138,9 @@ GridAnswer CardGridKeys::GridKey(int key, Qt::KeyboardModifiers modifiers, const
     if (!grid.cardOpen)
         return a;
     if (modifiers & Qt::ControlModifier) {
+        if (Browse(key, a))
+            return a;
         switch (key) {
-            case Qt::Key_Left:
-                a.browse = GridAnswer::PreviousCard;
-                a.handled = true;
-                return a;
-            case Qt::Key_Right:
-                a.browse = GridAnswer::NextCard;
-                a.handled = true;
-                return a;
             case Qt::Key_D: {
                 FollowSelection(grid);
                 const QString cell = Cell(m_form.CurrentCol(), m_form.CurrentRow());
@@ -227,15 +231,9 @@ GridAnswer CardGridKeys::EditorKeyPress(int key, Qt::KeyboardModifiers modifiers
             break;
     }
     if (modifiers & Qt::ControlModifier) {
+        if (Browse(key, a))
+            return a;
         switch (key) {
-            case Qt::Key_Left:
-                a.browse = GridAnswer::PreviousCard;
-                a.handled = true;
-                return a;
-            case Qt::Key_Right:
-                a.browse = GridAnswer::NextCard;
-                a.handled = true;
-                return a;
             case Qt::Key_D:
                 return RunEditorKey(EditorKey::Of(EditorKey::Today), editor);
             case Qt::Key_C:

@@ -76,6 +76,7 @@ private:
     QString Cell(int col, int row) const;
     void MoveTo(int col, int row, GridAnswer& answer);
     void OpenEditor(const QString& text, int cursor, bool selectAll, GridAnswer& answer);
+    static bool Browse(int key, GridAnswer& answer);
     GridAnswer MacroKey(QChar key, bool endEdit);
 
     CardEntryForm& m_form;
