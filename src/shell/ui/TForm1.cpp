@@ -29,9 +29,8 @@
 #include "masterdata/MasterCellStyle.h"
 #include "masterdata/MasterSearch.h"
 #include "platform/Files.h"
-#include "shell/ui/TForm1Kartei.h"
 #include "shell/ui/TForm1Master.h"
-#include "shell/ui/TForm1Options.h"
+#include "shell/ui/TOptionenDlg.h"
 #include "shell/ui/TSplashForm.h"
 #include "table/TSGrid.h"
 #include "table/ui/TSGridView.h"
@@ -401,12 +400,15 @@ QWidget* TForm1::WrapView(QWidget* parent, MasterTable which, const QString& nam
     connect(view, &TSGridView::tabPressed, this, toSearch);
     connect(view, &TSGridView::wheelTurned, this, toSearch);
     if (which != MasterTable::Customer) {
-        connect(view, &TSGridView::keyHandled, this, [this] {
-            m_mengeMed->setText(QStringLiteral("1,00"));
-            m_mengeLeistung->setText(QStringLiteral("1,00"));
-        });
+        connect(view, &TSGridView::keyHandled, this, &TForm1::ResetQuantityFields);
     }
     return panel;
+}
+
+void TForm1::ResetQuantityFields()
+{
+    m_mengeMed->setText(QStringLiteral("1,00"));
+    m_mengeLeistung->setText(QStringLiteral("1,00"));
 }
 
 void TForm1::LoadMasterTable(MasterTable which)
