@@ -3,7 +3,7 @@
 #include <QFile>
 
 #include "cards/CardWorkspace.h"
-#include "cards/PaymentForm.h"
+#include "cards/TBezDlgForm.h"
 #include "common/Clock.h"
 #include "common/DateUtil.h"
 #include "common/KeyValueSettings.h"
@@ -13,7 +13,7 @@
 #include "printing/LayoutStore.h"
 #include "printing/PageLayout.h"
 #include "printing/PrinterList.h"
-#include "printing/TMemoSeiteEinrichtenForm.h"
+#include "printing/TMemoSeiteEinrichtenDlgForm.h"
 #include "printing/TPrintGrid2.h"
 #include "settings/OptionSections.h"
 #include "table/TSGrid.h"

@@ -6,7 +6,7 @@
 #include <functional>
 
 #include "cards/CardClosing.h"
-#include "cards/CardPrintForm.h"
+#include "cards/TKarteiRechnDruckDlgForm.h"
 
 class Clock;
 class KeyValueSettings;

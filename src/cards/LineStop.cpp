@@ -1,6 +1,6 @@
 #include "cards/LineStop.h"
 
-#include "printing/TMemoSeiteEinrichtenForm.h"
+#include "printing/TMemoSeiteEinrichtenDlgForm.h"
 #include "printing/TPrintGrid2.h"
 
 namespace card {

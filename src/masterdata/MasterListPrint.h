@@ -4,7 +4,7 @@
 #include <QStringList>
 
 #include "masterdata/MasterGridLayout.h"
-#include "printing/TSeiteEinrichtenForm.h"
+#include "printing/TSeiteEinrichtenDlgForm.h"
 
 class LayoutStore;
 class TPrintGrid2;

@@ -5,9 +5,9 @@
 #include <QStringList>
 #include <functional>
 
-#include "masterdata/EditDlgForm.h"
 #include "masterdata/MasterGridLayout.h"
 #include "masterdata/MasterTableView.h"
+#include "masterdata/TEditDlgForm.h"
 
 class Clock;
 class IniFile;

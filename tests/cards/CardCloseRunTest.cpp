@@ -13,7 +13,7 @@
 #include "TestFiles.h"
 #include "cards/CardCloseRun.h"
 #include "cards/CardWorkspace.h"
-#include "cards/PaymentForm.h"
+#include "cards/TBezDlgForm.h"
 #include "common/CodePage.h"
 #include "printing/PrinterList.h"
 #include "table/TSGrid.h"

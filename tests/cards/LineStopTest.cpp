@@ -5,7 +5,7 @@
 #include "ScriptedUserPort.h"
 #include "cards/LineStop.h"
 #include "printing/LayoutStore.h"
-#include "printing/TMemoSeiteEinrichtenForm.h"
+#include "printing/TMemoSeiteEinrichtenDlgForm.h"
 #include "table/TSGrid.h"
 
 using namespace card;

@@ -31,7 +31,7 @@
 #include "masterdata/ui/TEditDlg.h"
 #include "printing/PrinterList.h"
 #include "printing/qt/QtPrintCanvas.h"
-#include "shell/OptionenForm.h"
+#include "shell/TOptionenDlgForm.h"
 #include "shell/ui/TForm1.h"
 #include "shell/ui/TForm1Master.h"
 #include "shell/ui/TOptionenDlg.h"

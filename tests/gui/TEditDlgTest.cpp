@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "masterdata/EditDlgForm.h"
+#include "masterdata/TEditDlgForm.h"
 #include "masterdata/ui/TEditDlg.h"
 #include "support/ScriptedUserPort.h"
 

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "printing/PageLayout.h"
-#include "printing/TMemoSeiteEinrichtenForm.h"
+#include "printing/TMemoSeiteEinrichtenDlgForm.h"
 #include "printing/TPrintGrid2.h"
 #include "printing/TPrintStrList.h"
-#include "printing/TSeiteEinrichtenForm.h"
+#include "printing/TSeiteEinrichtenDlgForm.h"
 #include "support/FixedClock.h"
 #include "support/RecordingCanvas.h"
 #include "support/ScriptedUserPort.h"

@@ -19,7 +19,7 @@
 #include "cards/ui/TKarteiHeader.h"
 #include "cards/ui/TKarteiPickList.h"
 #include "cards/ui/TKarteiSidePanels.h"
-#include "masterdata/EditDlgForm.h"
+#include "masterdata/TEditDlgForm.h"
 #include "masterdata/ui/TEditDlg.h"
 #include "table/TSGrid.h"
 #include "table/ui/TSGridView.h"

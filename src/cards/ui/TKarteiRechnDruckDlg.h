@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "cards/CardPrintForm.h"
+#include "cards/TKarteiRechnDruckDlgForm.h"
 
 class QCheckBox;
 class QLabel;

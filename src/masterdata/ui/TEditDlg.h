@@ -4,8 +4,8 @@
 
 #include "common/qt/FormBinding.h"
 #include "masterdata/ClipboardPort.h"
-#include "masterdata/EditDlgForm.h"
 #include "masterdata/MasterWorkspace.h"
+#include "masterdata/TEditDlgForm.h"
 
 class QCheckBox;
 class QComboBox;

@@ -3,8 +3,8 @@
 #include <QDialog>
 #include <QList>
 
-#include "printing/TMemoSeiteEinrichtenForm.h"
-#include "printing/TSeiteEinrichtenForm.h"
+#include "printing/TMemoSeiteEinrichtenDlgForm.h"
+#include "printing/TSeiteEinrichtenDlgForm.h"
 
 class QCheckBox;
 class QComboBox;

@@ -9,8 +9,8 @@
 
 #include "masterdata/MasterGridLayout.h"
 #include "shell/Indicators.h"
-#include "shell/OptionenForm.h"
 #include "shell/StartUp.h"
+#include "shell/TOptionenDlgForm.h"
 #include "shell/Workspaces.h"
 #include "shell/ui/TForm1Kartei.h"
 #include "shell/ui/TForm1Options.h"

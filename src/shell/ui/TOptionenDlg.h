@@ -4,7 +4,7 @@
 #include <QHash>
 
 #include "common/qt/FormBinding.h"
-#include "shell/OptionenForm.h"
+#include "shell/TOptionenDlgForm.h"
 
 class QCheckBox;
 class QComboBox;

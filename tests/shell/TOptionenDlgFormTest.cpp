@@ -7,7 +7,7 @@
 #include "masterdata/MasterWorkspace.h"
 #include "settings/IniFile.h"
 #include "settings/OptionSections.h"
-#include "shell/OptionenForm.h"
+#include "shell/TOptionenDlgForm.h"
 #include "support/FixedClock.h"
 #include "support/RecordingCanvas.h"
 #include "support/ScriptedUserPort.h"

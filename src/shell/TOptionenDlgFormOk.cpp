@@ -8,7 +8,7 @@
 #include "platform/Files.h"
 #include "settings/IniFile.h"
 #include "settings/OptionSections.h"
-#include "shell/OptionenForm.h"
+#include "shell/TOptionenDlgForm.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include "FixedClock.h"
 #include "MemorySettings.h"
 #include "ScriptedUserPort.h"
-#include "cards/CardPrintForm.h"
+#include "cards/TKarteiRechnDruckDlgForm.h"
 
 using namespace card;
 

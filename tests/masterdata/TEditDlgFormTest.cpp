@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "FormTestUtil.h"
-#include "masterdata/EditDlgForm.h"
+#include "masterdata/TEditDlgForm.h"
 #include "support/ScriptedUserPort.h"
 
 namespace {

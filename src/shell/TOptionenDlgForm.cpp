@@ -1,4 +1,4 @@
-#include "shell/OptionenForm.h"
+#include "shell/TOptionenDlgForm.h"
 
 #include <QFileInfo>
 

@@ -1,4 +1,4 @@
-#include "masterdata/EditDlgForm.h"
+#include "masterdata/TEditDlgForm.h"
 
 #include "common/UserPort.h"
 

@@ -1,4 +1,4 @@
-#include "cards/CardPrintForm.h"
+#include "cards/TKarteiRechnDruckDlgForm.h"
 
 #include "common/Clock.h"
 #include "common/DateUtil.h"

@@ -6,7 +6,7 @@
 #include "MemorySettings.h"
 #include "ScriptedUserPort.h"
 #include "cards/CardSums.h"
-#include "cards/PaymentForm.h"
+#include "cards/TBezDlgForm.h"
 
 using namespace card;
 

@@ -1,4 +1,4 @@
-#include "printing/TSeiteEinrichtenForm.h"
+#include "printing/TSeiteEinrichtenDlgForm.h"
 
 #include "common/NumberFormat.h"
 #include "printing/PageLayout.h"

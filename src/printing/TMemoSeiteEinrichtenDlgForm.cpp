@@ -1,4 +1,4 @@
-#include "printing/TMemoSeiteEinrichtenForm.h"
+#include "printing/TMemoSeiteEinrichtenDlgForm.h"
 
 #include "common/NumberFormat.h"
 #include "printing/PageLayout.h"
