@@ -74,7 +74,7 @@ void FillDocumentGrid(TSGrid& grid, const std::vector<PrintLine>& lines, const Q
 }
 
 // The fixed four columns of invoices and record cards, in the record card page layout.
-void SetUpDocument(TPrintGrid2& printer, TSGrid& grid, const TMemoSeiteEinrichtenForm& layout)
+void SetUpDocument(TPrintGrid2& printer, TSGrid& grid, const TMemoSeiteEinrichtenDlgForm& layout)
 {
     layout.ApplyTo(printer);
     printer.AttachDocumentGrid(&grid);
@@ -205,9 +205,9 @@ void CardCloseRun::PrintCommand(PrintDialogRunner& dialog)
 {
     if (!CheckCard())
         return;
-    CardPrintForm form(m_port, m_clock, &m_ws.Options());
+    TKarteiRechnDruckDlgForm form(m_port, m_clock, &m_ws.Options());
     form.Open(Setup());
-    if (!dialog.Run(form) || form.Outcome() != CardPrintForm::Result::Ok)
+    if (!dialog.Run(form) || form.Outcome() != TKarteiRechnDruckDlgForm::Result::Ok)
         return;
     const CardPrintChoice choice = form.Choice();
     switch (choice.kind) {
@@ -248,8 +248,8 @@ bool CardCloseRun::PrintCard(const CardPrintChoice& choice)
 
     PrintCanvas& canvas = *m_printers.canvas;
     MemoryLayoutStore defaults;
-    TMemoSeiteEinrichtenForm layout(m_printers.layout ? *m_printers.layout : defaults);
-    layout.Load(TMemoSeiteEinrichtenForm::Workspace::RecordCard);
+    TMemoSeiteEinrichtenDlgForm layout(m_printers.layout ? *m_printers.layout : defaults);
+    layout.Load(TMemoSeiteEinrichtenDlgForm::Workspace::RecordCard);
     TSGrid grid(m_port);
     FillDocumentGrid(grid, {}, CardPrintCaptions(state));
     TPrintGrid2 printer(canvas, m_port, m_clock);
@@ -412,8 +412,8 @@ bool CardCloseRun::PrintDocument(CloseKind kind, const CardPrintChoice& choice,
     KeyValueSettings& options = m_ws.Options();
 
     MemoryLayoutStore defaults;
-    TMemoSeiteEinrichtenForm layout(m_printers.layout ? *m_printers.layout : defaults);
-    layout.Load(TMemoSeiteEinrichtenForm::Workspace::RecordCard);
+    TMemoSeiteEinrichtenDlgForm layout(m_printers.layout ? *m_printers.layout : defaults);
+    layout.Load(TMemoSeiteEinrichtenDlgForm::Workspace::RecordCard);
     TSGrid grid(m_port);
     FillDocumentGrid(grid, copy.lines,
                      {QStringLiteral("Datum"), QStringLiteral("Bezeichnung"),

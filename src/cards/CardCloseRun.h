@@ -25,7 +25,7 @@ class PaymentDialogRunner;
 class PrintDialogRunner {
 public:
     virtual ~PrintDialogRunner() = default;
-    virtual bool Run(CardPrintForm& form) = 0;
+    virtual bool Run(TKarteiRechnDruckDlgForm& form) = 0;
 };
 
 // Where the documents of a close go. The canvas is switched between the standard printer

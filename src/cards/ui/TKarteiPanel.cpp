@@ -445,7 +445,7 @@ void TKarteiPanel::RunBooking(int row, bool fromMark)
     setup.settings.euro = s.currency != QStringLiteral("DM");
     setup.settings.dmRate = s.dmRate;
     setup.income = true;
-    EditDlgForm form(setup, m_port);
+    TEditDlgForm form(setup, m_port);
     form.Booking().Load(m_ws->BsBookingProposal(row));
     TEditDlgRunner runner(this);
     if (runner.Run(form, nullptr)) {

@@ -78,8 +78,8 @@ public:
 
     // "Systemoptionen" on a page; asks for the password when they are protected. Returns
     // whether the dialog was confirmed. OpenOptionsDialog skips the password.
-    bool OpenOptions(OptionenForm::Page page = OptionenForm::Praxis);
-    bool OpenOptionsDialog(OptionenForm::Page page);
+    bool OpenOptions(TOptionenDlgForm::Page page = TOptionenDlgForm::Praxis);
+    bool OpenOptionsDialog(TOptionenDlgForm::Page page);
     TOptionenDlg* OptionsDialog() const { return m_optionenDlg.get(); }
     // The copies made on close (weekday and month sets, backup medium).
     void RunBackupOnExit();
