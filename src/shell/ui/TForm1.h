@@ -31,6 +31,8 @@ class TSGrid;
 class TSGridView;
 class TForm1OptionHooks;
 class TForm1Kartei;
+class TForm1Download;
+class HelpWindow;
 class TKarteiPanel;
 class TForm1MasterHooks;
 struct TForm1Printers;
@@ -69,7 +71,11 @@ public:
     QAction* ToolAction(Workspace w) const { return m_toolActions.value(int(w)); }
     QWidget* WelcomePanel() const { return m_welcome; }
     QWidget* CurrentPanel() const;
+    // "Talven-Hilfethemen": the help page of the workspace shown.
     void OpenHelp();
+    HelpWindow* HelpViewer() const;
+    // The drug list download and its take-over (TForm1Download.cpp).
+    TForm1Download& ListDownload() { return *m_download; }
     TSGrid& Grid(MasterGrid which) const { return *m_grids[int(which)]; }
     TSGridView* View(MasterGrid which) const { return m_views[int(which)]; }
     // Sets up a master grid and loads its table from the data folder.
@@ -150,6 +156,8 @@ private:
     QList<QAction*> m_recentActions;
     QAction* m_recentSeparator = nullptr;
     QAction* m_helpAction = nullptr;
+    QPointer<HelpWindow> m_helpWindow;
+    std::unique_ptr<TForm1Download> m_download;
     QAction* m_goBdAction = nullptr;
     QAction* m_fontSizeAction = nullptr;
     QActionGroup* m_fontSizeGroup = nullptr;
