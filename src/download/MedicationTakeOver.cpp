@@ -5,6 +5,7 @@
 #include "common/KeyValueSettings.h"
 #include "common/NumberFormat.h"
 #include "common/UserPort.h"
+#include "masterdata/MasterGridLayout.h"
 #include "masterdata/MasterTables.h"
 #include "masterdata/MasterWorkspace.h"
 #include "masterdata/RecordLines.h"

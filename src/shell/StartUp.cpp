@@ -11,9 +11,9 @@
 #include "help/HelpTopics.h"
 #include "platform/Files.h"
 #include "platform/Volume.h"
+#include "settings/TableFont.h"
 #include "shell/CopyFile.h"
 #include "shell/ServiceCode.h"
-#include "shell/TableFont.h"
 
 namespace {
 

@@ -5,6 +5,7 @@
 
 #include "common/CodePage.h"
 #include "download/MedicationTakeOver.h"
+#include "masterdata/MasterGridLayout.h"
 #include "masterdata/MasterWorkspace.h"
 #include "support/MemorySettings.h"
 #include "support/QtPrinters.h"
@@ -42,7 +43,7 @@ struct TakeOverTest : ::testing::Test {
     {
         prices.currentVat = {19, 7, 0};
         testfiles::WriteLines(med, kTable);
-        SetupMasterGrid(grid, MasterTable::Medication);
+        SetUpMasterGrid(grid, MasterTable::Medication);
         LoadMasterTable(grid, MasterTable::Medication, med);
     }
 

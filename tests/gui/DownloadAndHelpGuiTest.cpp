@@ -16,7 +16,7 @@
 #include "download/ui/TSuchenNachDlg.h"
 #include "help/HelpTopics.h"
 #include "help/ui/HelpWindow.h"
-#include "shell/Options.h"
+#include "settings/Options.h"
 #include "support/LoopbackServer.h"
 #include "support/QtPrinters.h"
 #include "support/TestFiles.h"
@@ -64,7 +64,7 @@ TEST_F(DownloadAndHelpGuiTest, ListIsFetchedAndTakenOverFromTheMedicationWorkspa
 
     const QStringList expected = {"Amoxi\t3,20\t5,18\t6,16\t1\t\tCH-1\t\t4\tM0001\t",
                                   "Baytril\t8,00\t12,00\t14,28\t1\t\t\tVetpharm\t\t\t"};
-    EXPECT_EQ(form->Grid(MasterGrid::Medications).Lines(), expected);
+    EXPECT_EQ(form->Grid(MasterTable::Medication).Lines(), expected);
     EXPECT_EQ(cp1252::SplitLines(testfiles::ReadAll(Data() + "MED.DBF")), expected);
     EXPECT_TRUE(m_port.LastText().startsWith("Liste vom 15.03.2024 übernommen:"));
     EXPECT_EQ(m_port.Texts().filter("unverschlüsselt").size(), 1);

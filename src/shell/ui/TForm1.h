@@ -7,11 +7,13 @@
 #include <functional>
 #include <memory>
 
+#include "masterdata/MasterGridLayout.h"
 #include "shell/Indicators.h"
-#include "shell/MasterGridLayout.h"
 #include "shell/OptionenForm.h"
 #include "shell/StartUp.h"
 #include "shell/Workspaces.h"
+#include "shell/ui/TForm1Kartei.h"
+#include "shell/ui/TForm1Options.h"
 
 class Clock;
 namespace mastersearch {
@@ -29,8 +31,6 @@ class QStackedWidget;
 class QToolButton;
 class TSGrid;
 class TSGridView;
-class TForm1OptionHooks;
-class TForm1Kartei;
 class TForm1Download;
 class HelpWindow;
 class TKarteiPanel;
@@ -48,8 +48,9 @@ public:
 };
 
 // The main window. Its rules live in StartUp, WorkspaceSwitcher and Indicators; the
-// window binds them to the tool bar, the menus, the panels and the status line.
-class TForm1 : public QMainWindow {
+// window binds them to the tool bar, the menus, the panels and the status line. Its sides
+// of the record card and the options dialog reach it through their host interfaces.
+class TForm1 : public QMainWindow, private KarteiHost, private OptionsHost {
     Q_OBJECT
 public:
     // Runs the creation handler: data folder check, options file, window geometry.
@@ -63,7 +64,7 @@ public:
 
     StartUp& Start() { return m_startUp; }
     WorkspaceSwitcher& Switcher() { return m_switcher; }
-    Indicators& IndicatorState() { return m_indicators; }
+    Indicators& IndicatorState() override { return m_indicators; }
     QTimer& IndicatorTimer() { return m_timer; }
     // Switches as a tool bar click or menu item would.
     bool SwitchWorkspace(Workspace w);
@@ -76,10 +77,10 @@ public:
     HelpWindow* HelpViewer() const;
     // The drug list download and its take-over (TForm1Download.cpp).
     TForm1Download& ListDownload() { return *m_download; }
-    TSGrid& Grid(MasterGrid which) const { return *m_grids[int(which)]; }
-    TSGridView* View(MasterGrid which) const { return m_views[int(which)]; }
+    TSGrid& Grid(MasterTable which) const override { return *m_grids[int(which)]; }
+    TSGridView* View(MasterTable which) const { return m_views[int(which)]; }
     // Sets up a master grid and loads its table from the data folder.
-    void LoadMasterTable(MasterGrid which);
+    void LoadMasterTable(MasterTable which);
 
     // "Systemoptionen" on a page; asks for the password when they are protected. Returns
     // whether the dialog was confirmed. OpenOptionsDialog skips the password.
@@ -104,7 +105,7 @@ public:
     // quantity fields from size 9; the close stores the size.
     void ApplyTableFont(int size);
     // The menu switch " GoBD Restriktionen ein/aus": on at every start.
-    bool GoBdRestrictions() const;
+    bool GoBdRestrictions() const override;
 
 signals:
     void tableFontChanged(int size);
@@ -126,12 +127,12 @@ private:
     void OnTimer();
     void StartIndicatorTimer();
     QAction* AddSwitch(QMenu* menu, const QString& text, MainSwitch s);
-    QWidget* WrapView(QWidget* parent, MasterGrid which, const QString& name);
+    QWidget* WrapView(QWidget* parent, MasterTable which, const QString& name);
     QHash<QString, int> CurrentColumnWidths() const;
     void OnSearchChanged(const QString& text);
     void RunCustomerSearch(bool continued);
-    MasterGrid ShownMasterGrid() const;
-    bool DrawMasterCell(MasterGrid which, QPainter& p, const QRect& rect, int col, int row,
+    MasterTable ShownMasterTable() const;
+    bool DrawMasterCell(MasterTable which, QPainter& p, const QRect& rect, int col, int row,
                         bool selected);
     QAction* BuildTableFontMenu(QMenu* options);
     void BindGoBdItem();
@@ -190,23 +191,26 @@ private:
     QLabel* m_infoPanel = nullptr;
 
     // Options dialog and backup (TForm1Options.cpp); they go before the options they use.
-    friend class TForm1OptionHooks;
+    void IndicatorsChanged(bool blink) override;
+    void ForgetPassword() override;
+    void SetBackupFolder(const QString& folder) override;
+    void ShowVatRate(const QString& rate) override;
+    void ResetQuantityFields() override;
     void ApplyBackupSettings();
-    void ApplyOptionLabels();
+    void ApplyOptionLabels() override;
     const Clock& m_clock;
     std::unique_ptr<TForm1OptionHooks> m_optionHooks;
     std::unique_ptr<mastersearch::CustomerSearch> m_customerSearch;
     std::unique_ptr<TOptionenDlg> m_optionenDlg;
 
     // Record card workspace (TForm1Kartei.cpp).
-    friend class TForm1Kartei;
+    bool InventoryAutomatic() const override;
     void BuildKartei();
     bool EnterKartei(Workspace before);
     void SyncKartei();
     std::unique_ptr<TForm1Kartei> m_kartei;
 
     // Master records, quantity fields and printing (TForm1Master.cpp, TForm1Printing.cpp).
-    friend class TForm1MasterHooks;
     void BuildRecordMenu(QMenu* edit);
     void BuildPrintMenu(QMenu* datei);
     void BuildMasterControls();

@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "download/TSuchenNachDlgForm.h"
-#include "shell/IniSettings.h"
+#include "settings/IniSettings.h"
 
 class Clock;
 class QAction;

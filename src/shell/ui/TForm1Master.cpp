@@ -39,25 +39,18 @@ bool IsMasterWorkspace(Workspace w)
     return w == Workspace::Medikamente || w == Workspace::Leistungen || w == Workspace::Kunden;
 }
 
-MasterGrid GridOf(Workspace w)
+MasterTable TableOf(Workspace w)
 {
-    return w == Workspace::Leistungen ? MasterGrid::Services
-           : w == Workspace::Kunden   ? MasterGrid::Customers
-                                      : MasterGrid::Medications;
-}
-
-MasterTable TableOf(MasterGrid which)
-{
-    return which == MasterGrid::Services    ? MasterTable::Service
-           : which == MasterGrid::Customers ? MasterTable::Customer
-                                            : MasterTable::Medication;
+    return w == Workspace::Leistungen ? MasterTable::Service
+           : w == Workspace::Kunden   ? MasterTable::Customer
+                                      : MasterTable::Medication;
 }
 
 }  // namespace
 
 void TForm1MasterHooks::SetScrollBarMaximum(int maximum)
 {
-    TSGridView* view = m_form.View(m_grid);
+    TSGridView* view = View(m_grid);
     view->SyncScrollBar();
     view->ScrollBar()->setMaximum(maximum);
 }
@@ -73,14 +66,14 @@ void TForm1MasterHooks::ResetQuantities()
 
 void TForm1MasterHooks::RefreshCustomerDisplay()
 {
-    TSGridView* view = m_form.View(MasterGrid::Customers);
+    TSGridView* view = View(MasterTable::Customer);
     view->SyncScrollBar();
     view->Area()->update();
 }
 
 int TForm1MasterHooks::GridRows() const
 {
-    return m_form.Grid(m_grid).RowCount();
+    return View(m_grid)->Grid().RowCount();
 }
 
 void TForm1MasterHooks::BindQuantity(QLineEdit* edit, QuantityFields::Which which)
@@ -134,7 +127,8 @@ void TForm1::BuildRecordMenu(QMenu* edit)
 
 void TForm1::BuildMasterControls()
 {
-    m_masterHooks = std::make_unique<TForm1MasterHooks>(*this);
+    m_masterHooks = std::make_unique<TForm1MasterHooks>(
+        std::array<TSGridView*, 3>{m_views[0], m_views[1], m_views[2]});
     m_masterHooks->BindQuantity(m_mengeMed, QuantityFields::Medication);
     m_masterHooks->BindQuantity(m_mengeLeistung, QuantityFields::Service);
 
@@ -186,18 +180,17 @@ bool TForm1::RunMasterRecord(int operation)
     const Workspace active = m_switcher.Active();
     if (!IsMasterWorkspace(active))
         return false;
-    const MasterGrid which = GridOf(active);
-    TSGrid& grid = Grid(which);
-    TSGridView* view = View(which);
+    const MasterTable table = TableOf(active);
+    TSGrid& grid = Grid(table);
+    TSGridView* view = View(table);
     // A cell being edited in the grid goes to the table first.
     if (view->Editing())
         view->CommitEdit();
-    m_masterHooks->SetGrid(which);
+    m_masterHooks->SetGrid(table);
     TEditDlgRunner dialog(this);
     MasterRecords records({m_port, dialog, *m_masterHooks, m_clock, m_startUp.DataFolder(),
                            &m_startUp.Ini(), PriceSettingsFromOptions(m_startUp.Options()),
                            active == Workspace::Medikamente});
-    const MasterTable table = TableOf(which);
     bool done = false;
     switch (operation) {
         case kInsert:
@@ -210,7 +203,7 @@ bool TForm1::RunMasterRecord(int operation)
             done = records.DeleteRecord(table, grid);
             break;
     }
-    if (done && which == MasterGrid::Medications)
+    if (done && table == MasterTable::Medication)
         SetMasterTitles(grid, MasterTable::Medication);  // the feed note follows rows 1 and 10
     view->SyncScrollBar();
     view->Area()->update();
