@@ -31,9 +31,11 @@
 #include "shell/ui/TForm1Kartei.h"
 #include "shell/ui/TForm1Master.h"
 #include "shell/ui/TForm1Options.h"
+#include "shell/ui/TForm1Texte.h"
 #include "shell/ui/TSplashForm.h"
 #include "table/TSGrid.h"
 #include "table/ui/TSGridView.h"
+#include "texts/ui/TSMemo.h"
 
 namespace {
 
@@ -83,7 +85,7 @@ const ToolStyle kToolStyles[] = {
 bool IsBuilt(Workspace w)
 {
     return w == Workspace::Medikamente || w == Workspace::Leistungen || w == Workspace::Kunden ||
-           w == Workspace::Kartei || w == Workspace::System;
+           w == Workspace::Kartei || w == Workspace::Text || w == Workspace::System;
 }
 
 }  // namespace
@@ -105,8 +107,15 @@ public:
     }
     void BackupOnExit() override { m_form.RunBackupOnExit(); }
     void FinishRecordCard() override { m_form.FinishKartei(); }
+    void LoadTextPageLayout() override
+    {
+        if (TSMemo* panel = m_form.TextPanel())
+            panel->RefreshMetrics();
+    }
     QString CaptionOf(Workspace w) override
     {
+        if (w == Workspace::Text && m_form.TextPanel())
+            return m_form.TextPanel()->Workspace().Caption();
         return w == Workspace::Kartei ? QStringLiteral("Talven - Kartei")
                                       : QStringLiteral("Talven");
     }
@@ -163,6 +172,8 @@ TForm1::TForm1(UserPort& port, const Clock& clock, const QString& programFolder,
     m_standardQuantity =
         m_startUp.Ini().ReadString(QStringLiteral("StdMenge"), QStringLiteral("Leistung"));
     BuildKartei();
+    m_texte = std::make_unique<TForm1Texte>(*this);
+    m_texte->Build();
 
     m_timer.setInterval(Indicators::kIntervalMs);
     connect(&m_timer, &QTimer::timeout, this, &TForm1::OnTimer);
@@ -703,6 +714,7 @@ void TForm1::SyncWorkspaceState()
     SyncMasterActions();
 
     SyncKartei();
+    m_texte->Sync(active == Workspace::Text);
     if (m_switcher.WelcomeVisible()) {
         setWindowTitle(QStringLiteral("Talven"));
         m_stack->setCurrentWidget(m_welcome);
@@ -730,6 +742,9 @@ void TForm1::SyncWorkspaceState()
         case Workspace::Kartei:
             SyncKartei();
             break;
+        case Workspace::Text:
+            m_texte->Sync(true);
+            break;
         default:
             m_stack->setCurrentWidget(m_welcome);
             break;
@@ -749,8 +764,18 @@ void TForm1::OpenHelp()
         m_port.Message(MsgKind::Error, QStringLiteral("HTML-Hilfedatei fehlt oder fehlerhaft !"));
 }
 
+TSMemo* TForm1::TextPanel() const
+{
+    return m_texte ? m_texte->Panel() : nullptr;
+}
+
 void TForm1::closeEvent(QCloseEvent* event)
 {
+    // A letter with changes is asked about first; Cancel keeps the window open.
+    if (m_texte && !m_texte->AskToSave()) {
+        event->ignore();
+        return;
+    }
     switch (m_switcher.Active()) {
         case Workspace::Text:
             m_hooks->FinishTextEditor();

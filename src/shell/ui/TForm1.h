@@ -31,6 +31,8 @@ class TSGrid;
 class TSGridView;
 class TForm1OptionHooks;
 class TForm1Kartei;
+class TForm1Texte;
+class TSMemo;
 class TKarteiPanel;
 class TForm1MasterHooks;
 struct TForm1Printers;
@@ -85,6 +87,9 @@ public:
     // The record card workspace (TForm1Kartei.cpp).
     TKarteiPanel* KarteiPanel() const;
     void FinishKartei();
+
+    // The text editor (TForm1Texte.cpp).
+    TSMemo* TextPanel() const;
 
     // Insert, edit and delete in the active master workspace (TForm1Master.cpp).
     bool InsertRecord();
@@ -196,6 +201,10 @@ private:
     bool EnterKartei(Workspace before);
     void SyncKartei();
     std::unique_ptr<TForm1Kartei> m_kartei;
+
+    // Text editor (TForm1Texte.cpp).
+    friend class TForm1Texte;
+    std::unique_ptr<TForm1Texte> m_texte;
 
     // Master records, quantity fields and printing (TForm1Master.cpp, TForm1Printing.cpp).
     friend class TForm1MasterHooks;
