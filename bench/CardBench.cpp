@@ -7,6 +7,7 @@
 
 #include "QuietPort.h"
 #include "cards/CardSums.h"
+#include "cards/CardTextSearch.h"
 #include "common/CodePage.h"
 #include "masterdata/MasterSearch.h"
 
@@ -59,7 +60,8 @@ void BM_SearchInKarteien(benchmark::State& st)
             f.write(cp1252::JoinLines(lines));
         }
     }
-    mastersearch::CustomerSearch search(dir.path());
+    const card::CardTextSearch cards;
+    mastersearch::CustomerSearch search(dir.path(), cards);
     for (auto _ : st)
         benchmark::DoNotOptimize(
             search.Search(customers, mastersearch::Criterion::Cards, QStringLiteral("TETANUS"), 0));

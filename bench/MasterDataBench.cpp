@@ -3,6 +3,7 @@
 #include <QTemporaryDir>
 
 #include "QuietPort.h"
+#include "cards/CardTextSearch.h"
 #include "masterdata/MasterSearch.h"
 #include "masterdata/MasterTables.h"
 #include "masterdata/MasterWorkspace.h"
@@ -26,7 +27,7 @@ void BM_SortedMedicationInsertWithSave(benchmark::State& state)
     const QString path = dir.filePath(QStringLiteral("MED.DBF"));
     QuietPort port;
     TSGrid grid(port);
-    SetupMasterGrid(grid, MasterTable::Medication);
+    SetUpMasterGrid(grid, MasterTable::Medication);
     grid.Resize(30 * (TSGrid::kDefaultRowHeight + TSGrid::kGridLineWidth));
     const QStringList lines = Medications(20000);
     const QStringList cells{QStringLiteral("Medikament 010000a"),
@@ -57,7 +58,8 @@ void BM_CustomerListSearch(benchmark::State& state)
                          "Bemerkung\t000\tmail%1@example.de\t")
                          .arg(i)
                          .arg(i % 9999 + 1, 4, 10, QLatin1Char('0'));
-    mastersearch::CustomerSearch search(QStringLiteral("/nonexistent/"));
+    const card::CardTextSearch cards;
+    mastersearch::CustomerSearch search(QStringLiteral("/nonexistent/"), cards);
     for (auto _ : state) {
         const auto result =
             search.Search(customers, mastersearch::Criterion::List, QStringLiteral("name19999"), 0);

@@ -3,9 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStringList>
 
-#include "common/DateUtil.h"
 #include "common/NumberFormat.h"
 #include "platform/Files.h"
 
@@ -39,47 +37,42 @@ QString JournalFileName(const QString& dataFolder, int month, int year, Kind kin
     return QDir(dataFolder).filePath(base + currentCurrency.left(1).toUpper());
 }
 
-QString ConvertBookingCurrency(const QString& fileName, const QString& booking, long double dmRate)
+bool ConvertBookingCurrency(const QString& fileName, Booking& booking, long double dmRate)
 {
     const QString fileLetter = fileName.right(1).toUpper();
-    const QString bookingLetter = booking.left(1).toUpper();
+    const QString bookingLetter = booking.currency.toUpper();
     if (fileLetter == bookingLetter)
-        return booking;
+        return false;
     long double factor = 1;
     if (fileLetter == QStringLiteral("D") && bookingLetter == QStringLiteral("E"))
         factor = dmRate;
     else if (fileLetter == QStringLiteral("E") && bookingLetter == QStringLiteral("D"))
         factor = 1 / dmRate;
-
-    QStringList cells = booking.split(QLatin1Char('\t'));
-    if (cells.size() < 7)
-        return booking;
     long double rate = 0;
-    long double gross = 0;
-    if (!TryStrToFloat(cells[4], &rate) || !TryStrToFloat(cells[5], &gross))
-        return booking;
-    const long double newGross = gross * factor;
-    cells[5] = FormatFloat(QStringLiteral("0.00000"), newGross);
-    cells[3] = FormatFloat(QStringLiteral("0.00000"), newGross / (rate / 100 + 1));
-    return cells.join(QLatin1Char('\t'));
+    if (!TryStrToFloat(booking.rate, &rate))
+        return false;
+    booking.gross *= factor;
+    booking.net = booking.gross / (rate / 100 + 1);
+    return true;
 }
 
-bool AppendBooking(const QString& dataFolder, const QString& booking,
+bool AppendBooking(const QString& dataFolder, const Booking& booking,
                    const QString& currentCurrency, long double dmRate,
                    const AppendLineFn& appendChangeLine)
 {
-    QDate date;
-    if (!dates::TryParse(booking.mid(1).section(QLatin1Char('\t'), 0, 0), &date))
+    if (!booking.date.isValid())
         return false;
-    const QString path =
-        JournalFileName(dataFolder, date.month(), date.year(), Kind::Income, currentCurrency);
+    const QString path = JournalFileName(dataFolder, booking.date.month(), booking.date.year(),
+                                         Kind::Income, currentCurrency);
     if (!IsFile(path)) {
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly))
             return false;
     }
-    const QString record = ConvertBookingCurrency(path, booking, dmRate).mid(1);
-    appendChangeLine(path, QLatin1Char('+') + record);
+    Booking record = booking;
+    const bool converted = ConvertBookingCurrency(path, record, dmRate);
+    appendChangeLine(path, QLatin1Char('+') +
+                               FormatBookingLine(record, converted ? kExactFormat : kCentsFormat));
     return true;
 }
 

@@ -3,6 +3,8 @@
 #include <QString>
 #include <functional>
 
+#include "bookkeeping/Booking.h"
+
 // The income and expense journals: one file per month and kind, "Z" + month + year + kind
 // + currency letter ("Z32026.zae", "Z122026.aud").
 namespace journal {
@@ -14,19 +16,19 @@ enum class Kind { Income, Expense };
 QString JournalFileName(const QString& dataFolder, int month, int year, Kind kind,
                         const QString& currentCurrency);
 
-// A booking is a currency letter ("E" or "D") followed by the seven cells, each ended by a
-// TAB. Converts gross and net into the currency of the file (its last letter); a booking
-// whose rate or gross is no number is returned unchanged.
-QString ConvertBookingCurrency(const QString& fileName, const QString& booking, long double dmRate);
+// Converts gross and net of the booking into the currency of the file (its last letter):
+// the gross times the DM rate (or its reciprocal), the net from it by the rate. False, and
+// the booking unchanged, when the currencies agree or the rate is no number.
+bool ConvertBookingCurrency(const QString& fileName, Booking& booking, long double dmRate);
 
 // Appends a line to an existing file (the table engine's AppendChangeLine).
 using AppendLineFn = std::function<void(const QString& path, const QString& line)>;
 
-// Hands a booking to the income journal of its date's month: the file is created empty
-// when missing, the booking converted to the file's currency, its letter dropped, and
-// "+" + record appended. False (and nothing written) when the date is no date or the file
-// cannot be created.
-bool AppendBooking(const QString& dataFolder, const QString& booking,
+// Hands a booking of the record cards to the income journal of its date's month: the file
+// is created empty when missing, the booking converted to the file's currency and "+" +
+// record appended, its amounts in cents as handed over or with five decimals when converted.
+// False (and nothing written) when the date is no date or the file cannot be created.
+bool AppendBooking(const QString& dataFolder, const Booking& booking,
                    const QString& currentCurrency, long double dmRate,
                    const AppendLineFn& appendChangeLine);
 

@@ -15,7 +15,7 @@
 #include "printing/PrinterList.h"
 #include "printing/TMemoSeiteEinrichtenForm.h"
 #include "printing/TPrintGrid2.h"
-#include "shell/OptionSections.h"
+#include "settings/OptionSections.h"
 #include "table/TSGrid.h"
 
 namespace card {
@@ -325,15 +325,9 @@ bool CardCloseRun::Close(CloseKind kind, const CardPrintChoice& choice)
     }
 
     // A stop from here on leaves the card as the summation left it.
-    const Rows summedRows = form.GetRows();
-    const CardState summedState = form.State();
-    const qsizetype pendingBefore = m_ws.PendingBookings().size();
-    const auto restore = [&] {
-        form.GetRows() = summedRows;
-        form.State() = summedState;
-        // A payment taken for this close goes with it.
-        m_ws.PendingBookings().resize(pendingBefore);
-    };
+    // A payment taken for this close goes with it.
+    const CardWorkspace::Snapshot summed = m_ws.TakeSnapshot();
+    const auto restore = [&] { m_ws.Restore(summed); };
     if (InvoiceGrossNegative(form.State())) {
         Stop(NegativeSumText(key, kind));
         return false;

@@ -2,8 +2,8 @@
 
 #include "common/DateUtil.h"
 #include "common/NumberFormat.h"
-#include "shell/IniFile.h"
-#include "shell/Options.h"
+#include "settings/IniFile.h"
+#include "settings/Options.h"
 
 bool SecondBusinessDefined(const OptionValues& values)
 {

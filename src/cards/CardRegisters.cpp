@@ -2,22 +2,9 @@
 
 #include "common/DateUtil.h"
 #include "common/NumberFormat.h"
+#include "table/RecordLine.h"
 
 namespace card {
-
-namespace {
-
-QString Fields(const QStringList& cells)
-{
-    QString line;
-    for (const QString& cell : cells) {
-        line += cell;
-        line += QLatin1Char('\t');
-    }
-    return line;
-}
-
-}  // namespace
 
 QString RegisterRemoveLine(const QString& key)
 {
@@ -57,20 +44,20 @@ bool IsQuote(const Rows& rows)
 QString InvoiceRegisterRecord(const CardState& state, const QDate& date,
                               const QString& systemCurrency, long double dmRate)
 {
-    return Fields({state.key, state.customerText, state.customerNumber, dates::Format(date),
-                   InSystemCurrency(state.invoiceGross, state.currency, systemCurrency, dmRate),
-                   QString()});
+    return recordline::Join(
+        {state.key, state.customerText, state.customerNumber, dates::Format(date),
+         InSystemCurrency(state.invoiceGross, state.currency, systemCurrency, dmRate), QString()});
 }
 
 QString DunningRegisterRecord(const CardState& state, const QString& systemCurrency,
                               long double dmRate)
 {
     const QString mark = QStringLiteral("X");
-    return Fields({state.key, state.customerText, state.customerNumber, state.invoiceDate,
-                   InSystemCurrency(state.invoiceGross, state.currency, systemCurrency, dmRate),
-                   InSystemCurrency(state.openAmountExact, state.currency, systemCurrency, dmRate),
-                   state.reminder1 ? mark : QString(), state.reminder2 ? mark : QString(),
-                   QString()});
+    return recordline::Join(
+        {state.key, state.customerText, state.customerNumber, state.invoiceDate,
+         InSystemCurrency(state.invoiceGross, state.currency, systemCurrency, dmRate),
+         InSystemCurrency(state.openAmountExact, state.currency, systemCurrency, dmRate),
+         state.reminder1 ? mark : QString(), state.reminder2 ? mark : QString(), QString()});
 }
 
 RegisterChanges RegisterChangesFor(const CardState& state, const Rows& rows, const QDate& today,
@@ -95,17 +82,6 @@ RegisterChanges RegisterChangesFor(const CardState& state, const Rows& rows, con
         changes.dunningLine = remove;
     }
     return changes;
-}
-
-QString FormatPendingBooking(const PendingBooking& booking)
-{
-    QString customer = booking.customerText;
-    if (booking.fee)
-        customer += QStringLiteral(" (Mahngebühr)");
-    return booking.currency.left(1).toUpper() +
-           Fields({dates::Format(booking.date), booking.key, customer,
-                   FormatFloat(QStringLiteral("0.00"), booking.net), booking.rate,
-                   FormatFloat(QStringLiteral("0.00"), booking.gross), booking.kind});
 }
 
 }  // namespace card

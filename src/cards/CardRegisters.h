@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QString>
 
+#include "bookkeeping/Booking.h"
 #include "cards/CardFile.h"
 #include "cards/CardHeader.h"
 
@@ -43,19 +44,7 @@ struct RegisterChanges {
 RegisterChanges RegisterChangesFor(const CardState& state, const Rows& rows, const QDate& today,
                                    const QString& systemCurrency, long double dmRate);
 
-// A payment booking waiting for the next save: currency letter, then the seven journal
-// cells each followed by a TAB.
-struct PendingBooking {
-    QString currency;  // "Euro" or "DM"
-    QDate date;
-    QString key;
-    QString customerText;
-    bool fee = false;  // reminder fee
-    long double net = 0;
-    QString rate;  // as the summary writes it
-    long double gross = 0;
-    QString kind;  // "B" cash, "S" cheque, "Ü" transfer
-};
-QString FormatPendingBooking(const PendingBooking& booking);
+// A payment booking waiting for the next save of its card, in the card's currency.
+using PendingBooking = journal::Booking;
 
 }  // namespace card

@@ -6,8 +6,10 @@
 #include <functional>
 
 #include "cards/CardEntryForm.h"
+#include "cards/CardRegisters.h"
 #include "cards/CardSettings.h"
 
+class BookingForm;
 class Clock;
 class KeyValueSettings;
 class TSGrid;
@@ -49,9 +51,9 @@ public:
     // with (date, receipt, customer, net, VAT rate, gross, payment kind; the amount rounded
     // to cents in the field of the card's amount mode).
     QStringList BsBookingProposal(int row) const;
-    // OK in the booking dialog with its seven fields: the booking goes to the income journal,
-    // its gross to the cash or bank account; the mark stays and the card is summed.
-    void ConfirmBsBooking(int row, const QStringList& fields);
+    // OK in the booking dialog: the booking goes to the income journal, its gross to the cash
+    // or bank account; the mark stays and the card is summed.
+    void ConfirmBsBooking(int row, const BookingForm& dialog);
     // Cancel in the booking dialog: the mark goes.
     void CancelBsBooking(int row);
 
@@ -81,8 +83,18 @@ public:
     int CardNumber() const { return m_number; }
     int CustomerRecord() const { return m_customerRecord; }
 
-    // Payment bookings waiting for the next save (currency letter + seven cells).
-    QStringList& PendingBookings() { return m_pending; }
+    // Payment bookings waiting for the next save.
+    std::vector<PendingBooking>& PendingBookings() { return m_pending; }
+
+    // What a stopped close puts back: the card's rows and header state and the bookings
+    // waiting for the save.
+    struct Snapshot {
+        Rows rows;
+        CardState state;
+        std::vector<PendingBooking> pending;
+    };
+    Snapshot TakeSnapshot() const;
+    void Restore(const Snapshot& snapshot);
     // Set while a card is being released: the save takes its payments back.
     void SetReleasing(bool on) { m_releasing = on; }
     bool Releasing() const { return m_releasing; }
@@ -106,9 +118,13 @@ private:
     void SetAside(const QString& path);
     bool Browse(int step);
     void DmNotice();
+    // Registers and journals are no grid's table: their lines go straight to the files.
+    void AppendLine(const QString& path, const QString& line);
     void AppendToRegister(const QString& name, const QString& line);
     void TakeBackPayments();
     void BookPending();
+    // Hands a booking to the income journal and puts its gross on the account it names.
+    void BookIncome(const journal::Booking& booking);
 
     UserPort& m_port;
     const Clock& m_clock;
@@ -123,7 +139,7 @@ private:
     QString m_file;
     int m_number = 0;
     int m_customerRecord = -1;
-    QStringList m_pending;
+    std::vector<PendingBooking> m_pending;
     bool m_releasing = false;
     bool m_bsBookedSinceSave = false;
     QDate m_lastPaymentDate;  // the payment date entered last in this run

@@ -1,4 +1,5 @@
-// What closing a card needs of the workspace: the stored card number and the next card.
+// What closing a card needs of the workspace: the stored card number, the next card and
+// the snapshot a stopped close returns to.
 #include "cards/CardClosing.h"
 #include "cards/CardWorkspace.h"
 #include "cards/CustomerColumns.h"
@@ -45,6 +46,18 @@ bool CardWorkspace::ShowNextCard(int card)
     const QString path = FilePath(m_dataFolder, CustomerCell(kCustNumber, record), card);
     StoreCardNumber(record, card);
     return ShowCard(record, path, card);
+}
+
+CardWorkspace::Snapshot CardWorkspace::TakeSnapshot() const
+{
+    return {m_form.GetRows(), m_form.State(), m_pending};
+}
+
+void CardWorkspace::Restore(const Snapshot& snapshot)
+{
+    m_form.GetRows() = snapshot.rows;
+    m_form.State() = snapshot.state;
+    m_pending = snapshot.pending;
 }
 
 }  // namespace card

@@ -1,4 +1,3 @@
-#include "cards/CardRegisters.h"
 #include "cards/CardWorkspace.h"
 #include "cards/PaymentForm.h"
 
@@ -6,13 +5,10 @@ namespace card {
 
 bool CardWorkspace::EnterPayment(PaymentDialogRunner& runner)
 {
-    std::vector<PendingBooking> bookings;
     bool changed = false;
     const bool confirmed =
         card::EnterPayment(runner, m_form.GetRows(), m_form.State(), m_settings, m_port, m_clock,
-                           m_options, &m_lastPaymentDate, bookings, &changed);
-    for (const PendingBooking& booking : bookings)
-        m_pending << FormatPendingBooking(booking);
+                           m_options, &m_lastPaymentDate, m_pending, &changed);
     if (changed)
         m_form.SetModified(true);
     return confirmed;

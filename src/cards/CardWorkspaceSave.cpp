@@ -10,8 +10,10 @@
 #include "common/DateUtil.h"
 #include "common/NumberFormat.h"
 #include "common/UserPort.h"
+#include "masterdata/BookingForm.h"
 #include "platform/Files.h"
 #include "table/TSGrid.h"
+#include "table/TableFile.h"
 
 namespace card {
 
@@ -57,7 +59,12 @@ void CardWorkspace::AppendToRegister(const QString& name, const QString& line)
         if (!file.open(QIODevice::WriteOnly))
             return;
     }
-    m_cardGrid.AppendChangeLine(path, line);
+    AppendLine(path, line);
+}
+
+void CardWorkspace::AppendLine(const QString& path, const QString& line)
+{
+    table::AppendChangeLine(m_cardGrid.Environment(), m_port, path, line);
 }
 
 void CardWorkspace::TakeBackPayments()
@@ -66,7 +73,7 @@ void CardWorkspace::TakeBackPayments()
     for (const QDate& month : state.paymentMonths) {
         const QString path = journal::JournalFileName(m_dataFolder, month.month(), month.year(),
                                                       journal::Kind::Income, m_settings.currency);
-        m_cardGrid.AppendChangeLine(path, RegisterRemoveLine(state.key));
+        AppendLine(path, RegisterRemoveLine(state.key));
     }
     for (const QString& line : state.paymentLines) {
         PaymentLine payment;
@@ -82,22 +89,23 @@ void CardWorkspace::TakeBackPayments()
 
 void CardWorkspace::BookPending()
 {
-    const auto append = [this](const QString& path, const QString& line) {
-        m_cardGrid.AppendChangeLine(path, line);
-    };
-    for (const QString& booking : m_pending) {
-        if (!journal::AppendBooking(m_dataFolder, booking, m_settings.currency, m_settings.dmRate,
-                                    append))
-            continue;
-        const QStringList cells = booking.mid(1).split(QLatin1Char('\t'));
-        long double gross = 0;
-        if (cells.size() < 7 || !TryStrToFloat(cells[5], &gross))
-            continue;
-        balances::AddToAccount(
-            m_options, balances::AccountFor(cells[6], cells[2], m_settings.secondBusinessDefined),
-            booking.left(1), gross, m_settings.dmRate);
-    }
+    for (const PendingBooking& booking : m_pending)
+        BookIncome(booking);
     m_pending.clear();
+}
+
+void CardWorkspace::BookIncome(const journal::Booking& booking)
+{
+    const auto append = [this](const QString& path, const QString& line) {
+        AppendLine(path, line);
+    };
+    if (!journal::AppendBooking(m_dataFolder, booking, m_settings.currency, m_settings.dmRate,
+                                append))
+        return;
+    balances::AddToAccount(
+        m_options,
+        balances::AccountFor(booking.kind, booking.customer, m_settings.secondBusinessDefined),
+        booking.currency, booking.gross, m_settings.dmRate);
 }
 
 QStringList CardWorkspace::BsBookingProposal(int row) const
@@ -120,30 +128,25 @@ QStringList CardWorkspace::BsBookingProposal(int row) const
             line.Cell(kColBS)};
 }
 
-void CardWorkspace::ConfirmBsBooking(int row, const QStringList& fields)
+void CardWorkspace::ConfirmBsBooking(int row, const BookingForm& dialog)
 {
-    if (fields.size() < 7)
-        return;
-    QString receipt = fields[1];
-    if (!m_settings.gobdRestrictions)
-        receipt += QLatin1Char('*');  // a manual booking, which may be edited
-    QString booking = m_form.State().currency.left(1).toUpper();
-    for (const QString& cell :
-         {fields[0], receipt, fields[2], fields[3], fields[4], fields[5], fields[6]}) {
-        booking += cell;
-        booking += QLatin1Char('\t');
-    }
-    const auto append = [this](const QString& path, const QString& line) {
-        m_cardGrid.AppendChangeLine(path, line);
+    const auto amount = [&dialog](int id) {
+        long double value = 0;
+        TryStrToFloat(dialog.Text(id), &value);
+        return value;
     };
-    long double gross = 0;
-    if (journal::AppendBooking(m_dataFolder, booking, m_settings.currency, m_settings.dmRate,
-                               append) &&
-        TryStrToFloat(fields[5], &gross)) {
-        balances::AddToAccount(
-            m_options, balances::AccountFor(fields[6], fields[2], m_settings.secondBusinessDefined),
-            booking.left(1), gross, m_settings.dmRate);
-    }
+    journal::Booking booking;
+    booking.currency = m_form.State().currency.left(1).toUpper();
+    dates::TryParse(dialog.Text(BookingForm::EinnDatum), &booking.date);
+    booking.receipt = dialog.Text(BookingForm::EinnBeleg);
+    if (!m_settings.gobdRestrictions)
+        booking.receipt += QLatin1Char('*');  // a manual booking, which may be edited
+    booking.customer = dialog.Text(BookingForm::EinnKunde);
+    booking.net = amount(BookingForm::EinnNetto);
+    booking.rate = dialog.Text(BookingForm::EinnUst);
+    booking.gross = amount(BookingForm::EinnBrutto);
+    booking.kind = dialog.Text(BookingForm::EinnZArt);
+    BookIncome(booking);
     (void)row;  // the mark stays as typed
     m_bsBookedSinceSave = true;
     m_form.Sum();

@@ -32,11 +32,12 @@ PendingBooking MakeBooking(const CardState& state, const PaymentEntry& entry,
                            const QString& rateText, long double gross, bool fee)
 {
     PendingBooking booking;
-    booking.currency = state.currency;
+    booking.currency = state.currency.left(1).toUpper();
     booking.date = entry.date;
-    booking.key = state.key;
-    booking.customerText = state.customerText;
-    booking.fee = fee;
+    booking.receipt = state.key;
+    booking.customer = state.customerText;
+    if (fee)
+        booking.customer += QStringLiteral(" (Mahngebühr)");
     booking.rate = rateText;
     booking.gross = gross;
     booking.net = RoundCents(gross / (1 + NumberOrZero(rateText) / 100));

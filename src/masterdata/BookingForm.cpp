@@ -41,6 +41,14 @@ void BookingForm::Load(const QStringList& journalCells)
     m_fields[EinnUst].SetText(cell(4));
     m_fields[EinnBrutto].SetText(cell(5));
     m_fields[EinnZArt].SetText(cell(6));
+    // A proposal names one amount (a card line's net or gross): that one is entered, the
+    // other computed, or the booking would go to the journal without it.
+    const bool noNet = cell(3).isEmpty();
+    if (noNet != cell(5).isEmpty()) {
+        m_fields[EinnNetto].readOnly = noNet;
+        m_fields[EinnBrutto].readOnly = !noNet;
+        Recompute();
+    }
 }
 
 QString BookingForm::KundeCaption() const

@@ -17,7 +17,8 @@ public:
     // is opened from the journal workspace; an invalid date otherwise.
     BookingForm(EditMode mode, const PriceSettings& settings, bool income, QDate journalMonth);
 
-    // Edit mode: date, receipt, description, net, VAT, gross, payment kind.
+    // Date, receipt, description, net, VAT, gross, payment kind (edit mode, or a proposal
+    // with one of the two amounts, from which the other is computed).
     void Load(const QStringList& journalCells);
 
     QString KundeCaption() const;

@@ -1,6 +1,5 @@
 #include "masterdata/MasterSearch.h"
 
-#include "cards/CardFile.h"
 #include "common/CodePage.h"
 #include "common/NumberFormat.h"
 #include "masterdata/RecordLines.h"
@@ -95,7 +94,7 @@ int CustomerSearch::CardWithText(const QString& customerLine) const
     int newest = 0;
     TryStrToInt(recordlines::Cell(customerLine, 9), &newest);
     for (int n = newest; n >= 1 && newest - n < kMaxCardsSearched; --n)
-        if (card::CardContains(m_dataFolder + card::FileName(number, n), m_text, true))
+        if (m_cards.CardHolds(m_dataFolder, number, n, m_text))
             return n;
     return 0;
 }
@@ -182,7 +181,7 @@ Result CustomerSearch::Search(const QStringList& customers, Criterion criterion,
                 return NotFound(false);
             if (criterion == Criterion::Patients)
                 return {*found, QStringLiteral("Erster Eintrag!"), LabelColour::Green, true};
-            return {*found, QStringLiteral("Letzte Lfd.Nr.: ") + card::NumberText(cardNumber),
+            return {*found, QStringLiteral("Letzte Lfd.Nr.: ") + m_cards.NumberText(cardNumber),
                     LabelColour::Green, true};
         }
     }

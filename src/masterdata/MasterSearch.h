@@ -30,11 +30,24 @@ struct Result {
     bool continueButton = false;
 };
 
+// What the search "in Karteien" needs of the record cards; the cards provide it.
+class CardTexts {
+public:
+    virtual ~CardTexts() = default;
+    // Whether card cardNumber of the customer holds the upper-case text in its treatment
+    // lines; a missing card holds nothing. dataFolder ends in a separator.
+    virtual bool CardHolds(const QString& dataFolder, const QString& customerNumber, int cardNumber,
+                           const QString& upperText) const = 0;
+    // The card number as the result label shows it ("007").
+    virtual QString NumberText(int cardNumber) const = 0;
+};
+
 // The customer search field with its five criteria and the continue button. It
 // remembers the previous text for the start rule of the notes and card searches.
 class CustomerSearch {
 public:
-    explicit CustomerSearch(QString dataFolder) : m_dataFolder(std::move(dataFolder))
+    CustomerSearch(QString dataFolder, const CardTexts& cards)
+        : m_dataFolder(std::move(dataFolder)), m_cards(cards)
     {
         if (!m_dataFolder.isEmpty() && !m_dataFolder.endsWith(QLatin1Char('/')))
             m_dataFolder += QLatin1Char('/');
@@ -52,6 +65,7 @@ private:
     int CardWithText(const QString& customerLine) const;
 
     QString m_dataFolder;
+    const CardTexts& m_cards;
     QString m_text;      // upper case, as last searched
     QString m_previous;  // the text typed before the current one
 };

@@ -13,10 +13,10 @@
 #include "masterdata/PostcodeList.h"
 #include "masterdata/RecordLines.h"
 #include "platform/Files.h"
-#include "shell/IniFile.h"
-#include "shell/MasterGridLayout.h"
-#include "shell/Options.h"
+#include "settings/IniFile.h"
+#include "settings/Options.h"
 #include "table/TSGrid.h"
+#include "table/TableFile.h"
 
 PriceSettings PriceSettingsFromOptions(const OptionValues& options)
 {
@@ -58,39 +58,6 @@ QString GridTableView::Cell(int record, int col) const
 
 namespace {
 
-const QStringList kCustomerTitles{QString(),
-                                  QStringLiteral("Name"),
-                                  QStringLiteral("Vorname"),
-                                  QStringLiteral("Straße"),
-                                  QStringLiteral("PLZ/Ort"),
-                                  QStringLiteral("KdNr"),
-                                  QStringLiteral("Telefon"),
-                                  QStringLiteral("Anrede"),
-                                  QStringLiteral("Bemerkung"),
-                                  QString(),
-                                  QStringLiteral("e-mail Adr.")};
-const QStringList kMedicationTitles{QString(),
-                                    QStringLiteral("Medikament/ Artikel"),
-                                    QStringLiteral("EinkNetto"),
-                                    QStringLiteral("VerkNetto"),
-                                    QStringLiteral("VerkMitSt"),
-                                    QStringLiteral("USt"),
-                                    QStringLiteral("Wartezeit"),
-                                    QStringLiteral("Chargennr."),
-                                    QStringLiteral("Bemerkung: (H)= Humanpräp."),
-                                    QStringLiteral("Bestand"),
-                                    QString()};
-const QStringList kServiceTitles{QString(),
-                                 QStringLiteral("Diagnose/ Leistung (GOT)"),
-                                 QStringLiteral("Tierart"),
-                                 QStringLiteral("GOT/Netto"),
-                                 QStringLiteral("Faktor"),
-                                 QStringLiteral("VerkNetto"),
-                                 QStringLiteral("VerkMitSt"),
-                                 QStringLiteral("USt"),
-                                 QStringLiteral("Ziffer"),
-                                 QStringLiteral("Bemerkung")};
-
 int TabsOf(MasterTable table)
 {
     switch (table) {
@@ -105,38 +72,6 @@ int TabsOf(MasterTable table)
 }
 
 }  // namespace
-
-void SetupMasterGrid(TSGrid& grid, MasterTable table, const QHash<QString, int>& widths,
-                     int tableFontSize)
-{
-    // One layout for the main window and the master rules alike.
-    const MasterGrid which = table == MasterTable::Medication ? MasterGrid::Medications
-                             : table == MasterTable::Service  ? MasterGrid::Services
-                                                              : MasterGrid::Customers;
-    SetUpMasterGrid(grid, which, widths, tableFontSize);
-}
-
-void SetMasterTitles(TSGrid& grid, MasterTable table)
-{
-    switch (table) {
-        case MasterTable::Customer:
-            grid.SetTitles(kCustomerTitles);
-            break;
-        case MasterTable::Service:
-            grid.SetTitles(kServiceTitles);
-            break;
-        case MasterTable::Medication: {
-            QStringList titles = kMedicationTitles;
-            const bool feed =
-                (grid.RowCount() > 1 && grid.Cells(8, 1).contains(QLatin1String("(WDT"))) ||
-                (grid.RowCount() > 10 && grid.Cells(8, 10).contains(QLatin1String("(WDT")));
-            if (feed)
-                titles[8] += QStringLiteral(" (F)= Futtermittel");
-            grid.SetTitles(titles);
-            break;
-        }
-    }
-}
 
 void LoadMasterTable(TSGrid& grid, MasterTable table, const QString& path)
 {
@@ -198,22 +133,9 @@ int PlaceRecordSorted(TSGrid& grid, const QStringList& cells, int tabs)
     return record;
 }
 
-QString MasterRecords::FileName(MasterTable table)
-{
-    switch (table) {
-        case MasterTable::Medication:
-            return QStringLiteral("MED.DBF");
-        case MasterTable::Service:
-            return QStringLiteral("LEISTUNG.DBF");
-        case MasterTable::Customer:
-            break;
-    }
-    return QStringLiteral("KUNDE.DBF");
-}
-
 QString MasterRecords::Path(MasterTable table) const
 {
-    return files::FindCaseInsensitive(m_ctx.dataFolder, FileName(table));
+    return files::FindCaseInsensitive(m_ctx.dataFolder, MasterTableFile(table));
 }
 
 bool MasterRecords::RunDialog(EditDlgForm& form, TSGrid& grid)
@@ -402,7 +324,7 @@ bool MasterRecords::DeleteRecord(MasterTable table, TSGrid& grid)
                     create.close();
             }
             for (const QString& change : plan.changeLines)
-                grid.AppendChangeLine(path, change);
+                table::AppendChangeLine(grid.Environment(), port, path, change);
         }
     } else if (table == MasterTable::Medication && m_ctx.medicationWorkspace) {
         const QString code = recordlines::Cell(line, 10);

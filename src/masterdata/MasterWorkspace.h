@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "masterdata/EditDlgForm.h"
+#include "masterdata/MasterGridLayout.h"
 #include "masterdata/MasterTableView.h"
 
 class Clock;
@@ -13,8 +14,6 @@ class IniFile;
 class OptionValues;
 class TSGrid;
 class UserPort;
-
-enum class MasterTable { Medication, Service, Customer };
 
 // The settings the dialog and the price rules read from the options.
 PriceSettings PriceSettingsFromOptions(const OptionValues& options);
@@ -31,11 +30,6 @@ private:
     TSGrid& m_grid;
 };
 
-// Column count, widths (fixed ones, then those of the options file), alignment, price
-// columns and titles of a master grid: the main window's layout.
-void SetupMasterGrid(TSGrid& grid, MasterTable table, const QHash<QString, int>& widths = {},
-                     int tableFontSize = 10);
-void SetMasterTitles(TSGrid& grid, MasterTable table);
 // Loads the table file, upgrades an older layout (save and load again) and sets the titles.
 void LoadMasterTable(TSGrid& grid, MasterTable table, const QString& path);
 
@@ -115,8 +109,6 @@ public:
     };
 
     MasterRecords(Context context) : m_ctx(std::move(context)) {}
-
-    static QString FileName(MasterTable table);
 
     bool InsertRecord(MasterTable table, TSGrid& grid);
     bool EditRecord(MasterTable table, TSGrid& grid);

@@ -1,6 +1,6 @@
 #include "printing/IniLayoutStore.h"
 
-#include "shell/IniFile.h"
+#include "settings/IniFile.h"
 
 QStringList IniLayoutStore::SectionKeys(const QString& section) const
 {

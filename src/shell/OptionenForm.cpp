@@ -7,8 +7,8 @@
 #include "common/UserPort.h"
 #include "platform/Files.h"
 #include "printing/PrintCanvas.h"
-#include "shell/IniFile.h"
-#include "shell/OptionSections.h"
+#include "settings/IniFile.h"
+#include "settings/OptionSections.h"
 
 namespace {
 

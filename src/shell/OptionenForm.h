@@ -6,8 +6,8 @@
 #include <functional>
 
 #include "masterdata/FormField.h"
+#include "settings/Options.h"
 #include "shell/Backup.h"
-#include "shell/Options.h"
 
 class Clock;
 class IniFile;

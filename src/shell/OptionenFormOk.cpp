@@ -6,8 +6,8 @@
 #include "common/DateUtil.h"
 #include "common/UserPort.h"
 #include "platform/Files.h"
-#include "shell/IniFile.h"
-#include "shell/OptionSections.h"
+#include "settings/IniFile.h"
+#include "settings/OptionSections.h"
 #include "shell/OptionenForm.h"
 
 namespace {

@@ -10,9 +10,9 @@
 #include "common/UserPort.h"
 #include "platform/Files.h"
 #include "platform/Volume.h"
+#include "settings/TableFont.h"
 #include "shell/CopyFile.h"
 #include "shell/ServiceCode.h"
-#include "shell/TableFont.h"
 #include "texts/TextFiles.h"
 
 namespace {

@@ -9,9 +9,9 @@
 #include <functional>
 #include <memory>
 
-#include "shell/IniFile.h"
-#include "shell/OptionSections.h"
-#include "shell/Options.h"
+#include "settings/IniFile.h"
+#include "settings/OptionSections.h"
+#include "settings/Options.h"
 
 class Clock;
 class UserPort;

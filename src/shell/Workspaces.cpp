@@ -1,8 +1,8 @@
 #include "shell/Workspaces.h"
 
 #include "common/UserPort.h"
+#include "settings/Options.h"
 #include "shell/Indicators.h"
-#include "shell/Options.h"
 
 const QList<WorkspaceInfo>& WorkspaceTable()
 {

@@ -44,6 +44,16 @@ bool ReplaceCell(QString& line, int col, const QString& text)
     return true;
 }
 
+QString Join(const QStringList& cells)
+{
+    QString line;
+    for (const QString& cell : cells) {
+        line += cell;
+        line += QLatin1Char('\t');
+    }
+    return line;
+}
+
 QString Concat(const QString& line, int count)
 {
     QString out;

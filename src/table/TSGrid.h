@@ -7,25 +7,7 @@
 #include <vector>
 
 #include "common/UserPort.h"
-#include "platform/Volume.h"
-
-// Where the table engine runs. One object is shared by all grids of the program (the shell
-// keeps it up to date when the options change); each grid reads it when it needs it.
-struct TableEnvironment {
-    // The program runs from a read-only medium (the CD-ROM case): no read-only repair,
-    // no backup mirror.
-    bool readOnlyMedium = false;
-    // Automatic backup on, and the folder it writes to. Used by AppendChangeLine; the
-    // mirror of a save uses the grid's own BackupFilePath.
-    bool autoBackup = false;
-    QString autoBackupFolder;
-    // The data folder; the first mirror into a new backup folder copies TLV.INI, the
-    // dunning texts and the main tables from the table's own folder.
-    QString dataFolder;
-    // Volume look-up; empty means VolumeOf. Tests put unreachable, read-only or small
-    // volumes here.
-    std::function<VolumeInfo(const QString& path)> volumeOf;
-};
+#include "table/TableEnvironment.h"
 
 // What changed, for the view that draws the grid.
 enum class GridChange {
@@ -200,6 +182,7 @@ public:
     // Return true when the file was written (a failure has been reported already).
     bool SaveTable(const QString& path);
     bool SaveCard(const QString& path, const QStringList& header);
+    // table::AppendChangeLine in this grid's environment.
     void AppendChangeLine(const QString& path, const QString& line);
     // The volume holding the path answers; otherwise the message is shown once.
     bool CheckDriveReachable(const QString& path);
@@ -214,13 +197,11 @@ private:
     int RowLimit() const;
     bool IsPriceCol(int col) const;
     void AccessError();
-    VolumeInfo Volume(const QString& path) const;
     void ResizeCells();
     void PutLineInRow(int row, const QString& line);
     void ClearRow(int row);
     QString ReadForLoad(const QString& path, bool journal, const QString& failLine);
     bool SafeSave(const QString& path, const QString& tempExt, const QStringList& lines, bool card);
-    bool EnterBackupFolder(const QString& folder, bool& created);
     void FillNewBackupFolder(const QString& tableFolder, const QString& backupFolder);
     void Mirror(const QString& path, const QStringList& lines);
     bool MergeJournal();

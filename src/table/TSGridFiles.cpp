@@ -11,6 +11,7 @@
 #include "platform/Files.h"
 #include "table/RecordLine.h"
 #include "table/TSGrid.h"
+#include "table/TableFile.h"
 
 namespace {
 
@@ -27,23 +28,9 @@ constexpr int kRetryWaitMs = 100;
 constexpr qint64 kFloppyBytes = 1600 * 1024;
 constexpr int kFloppyMaxLines = 1000;
 
-QString WithSlash(const QString& folder)
-{
-    return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
-}
-
 QString FolderOf(const QString& path)
 {
-    return WithSlash(QFileInfo(path).absolutePath());
-}
-
-// Existing files are found whatever the case of their names (folders copied from Windows).
-QString Resolve(const QString& path)
-{
-    if (QFileInfo::exists(path))
-        return path;
-    const QFileInfo info(path);
-    return files::FindCaseInsensitive(info.path(), info.fileName());
+    return table::WithSlash(QFileInfo(path).absolutePath());
 }
 
 // Julian day of a "dd.mm.yyyy" cell, -1 when the cell holds no date.
@@ -87,17 +74,10 @@ bool CardHasContent(const QStringList& written)
 
 }  // namespace
 
-VolumeInfo TSGrid::Volume(const QString& path) const
-{
-    if (m_env->volumeOf)
-        return m_env->volumeOf(path);
-    return VolumeOf(path);
-}
-
 bool TSGrid::CheckDriveReachable(const QString& path)
 {
     const QString where = path.isEmpty() ? QDir::currentPath() : path;
-    const VolumeInfo volume = Volume(where);
+    const VolumeInfo volume = m_env->Volume(where);
     if (volume.reachable)
         return true;
     m_port.SetBusy(false);
@@ -125,7 +105,7 @@ QString TSGrid::ReadForLoad(const QString& path, bool journal, const QString& fa
     m_modified = false;
     if (!CheckDriveReachable(path))
         m_port.EndProgram(1);
-    const QString resolved = Resolve(path);
+    const QString resolved = table::ResolveExisting(path);
     bool ok = true;
     if (journal && !QFileInfo::exists(resolved)) {
         QFile create(resolved);
@@ -330,7 +310,7 @@ bool TSGrid::SafeSave(const QString& path, const QString& tempExt, const QString
                       bool card)
 {
     m_port.SetBusy(false);
-    const QString target = Resolve(path);
+    const QString target = table::ResolveExisting(path);
     const QString folder = FolderOf(target);
     if (!CheckDriveReachable(folder))
         m_port.EndProgram(1);
@@ -380,26 +360,6 @@ bool TSGrid::SaveCard(const QString& path, const QStringList& header)
     return true;
 }
 
-// Enters the backup folder; a missing folder is created in its parent (the root of the
-// backup medium), which must exist: a medium that is not mounted must not be replaced
-// by a folder on the local disk.
-bool TSGrid::EnterBackupFolder(const QString& folder, bool& created)
-{
-    created = false;
-    const QFileInfo info(folder);
-    if (info.isDir())
-        return true;
-    QString bare = folder;
-    while (bare.endsWith(QLatin1Char('/')) && bare.size() > 1)
-        bare.chop(1);
-    const QFileInfo bareInfo(bare);
-    QDir parent(bareInfo.absolutePath());
-    if (!parent.exists() || !parent.mkdir(bareInfo.fileName()))
-        return false;
-    created = true;
-    return true;
-}
-
 void TSGrid::FillNewBackupFolder(const QString& tableFolder, const QString& backupFolder)
 {
     m_port.SetBusy(false);
@@ -407,7 +367,8 @@ void TSGrid::FillNewBackupFolder(const QString& tableFolder, const QString& back
                    QStringLiteral("Daten auf dem Backupdatenträger müssen aktualisiert werden!\r\r"
                                   "Klicken Sie auf die Schaltfläche OK und warten Sie einen\r"
                                   "Augenblick, bis der Vorgang beendet ist."));
-    const QString source = m_env->dataFolder.isEmpty() ? tableFolder : WithSlash(m_env->dataFolder);
+    const QString source =
+        m_env->dataFolder.isEmpty() ? tableFolder : table::WithSlash(m_env->dataFolder);
     static const char* const kNames[] = {"TLV.INI", "MAHNUNG1.TLV", "MAHNUNG2.TLV", "KUNDE.DBF",
                                          "MED.DBF", "LEISTUNG.DBF", "ST_RECHN.DBF", "ST_MAHN.DBF"};
     for (const char* name : kNames) {
@@ -421,10 +382,10 @@ void TSGrid::Mirror(const QString& path, const QStringList& lines)
 {
     if (m_env->readOnlyMedium || BackupFilePath.isEmpty())
         return;
-    const QString folder = WithSlash(BackupFilePath);
+    const QString folder = table::WithSlash(BackupFilePath);
     const QString name = QFileInfo(path).fileName();
 
-    const VolumeInfo medium = Volume(folder);
+    const VolumeInfo medium = m_env->Volume(folder);
     if (medium.reachable && medium.totalBytes < kFloppyBytes && lines.size() > kFloppyMaxLines &&
         name.compare(QLatin1String("KUNDE.DBF"), Qt::CaseInsensitive) != 0) {
         QFile::remove(files::FindCaseInsensitive(folder, name));
@@ -434,12 +395,12 @@ void TSGrid::Mirror(const QString& path, const QStringList& lines)
     const QByteArray data = cp1252::JoinLines(lines);
     for (;;) {
         bool created = false;
-        if (!EnterBackupFolder(folder, created)) {
+        if (!table::EnterBackupFolder(folder, created)) {
             m_port.SetBusy(false);
             m_port.Message(MsgKind::Warning,
                            QStringLiteral("Backup-Medium nicht erreichbar.\rÜberprüfen Sie den "
                                           "Datenträger!"));
-            if (!EnterBackupFolder(folder, created)) {
+            if (!table::EnterBackupFolder(folder, created)) {
                 m_port.Message(MsgKind::Warning,
                                QStringLiteral("Backup-Speicherung abgebrochen.\rKeine "
                                               "Sicherungskopie angelegt!"));
@@ -468,48 +429,5 @@ void TSGrid::Mirror(const QString& path, const QStringList& lines)
 
 void TSGrid::AppendChangeLine(const QString& path, const QString& line)
 {
-    const QString local = Resolve(path);
-    if (!QFileInfo(local).isFile())
-        return;
-    const QByteArray bytes = cp1252::Encode(line) + QByteArrayLiteral("\r\n");
-    {
-        QFile file(local);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
-            return;
-        file.write(bytes);
-        if (!file.flush())
-            return;
-    }
-    if (!m_env->autoBackup || m_env->autoBackupFolder.isEmpty())
-        return;
-    const QString folder = WithSlash(m_env->autoBackupFolder);
-    for (;;) {
-        QString bare = folder;
-        bare.chop(1);
-        const VolumeInfo medium = Volume(folder);
-        if (medium.reachable && QFileInfo(QFileInfo(bare).absolutePath()).isDir())
-            break;
-        const QString name = medium.mountPoint.isEmpty() ? bare : medium.mountPoint;
-        const Answer answer = m_port.Message(
-            MsgKind::Error,
-            QStringLiteral("Auf das Backup-Laufwerk ") + name +
-                QStringLiteral(" kann nicht zugegriffen werden.\rBitte überprüfen Sie den "
-                               "Datenträger!"),
-            Buttons::OkAbort);
-        if (answer == Answer::Abort)
-            return;
-    }
-    bool created = false;
-    if (!EnterBackupFolder(folder, created))
-        return;
-    if (QFileInfo(local).size() == 0)
-        return;
-    const QString copy = files::FindCaseInsensitive(folder, QFileInfo(local).fileName());
-    if (QFileInfo(copy).isFile()) {
-        QFile file(copy);
-        if (file.open(QIODevice::WriteOnly | QIODevice::Append))
-            file.write(bytes);
-    } else {
-        files::CopyKeepingTime(local, copy);
-    }
+    table::AppendChangeLine(*m_env, m_port, path, line);
 }

@@ -1,6 +1,6 @@
 #include "texts/Macros.h"
 
-#include "shell/IniFile.h"
+#include "settings/IniFile.h"
 
 namespace macros {
 

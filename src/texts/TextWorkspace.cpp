@@ -12,8 +12,8 @@
 #include "printing/Letterhead.h"
 #include "printing/TMemoSeiteEinrichtenForm.h"
 #include "printing/TPrintStrList.h"
-#include "shell/IniFile.h"
-#include "shell/OptionSections.h"
+#include "settings/IniFile.h"
+#include "settings/OptionSections.h"
 #include "texts/Macros.h"
 
 namespace {

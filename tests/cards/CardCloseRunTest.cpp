@@ -481,7 +481,7 @@ TEST_F(CardCloseRunTest, FailedPrintLeavesCardPaymentAndRegistersUnchanged)
         const CardState& state = Workspace().Form().State();
         EXPECT_FALSE(state.IsInvoiced());
         EXPECT_EQ(state.openAmount, kUnset);
-        EXPECT_TRUE(Workspace().PendingBookings().isEmpty());
+        EXPECT_TRUE(Workspace().PendingBookings().empty());
         EXPECT_EQ(Workspace().Form().GetRows()[1].Cell(kColText), "Impfung");
         EXPECT_EQ(CardLines(5, true)[kHdrInvoiceDate], kUnset);
         EXPECT_TRUE(CardLines(5, false)[1].startsWith("10.03.2024\tImpfung\t"));

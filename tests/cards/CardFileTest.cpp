@@ -238,11 +238,3 @@ TEST(CardRegisters, InvoicedCardGoesToTheDunningRegisterWhileAmountIsOpen)
     s.openAmountExact = "0,004";  // rounds to 0,00
     EXPECT_EQ(RegisterChangesFor(s, {}, QDate(), "Euro", 2).dunningLine, "-0012/007\t");
 }
-
-TEST(CardRegisters, PendingBookingRecord)
-{
-    PendingBooking b{"DM", QDate(2024, 2, 20), "0012/007", "Meier", true, 4.2016L, "19,0", 5, "B"};
-    EXPECT_EQ(
-        FormatPendingBooking(b),
-        QString::fromUtf8("D20.02.2024\t0012/007\tMeier (Mahngebühr)\t4,20\t19,0\t5,00\tB\t"));
-}

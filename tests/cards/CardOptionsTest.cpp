@@ -8,9 +8,9 @@
 #include "bookkeeping/Balances.h"
 #include "cards/CardOptions.h"
 #include "common/NumberFormat.h"
-#include "shell/IniFile.h"
-#include "shell/IniSettings.h"
-#include "shell/Options.h"
+#include "settings/IniFile.h"
+#include "settings/IniSettings.h"
+#include "settings/Options.h"
 
 TEST(CardOptions, ReadFromTheOptionsFile)
 {

@@ -12,6 +12,7 @@
 #include "TestFiles.h"
 #include "cards/CardWorkspace.h"
 #include "common/CodePage.h"
+#include "masterdata/BookingForm.h"
 #include "table/TSGrid.h"
 
 using namespace card;
@@ -227,8 +228,9 @@ TEST_F(CardWorkspaceTest, SavingAnInvoicedCardBooksPendingPayments)
         h[kHdrOpenAmount] = "1,90000";
     });
     ASSERT_TRUE(ws->LoadCardByKey("0012/005"));
-    ws->PendingBookings() << "E20.02.2024\t0012/005\tMeier\t10,00\t19,0\t11,90\tB\t"
-                          << "E21.03.2024\t0012/005\tMeier\t0,00\t0,0\t5,00\tS\t";
+    ws->PendingBookings() = {
+        {"E", QDate(2024, 2, 20), "0012/005", "Meier", 10, "19,0", 11.90L, "B"},
+        {"E", QDate(2024, 3, 21), "0012/005", "Meier", 0, "0,0", 5, "S"}};
     ASSERT_TRUE(ws->SaveRecordCard());
     EXPECT_EQ(
         Lines("ST_MAHN.DBF"),
@@ -240,7 +242,7 @@ TEST_F(CardWorkspaceTest, SavingAnInvoicedCardBooksPendingPayments)
     EXPECT_EQ(Lines("Z32024.zaE").size(), 1);
     EXPECT_EQ(options.Get("Kontostand", "Kasse"), "11,9");
     EXPECT_EQ(options.Get("Kontostand", "Bank"), "5");
-    EXPECT_TRUE(ws->PendingBookings().isEmpty());
+    EXPECT_TRUE(ws->PendingBookings().empty());
 
     // Paid in full: off the dunning register.
     ws->Form().State().openAmountExact = "0,00000";
@@ -306,7 +308,9 @@ TEST_F(CardWorkspaceTest, CashLineIsBookedAtOnce)
                            "5,56", "7,0", "", "S"}));
     QStringList fields = proposal;
     fields[5] = "5,95";
-    ws->ConfirmBsBooking(1, fields);
+    BookingForm dialog(EditMode::Insert, PriceSettings{}, true, QDate());
+    dialog.Load(fields);
+    ws->ConfirmBsBooking(1, dialog);
     EXPECT_EQ(Lines("Z22024.zaE"),
               QStringList({QString::fromUtf8(
                   "+01.02.2024\t0012/005\tMüller Anna, 12345 Dorf\t5,56\t7,0\t5,95\tS\t")}));
@@ -316,7 +320,7 @@ TEST_F(CardWorkspaceTest, CashLineIsBookedAtOnce)
     CardSettings noGobd;
     noGobd.gobdRestrictions = false;
     ws->SetSettings(noGobd);
-    ws->ConfirmBsBooking(1, fields);
+    ws->ConfirmBsBooking(1, dialog);
     EXPECT_EQ(Lines("Z22024.zaE").last().section('\t', 1, 1), "0012/005*");
 
     ws->CancelBsBooking(1);

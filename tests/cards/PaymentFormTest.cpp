@@ -256,7 +256,7 @@ TEST_F(PaymentFormTest, EnterPaymentAppliesOnlyAConfirmedDialog)
                              pending, &changed));
     EXPECT_TRUE(changed);
     ASSERT_EQ(pending.size(), 1u);
-    EXPECT_EQ(FormatPendingBooking(pending[0]),
+    EXPECT_EQ(pending[0].currency + journal::FormatBookingLine(pending[0]),
               "E15.03.2024\t0012/007\tMeier\t42,02\t19,0\t50,00\tB\t");
     EXPECT_EQ(state.openAmount, "69,00");
 

@@ -89,7 +89,7 @@ TEST_F(PaymentTest, PartialPaymentOfA19PercentInvoice)
     ASSERT_EQ(state.openAmount, "119,00");
     const auto bookings = Pay(Entry(50));
     ASSERT_EQ(bookings.size(), 1u);
-    EXPECT_EQ(FormatPendingBooking(bookings[0]),
+    EXPECT_EQ(bookings[0].currency + journal::FormatBookingLine(bookings[0]),
               "E15.03.2024\t0012/007\tMeier\t42,02\t19,0\t50,00\tB\t");
     EXPECT_EQ(state.openAmount, "69,00");
     EXPECT_EQ(state.openAmountExact, "69,00000");
@@ -132,8 +132,8 @@ TEST_F(PaymentTest, ReminderFeeIsBookedAfterTheInvoiceGroups)
     const auto bookings = Pay(Entry(105));
     ASSERT_EQ(bookings.size(), 2u);
     EXPECT_EQ(FormatFloat("0.00", bookings[0].gross), "100,00");
-    EXPECT_FALSE(bookings[0].fee);
-    EXPECT_EQ(FormatPendingBooking(bookings[1]),
+    EXPECT_EQ(bookings[0].customer, "Meier");
+    EXPECT_EQ(bookings[1].currency + journal::FormatBookingLine(bookings[1]),
               "E15.03.2024\t0012/007\tMeier (Mahngebühr)\t5,00\t0,0\t5,00\tB\t");
     EXPECT_EQ(state.openAmount, "0,00");
     EXPECT_EQ(PaymentLines().size(), 1);
@@ -147,7 +147,7 @@ TEST_F(PaymentTest, PartlyPaidFeeWritesOffTheRest)
     ASSERT_EQ(bookings.size(), 2u);
     EXPECT_EQ(FormatFloat("0.00", bookings[0].gross), "100,00");
     EXPECT_EQ(FormatFloat("0.00", bookings[1].gross), "3,00");
-    EXPECT_TRUE(bookings[1].fee);
+    EXPECT_EQ(bookings[1].customer, QString::fromUtf8("Meier (Mahngebühr)"));
     EXPECT_EQ(PaymentLines(), (QStringList{"103,00 Euro   am 15.03.2024,  bar",
                                            "2,00 Euro  ausgebucht am 15.03.2024"}));
     EXPECT_EQ(state.openAmountExact, "0,00000");
@@ -160,7 +160,7 @@ TEST_F(PaymentTest, FeeShareOfTenCentsOrLessIsBookedWithoutWriteOff)
     const auto bookings = Pay(Entry(100.05L));
     ASSERT_EQ(bookings.size(), 2u);
     EXPECT_EQ(FormatFloat("0.00", bookings[1].gross), "0,05");
-    EXPECT_TRUE(bookings[1].fee);
+    EXPECT_EQ(bookings[1].customer, QString::fromUtf8("Meier (Mahngebühr)"));
     EXPECT_EQ(state.openAmount, "4,95");
     EXPECT_EQ(PaymentLines().size(), 1);
 }

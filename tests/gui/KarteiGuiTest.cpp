@@ -376,7 +376,7 @@ TEST_F(KarteiGuiTest, DispensingCustomerGetsItsCaptionAndColour)
 
     // The next customer's card has the plain caption and colour again.
     ClickTool(Workspace::Kunden);
-    m_form->Grid(MasterGrid::Customers).SetLines({"Meier\tAnna\t\tOrt\t0014\t\t\t\t000\t\t"});
+    m_form->Grid(MasterTable::Customer).SetLines({"Meier\tAnna\t\tOrt\t0014\t\t\t\t000\t\t"});
     ClickTool(Workspace::Kartei);
     EXPECT_EQ(Panel().CardGrid().Cells(card::kColText, 0),
               "Behandlung (Tier, Medikament, Leistung)");
@@ -500,7 +500,9 @@ TEST_F(KarteiGuiTest, CashMarkOpensTheBookingAndCancelTakesItBack)
     EXPECT_EQ(Header("RechnBruttoLabel"), "0,00");
     const QStringList journals = QDir(Data()).entryList({"Z*"}, QDir::Files);
     ASSERT_EQ(journals.size(), 1);
-    EXPECT_TRUE(testfiles::ReadAll(Data() + journals[0]).contains("0012/001"));
+    // Net as typed, gross computed, each in its own cell.
+    EXPECT_EQ(testfiles::ReadAll(Data() + journals[0]),
+              "+14.03.2024\t0012/001\tM\xFCller Anna, 12345 Dorf\t10,00\t19,0\t11,90\tB\t\r\n");
 }
 
 TEST_F(KarteiGuiTest, PaymentButtonBooksTheInvoicedCard)

@@ -5,8 +5,8 @@
 #include <QTest>
 #include <QToolBar>
 
-#include "shell/IniFile.h"
-#include "shell/Options.h"
+#include "settings/IniFile.h"
+#include "settings/Options.h"
 #include "support/TestFiles.h"
 
 void MainWindowTest::MakeData(const QByteArray& ini, const QStringList& med,

@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "EditDlgDriver.h"
+#include "cards/CardTextSearch.h"
 #include "common/CodePage.h"
 #include "masterdata/MasterSearch.h"
 #include "masterdata/MasterWorkspace.h"
@@ -37,10 +38,10 @@ struct MasterGuiFixture : ::testing::Test {
     }
     void Load(MasterTable table, const QStringList& lines)
     {
-        testfiles::WriteLines(folder + MasterRecords::FileName(table), lines);
-        SetupMasterGrid(grid, table);
+        testfiles::WriteLines(folder + MasterTableFile(table), lines);
+        SetUpMasterGrid(grid, table);
         grid.Resize(12 * (TSGrid::kDefaultRowHeight + TSGrid::kGridLineWidth));
-        LoadMasterTable(grid, table, folder + MasterRecords::FileName(table));
+        LoadMasterTable(grid, table, folder + MasterTableFile(table));
     }
 };
 
@@ -96,6 +97,7 @@ TEST_F(MasterGuiFixture, CustomerInsertedWithNumber)
     ASSERT_TRUE(Records().InsertRecord(MasterTable::Customer, grid));
     EXPECT_EQ(grid.RecordLine(0),
               "Adler\tEva\t\t\t0043\t\tFrau / Herrn / Firma\t\t000\teva@adler.de\t");
-    mastersearch::CustomerSearch search(folder);
+    const card::CardTextSearch cards;
+    mastersearch::CustomerSearch search(folder, cards);
     EXPECT_EQ(search.Search(grid.Lines(), mastersearch::Criterion::Number, "43", 1).record, 0);
 }

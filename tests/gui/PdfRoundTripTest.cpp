@@ -6,13 +6,13 @@
 #include <QImage>
 #include <memory>
 
+#include "masterdata/MasterGridLayout.h"
+#include "masterdata/ui/MasterListPrinting.h"
 #include "printing/LayoutStore.h"
 #include "printing/PrinterList.h"
 #include "printing/TPrintGrid2.h"
 #include "printing/TPrintStrList.h"
 #include "printing/qt/QtPrintCanvas.h"
-#include "printing/ui/MasterListPrinting.h"
-#include "shell/MasterGridLayout.h"
 #include "support/FixedClock.h"
 #include "support/PdfTools.h"
 #include "support/SamplePrintJobs.h"
@@ -174,7 +174,7 @@ TEST_F(PdfFixture, ListWithTitleDateAndRules)
 TEST_F(PdfFixture, CustomerListWithItsStoredLayout)
 {
     TSGrid grid(port);
-    SetUpMasterGrid(grid, MasterGrid::Customers, {}, 9);
+    SetUpMasterGrid(grid, MasterTable::Customer, {}, 9);
     grid.Resize(12 * 21);
     QStringList lines;
     for (int i = 1; i <= 30; ++i) {
@@ -187,7 +187,7 @@ TEST_F(PdfFixture, CustomerListWithItsStoredLayout)
     MemoryLayoutStore store;
     TPrintGrid2 printer(canvas, port, clock);
     RunMasterListPrint(ListPrintMode::PrintDirect, nullptr, canvas, printer, grid,
-                       MasterGrid::Customers, store, dir.path());
+                       MasterTable::Customer, store, dir.path());
     const QString pdf = canvas.LastPdfFile();
     EXPECT_EQ(pdftools::PageCount(pdf), 1);
     const QString text = pdftools::Text(pdf);

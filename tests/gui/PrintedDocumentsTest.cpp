@@ -7,13 +7,13 @@
 #include <QTemporaryDir>
 #include <memory>
 
+#include "masterdata/MasterGridLayout.h"
+#include "masterdata/ui/MasterListPrinting.h"
 #include "printing/LayoutStore.h"
 #include "printing/PrinterList.h"
 #include "printing/TPrintGrid2.h"
 #include "printing/TPrintStrList.h"
 #include "printing/qt/QtPrintCanvas.h"
-#include "printing/ui/MasterListPrinting.h"
-#include "shell/MasterGridLayout.h"
 #include "support/FixedClock.h"
 #include "support/PdfTools.h"
 #include "support/SamplePrintJobs.h"
@@ -247,7 +247,7 @@ TEST_F(PrintedDocuments, ReceiptWhoseFooterNeedsAPageOfItsOwn)
 TEST_F(PrintedDocuments, MedicationListOfEightyRows)
 {
     TSGrid grid(port);
-    SetUpMasterGrid(grid, MasterGrid::Medications, {}, 8);
+    SetUpMasterGrid(grid, MasterTable::Medication, {}, 8);
     grid.Resize(12 * 21);
     QStringList lines;
     for (int i = 1; i <= 80; ++i) {
@@ -267,7 +267,7 @@ TEST_F(PrintedDocuments, MedicationListOfEightyRows)
     MemoryLayoutStore store;
     TPrintGrid2 printer(canvas, port, clock);
     RunMasterListPrint(ListPrintMode::PrintDirect, nullptr, canvas, printer, grid,
-                       MasterGrid::Medications, store, dir.path());
+                       MasterTable::Medication, store, dir.path());
 
     const QString pdf = canvas.LastPdfFile();
     Keep(pdf, QStringLiteral("medications"));

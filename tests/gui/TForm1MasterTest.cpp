@@ -23,7 +23,7 @@
 #include "masterdata/ServiceForm.h"
 #include "masterdata/ui/TEditDlg.h"
 #include "printing/PrinterList.h"
-#include "shell/IniFile.h"
+#include "settings/IniFile.h"
 #include "shell/ui/TForm1.h"
 #include "shell/ui/TForm1Master.h"
 #include "support/FixedClock.h"
@@ -89,7 +89,7 @@ TEST_F(TForm1MasterTest, RecordItemsOnlyInTheMasterWorkspaces)
     QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
     form->findChild<QAction*>("EinfuegenItem")->trigger();
     EXPECT_EQ(m_port.LastText(), "Kein Datensatz wurde eingefügt!");
-    EXPECT_EQ(form->Grid(MasterGrid::Customers).RecordCount(), 0);
+    EXPECT_EQ(form->Grid(MasterTable::Customer).RecordCount(), 0);
     // Nothing to edit or delete in an empty table.
     form->findChild<QAction*>("BearbeitenItem")->trigger();
     EXPECT_EQ(m_port.LastText(), "Datenbank ist leer!");
@@ -103,7 +103,7 @@ TEST_F(TForm1MasterTest, MedicationInsertedFoundEditedDeleted)
                    .arg(i, 2, 10, QChar('0'));
     auto form = Start(med);
     ClickTool(*form, Workspace::Medikamente);
-    TSGrid& grid = form->Grid(MasterGrid::Medications);
+    TSGrid& grid = form->Grid(MasterTable::Medication);
     auto* menge = form->findChild<QLineEdit*>("MengeMedEdit");
     menge->setText("3,00");
 
@@ -118,7 +118,7 @@ TEST_F(TForm1MasterTest, MedicationInsertedFoundEditedDeleted)
     EXPECT_EQ(grid.CurrentRecord(), 1);
     EXPECT_EQ(FileLines("MED.DBF").value(1), grid.RecordLine(1)) << "saved at once";
     EXPECT_EQ(menge->text(), "1,00");
-    EXPECT_EQ(form->View(MasterGrid::Medications)->ScrollBar()->maximum(),
+    EXPECT_EQ(form->View(MasterTable::Medication)->ScrollBar()->maximum(),
               32 - grid.RowCount() + 1);
 
     Search(*form, "SuchEdit", "cer");
@@ -150,7 +150,7 @@ TEST_F(TForm1MasterTest, ServiceInsertedThroughTheDialogAndFound)
         TypeInto(dlg, ServiceForm::LeistungGot, "12a");  // leaving the sale net sets 1,5
     });
     QTest::mouseClick(Button(*form, "EinfuegenBtn"), Qt::LeftButton);
-    TSGrid& grid = form->Grid(MasterGrid::Services);
+    TSGrid& grid = form->Grid(MasterTable::Service);
     EXPECT_EQ(grid.RecordLine(1), "Impfung\tHund\t20,00\t1,5\t30,00\t35,70\t1\t12a\t\t");
     EXPECT_EQ(FileLines("LEISTUNG.DBF").size(), 2);
 
@@ -176,7 +176,7 @@ TEST_F(TForm1MasterTest, CustomerInsertedFoundEditedDeleted)
 {
     auto form = Start({}, {}, {"Meier\tHans\t\t\t0042\t\t\t\t002\t\t"});
     ClickTool(*form, Workspace::Kunden);
-    TSGrid& grid = form->Grid(MasterGrid::Customers);
+    TSGrid& grid = form->Grid(MasterTable::Customer);
     WhenDialogShows([](TEditDlg& dlg) {
         TypeInto(dlg, CustomerForm::KundeName, "Adler");
         TypeInto(dlg, CustomerForm::KundeVorname, "Eva");
@@ -259,16 +259,16 @@ TEST_F(TForm1MasterTest, MasterListsPrintToThePdfPrinter)
     form->Printers().canvas.SelectPrinter(PrinterList::kPdfPrinterName);
     struct Case {
         Workspace workspace;
-        MasterGrid grid;
+        MasterTable grid;
         QStringList needles;
     };
     const Case cases[] = {
         {Workspace::Medikamente,
-         MasterGrid::Medications,
+         MasterTable::Medication,
          {"Talven - Medikamente", "Medikament", "VerkMitSt", "Aspirin", "151,80", "Seite 1"}},
-        {Workspace::Leistungen, MasterGrid::Services, {"Talven - Leistungen", "USt(%)", "Impfung"}},
+        {Workspace::Leistungen, MasterTable::Service, {"Talven - Leistungen", "USt(%)", "Impfung"}},
         {Workspace::Kunden,
-         MasterGrid::Customers,
+         MasterTable::Customer,
          {"Talven - Kundenstamm", "K-Nr.", "Bär", "0007"}},
     };
     for (const Case& c : cases) {
@@ -287,7 +287,7 @@ TEST_F(TForm1MasterTest, MasterListsPrintToThePdfPrinter)
         ASSERT_FALSE(out.isEmpty()) << "pdftotext read nothing";
         for (const QString& needle : c.needles)
             EXPECT_TRUE(out.contains(needle)) << needle.toStdString() << "\n" << out.toStdString();
-        if (c.grid == MasterGrid::Services) {
+        if (c.grid == MasterTable::Service) {
             EXPECT_TRUE(out.contains(QRegularExpression("35,70 +7\\s*\\n")))
                 << "the VAT code column shows the rate of code 2";
         }

@@ -73,8 +73,8 @@ TEST_F(TForm1OptionsTest, PracticeDataAndRatesTypedInTheOptionsAreThereAfterARes
         EXPECT_EQ(m_port.Texts(), QStringList{"Brutto-Preise in den Tabellen\rMedikamente/ "
                                               "Leistungen werden neu berechnet!"});
         EXPECT_EQ(LabelText(*form, "MwstLabel"), "16,0");
-        EXPECT_EQ(form->Grid(MasterGrid::Medications).GetRecordCell(4, 0), "5,80");
-        EXPECT_EQ(form->Grid(MasterGrid::Services).GetRecordCell(6, 0), "11,60");
+        EXPECT_EQ(form->Grid(MasterTable::Medication).GetRecordCell(4, 0), "5,80");
+        EXPECT_EQ(form->Grid(MasterTable::Service).GetRecordCell(6, 0), "11,60");
         form->close();
     }
 

@@ -11,8 +11,8 @@
 #include <QToolBar>
 
 #include "MainWindowTest.h"
-#include "shell/IniFile.h"
-#include "shell/Options.h"
+#include "settings/IniFile.h"
+#include "settings/Options.h"
 #include "shell/ui/TForm1.h"
 #include "support/FixedClock.h"
 #include "support/ScriptedUserPort.h"
@@ -40,7 +40,7 @@ TEST_F(TForm1Test, StartsOnTheWelcomePanel)
     EXPECT_EQ(form->windowTitle(), "Talven");
     EXPECT_EQ(m_port.messages.size(), 1) << "only the question for the data folder";
     EXPECT_TRUE(QFileInfo::exists(Ini()));
-    for (MasterGrid g : {MasterGrid::Medications, MasterGrid::Services, MasterGrid::Customers})
+    for (MasterTable g : {MasterTable::Medication, MasterTable::Service, MasterTable::Customer})
         EXPECT_EQ(form->Grid(g).RecordCount(), 0) << "empty tables loaded";
     EXPECT_FALSE(form->MenuAction(Workspace::Termin)->isEnabled()) << "not built yet";
 }
@@ -169,12 +169,12 @@ TEST_F(TForm1Test, MasterWorkspacesShowTheirTables)
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
 
     ClickTool(*form, Workspace::Medikamente);
-    TSGrid& grid = form->Grid(MasterGrid::Medications);
+    TSGrid& grid = form->Grid(MasterTable::Medication);
     EXPECT_EQ(grid.RecordCount(), 40);
     EXPECT_EQ(grid.ColWidth(1), 200) << "width from the options file";
     EXPECT_EQ(grid.Cells(1, 0), "Medikament/ Artikel");
     EXPECT_EQ(grid.Cells(2, 1).trimmed(), "1,50") << "prices shown with two decimals";
-    TSGridView* view = form->View(MasterGrid::Medications);
+    TSGridView* view = form->View(MasterTable::Medication);
     ASSERT_TRUE(view->isVisible());
     EXPECT_EQ(view->ScrollBar()->maximum(), 40 - grid.RowCount() + 1);
 
@@ -187,10 +187,10 @@ TEST_F(TForm1Test, MasterWorkspacesShowTheirTables)
     EXPECT_EQ(QApplication::focusWidget(), form->findChild<QLineEdit*>("SuchEdit"));
 
     form->MenuAction(Workspace::Kunden)->trigger();
-    EXPECT_EQ(form->Grid(MasterGrid::Customers).GetRecordCell(1, 0), QString::fromUtf8("Bär"));
-    EXPECT_EQ(form->Grid(MasterGrid::Services).RecordCount(), 0);
+    EXPECT_EQ(form->Grid(MasterTable::Customer).GetRecordCell(1, 0), QString::fromUtf8("Bär"));
+    EXPECT_EQ(form->Grid(MasterTable::Service).RecordCount(), 0);
 
-    form->Grid(MasterGrid::Medications).SetColWidth(1, 250);
+    form->Grid(MasterTable::Medication).SetColWidth(1, 250);
     form->close();
     EXPECT_EQ(IniFile(Ini()).ReadInteger("Optionen", "wMed", 0), 250);
 }
@@ -213,7 +213,7 @@ TEST_F(TForm1Test, MedicationSearchTakesTheQuantityAndFindsTheName)
     EXPECT_EQ(search->text(), "cer");
     EXPECT_EQ(menge->text(), "3,00");
     EXPECT_EQ(mengeL->text(), "3,00");
-    TSGrid& grid = form->Grid(MasterGrid::Medications);
+    TSGrid& grid = form->Grid(MasterTable::Medication);
     EXPECT_EQ(grid.CurrentRecord(), 2);
     QTest::keyClick(search, Qt::Key_Down);
     EXPECT_EQ(grid.CurrentRecord(), 3);
@@ -236,7 +236,7 @@ TEST_F(TForm1Test, CustomerSearchShowsItsResult)
     auto* search = form->findChild<QLineEdit*>("SuchEditKunde");
     auto* result = form->findChild<QLabel*>("NotFoundLabel");
     auto* more = form->findChild<QPushButton*>("FindContinueBtn");
-    TSGrid& grid = form->Grid(MasterGrid::Customers);
+    TSGrid& grid = form->Grid(MasterTable::Customer);
 
     QTest::keyClicks(search, "sch");
     EXPECT_EQ(grid.CurrentRecord(), 2);

@@ -12,8 +12,8 @@
 #include <QTimer>
 
 #include "MainWindowTest.h"
-#include "shell/IniFile.h"
-#include "shell/Options.h"
+#include "settings/IniFile.h"
+#include "settings/Options.h"
 #include "shell/ui/TForm1.h"
 #include "support/FixedClock.h"
 #include "support/ScriptedUserPort.h"
@@ -53,7 +53,7 @@ TEST_F(TForm1ViewTest, DraggedColumnWidthSurvivesARestart)
     {
         auto form = Start();
         form->SwitchWorkspace(Workspace::Kunden);
-        TSGridView* view = form->View(MasterGrid::Customers);
+        TSGridView* view = form->View(MasterTable::Customer);
         ASSERT_TRUE(view->isVisible());
         const QRect title = view->CellRect(1, 0);
         const QPoint border(title.right() + 1, title.center().y());
@@ -61,12 +61,12 @@ TEST_F(TForm1ViewTest, DraggedColumnWidthSurvivesARestart)
         SendMouse(view->Area(), QEvent::MouseButtonPress, border, Qt::LeftButton);
         SendMouse(view->Area(), QEvent::MouseMove, border + QPoint(35, 0), Qt::LeftButton);
         SendMouse(view->Area(), QEvent::MouseButtonRelease, border + QPoint(35, 0), Qt::NoButton);
-        EXPECT_EQ(form->Grid(MasterGrid::Customers).ColWidth(1), 140 + 35);
+        EXPECT_EQ(form->Grid(MasterTable::Customer).ColWidth(1), 140 + 35);
         form->close();
     }
     EXPECT_EQ(IniFile(Ini()).ReadInteger("Optionen", "wKName", 0), 175);
     auto again = Start();
-    EXPECT_EQ(again->Grid(MasterGrid::Customers).ColWidth(1), 175);
+    EXPECT_EQ(again->Grid(MasterTable::Customer).ColWidth(1), 175);
 }
 
 TEST_F(TForm1ViewTest, TableFontSizeChangesEveryGridAndTheQuantityFields)
@@ -79,12 +79,12 @@ TEST_F(TForm1ViewTest, TableFontSizeChangesEveryGridAndTheQuantityFields)
     ten->trigger();
     ASSERT_EQ(changed.count(), 1);
     EXPECT_TRUE(ten->isChecked());
-    for (MasterGrid g : {MasterGrid::Medications, MasterGrid::Services, MasterGrid::Customers}) {
+    for (MasterTable g : {MasterTable::Medication, MasterTable::Service, MasterTable::Customer}) {
         EXPECT_EQ(form->View(g)->Area()->font().pointSize(), 10);
         EXPECT_EQ(form->Grid(g).DefaultRowHeight(), 25);
     }
     EXPECT_EQ(form->Start().TableFontSize(), 10) << "what the close writes";
-    TSGrid& med = form->Grid(MasterGrid::Medications);
+    TSGrid& med = form->Grid(MasterTable::Medication);
     EXPECT_EQ(med.ColWidth(9), 65);
     EXPECT_LT(med.TextWidth("VerkMitSt") + 2, med.ColWidth(4)) << "titles stay whole";
     EXPECT_TRUE(form->findChild<QLineEdit*>("MengeMedEdit")->font().bold());
@@ -92,8 +92,8 @@ TEST_F(TForm1ViewTest, TableFontSizeChangesEveryGridAndTheQuantityFields)
 
     form->findChild<QAction*>("TabFont8")->trigger();
     EXPECT_FALSE(ten->isChecked());
-    EXPECT_EQ(form->Grid(MasterGrid::Customers).DefaultRowHeight(), 20);
-    EXPECT_EQ(form->Grid(MasterGrid::Medications).ColWidth(9), 55);
+    EXPECT_EQ(form->Grid(MasterTable::Customer).DefaultRowHeight(), 20);
+    EXPECT_EQ(form->Grid(MasterTable::Medication).ColWidth(9), 55);
     EXPECT_FALSE(form->findChild<QLineEdit*>("MengeMedEdit")->font().bold());
 }
 

@@ -8,8 +8,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "shell/IniFile.h"
-#include "shell/OptionSections.h"
+#include "settings/IniFile.h"
+#include "settings/OptionSections.h"
 #include "shell/ui/TOptionenDlg.h"
 #include "support/FixedClock.h"
 #include "support/ScriptedUserPort.h"

@@ -18,7 +18,7 @@
 #include "MainWindowTest.h"
 #include "common/CodePage.h"
 #include "printing/qt/QtPrintCanvas.h"
-#include "shell/Options.h"
+#include "settings/Options.h"
 #include "shell/ui/TForm1Master.h"
 #include "support/PdfTools.h"
 #include "support/TestFiles.h"

@@ -215,3 +215,22 @@ TEST(BookingForm, EditModeKeepsTheDate)
     EXPECT_TRUE(f.CheckOk(port));
     EXPECT_EQ(f.Text(BookingForm::EinnBrutto), "11,90");
 }
+
+TEST(BookingForm, AProposalWithOneAmountComputesTheOther)
+{
+    struct Case {
+        const char* net;
+        const char* gross;
+        const char* wantNet;
+        const char* wantGross;
+        bool netEditable;
+    };
+    for (const Case& c :
+         {Case{"10,00", "", "10,00", "11,90", true}, Case{"", "11,90", "10,00", "11,90", false}}) {
+        BookingForm f(EditMode::Insert, Settings(), true, QDate());
+        f.Load({"02.06.2026", "0042/003", "Meier", c.net, "19,0", c.gross, "B"});
+        EXPECT_EQ(f.Text(BookingForm::EinnNetto), c.wantNet) << c.net;
+        EXPECT_EQ(f.Text(BookingForm::EinnBrutto), c.wantGross) << c.net;
+        EXPECT_EQ(f.NetEditable(), c.netEditable) << c.net;
+    }
+}

@@ -8,8 +8,8 @@
 #include "FormTestUtil.h"
 #include "common/CodePage.h"
 #include "masterdata/MasterWorkspace.h"
-#include "shell/IniFile.h"
-#include "shell/Options.h"
+#include "settings/IniFile.h"
+#include "settings/Options.h"
 #include "support/FixedClock.h"
 #include "support/ScriptedUserPort.h"
 #include "support/TestFiles.h"
@@ -56,15 +56,15 @@ struct MasterRecordsFixture : ::testing::Test {
     }
     void Load(MasterTable table, const QStringList& lines)
     {
-        testfiles::WriteLines(folder + MasterRecords::FileName(table), lines);
-        SetupMasterGrid(grid, table);
+        testfiles::WriteLines(folder + MasterTableFile(table), lines);
+        SetUpMasterGrid(grid, table);
         grid.Resize(12 * (TSGrid::kDefaultRowHeight + TSGrid::kGridLineWidth));
-        LoadMasterTable(grid, table, folder + MasterRecords::FileName(table));
+        LoadMasterTable(grid, table, folder + MasterTableFile(table));
     }
     QStringList File(MasterTable table)
     {
         QStringList lines;
-        cp1252::ReadLines(folder + MasterRecords::FileName(table), lines);
+        cp1252::ReadLines(folder + MasterTableFile(table), lines);
         return lines;
     }
 };
@@ -218,7 +218,7 @@ TEST_F(MasterRecordsFixture, DeletedMedicationTakesItsStockFiles)
 
 TEST_F(MasterRecordsFixture, GridSetupAndFillWidth)
 {
-    SetupMasterGrid(grid, MasterTable::Medication, {{"wMed", 300}, {"wCh", 80}}, 8);
+    SetUpMasterGrid(grid, MasterTable::Medication, {{"wMed", 300}, {"wCh", 80}}, 8);
     EXPECT_EQ(grid.ColCount(), 11);
     EXPECT_EQ(grid.ColWidth(1), 300);
     EXPECT_EQ(grid.ColWidth(9), 55);  // small table font
@@ -239,8 +239,8 @@ TEST_F(MasterRecordsFixture, VatChangeRecalculatesBothGrids)
     testfiles::WriteLines(folder + "LEISTUNG.DBF",
                           {"Impfung\tHund\t20,00\t1,5\t30,00\t35,70\t1\t12\t\t"});
     TSGrid services(port);
-    SetupMasterGrid(grid, MasterTable::Medication);
-    SetupMasterGrid(services, MasterTable::Service);
+    SetUpMasterGrid(grid, MasterTable::Medication);
+    SetUpMasterGrid(services, MasterTable::Service);
     LoadMasterTable(grid, MasterTable::Medication, folder + "MED.DBF");
     LoadMasterTable(services, MasterTable::Service, folder + "LEISTUNG.DBF");
     GridVatRecalcTarget target(services, folder + "LEISTUNG.DBF", grid, folder + "MED.DBF");

@@ -3,6 +3,7 @@
 #include <QTemporaryDir>
 
 #include "FormTestUtil.h"
+#include "cards/CardTextSearch.h"
 #include "masterdata/MasterSearch.h"
 #include "support/TestFiles.h"
 
@@ -48,7 +49,8 @@ QString Customer(const QString& name, const QString& town, const QString& number
 struct CustomerSearchFixture : ::testing::Test {
     QTemporaryDir dir;
     QString folder = dir.path() + "/";
-    CustomerSearch search{folder};
+    const card::CardTextSearch cards;
+    CustomerSearch search{folder, cards};
     QStringList customers{Customer("Mainzer", "55116 Mainz", "0001", "002"),
                           Customer("Meier", "65183 Wiesbaden", "0042", "012"),
                           Customer("Zander", "55118 Mainz", "0007")};

@@ -216,7 +216,7 @@ TEST(PageLayoutTest, ListSectionsHaveTheirOwnDefaults)
 #include <QTemporaryDir>
 
 #include "printing/IniLayoutStore.h"
-#include "shell/IniFile.h"
+#include "settings/IniFile.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <QTemporaryDir>
 
 #include "masterdata/MasterWorkspace.h"
-#include "shell/IniFile.h"
-#include "shell/OptionSections.h"
+#include "settings/IniFile.h"
+#include "settings/OptionSections.h"
 #include "shell/OptionenForm.h"
 #include "support/FixedClock.h"
 #include "support/RecordingCanvas.h"

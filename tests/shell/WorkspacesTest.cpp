@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "settings/Options.h"
 #include "shell/Indicators.h"
-#include "shell/Options.h"
 #include "shell/Workspaces.h"
 #include "support/ScriptedUserPort.h"
 

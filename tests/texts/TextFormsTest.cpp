@@ -3,7 +3,7 @@
 #include <QTemporaryDir>
 
 #include "common/CodePage.h"
-#include "shell/IniFile.h"
+#include "settings/IniFile.h"
 #include "support/FixedClock.h"
 #include "support/QtPrinters.h"
 #include "support/ScriptedUserPort.h"

@@ -7,7 +7,7 @@
 #include "cards/ui/TKarteiRechnDruckDlg.h"
 #include "printing/qt/QtPrintCanvas.h"
 #include "printing/qt/QtPrinterList.h"
-#include "shell/OptionSections.h"
+#include "settings/OptionSections.h"
 
 bool QtCardPrintDialogRunner::Run(card::CardPrintForm& form)
 {

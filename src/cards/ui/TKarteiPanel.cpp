@@ -454,10 +454,7 @@ void TKarteiPanel::RunBooking(int row, bool fromMark)
     form.Booking().Load(m_ws->BsBookingProposal(row));
     TEditDlgRunner runner(this);
     if (runner.Run(form, nullptr)) {
-        QStringList fields;
-        for (int id = 0; id < BookingForm::kCount; ++id)
-            fields << form.Booking().Text(id);
-        m_ws->ConfirmBsBooking(row, fields);
+        m_ws->ConfirmBsBooking(row, form.Booking());
         Form().ClearBsChanged();
     } else if (fromMark) {
         m_ws->CancelBsBooking(row);

@@ -23,6 +23,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "cards/CardTextSearch.h"
 #include "cards/ui/TKarteiPanel.h"
 #include "common/UserPort.h"
 #include "masterdata/MasterCellStyle.h"
@@ -96,10 +97,10 @@ public:
     explicit TForm1Hooks(TForm1& form) : m_form(form) {}
     void LoadMedicationAndServiceTables() override
     {
-        m_form.LoadMasterTable(MasterGrid::Medications);
-        m_form.LoadMasterTable(MasterGrid::Services);
+        m_form.LoadMasterTable(MasterTable::Medication);
+        m_form.LoadMasterTable(MasterTable::Service);
     }
-    void LoadCustomerTable() override { m_form.LoadMasterTable(MasterGrid::Customers); }
+    void LoadCustomerTable() override { m_form.LoadMasterTable(MasterTable::Customer); }
     void OpenDialog(Workspace w) override
     {
         if (w == Workspace::System)
@@ -259,8 +260,8 @@ QAction* TForm1::AddSwitch(QMenu* menu, const QString& text, MainSwitch s)
         }
         if (s == MainSwitch::GotSuche)
             m_switcher.SetGotSearch(on);
-        if (s == MainSwitch::InvMedMarkieren && m_views[int(MasterGrid::Medications)])
-            m_views[int(MasterGrid::Medications)]->Area()->update();
+        if (s == MainSwitch::InvMedMarkieren && m_views[int(MasterTable::Medication)])
+            m_views[int(MasterTable::Medication)]->Area()->update();
     });
     m_switchActions.insert(int(s), a);
     return a;
@@ -345,9 +346,9 @@ void TForm1::BuildPanels()
     row->addWidget(m_mengeLeistung);
     hauptLayout->addWidget(medLeist);
     m_medLeistStack = new QStackedWidget(m_hauptPanel);
-    m_medPanel = WrapView(m_medLeistStack, MasterGrid::Medications, QStringLiteral("MedPanel"));
+    m_medPanel = WrapView(m_medLeistStack, MasterTable::Medication, QStringLiteral("MedPanel"));
     m_leistungPanel =
-        WrapView(m_medLeistStack, MasterGrid::Services, QStringLiteral("LeistungPanel"));
+        WrapView(m_medLeistStack, MasterTable::Service, QStringLiteral("LeistungPanel"));
     m_medLeistStack->addWidget(m_medPanel);
     m_medLeistStack->addWidget(m_leistungPanel);
     hauptLayout->addWidget(m_medLeistStack, 1);
@@ -379,13 +380,13 @@ void TForm1::BuildPanels()
     connect(m_findContinue, &QPushButton::clicked, this, [this] { RunCustomerSearch(true); });
     kundeLayout->addLayout(kundeRow);
     kundeLayout->addWidget(
-        WrapView(m_kundePanel, MasterGrid::Customers, QStringLiteral("KundePanel")), 1);
+        WrapView(m_kundePanel, MasterTable::Customer, QStringLiteral("KundePanel")), 1);
     m_stack->addWidget(m_kundePanel);
     m_stack->setCurrentWidget(m_welcome);
     BuildMasterControls();
 }
 
-QWidget* TForm1::WrapView(QWidget* parent, MasterGrid which, const QString& name)
+QWidget* TForm1::WrapView(QWidget* parent, MasterTable which, const QString& name)
 {
     auto* panel = new QWidget(parent);
     panel->setObjectName(name);
@@ -396,7 +397,7 @@ QWidget* TForm1::WrapView(QWidget* parent, MasterGrid which, const QString& name
     view->setObjectName(QString::fromLatin1(kGridNames[int(which)]));
     layout->addWidget(view);
     m_views[int(which)] = view;
-    if (which != MasterGrid::Services) {
+    if (which != MasterTable::Service) {
         view->SetDrawCell(
             [this, which](QPainter& p, const QRect& rect, int col, int row, bool selected) {
                 return DrawMasterCell(which, p, rect, col, row, selected);
@@ -404,13 +405,13 @@ QWidget* TForm1::WrapView(QWidget* parent, MasterGrid which, const QString& name
     }
     // Tab and the mouse wheel lead back to the search field of the workspace.
     const auto toSearch = [this, which] {
-        QLineEdit* search = which == MasterGrid::Customers ? m_suchEditKunde : m_suchEdit;
+        QLineEdit* search = which == MasterTable::Customer ? m_suchEditKunde : m_suchEdit;
         if (search)
             search->setFocus();
     };
     connect(view, &TSGridView::tabPressed, this, toSearch);
     connect(view, &TSGridView::wheelTurned, this, toSearch);
-    if (which != MasterGrid::Customers) {
+    if (which != MasterTable::Customer) {
         connect(view, &TSGridView::keyHandled, this, [this] {
             m_mengeMed->setText(QStringLiteral("1,00"));
             m_mengeLeistung->setText(QStringLiteral("1,00"));
@@ -419,7 +420,7 @@ QWidget* TForm1::WrapView(QWidget* parent, MasterGrid which, const QString& name
     return panel;
 }
 
-void TForm1::LoadMasterTable(MasterGrid which)
+void TForm1::LoadMasterTable(MasterTable which)
 {
     const OptionValues& options = m_startUp.Options();
     m_tableEnv->readOnlyMedium = m_startUp.ReadOnlyMedium();
@@ -434,7 +435,7 @@ void TForm1::LoadMasterTable(MasterGrid which)
     m_views[int(which)]->SyncScrollBar();
 }
 
-bool TForm1::DrawMasterCell(MasterGrid which, QPainter& p, const QRect& rect, int col, int row,
+bool TForm1::DrawMasterCell(MasterTable which, QPainter& p, const QRect& rect, int col, int row,
                             bool selected)
 {
     const TSGrid& grid = *m_grids[int(which)];
@@ -444,7 +445,7 @@ bool TForm1::DrawMasterCell(MasterGrid which, QPainter& p, const QRect& rect, in
     const QString line = grid.RecordLine(record);
     QAction* mark = m_switchActions.value(int(MainSwitch::InvMedMarkieren));
     const MasterCellStyle style =
-        which == MasterGrid::Customers
+        which == MasterTable::Customer
             ? CustomerCellStyle(line, selected, m_startUp.TableFontSize())
             : MedicationCellStyle(line, col, selected, mark && mark->isChecked());
     if (!style.hasBackground && !style.redText)
@@ -471,9 +472,11 @@ void TForm1::RunCustomerSearch(bool continued)
 {
     m_notFound->hide();
     m_findContinue->hide();
-    TSGrid& customers = Grid(MasterGrid::Customers);
+    TSGrid& customers = Grid(MasterTable::Customer);
+    static const card::CardTextSearch cardTexts;
     if (!m_customerSearch)
-        m_customerSearch = std::make_unique<mastersearch::CustomerSearch>(m_startUp.DataFolder());
+        m_customerSearch =
+            std::make_unique<mastersearch::CustomerSearch>(m_startUp.DataFolder(), cardTexts);
     const auto criterion = mastersearch::Criterion(m_suchKrit->currentIndex());
     const mastersearch::Result out =
         continued
@@ -482,7 +485,7 @@ void TForm1::RunCustomerSearch(bool continued)
                                        customers.CurrentRecord());
     if (out.record >= 0) {
         customers.GotoRecord(1, out.record);
-        View(MasterGrid::Customers)->SyncScrollBar();
+        View(MasterTable::Customer)->SyncScrollBar();
     }
     if (!out.label.isEmpty()) {
         m_notFound->setText(out.label);
@@ -495,10 +498,10 @@ void TForm1::RunCustomerSearch(bool continued)
     m_findContinue->setVisible(out.continueButton);
 }
 
-MasterGrid TForm1::ShownMasterGrid() const
+MasterTable TForm1::ShownMasterTable() const
 {
-    return m_switcher.Active() == Workspace::Leistungen ? MasterGrid::Services
-                                                        : MasterGrid::Medications;
+    return m_switcher.Active() == Workspace::Leistungen ? MasterTable::Service
+                                                        : MasterTable::Medication;
 }
 
 void TForm1::OnSearchChanged(const QString& typed)
@@ -517,14 +520,14 @@ void TForm1::OnSearchChanged(const QString& typed)
         }
     }
     const QString& text = typed;
-    TSGrid& med = Grid(MasterGrid::Medications);
-    TSGrid& services = Grid(MasterGrid::Services);
+    TSGrid& med = Grid(MasterTable::Medication);
+    TSGrid& services = Grid(MasterTable::Service);
     med.GotoRecord(1, mastersearch::FindByName(med.Lines(), text));
     services.GotoRecord(1, feeNumbers ? mastersearch::FindByFeeNumber(services.Lines(), text,
                                                                       services.CurrentRecord())
                                       : mastersearch::FindByName(services.Lines(), text));
-    View(MasterGrid::Medications)->SyncScrollBar();
-    View(MasterGrid::Services)->SyncScrollBar();
+    View(MasterTable::Medication)->SyncScrollBar();
+    View(MasterTable::Service)->SyncScrollBar();
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event)
@@ -540,7 +543,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
             case Qt::Key_End:
             case Qt::Key_PageDown:
             case Qt::Key_PageUp:
-                View(ShownMasterGrid())->PressKey(key);
+                View(ShownMasterTable())->PressKey(key);
                 return true;
             default:
                 break;
@@ -553,7 +556,7 @@ QHash<QString, int> TForm1::CurrentColumnWidths() const
 {
     QHash<QString, int> widths = m_startUp.ColumnWidths();
     for (const ColumnWidthBinding& b : MasterColumnWidthBindings())
-        widths.insert(QString::fromLatin1(b.key), m_grids[int(b.grid)]->ColWidth(b.col));
+        widths.insert(QString::fromLatin1(b.key), m_grids[int(b.table)]->ColWidth(b.col));
     if (const TKarteiPanel* panel = KarteiPanel())
         widths.insert(QStringLiteral("wBeh"), panel->CardGrid().ColWidth(2));
     return widths;

@@ -7,8 +7,8 @@
 #include <functional>
 #include <memory>
 
+#include "masterdata/MasterGridLayout.h"
 #include "shell/Indicators.h"
-#include "shell/MasterGridLayout.h"
 #include "shell/OptionenForm.h"
 #include "shell/StartUp.h"
 #include "shell/Workspaces.h"
@@ -72,10 +72,10 @@ public:
     QWidget* WelcomePanel() const { return m_welcome; }
     QWidget* CurrentPanel() const;
     void OpenHelp();
-    TSGrid& Grid(MasterGrid which) const { return *m_grids[int(which)]; }
-    TSGridView* View(MasterGrid which) const { return m_views[int(which)]; }
+    TSGrid& Grid(MasterTable which) const { return *m_grids[int(which)]; }
+    TSGridView* View(MasterTable which) const { return m_views[int(which)]; }
     // Sets up a master grid and loads its table from the data folder.
-    void LoadMasterTable(MasterGrid which);
+    void LoadMasterTable(MasterTable which);
 
     // "Systemoptionen" on a page; asks for the password when they are protected. Returns
     // whether the dialog was confirmed. OpenOptionsDialog skips the password.
@@ -125,12 +125,12 @@ private:
     void OnTimer();
     void StartIndicatorTimer();
     QAction* AddSwitch(QMenu* menu, const QString& text, MainSwitch s);
-    QWidget* WrapView(QWidget* parent, MasterGrid which, const QString& name);
+    QWidget* WrapView(QWidget* parent, MasterTable which, const QString& name);
     QHash<QString, int> CurrentColumnWidths() const;
     void OnSearchChanged(const QString& text);
     void RunCustomerSearch(bool continued);
-    MasterGrid ShownMasterGrid() const;
-    bool DrawMasterCell(MasterGrid which, QPainter& p, const QRect& rect, int col, int row,
+    MasterTable ShownMasterTable() const;
+    bool DrawMasterCell(MasterTable which, QPainter& p, const QRect& rect, int col, int row,
                         bool selected);
     QAction* BuildTableFontMenu(QMenu* options);
     void BindGoBdItem();

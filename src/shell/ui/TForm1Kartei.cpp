@@ -54,10 +54,10 @@ void TForm1::BuildKartei()
 {
     m_kartei = std::make_unique<TForm1Kartei>(*this);
     KarteiSetup setup;
-    setup.customers = m_grids[int(MasterGrid::Customers)].get();
+    setup.customers = m_grids[int(MasterTable::Customer)].get();
     setup.customerTablePath = m_startUp.DataFolder() + QStringLiteral("KUNDE.DBF");
-    setup.medications = m_grids[int(MasterGrid::Medications)].get();
-    setup.services = m_grids[int(MasterGrid::Services)].get();
+    setup.medications = m_grids[int(MasterTable::Medication)].get();
+    setup.services = m_grids[int(MasterTable::Service)].get();
     setup.dataFolder = m_startUp.DataFolder();
     setup.options = &m_kartei->Settings();
     setup.tableEnv = m_tableEnv;
@@ -123,7 +123,7 @@ TKarteiPanel* TForm1::KarteiPanel() const
 bool TForm1::EnterKartei(Workspace before)
 {
     TKarteiPanel* panel = KarteiPanel();
-    TSGrid& customers = Grid(MasterGrid::Customers);
+    TSGrid& customers = Grid(MasterTable::Customer);
     const bool backup = m_startUp.Options().Flag(QStringLiteral("SicherungChk1"));
     panel->CardGrid().BackupFilePath = backup ? m_tableEnv->autoBackupFolder : QString();
     if (panel->OpenCurrentCard(customers.CurrentRecord(), m_kartei->CardOptions())) {

@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "cards/CardSettings.h"
-#include "shell/IniSettings.h"
+#include "settings/IniSettings.h"
 
 class IniLayoutStore;
 class TForm1;

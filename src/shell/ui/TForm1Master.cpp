@@ -13,7 +13,7 @@
 #include "shell/ui/TForm1.h"
 #include "shell/ui/TForm1Master.h"
 
-#include "printing/ui/MasterListPrinting.h"
+#include "masterdata/ui/MasterListPrinting.h"
 #include "table/TSGrid.h"
 #include "table/ui/TSGridView.h"
 
@@ -41,18 +41,11 @@ bool IsMasterWorkspace(Workspace w)
     return w == Workspace::Medikamente || w == Workspace::Leistungen || w == Workspace::Kunden;
 }
 
-MasterGrid GridOf(Workspace w)
+MasterTable TableOf(Workspace w)
 {
-    return w == Workspace::Leistungen ? MasterGrid::Services
-           : w == Workspace::Kunden   ? MasterGrid::Customers
-                                      : MasterGrid::Medications;
-}
-
-MasterTable TableOf(MasterGrid which)
-{
-    return which == MasterGrid::Services    ? MasterTable::Service
-           : which == MasterGrid::Customers ? MasterTable::Customer
-                                            : MasterTable::Medication;
+    return w == Workspace::Leistungen ? MasterTable::Service
+           : w == Workspace::Kunden   ? MasterTable::Customer
+                                      : MasterTable::Medication;
 }
 
 }  // namespace
@@ -75,7 +68,7 @@ void TForm1MasterHooks::ResetQuantities()
 
 void TForm1MasterHooks::RefreshCustomerDisplay()
 {
-    TSGridView* view = m_form.View(MasterGrid::Customers);
+    TSGridView* view = m_form.View(MasterTable::Customer);
     view->SyncScrollBar();
     view->Area()->update();
 }
@@ -193,18 +186,17 @@ bool TForm1::RunMasterRecord(int operation)
     const Workspace active = m_switcher.Active();
     if (!IsMasterWorkspace(active))
         return false;
-    const MasterGrid which = GridOf(active);
-    TSGrid& grid = Grid(which);
-    TSGridView* view = View(which);
+    const MasterTable table = TableOf(active);
+    TSGrid& grid = Grid(table);
+    TSGridView* view = View(table);
     // A cell being edited in the grid goes to the table first.
     if (view->Editing())
         view->CommitEdit();
-    m_masterHooks->SetGrid(which);
+    m_masterHooks->SetGrid(table);
     TEditDlgRunner dialog(this);
     MasterRecords records({m_port, dialog, *m_masterHooks, m_clock, m_startUp.DataFolder(),
                            &m_startUp.Ini(), PriceSettingsFromOptions(m_startUp.Options()),
                            active == Workspace::Medikamente});
-    const MasterTable table = TableOf(which);
     bool done = false;
     switch (operation) {
         case kInsert:
@@ -217,7 +209,7 @@ bool TForm1::RunMasterRecord(int operation)
             done = records.DeleteRecord(table, grid);
             break;
     }
-    if (done && which == MasterGrid::Medications)
+    if (done && table == MasterTable::Medication)
         SetMasterTitles(grid, MasterTable::Medication);  // the feed note follows rows 1 and 10
     view->SyncScrollBar();
     view->Area()->update();

@@ -2,12 +2,12 @@
 
 #include <QObject>
 
+#include "masterdata/MasterGridLayout.h"
 #include "masterdata/MasterWorkspace.h"
 #include "masterdata/QuantityFields.h"
 #include "printing/TPrintGrid2.h"
 #include "printing/TPrintStrList.h"
 #include "printing/qt/QtPrintCanvas.h"
-#include "shell/MasterGridLayout.h"
 
 class QLineEdit;
 class TForm1;
@@ -20,7 +20,7 @@ public:
     explicit TForm1MasterHooks(TForm1& form) : m_form(form) {}
 
     // Which grid the next operation works on.
-    void SetGrid(MasterGrid which) { m_grid = which; }
+    void SetGrid(MasterTable which) { m_grid = which; }
 
     void SetScrollBarMaximum(int maximum) override;
     void ResetQuantities() override;
@@ -35,7 +35,7 @@ protected:
 
 private:
     TForm1& m_form;
-    MasterGrid m_grid = MasterGrid::Medications;
+    MasterTable m_grid = MasterTable::Medication;
     QuantityFields m_quantities;
     QLineEdit* m_edits[2] = {};
 };

@@ -38,9 +38,9 @@ void TForm1OptionHooks::SetBackupFilePath(const QString& folder)
 void TForm1OptionHooks::RecalculateGross(QStringList& rateTexts)
 {
     const QString data = m_form.m_startUp.DataFolder();
-    GridVatRecalcTarget target(m_form.Grid(MasterGrid::Services),
+    GridVatRecalcTarget target(m_form.Grid(MasterTable::Service),
                                files::FindCaseInsensitive(data, QStringLiteral("LEISTUNG.DBF")),
-                               m_form.Grid(MasterGrid::Medications),
+                               m_form.Grid(MasterTable::Medication),
                                files::FindCaseInsensitive(data, QStringLiteral("MED.DBF")));
     target.showCurrentRate = [this](const QString& rate) { m_form.m_vatLabel->setText(rate); };
     target.resetQuantities = [this] {

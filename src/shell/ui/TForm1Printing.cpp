@@ -3,9 +3,9 @@
 #include <QMenu>
 
 #include "common/NumberFormat.h"
+#include "masterdata/ui/MasterListPrinting.h"
 #include "printing/IniLayoutStore.h"
-#include "printing/ui/MasterListPrinting.h"
-#include "shell/Options.h"
+#include "settings/Options.h"
 #include "shell/ui/TForm1.h"
 #include "shell/ui/TForm1Master.h"
 #include "shell/ui/TForm1Texte.h"
@@ -58,11 +58,11 @@ void TForm1::PrintMasterList(ListPrintMode mode)
         m_texte->MenuPrint(mode);
         return;
     }
-    MasterGrid which = MasterGrid::Medications;
+    MasterTable which = MasterTable::Medication;
     if (active == Workspace::Leistungen)
-        which = MasterGrid::Services;
+        which = MasterTable::Service;
     else if (active == Workspace::Kunden)
-        which = MasterGrid::Customers;
+        which = MasterTable::Customer;
     else if (active != Workspace::Medikamente)
         return;
     VatRates rates;

@@ -10,10 +10,10 @@
 #include <QTimer>
 
 #include "masterdata/PostcodeList.h"
+#include "masterdata/ui/MasterListPrinting.h"
 #include "printing/IniLayoutStore.h"
-#include "printing/ui/MasterListPrinting.h"
+#include "settings/OptionSections.h"
 #include "shell/Backup.h"
-#include "shell/OptionSections.h"
 #include "shell/ui/TForm1.h"
 #include "shell/ui/TForm1Master.h"
 #include "texts/ui/MemoEdit.h"
@@ -33,7 +33,7 @@ void TForm1Texte::Build()
     setup.layouts = m_layouts.get();
     setup.printer = &f.Printers().strList;
     setup.canvas = &f.Printers().canvas;
-    setup.customers = f.m_grids[int(MasterGrid::Customers)].get();
+    setup.customers = &f.Grid(MasterTable::Customer);
     setup.postcodeFile = f.Start().DataFolder() + PostcodeList::FileName();
     setup.workspace.textsFolder = f.Start().TextsFolder();
     setup.workspace.dataFolder = f.Start().DataFolder();

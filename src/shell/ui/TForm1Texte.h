@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "shell/IniSettings.h"
+#include "settings/IniSettings.h"
 
 enum class ListPrintMode;
 class IniLayoutStore;

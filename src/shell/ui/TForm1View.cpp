@@ -5,7 +5,7 @@
 #include <QLineEdit>
 #include <QMenu>
 
-#include "shell/TableFont.h"
+#include "settings/TableFont.h"
 #include "shell/ui/TForm1.h"
 #include "table/TSGrid.h"
 #include "table/ui/TSGridView.h"
@@ -43,7 +43,7 @@ void TForm1::ApplyTableFont(int size)
         view->ApplyFont(font, rowHeight);
     // The master grids' narrow columns follow the titles in the new font.
     for (int i = 0; i < 3; ++i) {
-        ApplyMasterGridFontSize(*m_grids[i], MasterGrid(i), size);
+        ApplyMasterGridFontSize(*m_grids[i], MasterTable(i), size);
         m_grids[i]->RefreshRows();
     }
     for (QLineEdit* quantity : {m_mengeMed, m_mengeLeistung}) {

@@ -1,10 +1,10 @@
-#include "shell/OptionSections.h"
+#include "settings/OptionSections.h"
 
 #include <QFileInfo>
 
 #include "platform/Files.h"
-#include "shell/IniFile.h"
-#include "shell/TableFont.h"
+#include "settings/IniFile.h"
+#include "settings/TableFont.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "shell/MasterGridLayout.h"
+#include "masterdata/MasterGridLayout.h"
 
 class QWidget;
 class LayoutStore;
@@ -22,5 +22,5 @@ enum class ListPrintMode {
 
 // Runs a master list print with the list's stored page layout. printer must draw on canvas.
 void RunMasterListPrint(ListPrintMode mode, QWidget* parent, QtPrintCanvas& canvas,
-                        TPrintGrid2& printer, TSGrid& grid, MasterGrid which, LayoutStore& store,
+                        TPrintGrid2& printer, TSGrid& grid, MasterTable table, LayoutStore& store,
                         const QString& programFolder, const QStringList& vatRates = {});

@@ -1,4 +1,4 @@
-#include "shell/TableFont.h"
+#include "settings/TableFont.h"
 
 #include <algorithm>
 

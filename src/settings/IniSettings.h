@@ -1,7 +1,7 @@
 #pragma once
 
 #include "common/KeyValueSettings.h"
-#include "shell/IniFile.h"
+#include "settings/IniFile.h"
 
 // The options file seen as plain sections and keys, for the core parts that only read
 // and write single values (account balances and the like).

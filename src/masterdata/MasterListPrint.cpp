@@ -1,37 +1,37 @@
-#include "printing/MasterListPrint.h"
+#include "masterdata/MasterListPrint.h"
 
 #include <QDir>
 
 #include "printing/TPrintGrid2.h"
 #include "table/TSGrid.h"
 
-TSeiteEinrichtenForm::List MasterListPrint::LayoutOf(MasterGrid which)
+TSeiteEinrichtenForm::List MasterListPrint::LayoutOf(MasterTable table)
 {
-    switch (which) {
-        case MasterGrid::Medications:
+    switch (table) {
+        case MasterTable::Medication:
             return TSeiteEinrichtenForm::List::Medikamente;
-        case MasterGrid::Services:
+        case MasterTable::Service:
             return TSeiteEinrichtenForm::List::Leistungen;
-        case MasterGrid::Customers:
+        case MasterTable::Customer:
             break;
     }
     return TSeiteEinrichtenForm::List::Kunden;
 }
 
-QString MasterListPrint::ExportFileName(MasterGrid which)
+QString MasterListPrint::ExportFileName(MasterTable table)
 {
-    switch (which) {
-        case MasterGrid::Medications:
+    switch (table) {
+        case MasterTable::Medication:
             return QStringLiteral("medikamente.xls");
-        case MasterGrid::Services:
+        case MasterTable::Service:
             return QStringLiteral("leistung.xls");
-        case MasterGrid::Customers:
+        case MasterTable::Customer:
             break;
     }
     return QStringLiteral("kunden.xls");
 }
 
-MasterListPrint::MasterListPrint(TPrintGrid2& printer, TSGrid& grid, MasterGrid which,
+MasterListPrint::MasterListPrint(TPrintGrid2& printer, TSGrid& grid, MasterTable table,
                                  LayoutStore& store, const QString& programFolder,
                                  const QStringList& vatRates)
     : m_grid(grid)
@@ -40,7 +40,7 @@ MasterListPrint::MasterListPrint(TPrintGrid2& printer, TSGrid& grid, MasterGrid 
         m_titles.append(grid.Cells(col, 0));
     }
     TSeiteEinrichtenForm layout(store);
-    layout.Load(LayoutOf(which));
+    layout.Load(LayoutOf(table));
     const TablePrintSetup setup = layout.Setup();
     printer.AttachGrid(&grid);
     ApplyTableSetup(setup, printer);
@@ -51,14 +51,14 @@ MasterListPrint::MasterListPrint(TPrintGrid2& printer, TSGrid& grid, MasterGrid 
     printer.KopfPrint = false;
     printer.FussPrint = false;
     printer.UStCol = -1;
-    if (vatRates.size() >= 3 && which != MasterGrid::Customers) {
-        printer.UStCol = which == MasterGrid::Medications ? 5 : 7;
+    if (vatRates.size() >= 3 && table != MasterTable::Customer) {
+        printer.UStCol = table == MasterTable::Medication ? 5 : 7;
         printer.USt1 = vatRates[0];
         printer.USt2 = vatRates[1];
         printer.USt3 = vatRates[2];
     }
     printer.PrintFileDir = QDir(programFolder).absolutePath() + QLatin1Char('/');
-    printer.PrintFileName = ExportFileName(which);
+    printer.PrintFileName = ExportFileName(table);
     printer.SetExportPath(printer.PrintFileDir + printer.PrintFileName);
 }
 

@@ -4,7 +4,7 @@
 
 #include "IniFileFixture.h"
 #include "platform/Files.h"
-#include "shell/IniFile.h"
+#include "settings/IniFile.h"
 #include "support/TestFiles.h"
 
 namespace {

@@ -2,10 +2,9 @@
 
 #include <QTemporaryDir>
 
-#include "shell/IniFile.h"
-#include "shell/OptionSections.h"
-#include "shell/ServiceCode.h"
-#include "shell/TableFont.h"
+#include "settings/IniFile.h"
+#include "settings/OptionSections.h"
+#include "settings/TableFont.h"
 #include "support/TestFiles.h"
 
 TEST(TableFontTest, SizesTheGridsCannotShowFallBackToTheDefault)
@@ -39,22 +38,4 @@ TEST(TableFontTest, RowsGrowWithTheFontAndQuantitiesTurnBold)
     EXPECT_TRUE(tablefont::MenuSizes().contains(tablefont::kDefaultSize));
     EXPECT_FALSE(tablefont::QuantityFieldsBold(8));
     EXPECT_TRUE(tablefont::QuantityFieldsBold(9));
-}
-
-TEST(ServiceCodeTest, ScrambledTextsLowerEachCodeByTwo)
-{
-    EXPECT_EQ(Unscramble("Vcnxgp"), "Talven");
-    EXPECT_EQ(Unscramble(Scramble(QString::fromUtf8("Müller & Söhne"))),
-              QString::fromUtf8("Müller & Söhne"));
-    EXPECT_EQ(Unscramble(""), "");
-}
-
-TEST(ServiceCodeTest, GoBdSwitchOnlyForTheServiceCode)
-{
-    EXPECT_TRUE(GoBdSwitchVisible("#TALVEN-GOBD-SERVICE#"));
-    EXPECT_FALSE(GoBdSwitchVisible(""));
-    EXPECT_FALSE(GoBdSwitchVisible("Tierarztpraxis Dr. Weber"));
-    EXPECT_FALSE(GoBdSwitchVisible("%VCNXGP/IQDF/UGTXKEG%")) << "the stored form is no key";
-    EXPECT_FALSE(GoBdSwitchVisible("#talven-gobd-service#"));
-    EXPECT_FALSE(GoBdSwitchVisible("#TALVEN-GOBD-SERVICE# "));
 }

@@ -1,22 +1,22 @@
-#include "printing/ui/MasterListPrinting.h"
+#include "masterdata/ui/MasterListPrinting.h"
 
-#include "printing/MasterListPrint.h"
+#include "masterdata/MasterListPrint.h"
 #include "printing/TPrintGrid2.h"
 #include "printing/qt/QtPrintCanvas.h"
 #include "printing/qt/QtPrintDialogPort.h"
 #include "printing/ui/PageLayoutDialogs.h"
 
 void RunMasterListPrint(ListPrintMode mode, QWidget* parent, QtPrintCanvas& canvas,
-                        TPrintGrid2& printer, TSGrid& grid, MasterGrid which, LayoutStore& store,
+                        TPrintGrid2& printer, TSGrid& grid, MasterTable table, LayoutStore& store,
                         const QString& programFolder, const QStringList& vatRates)
 {
     if (mode == ListPrintMode::PageSetup) {
         TSeiteEinrichtenForm form(store);
-        TSeiteEinrichtenDlg dialog(form, MasterListPrint::LayoutOf(which), false, parent);
+        TSeiteEinrichtenDlg dialog(form, MasterListPrint::LayoutOf(table), false, parent);
         dialog.exec();
         return;
     }
-    MasterListPrint job(printer, grid, which, store, programFolder, vatRates);
+    MasterListPrint job(printer, grid, table, store, programFolder, vatRates);
     switch (mode) {
         case ListPrintMode::Preview:
             ShowPrintPreview(canvas, parent, printer.PrintMgrTitle, [&printer](PrintCanvas& on) {

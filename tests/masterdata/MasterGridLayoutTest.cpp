@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "shell/MasterGridLayout.h"
+#include "masterdata/MasterGridLayout.h"
 #include "support/ScriptedUserPort.h"
 #include "table/TSGrid.h"
 
@@ -8,7 +8,7 @@ TEST(MasterGridLayout, ColumnsPricesAndWidthsFromTheOptions)
 {
     ScriptedUserPort port;
     TSGrid grid(port);
-    SetUpMasterGrid(grid, MasterGrid::Medications, {{"wMed", 300}, {"wMedBem", 516}}, 8);
+    SetUpMasterGrid(grid, MasterTable::Medication, {{"wMed", 300}, {"wMedBem", 516}}, 8);
     EXPECT_EQ(grid.ColCount(), 11);
     EXPECT_EQ(grid.PriceCol2, 3);
     EXPECT_EQ(grid.ColWidth(1), 300);
@@ -18,7 +18,7 @@ TEST(MasterGridLayout, ColumnsPricesAndWidthsFromTheOptions)
     EXPECT_EQ(grid.ColumnAlignment(8), 0);
 
     TSGrid services(port);
-    SetUpMasterGrid(services, MasterGrid::Services, {{"wGot", 88}, {"wLeistBem", 400}}, 9);
+    SetUpMasterGrid(services, MasterTable::Service, {{"wGot", 88}, {"wLeistBem", 400}}, 9);
     EXPECT_EQ(services.ColCount(), 10);
     EXPECT_EQ(services.ColWidth(8), 88);
     EXPECT_EQ(services.ColWidth(9), 400);
@@ -29,9 +29,9 @@ TEST(MasterGridLayout, FromSizeNineFixedColumnsFitTheirTitlesStoredOnesStay)
 {
     ScriptedUserPort port;
     TSGrid grid(port);  // 7 units per character
-    SetUpMasterGrid(grid, MasterGrid::Medications, {{"wMed", 300}, {"wWZ", 20}}, 8);
+    SetUpMasterGrid(grid, MasterTable::Medication, {{"wMed", 300}, {"wWZ", 20}}, 8);
     EXPECT_EQ(grid.ColWidth(2), 62) << "\"EinkNetto\" is cut at size 8 as before";
-    ApplyMasterGridFontSize(grid, MasterGrid::Medications, 10);
+    ApplyMasterGridFontSize(grid, MasterTable::Medication, 10);
     EXPECT_EQ(grid.ColWidth(2), 9 * 7 + 6);
     EXPECT_EQ(grid.ColWidth(9), 65);
     EXPECT_EQ(grid.ColWidth(1), 300) << "the person's width";
@@ -39,12 +39,12 @@ TEST(MasterGridLayout, FromSizeNineFixedColumnsFitTheirTitlesStoredOnesStay)
     EXPECT_EQ(grid.ColWidth(0), 10) << "indicator column";
     EXPECT_EQ(grid.ColWidth(10), -1) << "still hidden";
     EXPECT_EQ(grid.Cells(2, 0), "EinkNetto") << "a title that fits is not padded";
-    ApplyMasterGridFontSize(grid, MasterGrid::Medications, 8);
+    ApplyMasterGridFontSize(grid, MasterTable::Medication, 8);
     EXPECT_EQ(grid.ColWidth(2), 62);
     EXPECT_EQ(grid.ColWidth(9), 55);
 
     TSGrid services(port);
-    SetUpMasterGrid(services, MasterGrid::Services, {{"wGot", 88}}, 8);
-    ApplyMasterGridFontSize(services, MasterGrid::Services, 12);
+    SetUpMasterGrid(services, MasterTable::Service, {{"wGot", 88}}, 8);
+    ApplyMasterGridFontSize(services, MasterTable::Service, 12);
     EXPECT_EQ(services.ColWidth(8), 88) << "a font change keeps the stored width";
 }

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "IniFileFixture.h"
-#include "shell/IniFile.h"
-#include "shell/OptionSections.h"
-#include "shell/Options.h"
+#include "settings/IniFile.h"
+#include "settings/OptionSections.h"
+#include "settings/Options.h"
 #include "support/TestFiles.h"
 
 namespace {

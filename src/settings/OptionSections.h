@@ -6,7 +6,7 @@
 #include <QStringList>
 #include <functional>
 
-#include "shell/Options.h"
+#include "settings/Options.h"
 
 class IniFile;
 

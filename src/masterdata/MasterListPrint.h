@@ -3,8 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "masterdata/MasterGridLayout.h"
 #include "printing/TSeiteEinrichtenForm.h"
-#include "shell/MasterGridLayout.h"
 
 class LayoutStore;
 class TPrintGrid2;
@@ -17,15 +17,15 @@ class MasterListPrint {
 public:
     // vatRates: the three current rates as printed ("19", "7", "0"); the VAT code column
     // then shows the rate instead of the code.
-    MasterListPrint(TPrintGrid2& printer, TSGrid& grid, MasterGrid which, LayoutStore& store,
+    MasterListPrint(TPrintGrid2& printer, TSGrid& grid, MasterTable table, LayoutStore& store,
                     const QString& programFolder, const QStringList& vatRates = {});
     ~MasterListPrint();
     MasterListPrint(const MasterListPrint&) = delete;
     MasterListPrint& operator=(const MasterListPrint&) = delete;
 
-    static TSeiteEinrichtenForm::List LayoutOf(MasterGrid which);
+    static TSeiteEinrichtenForm::List LayoutOf(MasterTable table);
     // File name the export offers, in the program folder.
-    static QString ExportFileName(MasterGrid which);
+    static QString ExportFileName(MasterTable table);
 
 private:
     TSGrid& m_grid;

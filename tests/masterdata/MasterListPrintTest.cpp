@@ -3,10 +3,10 @@
 #include <QDir>
 #include <QTemporaryDir>
 
+#include "masterdata/MasterGridLayout.h"
+#include "masterdata/MasterListPrint.h"
 #include "printing/LayoutStore.h"
-#include "printing/MasterListPrint.h"
 #include "printing/TPrintGrid2.h"
-#include "shell/MasterGridLayout.h"
 #include "support/FixedClock.h"
 #include "support/RecordingCanvas.h"
 #include "support/ScriptedUserPort.h"
@@ -20,7 +20,7 @@ TEST(MasterListPrintTest, ServiceListExportsWithItsLayoutAndKeepsTheScreenTitles
     QTemporaryDir dir;
     ScriptedUserPort port;
     TSGrid grid(port);
-    SetUpMasterGrid(grid, MasterGrid::Services, {}, 9);
+    SetUpMasterGrid(grid, MasterTable::Service, {}, 9);
     grid.Resize(12 * 21);
     grid.SetLines(
         {QStringLiteral("Impfung\tHund\t10,00000\t1,0\t10,00000\t11,90000\t1\t"
@@ -31,7 +31,7 @@ TEST(MasterListPrintTest, ServiceListExportsWithItsLayoutAndKeepsTheScreenTitles
     TPrintGrid2 printer(canvas, port, clock);
     MemoryLayoutStore store;
     {
-        MasterListPrint job(printer, grid, MasterGrid::Services, store, dir.path(),
+        MasterListPrint job(printer, grid, MasterTable::Service, store, dir.path(),
                             {QStringLiteral("19"), QStringLiteral("7"), QStringLiteral("0")});
         EXPECT_EQ(printer.PrintFileName, QStringLiteral("leistung.xls"));
         EXPECT_EQ(printer.PrintMgrTitle, QStringLiteral("Talven - Leistungen"));

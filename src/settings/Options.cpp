@@ -1,7 +1,7 @@
-#include "shell/Options.h"
+#include "settings/Options.h"
 
 #include "common/NumberFormat.h"
-#include "shell/IniFile.h"
+#include "settings/IniFile.h"
 
 namespace {
 

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QHash>
+#include <QList>
+#include <QString>
+
+#include "settings/TableFont.h"
+
+class TSGrid;
+
+// The three master tables; also the order of the main window's master grids.
+enum class MasterTable { Medication, Service, Customer };
+
+// The table file in the data folder ("MED.DBF", "LEISTUNG.DBF", "KUNDE.DBF").
+QString MasterTableFile(MasterTable table);
+
+// Where the column widths of the options file go: key, table, grid column.
+struct ColumnWidthBinding {
+    const char* key;
+    MasterTable table;
+    int col;
+};
+const QList<ColumnWidthBinding>& MasterColumnWidthBindings();
+
+// Column count, titles, price columns, alignment and widths (fixed ones, then those of
+// the options file) of a master grid, before its table is loaded.
+void SetUpMasterGrid(TSGrid& grid, MasterTable table, const QHash<QString, int>& widths = {},
+                     int tableFontSize = tablefont::kDefaultSize);
+
+// The title row; the medication remark title names feed when the table holds feed.
+void SetMasterTitles(TSGrid& grid, MasterTable table);
+
+// The widths that follow the table font size (the medication stock column).
+void ApplyMasterGridFontSize(TSGrid& grid, MasterTable table, int tableFontSize);
