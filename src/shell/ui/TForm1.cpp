@@ -29,10 +29,8 @@
 #include "masterdata/MasterCellStyle.h"
 #include "masterdata/MasterSearch.h"
 #include "platform/Files.h"
-#include "shell/ui/TForm1Kartei.h"
 #include "shell/ui/TForm1Master.h"
-#include "shell/ui/TForm1Options.h"
-#include "shell/ui/TForm1Texte.h"
+#include "shell/ui/TOptionenDlg.h"
 #include "shell/ui/TSplashForm.h"
 #include "table/TSGrid.h"
 #include "table/ui/TSGridView.h"
@@ -173,8 +171,7 @@ TForm1::TForm1(UserPort& port, const Clock& clock, const QString& programFolder,
     m_standardQuantity =
         m_startUp.Ini().ReadString(QStringLiteral("StdMenge"), QStringLiteral("Leistung"));
     BuildKartei();
-    m_texte = std::make_unique<TForm1Texte>(*this);
-    m_texte->Build();
+    BuildTexte();
 
     m_timer.setInterval(Indicators::kIntervalMs);
     connect(&m_timer, &QTimer::timeout, this, &TForm1::OnTimer);
@@ -412,12 +409,15 @@ QWidget* TForm1::WrapView(QWidget* parent, MasterTable which, const QString& nam
     connect(view, &TSGridView::tabPressed, this, toSearch);
     connect(view, &TSGridView::wheelTurned, this, toSearch);
     if (which != MasterTable::Customer) {
-        connect(view, &TSGridView::keyHandled, this, [this] {
-            m_mengeMed->setText(QStringLiteral("1,00"));
-            m_mengeLeistung->setText(QStringLiteral("1,00"));
-        });
+        connect(view, &TSGridView::keyHandled, this, &TForm1::ResetQuantityFields);
     }
     return panel;
+}
+
+void TForm1::ResetQuantityFields()
+{
+    m_mengeMed->setText(QStringLiteral("1,00"));
+    m_mengeLeistung->setText(QStringLiteral("1,00"));
 }
 
 void TForm1::LoadMasterTable(MasterTable which)
@@ -717,7 +717,8 @@ void TForm1::SyncWorkspaceState()
     SyncMasterActions();
 
     SyncKartei();
-    m_texte->Sync(active == Workspace::Text);
+    if (active != Workspace::Text)
+        m_texte->Sync(false);
     if (m_switcher.WelcomeVisible()) {
         setWindowTitle(QStringLiteral("Talven"));
         m_stack->setCurrentWidget(m_welcome);
@@ -746,6 +747,7 @@ void TForm1::SyncWorkspaceState()
             SyncKartei();
             break;
         case Workspace::Text:
+            m_stack->setCurrentWidget(m_texte->Panel());
             m_texte->Sync(true);
             break;
         default:
@@ -770,6 +772,27 @@ void TForm1::OpenHelp()
 TSMemo* TForm1::TextPanel() const
 {
     return m_texte ? m_texte->Panel() : nullptr;
+}
+
+void TForm1::BuildTexte()
+{
+    TexteHost& host = *this;
+    m_texte = std::make_unique<TForm1Texte>(host, m_port, m_clock, m_startUp, *m_printers,
+                                            Grid(MasterTable::Customer));
+    m_stack->addWidget(m_texte->Build(m_stack));
+    m_texte->AddFileMenu(menuBar()->actions().value(0)->menu(), m_printActions.value(0),
+                         m_recentActions, m_recentSeparator);
+}
+
+bool TForm1::EnterTextWorkspace()
+{
+    return SwitchWorkspace(Workspace::Text);
+}
+
+void TForm1::ShowTextDocument(const QString& caption, const QString& path)
+{
+    setWindowTitle(caption);
+    m_fileLabel->setText(ShortenPath(path));
 }
 
 void TForm1::closeEvent(QCloseEvent* event)

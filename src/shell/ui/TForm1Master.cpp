@@ -52,7 +52,7 @@ MasterTable TableOf(Workspace w)
 
 void TForm1MasterHooks::SetScrollBarMaximum(int maximum)
 {
-    TSGridView* view = m_form.View(m_grid);
+    TSGridView* view = View(m_grid);
     view->SyncScrollBar();
     view->ScrollBar()->setMaximum(maximum);
 }
@@ -68,14 +68,14 @@ void TForm1MasterHooks::ResetQuantities()
 
 void TForm1MasterHooks::RefreshCustomerDisplay()
 {
-    TSGridView* view = m_form.View(MasterTable::Customer);
+    TSGridView* view = View(MasterTable::Customer);
     view->SyncScrollBar();
     view->Area()->update();
 }
 
 int TForm1MasterHooks::GridRows() const
 {
-    return m_form.Grid(m_grid).RowCount();
+    return View(m_grid)->Grid().RowCount();
 }
 
 void TForm1MasterHooks::BindQuantity(QLineEdit* edit, QuantityFields::Which which)
@@ -129,7 +129,8 @@ void TForm1::BuildRecordMenu(QMenu* edit)
 
 void TForm1::BuildMasterControls()
 {
-    m_masterHooks = std::make_unique<TForm1MasterHooks>(*this);
+    m_masterHooks = std::make_unique<TForm1MasterHooks>(
+        std::array<TSGridView*, 3>{m_views[0], m_views[1], m_views[2]});
     m_masterHooks->BindQuantity(m_mengeMed, QuantityFields::Medication);
     m_masterHooks->BindQuantity(m_mengeLeistung, QuantityFields::Service);
 

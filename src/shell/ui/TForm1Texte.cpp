@@ -3,10 +3,7 @@
 
 #include <QAction>
 #include <QFileInfo>
-#include <QLabel>
 #include <QMenu>
-#include <QMenuBar>
-#include <QStackedWidget>
 #include <QTimer>
 
 #include "masterdata/PostcodeList.h"
@@ -14,64 +11,77 @@
 #include "printing/IniLayoutStore.h"
 #include "settings/OptionSections.h"
 #include "shell/Backup.h"
-#include "shell/ui/TForm1.h"
+#include "shell/StartUp.h"
 #include "shell/ui/TForm1Master.h"
 #include "texts/ui/MemoEdit.h"
 #include "texts/ui/TSMemo.h"
 
-TForm1Texte::TForm1Texte(TForm1& form) : m_form(form), m_settings(form.Start().Ini()) {}
+TForm1Texte::TForm1Texte(TexteHost& host, UserPort& port, const Clock& clock, StartUp& startUp,
+                         TForm1Printers& printers, TSGrid& customers)
+    : m_host(host),
+      m_port(port),
+      m_clock(clock),
+      m_startUp(startUp),
+      m_printers(printers),
+      m_customers(customers),
+      m_settings(startUp.Ini())
+{
+}
 
 TForm1Texte::~TForm1Texte() = default;
 
-void TForm1Texte::Build()
+TSMemo* TForm1Texte::Build(QWidget* parent)
 {
-    TForm1& f = m_form;
-    m_layouts = std::make_unique<IniLayoutStore>(f.Start().Ini());
+    m_layouts = std::make_unique<IniLayoutStore>(m_startUp.Ini());
     TextPanelSetup setup;
-    setup.ini = &f.Start().Ini();
+    setup.ini = &m_startUp.Ini();
     setup.options = &m_settings;
     setup.layouts = m_layouts.get();
-    setup.printer = &f.Printers().strList;
-    setup.canvas = &f.Printers().canvas;
-    setup.customers = &f.Grid(MasterTable::Customer);
-    setup.postcodeFile = f.Start().DataFolder() + PostcodeList::FileName();
-    setup.workspace.textsFolder = f.Start().TextsFolder();
-    setup.workspace.dataFolder = f.Start().DataFolder();
-    setup.workspace.readOnlyMedium = f.Start().ReadOnlyMedium();
-    setup.workspace.copyToBackup = [&f](const QString& path) {
-        const OptionValues& options = f.Start().Options();
-        if (!options.Flag(QStringLiteral("SicherungChk1")))
-            return;
-        BackupSettings s;
-        s.dataFolder = f.Start().DataFolder();
-        s.readOnlyMedium = f.Start().ReadOnlyMedium();
-        s.autoBackup = true;
-        s.backupFolder = WithFolderSlash(options.Value(QStringLiteral("BkDir")));
-        // The backup keeps the texts folder; letters kept elsewhere are the person's own.
-        const QFileInfo file(path);
-        if (QFileInfo(file.absolutePath()) == QFileInfo(f.Start().TextsFolder()))
-            Backup(f.m_port, f.m_clock, s).CopyToBackup(file.fileName());
-    };
-    m_panel = new TSMemo(f.m_port, f.m_clock, setup, f.m_stack);
-    f.m_stack->addWidget(m_panel);
-    QObject::connect(m_panel, &TSMemo::captionChanged, &f, [this](const QString& caption) {
-        if (m_form.m_switcher.Active() == Workspace::Text) {
-            m_form.setWindowTitle(caption);
-            m_form.m_fileLabel->setText(ShortenPath(m_panel->Workspace().FilePath()));
-        }
+    setup.printer = &m_printers.strList;
+    setup.canvas = &m_printers.canvas;
+    setup.customers = &m_customers;
+    setup.postcodeFile = m_startUp.DataFolder() + PostcodeList::FileName();
+    setup.workspace.textsFolder = m_startUp.TextsFolder();
+    setup.workspace.dataFolder = m_startUp.DataFolder();
+    setup.workspace.readOnlyMedium = m_startUp.ReadOnlyMedium();
+    setup.workspace.copyToBackup = [this](const QString& path) { CopyToBackup(path); };
+    m_panel = new TSMemo(m_port, m_clock, setup, parent);
+    QObject::connect(m_panel, &TSMemo::captionChanged, m_panel, [this](const QString& caption) {
+        if (m_active)
+            m_host.ShowTextDocument(caption, m_panel->Workspace().FilePath());
     });
-    QObject::connect(m_panel, &TSMemo::recentFilesChanged, &f, [this] { RefreshRecentMenu(); });
+    QObject::connect(m_panel, &TSMemo::recentFilesChanged, m_panel,
+                     [this] { RefreshRecentMenu(); });
+    return m_panel;
+}
 
-    // New, Open, Save and Save as stand above the print items while the editor is shown.
-    QMenu* datei = f.menuBar()->actions().value(0)->menu();
-    QAction* before = f.m_printActions.value(0);
+void TForm1Texte::CopyToBackup(const QString& path)
+{
+    const OptionValues& options = m_startUp.Options();
+    if (!options.Flag(QStringLiteral("SicherungChk1")))
+        return;
+    // The backup keeps the texts folder; letters kept elsewhere are the person's own.
+    const QFileInfo file(path);
+    if (QFileInfo(file.absolutePath()) != QFileInfo(m_startUp.TextsFolder()))
+        return;
+    BackupSettings s;
+    s.dataFolder = m_startUp.DataFolder();
+    s.readOnlyMedium = m_startUp.ReadOnlyMedium();
+    s.autoBackup = true;
+    s.backupFolder = WithFolderSlash(options.Value(QStringLiteral("BkDir")));
+    Backup(m_port, m_clock, s).CopyToBackup(file.fileName());
+}
+
+void TForm1Texte::AddFileMenu(QMenu* datei, QAction* before, const QList<QAction*>& recent,
+                              QAction* recentSeparator)
+{
     const auto add = [&](const QString& text, const QString& name, std::function<void()> run,
                          const QKeySequence& key) {
         QAction* a = new QAction(text, datei);
         a->setObjectName(name);
         a->setShortcut(key);
         a->setVisible(false);
-        QObject::connect(a, &QAction::triggered, &f, std::move(run));
+        QObject::connect(a, &QAction::triggered, datei, std::move(run));
         datei->insertAction(before, a);
         m_fileActions.append(a);
     };
@@ -93,21 +103,21 @@ void TForm1Texte::Build()
     datei->insertAction(before, separator);
     m_fileActions.append(separator);
 
-    for (int i = 0; i < f.m_recentActions.size(); ++i)
-        QObject::connect(f.m_recentActions[i], &QAction::triggered, &f,
-                         [this, i] { OpenRecent(i); });
+    m_recent = recent;
+    m_recentSeparator = recentSeparator;
+    for (int i = 0; i < m_recent.size(); ++i)
+        QObject::connect(m_recent[i], &QAction::triggered, datei, [this, i] { OpenRecent(i); });
     RefreshRecentMenu();
 }
 
 void TForm1Texte::Sync(bool active)
 {
+    m_active = active;
     for (QAction* a : m_fileActions)
         a->setVisible(active);
     if (!active || !m_panel)
         return;
-    m_form.m_stack->setCurrentWidget(m_panel);
-    m_form.setWindowTitle(m_panel->Workspace().Caption());
-    m_form.m_fileLabel->setText(ShortenPath(m_panel->Workspace().FilePath()));
+    m_host.ShowTextDocument(m_panel->Workspace().Caption(), m_panel->Workspace().FilePath());
     QTimer::singleShot(0, m_panel->Editor(), [this] { m_panel->Editor()->setFocus(); });
 }
 
@@ -121,27 +131,24 @@ void TForm1Texte::MenuPrint(ListPrintMode mode)
 
 void TForm1Texte::OpenRecent(int index)
 {
-    const QStringList files = ReadRecentFiles(m_form.Start().Ini());
-    const QString path = files.value(index);
-    if (path.isEmpty())
-        return;
-    if (m_form.m_switcher.Active() != Workspace::Text && !m_form.SwitchWorkspace(Workspace::Text))
+    const QString path = ReadRecentFiles(m_startUp.Ini()).value(index);
+    if (path.isEmpty() || (!m_active && !m_host.EnterTextWorkspace()))
         return;
     m_panel->OpenFile(path);
 }
 
 void TForm1Texte::RefreshRecentMenu()
 {
-    const QStringList files = ReadRecentFiles(m_form.Start().Ini());
-    for (int i = 0; i < m_form.m_recentActions.size(); ++i) {
-        QAction* a = m_form.m_recentActions[i];
+    const QStringList files = ReadRecentFiles(m_startUp.Ini());
+    for (int i = 0; i < m_recent.size(); ++i) {
         const QString path = files.value(i);
-        a->setText(path.isEmpty() ? QStringLiteral("err")
-                                  : QStringLiteral("&%1 ").arg(i + 1) + path);
-        a->setVisible(!path.isEmpty());
-        a->setEnabled(!path.isEmpty());
+        m_recent[i]->setText(path.isEmpty() ? QStringLiteral("err")
+                                            : QStringLiteral("&%1 ").arg(i + 1) + path);
+        m_recent[i]->setVisible(!path.isEmpty());
+        m_recent[i]->setEnabled(!path.isEmpty());
     }
-    m_form.m_recentSeparator->setVisible(!files.value(0).isEmpty());
+    if (m_recentSeparator)
+        m_recentSeparator->setVisible(!files.value(0).isEmpty());
 }
 
 bool TForm1Texte::AskToSave()
