@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 
-#include "masterdata/ui/LineEditBinding.h"
+#include "common/qt/FormBinding.h"
 #include "masterdata/ui/TEditDlg.h"
 #include "shell/ui/TForm1.h"
 #include "shell/ui/TForm1Master.h"
