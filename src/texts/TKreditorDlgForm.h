@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-#include "masterdata/FormField.h"
+#include "common/FormField.h"
 #include "texts/LetterHead.h"
 
 class Clock;

@@ -1,27 +1,36 @@
 #include "texts/ui/TKreditorDlg.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include "masterdata/CustomerForm.h"
-#include "masterdata/ui/LineEditBinding.h"
 #include "texts/TKreditorDlgForm.h"
 
 using F = TKreditorDlgForm;
 
 TKreditorDlg::TKreditorDlg(TKreditorDlgForm& form, const QStringList& postcodes, QWidget* parent)
-    : QDialog(parent), m_form(form)
+    : QDialog(parent), m_form(form), m_binding(form, this)
 {
+    m_binding.onChanged = [this] { Refresh(); };
+    m_binding.onEvent = [this](int id, QEvent* event) {
+        if (id != F::Datum || event->type() != QEvent::KeyPress)
+            return false;
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() != Qt::Key_D || !(key->modifiers() & Qt::ControlModifier))
+            return false;
+        m_form.InsertToday();
+        Refresh();
+        return true;
+    };
     setObjectName(QStringLiteral("TKreditorDlg"));
     setWindowTitle(form.Caption());
     auto* outer = new QVBoxLayout(this);
@@ -55,21 +64,11 @@ TKreditorDlg::TKreditorDlg(TKreditorDlgForm& form, const QStringList& postcodes,
     }
 
     auto* fields = new QFormLayout;
-    auto* anrede = new QComboBox(this);
-    anrede->setEditable(true);
-    anrede->setInsertPolicy(QComboBox::NoInsert);
-    anrede->addItems(CustomerForm::AnredeItems());
-    Register(F::Anrede, anrede, anrede->lineEdit());
-    fields->addRow(QStringLiteral("&Anrede:"), anrede);
+    fields->addRow(QStringLiteral("&Anrede:"), AddCombo(F::Anrede, CustomerForm::AnredeItems()));
     fields->addRow(QStringLiteral("&Vorname:"), AddLine(F::Vorname));
     fields->addRow(QStringLiteral("&Name:"), AddLine(F::Name));
     fields->addRow(QStringLiteral("&Strasse:"), AddLine(F::Strasse));
-    auto* town = new QComboBox(this);
-    town->setEditable(true);
-    town->setInsertPolicy(QComboBox::NoInsert);
-    town->addItems(postcodes);
-    town->setCurrentIndex(-1);
-    Register(F::PlzOrt, town, town->lineEdit());
+    QComboBox* town = AddCombo(F::PlzOrt, postcodes);
     fields->addRow(QStringLiteral("&PLZ/ Ort:"), town);
     QLineEdit* date = AddLine(F::Datum);
     date->setToolTip(QStringLiteral("Strg+D: heutiges Datum"));
@@ -104,45 +103,31 @@ TKreditorDlg::TKreditorDlg(TKreditorDlgForm& form, const QStringList& postcodes,
 QLineEdit* TKreditorDlg::AddLine(int id)
 {
     auto* edit = new QLineEdit(this);
-    Register(id, edit, edit);
+    if (m_form.Field(id).maxLength > 0)
+        edit->setMaxLength(m_form.Field(id).maxLength);
+    m_binding.Bind(id, edit);
     return edit;
 }
 
-void TKreditorDlg::Register(int id, QWidget* widget, QLineEdit* editor)
+QComboBox* TKreditorDlg::AddCombo(int id, const QStringList& items)
 {
-    m_editors.insert(id, editor);
-    m_ids.insert(widget, id);
-    m_ids.insert(editor, id);
-    widget->installEventFilter(this);
-    if (editor != widget)
-        editor->installEventFilter(this);
-    if (m_form.Field(id).maxLength > 0)
-        editor->setMaxLength(m_form.Field(id).maxLength);
-    connect(editor, &QLineEdit::textEdited, this, [this, id](const QString& text) {
-        if (m_refreshing)
-            return;
+    auto* combo = new QComboBox(this);
+    combo->setEditable(true);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    combo->addItems(items);
+    combo->setCurrentIndex(-1);
+    m_binding.Bind(id, combo->lineEdit(), combo);
+    // A choice from the list goes through the form like typed text.
+    connect(combo, &QComboBox::textActivated, this, [this, id](const QString& text) {
         m_form.EditText(id, text);
         Refresh();
     });
-    if (auto* combo = qobject_cast<QComboBox*>(widget)) {
-        connect(combo, &QComboBox::textActivated, this, [this, id](const QString& text) {
-            if (m_refreshing)
-                return;
-            m_form.EditText(id, text);
-            Refresh();
-        });
-    }
+    return combo;
 }
 
 void TKreditorDlg::Refresh()
 {
-    m_refreshing = true;
-    for (auto it = m_editors.constBegin(); it != m_editors.constEnd(); ++it) {
-        QLineEdit* edit = it.value();
-        const FormField& field = m_form.Field(it.key());
-        if (edit->text() != field.text)
-            edit->setText(field.text);
-    }
+    m_binding.ShowFields();
     m_sender->setEnabled(m_form.PharmacyAvailable());
     m_sender->setChecked(m_form.Pharmacy());
     m_sender->setText(m_form.Pharmacy() ? QStringLiteral("Apotheke") : QStringLiteral("Praxis"));
@@ -151,75 +136,19 @@ void TKreditorDlg::Refresh()
         m_phone->setChecked(m_form.Phone());
         m_firm->setChecked(m_form.Firm());
     }
-    m_refreshing = false;
-}
-
-bool TKreditorDlg::eventFilter(QObject* watched, QEvent* event)
-{
-    const auto it = m_ids.constFind(watched);
-    if (it == m_ids.constEnd())
-        return QDialog::eventFilter(watched, event);
-    const int id = it.value();
-    QLineEdit* edit = m_editors.value(id);
-    if (event->type() == QEvent::KeyPress && watched == edit) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (id == F::Datum && key->key() == Qt::Key_D && (key->modifiers() & Qt::ControlModifier)) {
-            m_form.InsertToday();
-            Refresh();
-            return true;
-        }
-        const std::optional<QChar> ch = FormKey(*key);
-        if (!ch)
-            return false;
-        ReadEdit(*edit, m_form.Field(id));
-        m_form.KeyPress(id, *ch);
-        m_refreshing = true;
-        WriteEdit(*edit, m_form.Field(id));
-        m_refreshing = false;
-        Refresh();
-        return true;
-    }
-    if (event->type() == QEvent::FocusOut && watched == edit &&
-        LeavesField(*static_cast<QFocusEvent*>(event))) {
-        ReadEdit(*edit, m_form.Field(id));
-        const bool leaves = m_form.Leave(id);
-        Refresh();
-        if (!leaves) {
-            QTimer::singleShot(0, this, [this] {
-                const int want = m_form.TakeFocusRequest();
-                if (QLineEdit* e = m_editors.value(want)) {
-                    e->setFocus(Qt::OtherFocusReason);
-                    e->selectAll();
-                }
-            });
-        }
-    }
-    return QDialog::eventFilter(watched, event);
-}
-
-int TKreditorDlg::FocusedField() const
-{
-    for (QWidget* focus = QApplication::focusWidget(); focus; focus = focus->parentWidget()) {
-        const auto it = m_ids.constFind(focus);
-        if (it != m_ids.constEnd())
-            return it.value();
-    }
-    return -1;
 }
 
 void TKreditorDlg::OkClicked()
 {
-    const int id = FocusedField();
+    const int id = m_binding.FocusedField();
     if (id >= 0)
-        ReadEdit(*m_editors.value(id), m_form.Field(id));
+        m_binding.CopyToForm(id);
     if (m_form.Ok(id)) {
         accept();
         return;
     }
     Refresh();
-    const int want = m_form.TakeFocusRequest();
-    if (QLineEdit* e = m_editors.value(want))
-        e->setFocus(Qt::OtherFocusReason);
+    m_binding.ApplyFocusRequest();
 }
 
 void TKreditorDlg::reject()

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QDialog>
-#include <QHash>
+
+#include "common/qt/FormBinding.h"
 
 class QCheckBox;
+class QComboBox;
 class QLineEdit;
 class QPushButton;
 class TKreditorDlgForm;
@@ -16,30 +18,24 @@ public:
     // `postcodes` fills the drop-down list of "PLZ/ Ort".
     TKreditorDlg(TKreditorDlgForm& form, const QStringList& postcodes, QWidget* parent = nullptr);
 
-    QLineEdit* Editor(int id) const { return m_editors.value(id); }
+    QLineEdit* Editor(int id) const { return m_binding.Editor(id); }
     QPushButton* SenderButton() const { return m_sender; }
     QCheckBox* BankBox() const { return m_bank; }
     QPushButton* OkButton() const { return m_ok; }
 
     void reject() override;
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     QLineEdit* AddLine(int id);
-    void Register(int id, QWidget* widget, QLineEdit* editor);
+    QComboBox* AddCombo(int id, const QStringList& items);
     void Refresh();
-    int FocusedField() const;
     void OkClicked();
 
     TKreditorDlgForm& m_form;
-    QHash<int, QLineEdit*> m_editors;
-    QHash<QObject*, int> m_ids;
+    FormBinding m_binding;
     QPushButton* m_sender = nullptr;
     QCheckBox* m_bank = nullptr;
     QCheckBox* m_phone = nullptr;
     QCheckBox* m_firm = nullptr;
     QPushButton* m_ok = nullptr;
-    bool m_refreshing = false;
 };
