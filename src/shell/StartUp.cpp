@@ -8,11 +8,13 @@
 #include "common/DateUtil.h"
 #include "common/NumberFormat.h"
 #include "common/UserPort.h"
+#include "help/HelpTopics.h"
 #include "platform/Files.h"
 #include "platform/Volume.h"
 #include "settings/TableFont.h"
 #include "shell/CopyFile.h"
 #include "shell/ServiceCode.h"
+#include "texts/TextFiles.h"
 
 namespace {
 
@@ -56,8 +58,7 @@ StartUp::StartUp(UserPort& port, const Clock& clock, QString programFolder,
 void StartUp::CheckDataFolder()
 {
     m_port.SetBusy(true);
-    m_helpAvailable = QFileInfo::exists(
-        files::FindCaseInsensitive(m_programFolder, QStringLiteral("tlvhelp.chm")));
+    m_helpAvailable = help::HelpAvailable(m_programFolder);
 
     if (!QDir::setCurrent(m_dataFolder)) {
         m_port.SetBusy(false);
@@ -212,8 +213,10 @@ void StartUp::SetTableFontSize(int size)
 void StartUp::CheckTextsFolder()
 {
     const QString texts = TextsFolder();
-    if (QFileInfo(texts).isDir())
+    if (QFileInfo(texts).isDir()) {
+        WriteDefaultTexts();
         return;
+    }
     bool ok = QDir(m_dataFolder).mkpath(QStringLiteral("Texte"));
     for (const char* name : {"MAHNUNG1.TLV", "MAHNUNG2.TLV", "ImpfErg.TLV"}) {
         if (!ok)
@@ -227,11 +230,19 @@ void StartUp::CheckTextsFolder()
         env.readOnlyMedium = m_readOnlyMedium;
         ok = TForm1_CopyFile(m_port, source, target, env);
     }
+    if (ok)
+        ok = WriteDefaultTexts();
     if (!ok) {
         m_port.SetBusy(false);
         m_port.Message(MsgKind::Error, QStringLiteral("Fehler beim Schreiben auf Datenräger!"));
         m_port.Message(MsgKind::Error, QStringLiteral("Fehler: Pfad für Texte ist ungültig!"));
     }
+}
+
+bool StartUp::WriteDefaultTexts()
+{
+    // Reminders and appointment letters need their texts from the first day on.
+    return m_readOnlyMedium || textfiles::WriteMissingDefaultTexts(TextsFolder());
 }
 
 void StartUp::ShowHandler(StartUpHooks& hooks, int screenWidth)

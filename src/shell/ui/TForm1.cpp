@@ -26,14 +26,18 @@
 #include "cards/CardTextSearch.h"
 #include "cards/ui/TKarteiPanel.h"
 #include "common/UserPort.h"
+#include "help/HelpTopics.h"
+#include "help/ui/HelpWindow.h"
 #include "masterdata/MasterCellStyle.h"
 #include "masterdata/MasterSearch.h"
 #include "platform/Files.h"
+#include "shell/ui/TForm1Download.h"
 #include "shell/ui/TForm1Master.h"
 #include "shell/ui/TOptionenDlg.h"
 #include "shell/ui/TSplashForm.h"
 #include "table/TSGrid.h"
 #include "table/ui/TSGridView.h"
+#include "texts/ui/TSMemo.h"
 
 namespace {
 
@@ -83,7 +87,35 @@ const ToolStyle kToolStyles[] = {
 bool IsBuilt(Workspace w)
 {
     return w == Workspace::Medikamente || w == Workspace::Leistungen || w == Workspace::Kunden ||
-           w == Workspace::Kartei || w == Workspace::System;
+           w == Workspace::Kartei || w == Workspace::Text || w == Workspace::System;
+}
+
+// The help page of each workspace; the welcome panel shows the contents.
+QString HelpTopic(Workspace w)
+{
+    switch (w) {
+        case Workspace::Medikamente:
+            return QString::fromLatin1(help::kMedications);
+        case Workspace::Leistungen:
+            return QString::fromLatin1(help::kServices);
+        case Workspace::Kunden:
+            return QString::fromLatin1(help::kCustomers);
+        case Workspace::Kartei:
+            return QString::fromLatin1(help::kRecordCard);
+        case Workspace::Abgabe:
+            return QString::fromLatin1(help::kDispensing);
+        case Workspace::Stapel:
+            return QString::fromLatin1(help::kBatch);
+        case Workspace::Text:
+            return QString::fromLatin1(help::kTexts);
+        case Workspace::Termin:
+            return QString::fromLatin1(help::kAppointments);
+        case Workspace::System:
+            return QString::fromLatin1(help::kOptions);
+        case Workspace::None:
+            break;
+    }
+    return QString::fromLatin1(help::kContents);
 }
 
 }  // namespace
@@ -105,8 +137,15 @@ public:
     }
     void BackupOnExit() override { m_form.RunBackupOnExit(); }
     void FinishRecordCard() override { m_form.FinishKartei(); }
+    void LoadTextPageLayout() override
+    {
+        if (TSMemo* panel = m_form.TextPanel())
+            panel->RefreshMetrics();
+    }
     QString CaptionOf(Workspace w) override
     {
+        if (w == Workspace::Text && m_form.TextPanel())
+            return m_form.TextPanel()->Workspace().Caption();
         return w == Workspace::Kartei ? QStringLiteral("Talven - Kartei")
                                       : QStringLiteral("Talven");
     }
@@ -163,6 +202,7 @@ TForm1::TForm1(UserPort& port, const Clock& clock, const QString& programFolder,
     m_standardQuantity =
         m_startUp.Ini().ReadString(QStringLiteral("StdMenge"), QStringLiteral("Leistung"));
     BuildKartei();
+    BuildTexte();
 
     m_timer.setInterval(Indicators::kIntervalMs);
     connect(&m_timer, &QTimer::timeout, this, &TForm1::OnTimer);
@@ -182,6 +222,18 @@ void TForm1::BuildMenus()
 {
     QMenu* datei = menuBar()->addMenu(QStringLiteral("&Datei"));
     BuildPrintMenu(datei);
+    m_download = std::make_unique<TForm1Download>(TForm1Download::Host{
+        this, m_port, m_clock, m_startUp, *m_grids[int(MasterTable::Medication)],
+        [this] {
+            return !m_startUp.Options().Flag(QStringLiteral("PW_MedChk")) ||
+                   m_gate.PasswordGranted();
+        },
+        [this] {
+            m_views[int(MasterTable::Medication)]->SyncScrollBar();
+            m_views[int(MasterTable::Medication)]->Area()->update();
+        }});
+    datei->addSeparator();
+    m_download->AddMenuItem(datei);
     m_recentSeparator = datei->addSeparator();
     for (int i = 0; i < 4; ++i) {
         QAction* a = datei->addAction(QStringLiteral("err"));
@@ -232,6 +284,7 @@ void TForm1::BuildMenus()
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Hilfe"));
     m_helpAction = help->addAction(QStringLiteral("Talven-&Hilfethemen"));
     m_helpAction->setObjectName(QStringLiteral("HilfeItem"));
+    m_helpAction->setShortcut(QKeySequence::HelpContents);
     connect(m_helpAction, &QAction::triggered, this, &TForm1::OpenHelp);
 }
 
@@ -332,6 +385,7 @@ void TForm1::BuildPanels()
     row->addWidget(new QLabel(QStringLiteral("Menge:"), medLeist));
     row->addWidget(m_mengeMed);
     row->addWidget(m_mengeLeistung);
+    m_download->AddButton(medLeist);
     hauptLayout->addWidget(medLeist);
     m_medLeistStack = new QStackedWidget(m_hauptPanel);
     m_medPanel = WrapView(m_medLeistStack, MasterTable::Medication, QStringLiteral("MedPanel"));
@@ -708,6 +762,8 @@ void TForm1::SyncWorkspaceState()
     SyncMasterActions();
 
     SyncKartei();
+    if (active != Workspace::Text)
+        m_texte->Sync(false);
     if (m_switcher.WelcomeVisible()) {
         setWindowTitle(QStringLiteral("Talven"));
         m_stack->setCurrentWidget(m_welcome);
@@ -722,18 +778,24 @@ void TForm1::SyncWorkspaceState()
             m_medLeistStack->setCurrentWidget(m_medPanel);
             m_mengeLeistung->hide();
             m_mengeMed->show();
+            m_download->SetButtonVisible(true);
             break;
         case Workspace::Leistungen:
             m_stack->setCurrentWidget(m_hauptPanel);
             m_medLeistStack->setCurrentWidget(m_leistungPanel);
             m_mengeMed->hide();
             m_mengeLeistung->show();
+            m_download->SetButtonVisible(false);
             break;
         case Workspace::Kunden:
             m_stack->setCurrentWidget(m_kundePanel);
             break;
         case Workspace::Kartei:
             SyncKartei();
+            break;
+        case Workspace::Text:
+            m_stack->setCurrentWidget(m_texte->Panel());
+            m_texte->Sync(true);
             break;
         default:
             m_stack->setCurrentWidget(m_welcome);
@@ -746,16 +808,56 @@ QWidget* TForm1::CurrentPanel() const
     return m_stack->currentWidget();
 }
 
+HelpWindow* TForm1::HelpViewer() const
+{
+    return m_helpWindow;
+}
+
 void TForm1::OpenHelp()
 {
-    const QString path =
-        files::FindCaseInsensitive(m_startUp.ProgramFolder(), QStringLiteral("tlvhelp.chm"));
-    if (!QFileInfo::exists(path) || !QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
-        m_port.Message(MsgKind::Error, QStringLiteral("HTML-Hilfedatei fehlt oder fehlerhaft !"));
+    const QString page = help::PageFor(m_startUp.ProgramFolder(), HelpTopic(m_switcher.Active()));
+    if (page.isEmpty()) {
+        m_port.Message(MsgKind::Error, QString::fromUtf8(help::kMissing));
+        return;
+    }
+    if (!m_helpWindow)
+        m_helpWindow = new HelpWindow(this);
+    m_helpWindow->ShowPage(page);
+}
+
+TSMemo* TForm1::TextPanel() const
+{
+    return m_texte ? m_texte->Panel() : nullptr;
+}
+
+void TForm1::BuildTexte()
+{
+    TexteHost& host = *this;
+    m_texte = std::make_unique<TForm1Texte>(host, m_port, m_clock, m_startUp, *m_printers,
+                                            Grid(MasterTable::Customer));
+    m_stack->addWidget(m_texte->Build(m_stack));
+    m_texte->AddFileMenu(menuBar()->actions().value(0)->menu(), m_printActions.value(0),
+                         m_recentActions, m_recentSeparator);
+}
+
+bool TForm1::EnterTextWorkspace()
+{
+    return SwitchWorkspace(Workspace::Text);
+}
+
+void TForm1::ShowTextDocument(const QString& caption, const QString& path)
+{
+    setWindowTitle(caption);
+    m_fileLabel->setText(ShortenPath(path));
 }
 
 void TForm1::closeEvent(QCloseEvent* event)
 {
+    // A letter with changes is asked about first; Cancel keeps the window open.
+    if (m_texte && !m_texte->AskToSave()) {
+        event->ignore();
+        return;
+    }
     switch (m_switcher.Active()) {
         case Workspace::Text:
             m_hooks->FinishTextEditor();

@@ -14,6 +14,7 @@
 #include "shell/Workspaces.h"
 #include "shell/ui/TForm1Kartei.h"
 #include "shell/ui/TForm1Options.h"
+#include "shell/ui/TForm1Texte.h"
 
 class Clock;
 namespace mastersearch {
@@ -31,6 +32,9 @@ class QStackedWidget;
 class QToolButton;
 class TSGrid;
 class TSGridView;
+class TForm1Download;
+class HelpWindow;
+class TSMemo;
 class TKarteiPanel;
 class TForm1MasterHooks;
 struct TForm1Printers;
@@ -47,8 +51,9 @@ public:
 
 // The main window. Its rules live in StartUp, WorkspaceSwitcher and Indicators; the
 // window binds them to the tool bar, the menus, the panels and the status line. Its sides
-// of the record card and the options dialog reach it through their host interfaces.
-class TForm1 : public QMainWindow, private KarteiHost, private OptionsHost {
+// of the record card, the options dialog and the text editor reach it through their host
+// interfaces.
+class TForm1 : public QMainWindow, private KarteiHost, private OptionsHost, private TexteHost {
     Q_OBJECT
 public:
     // Runs the creation handler: data folder check, options file, window geometry.
@@ -70,7 +75,11 @@ public:
     QAction* ToolAction(Workspace w) const { return m_toolActions.value(int(w)); }
     QWidget* WelcomePanel() const { return m_welcome; }
     QWidget* CurrentPanel() const;
+    // "Talven-Hilfethemen": the help page of the workspace shown.
     void OpenHelp();
+    HelpWindow* HelpViewer() const;
+    // The drug list download and its take-over (TForm1Download.cpp).
+    TForm1Download& ListDownload() { return *m_download; }
     TSGrid& Grid(MasterTable which) const override { return *m_grids[int(which)]; }
     TSGridView* View(MasterTable which) const { return m_views[int(which)]; }
     // Sets up a master grid and loads its table from the data folder.
@@ -86,6 +95,9 @@ public:
     // The record card workspace (TForm1Kartei.cpp).
     TKarteiPanel* KarteiPanel() const;
     void FinishKartei();
+
+    // The text editor (TForm1Texte.cpp).
+    TSMemo* TextPanel() const;
 
     // Insert, edit and delete in the active master workspace (TForm1Master.cpp).
     bool InsertRecord();
@@ -151,6 +163,8 @@ private:
     QList<QAction*> m_recentActions;
     QAction* m_recentSeparator = nullptr;
     QAction* m_helpAction = nullptr;
+    QPointer<HelpWindow> m_helpWindow;
+    std::unique_ptr<TForm1Download> m_download;
     QAction* m_goBdAction = nullptr;
     QAction* m_fontSizeAction = nullptr;
     QActionGroup* m_fontSizeGroup = nullptr;
@@ -201,6 +215,12 @@ private:
     bool EnterKartei(Workspace before);
     void SyncKartei();
     std::unique_ptr<TForm1Kartei> m_kartei;
+
+    // Text editor (TForm1Texte.cpp).
+    bool EnterTextWorkspace() override;
+    void ShowTextDocument(const QString& caption, const QString& path) override;
+    void BuildTexte();
+    std::unique_ptr<TForm1Texte> m_texte;
 
     // Master records, quantity fields and printing (TForm1Master.cpp, TForm1Printing.cpp).
     void BuildRecordMenu(QMenu* edit);
