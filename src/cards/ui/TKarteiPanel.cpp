@@ -13,6 +13,7 @@
 #include <QSplitter>
 #include <QVBoxLayout>
 
+#include "cards/CardGridKeys.h"
 #include "cards/CardWorkspace.h"
 #include "cards/ui/TBezDlg.h"
 #include "cards/ui/TKarteiHeader.h"
@@ -32,18 +33,16 @@ const QColor kBookingColour(0xff, 0x00, 0x33);
 
 }  // namespace
 
-TKarteiPanel::TKarteiPanel(UserPort& port, const Clock& clock, const KarteiSetup& setup,
-                           QWidget* parent)
+TKarteiPanel::TKarteiPanel(UserPort& port, const KarteiSetup& setup, QWidget* parent)
     : QWidget(parent),
       m_port(port),
       m_setup(setup),
-      m_grid(std::make_unique<TSGrid>(port, setup.tableEnv))
+      m_grid(setup.cardGrid),
+      m_ws(setup.workspace),
+      m_keys(std::make_unique<card::CardGridKeys>(setup.workspace->Form(), setup.options,
+                                                  setup.dataFolder))
 {
     setObjectName(QStringLiteral("HauptPanelKartei"));
-    m_grid->SetColCount(card::kColumnCount + 1);
-    m_ws = std::make_unique<card::CardWorkspace>(port, clock, *setup.customers,
-                                                 setup.customerTablePath, *m_grid, setup.dataFolder,
-                                                 *setup.options);
 
     // A small window scrolls the workspace instead of growing the main window.
     auto* outer = new QVBoxLayout(this);
@@ -111,11 +110,7 @@ TKarteiPanel::TKarteiPanel(UserPort& port, const Clock& clock, const KarteiSetup
     ShowState();
 }
 
-TKarteiPanel::~TKarteiPanel()
-{
-    // The view goes before the grid it shows.
-    delete m_view;
-}
+TKarteiPanel::~TKarteiPanel() = default;
 
 card::CardEntryForm& TKarteiPanel::Form() const
 {
@@ -146,7 +141,7 @@ void TKarteiPanel::BuildGrid(const KarteiSetup& setup)
     m_view->SetLastColumnMayOverhang(true);
     m_view->ScrollBar()->setObjectName(QStringLiteral("KarteiScrollBar"));
     m_view->KeyHook = [this](int key, Qt::KeyboardModifiers modifiers) {
-        return OnGridKey(key, modifiers);
+        return Apply(m_keys->GridKey(key, modifiers, GridNow()));
     };
     m_view->Area()->installEventFilter(this);
     connect(m_view, &TSGridView::keyHandled, this, [this] { SyncCell(); });

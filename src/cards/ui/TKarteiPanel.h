@@ -10,11 +10,9 @@
 
 #include "cards/CardSettings.h"
 
-class Clock;
 class KeyValueSettings;
 class QAction;
 class QBoxLayout;
-class QKeyEvent;
 class QCheckBox;
 class QLineEdit;
 class QMenu;
@@ -26,36 +24,38 @@ class TKarteiRechner;
 class TSGrid;
 class TSGridView;
 class UserPort;
-struct TableEnvironment;
 
 namespace card {
 class CardWorkspace;
 class CardEntryForm;
+class CardGridKeys;
 struct EditorKey;
+struct EditorState;
+struct GridAnswer;
+struct GridState;
 }  // namespace card
 
-// What the main window hands the record card workspace.
+// What the main window hands the record card workspace: the card workspace with the card
+// grid it works on, the pick lists' tables and the options file.
 struct KarteiSetup {
-    TSGrid* customers = nullptr;
-    QString customerTablePath;
+    card::CardWorkspace* workspace = nullptr;
+    TSGrid* cardGrid = nullptr;
     TSGrid* medications = nullptr;
     TSGrid* services = nullptr;
     QString dataFolder;
     KeyValueSettings* options = nullptr;  // the options file
-    std::shared_ptr<const TableEnvironment> tableEnv;
-    int textColumnWidth = 0;  // "wBeh"; 0 keeps the default
-    bool lineStop = false;    // "automat. Stop" as stored
+    int textColumnWidth = 0;              // "wBeh"; 0 keeps the default
+    bool lineStop = false;                // "automat. Stop" as stored
 };
 
 // The `Kartei` workspace: the card grid bound to the card workspace and its entry form,
 // the header display, the pick lists, the calculator, the last medications, the buttons
-// and the card menu. Rules live in card::CardWorkspace and card::CardEntryForm; this
-// class forwards keys and clicks and shows what they hold.
+// and the card menu. Rules live in card::CardWorkspace, card::CardEntryForm and
+// card::CardGridKeys; this class forwards keys and clicks and shows what they hold.
 class TKarteiPanel : public QWidget {
     Q_OBJECT
 public:
-    TKarteiPanel(UserPort& port, const Clock& clock, const KarteiSetup& setup,
-                 QWidget* parent = nullptr);
+    TKarteiPanel(UserPort& port, const KarteiSetup& setup, QWidget* parent = nullptr);
     ~TKarteiPanel() override;
 
     card::CardWorkspace& Workspace() const { return *m_ws; }
@@ -133,16 +133,16 @@ private:
                        const QKeySequence& key = {});
 
     // Grid binding (TKarteiGridBinding.cpp).
-    bool OnGridKey(int key, Qt::KeyboardModifiers modifiers);
-    bool OnAreaKey(QKeyEvent* event);
-    bool OnEditorKey(QKeyEvent* event);
-    void BeginEdit(const QString& text, int cursor, bool selectAll = false);
+    card::GridState GridNow() const;
+    card::EditorState EditorNow() const;
+    // Carries out the steps of a key's answer; returns whether the key was handled.
+    bool Apply(const card::GridAnswer& answer);
+    void BeginEdit(const QString& text, int cursor, bool selectAll);
     bool RunEditorKey(const card::EditorKey& key);
     void EndEdit();
     void SyncCell();
     // Ends the cell editor and hands the edited cell to the card; false without a card.
     bool TakeEditedCell();
-    void MoveTo(int col, int row);
     void RunBooking(int row, bool fromMark);
 
     // Shows the form's rows in the grid (keeping its window), then its state.
@@ -153,12 +153,12 @@ private:
     void ReadQuantities();
     void UpdateCaptions();
     void LineStopChanged();
-    QString Cell(int col, int row) const;
 
     UserPort& m_port;
     KarteiSetup m_setup;
-    std::unique_ptr<TSGrid> m_grid;
-    std::unique_ptr<card::CardWorkspace> m_ws;
+    TSGrid* m_grid;
+    card::CardWorkspace* m_ws;
+    std::unique_ptr<card::CardGridKeys> m_keys;
     TSGridView* m_view = nullptr;
     TKarteiHeader* m_header = nullptr;
     TKarteiPickList* m_medList = nullptr;
@@ -170,7 +170,6 @@ private:
     QHash<QString, QPushButton*> m_buttons;
     QHash<QString, QAction*> m_actions;
     QPointer<QLineEdit> m_editor;  // the grid's cell editor while a cell is edited
-    QString m_editOriginal;        // the cell before the edit, for Escape
     bool m_cardOpen = false;
     bool m_bookingPending = false;
 };

@@ -12,6 +12,9 @@
 #include "shell/OptionenForm.h"
 #include "shell/StartUp.h"
 #include "shell/Workspaces.h"
+#include "shell/ui/TForm1Kartei.h"
+#include "shell/ui/TForm1Options.h"
+#include "shell/ui/TForm1Texte.h"
 
 class Clock;
 namespace mastersearch {
@@ -29,8 +32,7 @@ class QStackedWidget;
 class QToolButton;
 class TSGrid;
 class TSGridView;
-class TForm1OptionHooks;
-class TForm1Kartei;
+class TSMemo;
 class TKarteiPanel;
 class TForm1MasterHooks;
 struct TForm1Printers;
@@ -46,8 +48,10 @@ public:
 };
 
 // The main window. Its rules live in StartUp, WorkspaceSwitcher and Indicators; the
-// window binds them to the tool bar, the menus, the panels and the status line.
-class TForm1 : public QMainWindow {
+// window binds them to the tool bar, the menus, the panels and the status line. Its sides
+// of the record card, the options dialog and the text editor reach it through their host
+// interfaces.
+class TForm1 : public QMainWindow, private KarteiHost, private OptionsHost, private TexteHost {
     Q_OBJECT
 public:
     // Runs the creation handler: data folder check, options file, window geometry.
@@ -61,7 +65,7 @@ public:
 
     StartUp& Start() { return m_startUp; }
     WorkspaceSwitcher& Switcher() { return m_switcher; }
-    Indicators& IndicatorState() { return m_indicators; }
+    Indicators& IndicatorState() override { return m_indicators; }
     QTimer& IndicatorTimer() { return m_timer; }
     // Switches as a tool bar click or menu item would.
     bool SwitchWorkspace(Workspace w);
@@ -70,7 +74,7 @@ public:
     QWidget* WelcomePanel() const { return m_welcome; }
     QWidget* CurrentPanel() const;
     void OpenHelp();
-    TSGrid& Grid(MasterTable which) const { return *m_grids[int(which)]; }
+    TSGrid& Grid(MasterTable which) const override { return *m_grids[int(which)]; }
     TSGridView* View(MasterTable which) const { return m_views[int(which)]; }
     // Sets up a master grid and loads its table from the data folder.
     void LoadMasterTable(MasterTable which);
@@ -86,6 +90,9 @@ public:
     TKarteiPanel* KarteiPanel() const;
     void FinishKartei();
 
+    // The text editor (TForm1Texte.cpp).
+    TSMemo* TextPanel() const;
+
     // Insert, edit and delete in the active master workspace (TForm1Master.cpp).
     bool InsertRecord();
     bool EditRecord();
@@ -98,7 +105,7 @@ public:
     // quantity fields from size 9; the close stores the size.
     void ApplyTableFont(int size);
     // The menu switch " GoBD Restriktionen ein/aus": on at every start.
-    bool GoBdRestrictions() const;
+    bool GoBdRestrictions() const override;
 
 signals:
     void tableFontChanged(int size);
@@ -182,23 +189,32 @@ private:
     QLabel* m_infoPanel = nullptr;
 
     // Options dialog and backup (TForm1Options.cpp); they go before the options they use.
-    friend class TForm1OptionHooks;
+    void IndicatorsChanged(bool blink) override;
+    void ForgetPassword() override;
+    void SetBackupFolder(const QString& folder) override;
+    void ShowVatRate(const QString& rate) override;
+    void ResetQuantityFields() override;
     void ApplyBackupSettings();
-    void ApplyOptionLabels();
+    void ApplyOptionLabels() override;
     const Clock& m_clock;
     std::unique_ptr<TForm1OptionHooks> m_optionHooks;
     std::unique_ptr<mastersearch::CustomerSearch> m_customerSearch;
     std::unique_ptr<TOptionenDlg> m_optionenDlg;
 
     // Record card workspace (TForm1Kartei.cpp).
-    friend class TForm1Kartei;
+    bool InventoryAutomatic() const override;
     void BuildKartei();
     bool EnterKartei(Workspace before);
     void SyncKartei();
     std::unique_ptr<TForm1Kartei> m_kartei;
 
+    // Text editor (TForm1Texte.cpp).
+    bool EnterTextWorkspace() override;
+    void ShowTextDocument(const QString& caption, const QString& path) override;
+    void BuildTexte();
+    std::unique_ptr<TForm1Texte> m_texte;
+
     // Master records, quantity fields and printing (TForm1Master.cpp, TForm1Printing.cpp).
-    friend class TForm1MasterHooks;
     void BuildRecordMenu(QMenu* edit);
     void BuildPrintMenu(QMenu* datei);
     void BuildMasterControls();

@@ -19,15 +19,28 @@
 #include "table/TSGrid.h"
 #include "table/ui/TSGridView.h"
 
-TForm1Kartei::TForm1Kartei(TForm1& form) : m_form(form), m_settings(form.Start().Ini()) {}
+TForm1Kartei::TForm1Kartei(KarteiHost& host, UserPort& port, const Clock& clock, StartUp& startUp,
+                           QtPrintCanvas& canvas, TSGrid& customers,
+                           std::shared_ptr<const TableEnvironment> tableEnv)
+    : m_host(host),
+      m_port(port),
+      m_clock(clock),
+      m_startUp(startUp),
+      m_canvas(canvas),
+      m_settings(startUp.Ini()),
+      m_cardGrid(std::make_unique<TSGrid>(port, std::move(tableEnv))),
+      m_workspace(std::make_unique<card::CardWorkspace>(
+          port, clock, customers, startUp.DataFolder() + QStringLiteral("KUNDE.DBF"), *m_cardGrid,
+          startUp.DataFolder(), m_settings))
+{
+}
 
 TForm1Kartei::~TForm1Kartei() = default;
 
 CardSettings TForm1Kartei::CardOptions() const
 {
-    CardSettings settings =
-        CardSettingsFromOptions(m_form.m_startUp.Options(), m_form.m_startUp.Ini());
-    settings.gobdRestrictions = m_form.m_goBdAction->isChecked();
+    CardSettings settings = CardSettingsFromOptions(m_startUp.Options(), m_startUp.Ini());
+    settings.gobdRestrictions = m_host.GoBdRestrictions();
     return settings;
 }
 
@@ -37,10 +50,9 @@ void TForm1Kartei::MeasureLineStop()
         return;
     if (!m_meter) {
         // Measured on the window's printer, the one invoices go to.
-        m_layouts = std::make_unique<IniLayoutStore>(m_form.Start().Ini());
-        m_meter =
-            std::make_unique<card::LineStopMeter>(m_form.m_printers->canvas, m_panel->CardGrid(),
-                                                  *m_layouts, m_form.m_port, m_form.m_clock);
+        m_layouts = std::make_unique<IniLayoutStore>(m_startUp.Ini());
+        m_meter = std::make_unique<card::LineStopMeter>(m_canvas, *m_cardGrid, *m_layouts, m_port,
+                                                        m_clock);
     }
     m_meter->Measure();
 }
@@ -52,47 +64,46 @@ bool TForm1Kartei::LineStopExceeds(const QString& text)
 
 void TForm1::BuildKartei()
 {
-    m_kartei = std::make_unique<TForm1Kartei>(*this);
+    KarteiHost& host = *this;
+    m_kartei = std::make_unique<TForm1Kartei>(host, m_port, m_clock, m_startUp, m_printers->canvas,
+                                              Grid(MasterTable::Customer), m_tableEnv);
     KarteiSetup setup;
-    setup.customers = m_grids[int(MasterTable::Customer)].get();
-    setup.customerTablePath = m_startUp.DataFolder() + QStringLiteral("KUNDE.DBF");
-    setup.medications = m_grids[int(MasterTable::Medication)].get();
-    setup.services = m_grids[int(MasterTable::Service)].get();
+    setup.workspace = &m_kartei->Workspace();
+    setup.cardGrid = &m_kartei->CardGrid();
+    setup.medications = &Grid(MasterTable::Medication);
+    setup.services = &Grid(MasterTable::Service);
     setup.dataFolder = m_startUp.DataFolder();
     setup.options = &m_kartei->Settings();
-    setup.tableEnv = m_tableEnv;
     setup.textColumnWidth = m_startUp.ColumnWidths().value(QStringLiteral("wBeh"));
     setup.lineStop = m_startUp.Ini().ReadBool(QStringLiteral("Zeilenstop"),
                                               QStringLiteral("ZeilenstopChk"), false);
-    auto* panel = new TKarteiPanel(m_port, m_clock, setup, m_stack);
+    auto* panel = new TKarteiPanel(m_port, setup, m_stack);
     m_kartei->SetPanel(panel);
     m_stack->addWidget(panel);
     // Changed rates count for the card shown from its next summation on.
-    panel->OpenVatOptions = [this, panel] {
+    panel->OpenVatOptions = [this] {
         if (OpenOptions(OptionenForm::MwSt))
-            panel->Workspace().SetSettings(m_kartei->CardOptions());
+            m_kartei->Workspace().SetSettings(m_kartei->CardOptions());
     };
-    panel->OpenDunningOptions = [this, panel] {
+    panel->OpenDunningOptions = [this] {
         if (OpenOptions(OptionenForm::Mahnwesen))
-            panel->Workspace().SetSettings(m_kartei->CardOptions());
+            m_kartei->Workspace().SetSettings(m_kartei->CardOptions());
     };
     panel->MeasureLineStop = [this] { m_kartei->MeasureLineStop(); };
     panel->LineStopExceeds = [this](const QString& text) {
         return m_kartei->LineStopExceeds(text);
     };
     connect(panel, &TKarteiPanel::PrintRequested, this, [this] { m_kartei->RunPrint(); });
-    connect(panel, &TKarteiPanel::cardShown, this, [this, panel] {
+    connect(panel, &TKarteiPanel::cardShown, this, [this] {
         if (m_switcher.Active() == Workspace::Kartei)
-            m_fileLabel->setText(ShortenPath(panel->Workspace().CurrentFile()));
+            m_fileLabel->setText(ShortenPath(m_kartei->Workspace().CurrentFile()));
     });
     // The GoBD switch locks or frees the booked lines of the card shown at once.
     connect(this, &TForm1::goBdRestrictionsChanged, panel,
-            [this, panel] { panel->Workspace().SetSettings(m_kartei->CardOptions()); });
+            [this] { m_kartei->Workspace().SetSettings(m_kartei->CardOptions()); });
     connect(panel, &TKarteiPanel::bookingPendingChanged, this, [this](bool pending) {
         m_indicators.bookingPending = pending;
-        if (pending)
-            StartIndicatorTimer();
-        SyncIndicators();
+        IndicatorsChanged(pending);
     });
     QAction* menu = menuBar()->insertMenu(menuBar()->actions().value(3), panel->Menu());
     menu->setVisible(false);
@@ -103,16 +114,20 @@ void TForm1Kartei::RunPrint()
     if (!m_panel || !m_panel->CardOpen())
         return;
     if (!m_layouts)
-        m_layouts = std::make_unique<IniLayoutStore>(m_form.Start().Ini());
+        m_layouts = std::make_unique<IniLayoutStore>(m_startUp.Ini());
     CardPrintContext context;
-    context.port = &m_form.m_port;
-    context.clock = &m_form.m_clock;
-    context.canvas = &m_form.Printers().canvas;
+    context.port = &m_port;
+    context.clock = &m_clock;
+    context.canvas = &m_canvas;
     context.layout = m_layouts.get();
-    context.inventoryAutomatic =
-        m_form.m_switchActions.value(int(MainSwitch::MedInvAutom))->isChecked();
-    RunCardPrintCommand(m_panel, m_panel->Workspace(), context);
+    context.inventoryAutomatic = m_host.InventoryAutomatic();
+    RunCardPrintCommand(m_panel, *m_workspace, context);
     m_panel->Refresh();
+}
+
+bool TForm1::InventoryAutomatic() const
+{
+    return m_switchActions.value(int(MainSwitch::MedInvAutom))->isChecked();
 }
 
 TKarteiPanel* TForm1::KarteiPanel() const
@@ -125,7 +140,7 @@ bool TForm1::EnterKartei(Workspace before)
     TKarteiPanel* panel = KarteiPanel();
     TSGrid& customers = Grid(MasterTable::Customer);
     const bool backup = m_startUp.Options().Flag(QStringLiteral("SicherungChk1"));
-    panel->CardGrid().BackupFilePath = backup ? m_tableEnv->autoBackupFolder : QString();
+    m_kartei->CardGrid().BackupFilePath = backup ? m_tableEnv->autoBackupFolder : QString();
     if (panel->OpenCurrentCard(customers.CurrentRecord(), m_kartei->CardOptions())) {
         // The panel is shown after this; then the grid takes the keys.
         QTimer::singleShot(0, panel->GridView(), [panel] { panel->GridView()->setFocus(); });
@@ -150,7 +165,7 @@ void TForm1::SyncKartei()
     panel->Menu()->menuAction()->setVisible(active);
     if (active) {
         m_stack->setCurrentWidget(panel);
-        m_fileLabel->setText(ShortenPath(panel->Workspace().CurrentFile()));
+        m_fileLabel->setText(ShortenPath(m_kartei->Workspace().CurrentFile()));
     }
     panel->SetBookingHighlight(m_indicators.BookingHighlighted());
 }

@@ -5,20 +5,41 @@
 #include "cards/CardSettings.h"
 #include "settings/IniSettings.h"
 
+class Clock;
 class IniLayoutStore;
-class TForm1;
+class QtPrintCanvas;
+class StartUp;
 class TKarteiPanel;
+class TSGrid;
+class UserPort;
+struct TableEnvironment;
 namespace card {
+class CardWorkspace;
 class LineStopMeter;
-}
+}  // namespace card
 
-// The main window's side of the record card workspace: the panel, the options file as
-// the card sees it, and the measure of the line stop.
+// What the record card workspace asks of the main window: the main menu switches the card
+// follows.
+class KarteiHost {
+public:
+    virtual ~KarteiHost() = default;
+    virtual bool GoBdRestrictions() const = 0;    // " GoBD Restriktionen ein/aus"
+    virtual bool InventoryAutomatic() const = 0;  // "Autom. Inventur der Medikamente"
+};
+
+// The main window's side of the record card workspace: the card grid and the card
+// workspace it hands the panel, the options file as the card sees it, the measure of the
+// line stop and the print command.
 class TForm1Kartei {
 public:
-    explicit TForm1Kartei(TForm1& form);
+    // The workspace finds the cards of the customer selected in `customers`.
+    TForm1Kartei(KarteiHost& host, UserPort& port, const Clock& clock, StartUp& startUp,
+                 QtPrintCanvas& canvas, TSGrid& customers,
+                 std::shared_ptr<const TableEnvironment> tableEnv);
     ~TForm1Kartei();
 
+    card::CardWorkspace& Workspace() const { return *m_workspace; }
+    TSGrid& CardGrid() const { return *m_cardGrid; }
     TKarteiPanel* Panel() const { return m_panel; }
     void SetPanel(TKarteiPanel* panel) { m_panel = panel; }
     IniSettings& Settings() { return m_settings; }
@@ -31,8 +52,14 @@ public:
     void RunPrint();
 
 private:
-    TForm1& m_form;
+    KarteiHost& m_host;
+    UserPort& m_port;
+    const Clock& m_clock;
+    StartUp& m_startUp;
+    QtPrintCanvas& m_canvas;
     IniSettings m_settings;
+    std::unique_ptr<TSGrid> m_cardGrid;
+    std::unique_ptr<card::CardWorkspace> m_workspace;
     TKarteiPanel* m_panel = nullptr;
     std::unique_ptr<IniLayoutStore> m_layouts;
     std::unique_ptr<card::LineStopMeter> m_meter;

@@ -8,10 +8,12 @@
 #include <QPushButton>
 #include <QScrollBar>
 
-#include "masterdata/ui/LineEditBinding.h"
+#include "common/qt/FormBinding.h"
 #include "masterdata/ui/TEditDlg.h"
 #include "shell/ui/TForm1.h"
 #include "shell/ui/TForm1Master.h"
+
+#include "masterdata/ui/MasterListPrinting.h"
 #include "table/TSGrid.h"
 #include "table/ui/TSGridView.h"
 
@@ -50,7 +52,7 @@ MasterTable TableOf(Workspace w)
 
 void TForm1MasterHooks::SetScrollBarMaximum(int maximum)
 {
-    TSGridView* view = m_form.View(m_grid);
+    TSGridView* view = View(m_grid);
     view->SyncScrollBar();
     view->ScrollBar()->setMaximum(maximum);
 }
@@ -66,14 +68,14 @@ void TForm1MasterHooks::ResetQuantities()
 
 void TForm1MasterHooks::RefreshCustomerDisplay()
 {
-    TSGridView* view = m_form.View(MasterTable::Customer);
+    TSGridView* view = View(MasterTable::Customer);
     view->SyncScrollBar();
     view->Area()->update();
 }
 
 int TForm1MasterHooks::GridRows() const
 {
-    return m_form.Grid(m_grid).RowCount();
+    return View(m_grid)->Grid().RowCount();
 }
 
 void TForm1MasterHooks::BindQuantity(QLineEdit* edit, QuantityFields::Which which)
@@ -127,7 +129,8 @@ void TForm1::BuildRecordMenu(QMenu* edit)
 
 void TForm1::BuildMasterControls()
 {
-    m_masterHooks = std::make_unique<TForm1MasterHooks>(*this);
+    m_masterHooks = std::make_unique<TForm1MasterHooks>(
+        std::array<TSGridView*, 3>{m_views[0], m_views[1], m_views[2]});
     m_masterHooks->BindQuantity(m_mengeMed, QuantityFields::Medication);
     m_masterHooks->BindQuantity(m_mengeLeistung, QuantityFields::Service);
 
@@ -155,8 +158,13 @@ void TForm1::SyncMasterActions()
     const bool on = IsMasterWorkspace(m_switcher.Active());
     for (QAction* a : m_recordActions)
         a->setEnabled(on);
-    for (QAction* a : m_printActions)
-        a->setEnabled(on);
+    // The text editor prints its letter and has its page layout; no preview or export.
+    const bool text = m_switcher.Active() == Workspace::Text;
+    for (QAction* a : m_printActions) {
+        const auto mode = ListPrintMode(a->data().toInt());
+        a->setEnabled(on ||
+                      (text && (mode == ListPrintMode::Print || mode == ListPrintMode::PageSetup)));
+    }
 }
 
 bool TForm1::InsertRecord()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <array>
 
 #include "masterdata/MasterGridLayout.h"
 #include "masterdata/MasterWorkspace.h"
@@ -10,14 +11,14 @@
 #include "printing/qt/QtPrintCanvas.h"
 
 class QLineEdit;
-class TForm1;
+class TSGridView;
 
 // The main window's side of inserting, editing and deleting master records: scroll bar,
-// quantities and the customer view after a change. It also binds the two quantity fields
-// to their rules.
+// quantities and the customer view after a change, on the views of the three master grids.
+// It also binds the two quantity fields to their rules.
 class TForm1MasterHooks : public QObject, public MasterWorkspaceHooks {
 public:
-    explicit TForm1MasterHooks(TForm1& form) : m_form(form) {}
+    explicit TForm1MasterHooks(std::array<TSGridView*, 3> views) : m_views(views) {}
 
     // Which grid the next operation works on.
     void SetGrid(MasterTable which) { m_grid = which; }
@@ -34,7 +35,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    TForm1& m_form;
+    TSGridView* View(MasterTable which) const { return m_views[size_t(which)]; }
+
+    std::array<TSGridView*, 3> m_views;
     MasterTable m_grid = MasterTable::Medication;
     QuantityFields m_quantities;
     QLineEdit* m_edits[2] = {};

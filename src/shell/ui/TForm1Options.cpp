@@ -9,50 +9,67 @@
 #include "platform/Files.h"
 #include "shell/Backup.h"
 #include "shell/ui/TForm1.h"
+#include "shell/ui/TOptionenDlg.h"
 #include "table/TSGrid.h"
 
 void TForm1OptionHooks::ShowBackupIndicator(bool on)
 {
-    m_form.m_indicators.backupOn = on;
-    if (on)
-        m_form.StartIndicatorTimer();
-    m_form.SyncIndicators();
+    m_host.IndicatorState().backupOn = on;
+    m_host.IndicatorsChanged(on);
 }
 
 void TForm1OptionHooks::PasswordProtectionSet()
 {
-    m_form.m_indicators.systemProtected = true;
-    m_form.m_gate.Forget();
-    m_form.StartIndicatorTimer();
-    m_form.SyncIndicators();
+    m_host.IndicatorState().systemProtected = true;
+    m_host.ForgetPassword();
+    m_host.IndicatorsChanged(true);
 }
 
 void TForm1OptionHooks::SetBackupFilePath(const QString& folder)
 {
-    m_form.m_tableEnv->autoBackup = !folder.isEmpty();
-    m_form.m_tableEnv->autoBackupFolder = folder;
-    for (auto& grid : m_form.m_grids)
-        grid->BackupFilePath = folder;
+    m_host.SetBackupFolder(folder);
 }
 
 void TForm1OptionHooks::RecalculateGross(QStringList& rateTexts)
 {
-    const QString data = m_form.m_startUp.DataFolder();
-    GridVatRecalcTarget target(m_form.Grid(MasterTable::Service),
-                               files::FindCaseInsensitive(data, QStringLiteral("LEISTUNG.DBF")),
-                               m_form.Grid(MasterTable::Medication),
-                               files::FindCaseInsensitive(data, QStringLiteral("MED.DBF")));
-    target.showCurrentRate = [this](const QString& rate) { m_form.m_vatLabel->setText(rate); };
-    target.resetQuantities = [this] {
-        m_form.m_mengeMed->setText(QStringLiteral("1,00"));
-        m_form.m_mengeLeistung->setText(QStringLiteral("1,00"));
-    };
-    prices::RecalculateAllGross(m_form.m_port, rateTexts, target);
+    GridVatRecalcTarget target(
+        m_host.Grid(MasterTable::Service),
+        files::FindCaseInsensitive(m_dataFolder, QStringLiteral("LEISTUNG.DBF")),
+        m_host.Grid(MasterTable::Medication),
+        files::FindCaseInsensitive(m_dataFolder, QStringLiteral("MED.DBF")));
+    target.showCurrentRate = [this](const QString& rate) { m_host.ShowVatRate(rate); };
+    target.resetQuantities = [this] { m_host.ResetQuantityFields(); };
+    prices::RecalculateAllGross(m_port, rateTexts, target);
 }
 
 void TForm1OptionHooks::OptionsApplied()
 {
-    m_form.ApplyOptionLabels();
+    m_host.ApplyOptionLabels();
+}
+
+void TForm1::IndicatorsChanged(bool blink)
+{
+    if (blink)
+        StartIndicatorTimer();
+    SyncIndicators();
+}
+
+void TForm1::ForgetPassword()
+{
+    m_gate.Forget();
+}
+
+void TForm1::SetBackupFolder(const QString& folder)
+{
+    m_tableEnv->autoBackup = !folder.isEmpty();
+    m_tableEnv->autoBackupFolder = folder;
+    for (auto& grid : m_grids)
+        grid->BackupFilePath = folder;
+}
+
+void TForm1::ShowVatRate(const QString& rate)
+{
+    m_vatLabel->setText(rate);
 }
 
 bool TForm1::OpenOptions(OptionenForm::Page page)
@@ -65,7 +82,8 @@ bool TForm1::OpenOptions(OptionenForm::Page page)
 bool TForm1::OpenOptionsDialog(OptionenForm::Page page)
 {
     if (!m_optionenDlg) {
-        m_optionHooks = std::make_unique<TForm1OptionHooks>(*this);
+        OptionsHost& host = *this;
+        m_optionHooks = std::make_unique<TForm1OptionHooks>(host, m_port, m_startUp.DataFolder());
         OptionenContext c;
         c.port = &m_port;
         c.clock = &m_clock;
