@@ -176,6 +176,10 @@ void ListDownload::BarsoiAnswered(const TransferResult& r)
             m_line(QStringLiteral("   Übertragungsfehler !"));
             return Finish(false);
     }
+    if (r.body.trimmed().isEmpty()) {
+        m_line(QStringLiteral("   Übertragungsfehler !"));
+        return Finish(false);
+    }
     const bool xml = m_fileName.endsWith(QStringLiteral(".XML"), Qt::CaseInsensitive);
     if (!IsBarsoiList(r.body, xml)) {
         Notice();

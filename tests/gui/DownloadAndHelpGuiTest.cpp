@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
@@ -68,6 +69,28 @@ TEST_F(DownloadAndHelpGuiTest, ListIsFetchedAndTakenOverFromTheMedicationWorkspa
     EXPECT_EQ(cp1252::SplitLines(testfiles::ReadAll(Data() + "MED.DBF")), expected);
     EXPECT_TRUE(m_port.LastText().startsWith("Liste vom 15.03.2024 übernommen:"));
     EXPECT_EQ(m_port.Texts().filter("unverschlüsselt").size(), 1);
+}
+
+TEST(TSuchenNachDlgSearch, PlainSearchBoxHandsBackTextAndChoice)
+{
+    TSuchenNachDlgForm form;
+    form.OpenSearch({"&Name Tierhalter",
+                     "Anna Bär",
+                     "Bis &einschl.",
+                     {"2021", "2022", "2023"},
+                     1,
+                     "TALVEN sucht nach alten Abgabebelegen."});
+    TSuchenNachDlg dlg(form);
+    EXPECT_EQ(dlg.windowTitle(), "Suchen nach ... ");
+    auto* edit = dlg.findChild<QLineEdit*>("SuchEdit");
+    auto* choice = dlg.findChild<QComboBox*>("AuswahlCBox");
+    EXPECT_EQ(edit->text(), "Anna Bär");
+    EXPECT_EQ(choice->currentText(), "2022");
+    edit->clear();
+    QTest::keyClicks(edit, "Huber");
+    choice->setCurrentIndex(0);
+    EXPECT_EQ(form.Search().text, "Huber");
+    EXPECT_EQ(form.Search().choice, 0);
 }
 
 TEST_F(DownloadAndHelpGuiTest, HelpOpensOnTheWorkspaceShown)
