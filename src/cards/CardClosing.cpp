@@ -317,29 +317,6 @@ bool PrepareReceiptPayment(CardState& state)
     return true;
 }
 
-BusinessData BusinessFromOptions(const KeyValueSettings& options, bool pharmacy)
-{
-    const auto read = [&](const char* practiceKey, const char* pharmacyKey) {
-        QString value;
-        options.Read(QStringLiteral("Optionen"),
-                     QLatin1String(pharmacy ? pharmacyKey : practiceKey), &value);
-        return value;
-    };
-    BusinessData b;
-    b.name = read("NameEdit", "NameEdit2");
-    b.firm = read("FirmaEdit", "FirmaEdit2");
-    b.street = read("StrasseEdit", "StrasseEdit2");
-    b.town = read("PLZEdit", "PLZEdit2");
-    b.phone = read("TelEdit", "TelEdit2");
-    b.fax = read("FaxEdit", "FaxEdit2");
-    b.bank = read("BankEdit", "BankEdit2");
-    b.iban = read("BLZEdit", "BLZEdit2");
-    b.bic = read("KtoEdit", "KtoEdit2");
-    b.extra1 = read("SonstEdit1", "SonstEdit3");
-    b.extra2 = read("SonstEdit2", "SonstEdit4");
-    return b;
-}
-
 bool UsesPharmacyLetterhead(bool dispensingCustomer, const QString& secondBusinessName)
 {
     return dispensingCustomer && !secondBusinessName.trimmed().isEmpty();

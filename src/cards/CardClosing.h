@@ -9,6 +9,7 @@
 #include "cards/CardFile.h"
 #include "cards/CardHeader.h"
 #include "cards/CardSettings.h"
+#include "printing/Letterhead.h"
 
 class KeyValueSettings;
 
@@ -114,13 +115,8 @@ bool PrepareReceiptPayment(CardState& state);
 inline const QString kPaymentModeSection = QStringLiteral("ZahlungsModus");
 inline const QString kPaymentModeKey = QStringLiteral("ZahlMod");
 
-// Letterhead data of one business from the options (section "Optionen").
-struct BusinessData {
-    QString name, firm, street, town, phone, fax;
-    QString bank, iban, bic;
-    QString extra1, extra2;
-};
-BusinessData BusinessFromOptions(const KeyValueSettings& options, bool pharmacy);
+using ::BusinessData;
+using ::BusinessFromOptions;
 // The pharmacy's letterhead for a dispensing-medication customer when a second business
 // name is set, else the practice's.
 bool UsesPharmacyLetterhead(bool dispensingCustomer, const QString& secondBusinessName);

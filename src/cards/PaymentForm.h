@@ -8,8 +8,8 @@
 #include "cards/CardFile.h"
 #include "cards/CardHeader.h"
 #include "cards/Payment.h"
+#include "common/FormField.h"
 #include "common/NumberFormat.h"
-#include "masterdata/FormField.h"
 
 class Clock;
 class KeyValueSettings;

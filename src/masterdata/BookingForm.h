@@ -2,7 +2,7 @@
 
 #include <QDate>
 
-#include "masterdata/FormField.h"
+#include "common/FormField.h"
 #include "masterdata/MasterTableView.h"
 #include "masterdata/PriceRules.h"
 

@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-#include "masterdata/FormField.h"
+#include "common/FormField.h"
 #include "masterdata/MasterTableView.h"
 
 class ClipboardPort;

@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-#include "masterdata/FormField.h"
+#include "common/FormField.h"
 
 // The patient panel of the record edit dialog: free fields of a new patient of a card.
 class PatientForm : public FormBase {

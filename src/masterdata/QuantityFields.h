@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "masterdata/FormField.h"
+#include "common/FormField.h"
 
 // The two quantity fields of the medication and service workspaces ("MengeMedEdit",
 // "MengeLeistungEdit"). The take-over into a record card reads them: a plain number or a

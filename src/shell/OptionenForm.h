@@ -5,7 +5,7 @@
 #include <array>
 #include <functional>
 
-#include "masterdata/FormField.h"
+#include "common/FormField.h"
 #include "settings/Options.h"
 #include "shell/Backup.h"
 

@@ -13,6 +13,7 @@
 #include "settings/TableFont.h"
 #include "shell/CopyFile.h"
 #include "shell/ServiceCode.h"
+#include "texts/TextFiles.h"
 
 namespace {
 
@@ -212,8 +213,10 @@ void StartUp::SetTableFontSize(int size)
 void StartUp::CheckTextsFolder()
 {
     const QString texts = TextsFolder();
-    if (QFileInfo(texts).isDir())
+    if (QFileInfo(texts).isDir()) {
+        WriteDefaultTexts();
         return;
+    }
     bool ok = QDir(m_dataFolder).mkpath(QStringLiteral("Texte"));
     for (const char* name : {"MAHNUNG1.TLV", "MAHNUNG2.TLV", "ImpfErg.TLV"}) {
         if (!ok)
@@ -227,11 +230,19 @@ void StartUp::CheckTextsFolder()
         env.readOnlyMedium = m_readOnlyMedium;
         ok = TForm1_CopyFile(m_port, source, target, env);
     }
+    if (ok)
+        ok = WriteDefaultTexts();
     if (!ok) {
         m_port.SetBusy(false);
         m_port.Message(MsgKind::Error, QStringLiteral("Fehler beim Schreiben auf Datenräger!"));
         m_port.Message(MsgKind::Error, QStringLiteral("Fehler: Pfad für Texte ist ungültig!"));
     }
+}
+
+bool StartUp::WriteDefaultTexts()
+{
+    // Reminders and appointment letters need their texts from the first day on.
+    return m_readOnlyMedium || textfiles::WriteMissingDefaultTexts(TextsFolder());
 }
 
 void StartUp::ShowHandler(StartUpHooks& hooks, int screenWidth)

@@ -99,6 +99,7 @@ public:
 private:
     void ReadRecentMenu();
     void CheckTextsFolder();
+    bool WriteDefaultTexts();
 
     UserPort& m_port;
     const Clock& m_clock;

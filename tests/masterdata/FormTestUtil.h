@@ -3,7 +3,7 @@
 #include <QString>
 #include <ostream>
 
-#include "masterdata/FormField.h"
+#include "common/FormField.h"
 #include "masterdata/PriceRules.h"
 
 // The rates of the price forms: 19/7/0 today, 16/5/0 before the cut-off date.

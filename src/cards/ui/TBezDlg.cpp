@@ -1,5 +1,4 @@
 #include "cards/ui/TBezDlg.h"
-#include "masterdata/ui/LineEditBinding.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -34,8 +33,16 @@ QLabel* Bold(const QString& text)
 }  // namespace
 
 TBezDlg::TBezDlg(TBezDlgForm& form, UserPort& port, QWidget* parent)
-    : QDialog(parent), m_form(form), m_port(port)
+    : QDialog(parent), m_form(form), m_port(port), m_binding(form, this)
 {
+    m_binding.onChanged = [this] { Refresh(); };
+    m_binding.onEvent = [this](int id, QEvent* event) { return OwnKey(id, event); };
+    // Leaving a field formats it; what it asks to be focused waits for OK.
+    m_binding.onLeave = [this](int id) {
+        m_binding.CopyToForm(id);
+        m_form.Leave(id);
+        Refresh();
+    };
     setWindowTitle(TBezDlgForm::Caption());
     const QString currency = form.Currency();
     auto* top = new QVBoxLayout(this);
@@ -177,7 +184,7 @@ TBezDlg::TBezDlg(TBezDlgForm& form, UserPort& port, QWidget* parent)
         m_writeOffChk->setStyleSheet(on ? QLatin1String(kWriteOffStyle) : QString());
     });
     connect(m_discountButton, &QPushButton::clicked, this, [this] {
-        CopyToForm(TBezDlgForm::kDiscount);
+        m_binding.CopyToForm(TBezDlgForm::kDiscount);
         m_form.ComputeDiscount();
         Refresh();
     });
@@ -209,105 +216,45 @@ QRadioButton* TBezDlg::KindButton(PaymentKind kind) const
 QLineEdit* TBezDlg::AddEditor(int id)
 {
     auto* edit = new QLineEdit;
-    m_editors.insert(id, edit);
-    m_ids.insert(edit, id);
-    edit->installEventFilter(this);
-    // Paste and other edits that bypass the keys still reach the form.
-    connect(edit, &QLineEdit::textEdited, this, [this, id](const QString& text) {
-        if (m_refreshing)
-            return;
-        m_form.EditText(id, text);
-        Refresh();
-    });
+    m_binding.Bind(id, edit);
     return edit;
 }
 
-void TBezDlg::CopyToForm(int id)
+bool TBezDlg::OwnKey(int id, QEvent* event)
 {
-    ReadEdit(*m_editors.value(id), m_form.Field(id));
-}
-
-void TBezDlg::CopyFromForm(int id)
-{
-    WriteEdit(*m_editors.value(id), m_form.Field(id));
-}
-
-bool TBezDlg::HandleKey(int id, QKeyEvent* key)
-{
-    if (id == TBezDlgForm::kDate && key->key() == Qt::Key_D &&
-        (key->modifiers() & Qt::AltModifier)) {
+    if (id != TBezDlgForm::kDate ||
+        (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride))
+        return false;
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() != Qt::Key_D || !(key->modifiers() & Qt::AltModifier))
+        return false;
+    // Alt+D is also the date label's mnemonic; inside the date field it puts today.
+    event->accept();
+    if (event->type() == QEvent::KeyPress) {
         m_form.PutToday();
         Refresh();
-        return true;
     }
-    const std::optional<QChar> ch = FormKey(*key);
-    if (!ch)
-        return false;  // shortcuts, navigation, Enter, Escape
-    CopyToForm(id);
-    m_form.KeyPress(id, *ch);
-    m_refreshing = true;
-    CopyFromForm(id);
-    m_refreshing = false;
-    Refresh();
     return true;
-}
-
-bool TBezDlg::eventFilter(QObject* watched, QEvent* event)
-{
-    const auto it = m_ids.constFind(watched);
-    if (it == m_ids.constEnd())
-        return QDialog::eventFilter(watched, event);
-    const int id = it.value();
-    // Alt+D is also the date label's mnemonic; inside the date field it puts today.
-    if (event->type() == QEvent::ShortcutOverride && id == TBezDlgForm::kDate) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_D && (key->modifiers() & Qt::AltModifier)) {
-            event->accept();
-            return true;
-        }
-    }
-    if (event->type() == QEvent::KeyPress)
-        return HandleKey(id, static_cast<QKeyEvent*>(event));
-    if (event->type() == QEvent::FocusOut && LeavesField(*static_cast<QFocusEvent*>(event))) {
-        CopyToForm(id);
-        m_form.Leave(id);
-        Refresh();
-    }
-    return QDialog::eventFilter(watched, event);
 }
 
 void TBezDlg::Refresh()
 {
-    m_refreshing = true;
-    for (auto it = m_editors.constBegin(); it != m_editors.constEnd(); ++it)
-        ShowField(*it.value(), m_form.Field(it.key()));
+    m_binding.ShowFields();
     m_echoLabel->setText(m_form.EchoText());
     m_restLabel->setText(m_form.RestText());
     m_percentLabel->setText(m_form.PercentText());
-    m_refreshing = false;
-}
-
-void TBezDlg::ApplyFocusRequest()
-{
-    const int id = m_form.TakeFocusRequest();
-    QLineEdit* edit = m_editors.value(id);
-    if (!edit)
-        return;
-    edit->setFocus(Qt::OtherFocusReason);
-    edit->selectAll();
 }
 
 void TBezDlg::OkClicked()
 {
-    for (auto it = m_editors.constBegin(); it != m_editors.constEnd(); ++it)
-        CopyToForm(it.key());
+    m_binding.CopyAllToForm();
     const bool closes = m_form.Ok(m_port);
     Refresh();
     if (closes) {
         accept();
         return;
     }
-    QTimer::singleShot(0, this, [this] { ApplyFocusRequest(); });
+    QTimer::singleShot(0, this, [this] { m_binding.ApplyFocusRequest(); });
 }
 
 void TBezDlg::reject()

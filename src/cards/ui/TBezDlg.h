@@ -1,9 +1,9 @@
 #pragma once
 
 #include <QDialog>
-#include <QHash>
 
 #include "cards/PaymentForm.h"
+#include "common/qt/FormBinding.h"
 
 class QCheckBox;
 class QLabel;
@@ -20,7 +20,7 @@ class TBezDlg : public QDialog {
 public:
     TBezDlg(card::TBezDlgForm& form, UserPort& port, QWidget* parent = nullptr);
 
-    QLineEdit* Editor(int id) const { return m_editors.value(id); }
+    QLineEdit* Editor(int id) const { return m_binding.Editor(id); }
     QPushButton* OkButton() const { return m_okButton; }
     QPushButton* CancelButton() const { return m_cancelButton; }
     QPushButton* DiscountButton() const { return m_discountButton; }
@@ -33,22 +33,15 @@ public:
     // With nothing open there is no Cancel: closing the window is OK.
     void reject() override;
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     QLineEdit* AddEditor(int id);
-    bool HandleKey(int id, QKeyEvent* key);
-    void CopyToForm(int id);
-    void CopyFromForm(int id);
+    bool OwnKey(int id, QEvent* event);
     void Refresh();
-    void ApplyFocusRequest();
     void OkClicked();
 
     card::TBezDlgForm& m_form;
     UserPort& m_port;
-    QHash<int, QLineEdit*> m_editors;
-    QHash<QObject*, int> m_ids;
+    FormBinding m_binding;
     QRadioButton* m_cashRadio = nullptr;
     QRadioButton* m_chequeRadio = nullptr;
     QRadioButton* m_transferRadio = nullptr;
@@ -60,7 +53,6 @@ private:
     QPushButton* m_discountButton = nullptr;
     QPushButton* m_okButton = nullptr;
     QPushButton* m_cancelButton = nullptr;
-    bool m_refreshing = false;
 };
 
 // Runs TBezDlg modally for EnterPayment.

@@ -1,12 +1,9 @@
 #include "masterdata/ui/TEditDlg.h"
-#include "masterdata/ui/LineEditBinding.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QFocusEvent>
 #include <QFormLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -14,7 +11,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
 #include <QVBoxLayout>
 #include <functional>
 
@@ -49,8 +45,11 @@ const char* const kRedStyle = "color: red";
 
 }  // namespace
 
-TEditDlg::TEditDlg(EditDlgForm& form, QWidget* parent) : QDialog(parent), m_form(form)
+TEditDlg::TEditDlg(EditDlgForm& form, QWidget* parent)
+    : QDialog(parent), m_form(form), m_binding(form.Fields(), this)
 {
+    m_binding.onChanged = [this] { Refresh(); };
+    m_binding.onEvent = [this](int id, QEvent* event) { return OwnKey(id, event); };
     setWindowTitle(form.Caption());
     auto* outer = new QVBoxLayout(this);
     auto* layout = new QFormLayout;
@@ -116,23 +115,10 @@ QComboBox* TEditDlg::AddCombo(QFormLayout* layout, int id, const QString& label)
 
 void TEditDlg::Register(int id, QWidget* widget, QLineEdit* editor)
 {
-    m_widgets.insert(id, widget);
-    m_editors.insert(id, editor);
-    m_ids.insert(widget, id);
-    m_ids.insert(editor, id);
-    widget->installEventFilter(this);
-    if (editor != widget)
-        editor->installEventFilter(this);
+    m_binding.Bind(id, editor, widget);
     const FormField& field = m_form.Fields().Field(id);
     if (field.maxLength > 0)
         editor->setMaxLength(field.maxLength);
-    // Pasting or other edits the keys do not cover still reach the form.
-    connect(editor, &QLineEdit::textEdited, this, [this, id](const QString& text) {
-        if (m_refreshing)
-            return;
-        m_form.Fields().EditText(id, text);
-        Refresh();
-    });
 }
 
 void TEditDlg::BuildMedication(QFormLayout* layout)
@@ -159,7 +145,7 @@ void TEditDlg::BuildMedication(QFormLayout* layout)
     connect(m_humanChk, &QCheckBox::clicked, this, [this, &f](bool checked) {
         f.SetHumanpraep(checked);
         Refresh();
-        ApplyFocusRequest();
+        m_binding.ApplyFocusRequest();
     });
     layout->addRow(m_ampvButton, m_humanChk);
 }
@@ -196,7 +182,7 @@ void TEditDlg::BuildCustomer(QFormLayout* layout)
     remove->setToolTip(QStringLiteral("PLZ/Ort aus Liste löschen"));
     remove->setFocusPolicy(Qt::NoFocus);
     connect(remove, &QPushButton::clicked, this, [this, &f, plz] {
-        CopyToForm(CustomerForm::KundePLZ);
+        m_binding.CopyToForm(CustomerForm::KundePLZ);
         const int index = plz->currentIndex();
         const QString chosen = index >= 0 && plz->itemText(index) == plz->currentText()
                                    ? plz->itemText(index)
@@ -256,7 +242,7 @@ void TEditDlg::BuildBooking(QFormLayout* layout)
     connect(swap, &QPushButton::clicked, this, [this, &f] {
         f.SwitchNetBrutto();
         Refresh();
-        ApplyFocusRequest();
+        m_binding.ApplyFocusRequest();
     });
     layout->addRow(QString(), swap);
     AddLine(layout, BookingForm::EinnUst, QStringLiteral("USt %"));
@@ -269,71 +255,22 @@ void TEditDlg::BuildBooking(QFormLayout* layout)
     layout->addRow(QString(), m_pharmacyChk);
 }
 
-QLineEdit* TEditDlg::Editor(int id) const
+bool TEditDlg::OwnKey(int id, QEvent* event)
 {
-    return m_editors.value(id);
-}
-
-void TEditDlg::CopyToForm(int id)
-{
-    ReadEdit(*m_editors.value(id), m_form.Fields().Field(id));
-}
-
-void TEditDlg::CopyFromForm(int id)
-{
-    WriteEdit(*m_editors.value(id), m_form.Fields().Field(id));
-}
-
-bool TEditDlg::HandleKey(int id, QKeyEvent* key)
-{
-    if (m_form.Panel() == EditPanel::Customer && id == CustomerForm::KundeAnrede &&
-        (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down)) {
-        m_form.Customer().StepAnrede(key->key() == Qt::Key_Up);
-        Refresh();
-        return true;
-    }
-    const std::optional<QChar> ch = FormKey(*key);
-    if (!ch)
+    if (event->type() != QEvent::KeyPress || m_form.Panel() != EditPanel::Customer ||
+        id != CustomerForm::KundeAnrede)
         return false;
-    CopyToForm(id);
-    m_form.Fields().KeyPress(id, *ch);
-    m_refreshing = true;
-    CopyFromForm(id);
-    m_refreshing = false;
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key != Qt::Key_Up && key != Qt::Key_Down)
+        return false;
+    m_form.Customer().StepAnrede(key == Qt::Key_Up);
     Refresh();
     return true;
 }
 
-void TEditDlg::HandleLeave(int id)
-{
-    CopyToForm(id);
-    const bool leaves = m_form.Fields().Leave(id, false);
-    Refresh();
-    if (!leaves)
-        QTimer::singleShot(0, this, [this] { ApplyFocusRequest(); });
-}
-
-bool TEditDlg::eventFilter(QObject* watched, QEvent* event)
-{
-    const auto it = m_ids.constFind(watched);
-    if (it == m_ids.constEnd())
-        return QDialog::eventFilter(watched, event);
-    const int id = it.value();
-    if (event->type() == QEvent::KeyPress)
-        return HandleKey(id, static_cast<QKeyEvent*>(event));
-    if (event->type() == QEvent::FocusOut && watched == m_widgets.value(id)) {
-        if (LeavesField(*static_cast<QFocusEvent*>(event)))
-            HandleLeave(id);
-    }
-    return QDialog::eventFilter(watched, event);
-}
-
 void TEditDlg::Refresh()
 {
-    m_refreshing = true;
-    FormBase& fields = m_form.Fields();
-    for (auto it = m_editors.constBegin(); it != m_editors.constEnd(); ++it)
-        ShowField(*it.value(), fields.Field(it.key()));
+    m_binding.ShowFields();
     switch (m_form.Panel()) {
         case EditPanel::Medication: {
             MedicationForm& f = m_form.Medication();
@@ -352,7 +289,7 @@ void TEditDlg::Refresh()
             CustomerForm& f = m_form.Customer();
             m_pharmacyChk->setChecked(f.Apotheke());
             m_numberLabel->setText(f.NumberText());
-            auto* plz = static_cast<QComboBox*>(m_widgets.value(CustomerForm::KundePLZ));
+            auto* plz = static_cast<QComboBox*>(FieldWidget(CustomerForm::KundePLZ));
             const QStringList entries = f.PostcodeEntries();
             QStringList shown;
             for (int i = 0; i < plz->count(); ++i)
@@ -372,43 +309,19 @@ void TEditDlg::Refresh()
         case EditPanel::Patient:
             break;
     }
-    m_refreshing = false;
-}
-
-void TEditDlg::ApplyFocusRequest()
-{
-    const int id = m_form.Fields().TakeFocusRequest();
-    if (id < 0 || !m_widgets.contains(id))
-        return;
-    m_widgets.value(id)->setFocus(Qt::OtherFocusReason);
-    m_refreshing = true;
-    CopyFromForm(id);
-    m_refreshing = false;
-}
-
-int TEditDlg::FocusedField() const
-{
-    QWidget* focus = QApplication::focusWidget();
-    while (focus) {
-        const auto it = m_ids.constFind(focus);
-        if (it != m_ids.constEnd())
-            return it.value();
-        focus = focus->parentWidget();
-    }
-    return -1;
 }
 
 void TEditDlg::OkClicked()
 {
-    const int id = FocusedField();
+    const int id = m_binding.FocusedField();
     if (id >= 0)
-        CopyToForm(id);
+        m_binding.CopyToForm(id);
     if (m_form.Ok(id, m_table)) {
         accept();
         return;
     }
     Refresh();
-    ApplyFocusRequest();
+    m_binding.ApplyFocusRequest();
 }
 
 bool TEditDlgRunner::Run(EditDlgForm& form, const MasterTableView* table)

@@ -1,9 +1,8 @@
 #pragma once
 
 #include <QDialog>
-#include <QHash>
-#include <QList>
 
+#include "common/qt/FormBinding.h"
 #include "masterdata/ClipboardPort.h"
 #include "masterdata/EditDlgForm.h"
 #include "masterdata/MasterWorkspace.h"
@@ -35,13 +34,10 @@ public:
     void SetClipboard(ClipboardPort* clipboard) { m_clipboard = clipboard; }
 
     // The editor of a field (a line edit, or the line edit inside a combo box).
-    QLineEdit* Editor(int id) const;
-    QWidget* FieldWidget(int id) const { return m_widgets.value(id); }
+    QLineEdit* Editor(int id) const { return m_binding.Editor(id); }
+    QWidget* FieldWidget(int id) const { return m_binding.FocusWidget(id); }
     QPushButton* OkButton() const { return m_okButton; }
     QPushButton* AmpvButton() const { return m_ampvButton; }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void BuildMedication(QFormLayout* layout);
@@ -54,29 +50,21 @@ private:
     QComboBox* AddCombo(QFormLayout* layout, int id, const QString& label);
     void Register(int id, QWidget* widget, QLineEdit* editor);
 
-    bool HandleKey(int id, QKeyEvent* key);
-    void HandleLeave(int id);
-    void CopyToForm(int id);
-    void CopyFromForm(int id);
+    bool OwnKey(int id, QEvent* event);
     void Refresh();
-    void ApplyFocusRequest();
-    int FocusedField() const;
     void OkClicked();
 
     EditDlgForm& m_form;
     const MasterTableView* m_table = nullptr;
     QtClipboard m_systemClipboard;
     ClipboardPort* m_clipboard = &m_systemClipboard;
-    QHash<int, QWidget*> m_widgets;
-    QHash<int, QLineEdit*> m_editors;
-    QHash<QObject*, int> m_ids;
+    FormBinding m_binding;
     QLabel* m_rateLabel = nullptr;
     QCheckBox* m_humanChk = nullptr;
     QCheckBox* m_pharmacyChk = nullptr;
     QPushButton* m_ampvButton = nullptr;
     QPushButton* m_okButton = nullptr;
     QLabel* m_numberLabel = nullptr;
-    bool m_refreshing = false;
 };
 
 // Runs the record edit dialog modally for the master workspaces.

@@ -34,6 +34,7 @@
 #include "shell/ui/TSplashForm.h"
 #include "table/TSGrid.h"
 #include "table/ui/TSGridView.h"
+#include "texts/ui/TSMemo.h"
 
 namespace {
 
@@ -83,7 +84,7 @@ const ToolStyle kToolStyles[] = {
 bool IsBuilt(Workspace w)
 {
     return w == Workspace::Medikamente || w == Workspace::Leistungen || w == Workspace::Kunden ||
-           w == Workspace::Kartei || w == Workspace::System;
+           w == Workspace::Kartei || w == Workspace::Text || w == Workspace::System;
 }
 
 }  // namespace
@@ -105,8 +106,15 @@ public:
     }
     void BackupOnExit() override { m_form.RunBackupOnExit(); }
     void FinishRecordCard() override { m_form.FinishKartei(); }
+    void LoadTextPageLayout() override
+    {
+        if (TSMemo* panel = m_form.TextPanel())
+            panel->RefreshMetrics();
+    }
     QString CaptionOf(Workspace w) override
     {
+        if (w == Workspace::Text && m_form.TextPanel())
+            return m_form.TextPanel()->Workspace().Caption();
         return w == Workspace::Kartei ? QStringLiteral("Talven - Kartei")
                                       : QStringLiteral("Talven");
     }
@@ -163,6 +171,7 @@ TForm1::TForm1(UserPort& port, const Clock& clock, const QString& programFolder,
     m_standardQuantity =
         m_startUp.Ini().ReadString(QStringLiteral("StdMenge"), QStringLiteral("Leistung"));
     BuildKartei();
+    BuildTexte();
 
     m_timer.setInterval(Indicators::kIntervalMs);
     connect(&m_timer, &QTimer::timeout, this, &TForm1::OnTimer);
@@ -708,6 +717,8 @@ void TForm1::SyncWorkspaceState()
     SyncMasterActions();
 
     SyncKartei();
+    if (active != Workspace::Text)
+        m_texte->Sync(false);
     if (m_switcher.WelcomeVisible()) {
         setWindowTitle(QStringLiteral("Talven"));
         m_stack->setCurrentWidget(m_welcome);
@@ -735,6 +746,10 @@ void TForm1::SyncWorkspaceState()
         case Workspace::Kartei:
             SyncKartei();
             break;
+        case Workspace::Text:
+            m_stack->setCurrentWidget(m_texte->Panel());
+            m_texte->Sync(true);
+            break;
         default:
             m_stack->setCurrentWidget(m_welcome);
             break;
@@ -754,8 +769,39 @@ void TForm1::OpenHelp()
         m_port.Message(MsgKind::Error, QStringLiteral("HTML-Hilfedatei fehlt oder fehlerhaft !"));
 }
 
+TSMemo* TForm1::TextPanel() const
+{
+    return m_texte ? m_texte->Panel() : nullptr;
+}
+
+void TForm1::BuildTexte()
+{
+    TexteHost& host = *this;
+    m_texte = std::make_unique<TForm1Texte>(host, m_port, m_clock, m_startUp, *m_printers,
+                                            Grid(MasterTable::Customer));
+    m_stack->addWidget(m_texte->Build(m_stack));
+    m_texte->AddFileMenu(menuBar()->actions().value(0)->menu(), m_printActions.value(0),
+                         m_recentActions, m_recentSeparator);
+}
+
+bool TForm1::EnterTextWorkspace()
+{
+    return SwitchWorkspace(Workspace::Text);
+}
+
+void TForm1::ShowTextDocument(const QString& caption, const QString& path)
+{
+    setWindowTitle(caption);
+    m_fileLabel->setText(ShortenPath(path));
+}
+
 void TForm1::closeEvent(QCloseEvent* event)
 {
+    // A letter with changes is asked about first; Cancel keeps the window open.
+    if (m_texte && !m_texte->AskToSave()) {
+        event->ignore();
+        return;
+    }
     switch (m_switcher.Active()) {
         case Workspace::Text:
             m_hooks->FinishTextEditor();

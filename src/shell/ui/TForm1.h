@@ -14,6 +14,7 @@
 #include "shell/Workspaces.h"
 #include "shell/ui/TForm1Kartei.h"
 #include "shell/ui/TForm1Options.h"
+#include "shell/ui/TForm1Texte.h"
 
 class Clock;
 namespace mastersearch {
@@ -31,6 +32,7 @@ class QStackedWidget;
 class QToolButton;
 class TSGrid;
 class TSGridView;
+class TSMemo;
 class TKarteiPanel;
 class TForm1MasterHooks;
 struct TForm1Printers;
@@ -47,8 +49,9 @@ public:
 
 // The main window. Its rules live in StartUp, WorkspaceSwitcher and Indicators; the
 // window binds them to the tool bar, the menus, the panels and the status line. Its sides
-// of the record card and the options dialog reach it through their host interfaces.
-class TForm1 : public QMainWindow, private KarteiHost, private OptionsHost {
+// of the record card, the options dialog and the text editor reach it through their host
+// interfaces.
+class TForm1 : public QMainWindow, private KarteiHost, private OptionsHost, private TexteHost {
     Q_OBJECT
 public:
     // Runs the creation handler: data folder check, options file, window geometry.
@@ -86,6 +89,9 @@ public:
     // The record card workspace (TForm1Kartei.cpp).
     TKarteiPanel* KarteiPanel() const;
     void FinishKartei();
+
+    // The text editor (TForm1Texte.cpp).
+    TSMemo* TextPanel() const;
 
     // Insert, edit and delete in the active master workspace (TForm1Master.cpp).
     bool InsertRecord();
@@ -201,6 +207,12 @@ private:
     bool EnterKartei(Workspace before);
     void SyncKartei();
     std::unique_ptr<TForm1Kartei> m_kartei;
+
+    // Text editor (TForm1Texte.cpp).
+    bool EnterTextWorkspace() override;
+    void ShowTextDocument(const QString& caption, const QString& path) override;
+    void BuildTexte();
+    std::unique_ptr<TForm1Texte> m_texte;
 
     // Master records, quantity fields and printing (TForm1Master.cpp, TForm1Printing.cpp).
     void BuildRecordMenu(QMenu* edit);

@@ -8,10 +8,12 @@
 #include <QPushButton>
 #include <QScrollBar>
 
-#include "masterdata/ui/LineEditBinding.h"
+#include "common/qt/FormBinding.h"
 #include "masterdata/ui/TEditDlg.h"
 #include "shell/ui/TForm1.h"
 #include "shell/ui/TForm1Master.h"
+
+#include "masterdata/ui/MasterListPrinting.h"
 #include "table/TSGrid.h"
 #include "table/ui/TSGridView.h"
 
@@ -156,8 +158,13 @@ void TForm1::SyncMasterActions()
     const bool on = IsMasterWorkspace(m_switcher.Active());
     for (QAction* a : m_recordActions)
         a->setEnabled(on);
-    for (QAction* a : m_printActions)
-        a->setEnabled(on);
+    // The text editor prints its letter and has its page layout; no preview or export.
+    const bool text = m_switcher.Active() == Workspace::Text;
+    for (QAction* a : m_printActions) {
+        const auto mode = ListPrintMode(a->data().toInt());
+        a->setEnabled(on ||
+                      (text && (mode == ListPrintMode::Print || mode == ListPrintMode::PageSetup)));
+    }
 }
 
 bool TForm1::InsertRecord()

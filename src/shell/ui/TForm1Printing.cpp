@@ -8,6 +8,7 @@
 #include "settings/Options.h"
 #include "shell/ui/TForm1.h"
 #include "shell/ui/TForm1Master.h"
+#include "shell/ui/TForm1Texte.h"
 #include "table/ui/TSGridView.h"
 
 namespace {
@@ -41,6 +42,7 @@ void TForm1::BuildPrintMenu(QMenu* datei)
         QAction* a = datei->addAction(QString::fromUtf8(item.text));
         a->setObjectName(QString::fromLatin1(item.name));
         a->setEnabled(false);
+        a->setData(int(item.mode));
         const ListPrintMode mode = item.mode;
         connect(a, &QAction::triggered, this, [this, mode] { PrintMasterList(mode); });
         m_printActions.append(a);
@@ -52,6 +54,10 @@ void TForm1::BuildPrintMenu(QMenu* datei)
 void TForm1::PrintMasterList(ListPrintMode mode)
 {
     const Workspace active = m_switcher.Active();
+    if (active == Workspace::Text) {
+        m_texte->MenuPrint(mode);
+        return;
+    }
     MasterTable which = MasterTable::Medication;
     if (active == Workspace::Leistungen)
         which = MasterTable::Service;

@@ -1,16 +1,12 @@
 #include "shell/ui/TOptionenDlg.h"
-#include "masterdata/ui/LineEditBinding.h"
 
-#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFocusEvent>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -22,8 +18,10 @@
 using F = OptionenForm;
 
 TOptionenDlg::TOptionenDlg(OptionenContext context, QWidget* parent)
-    : QDialog(parent), m_form(std::move(context))
+    : QDialog(parent), m_form(std::move(context)), m_binding(m_form, this)
 {
+    m_binding.onChanged = [this] { Refresh(); };
+    m_binding.onLeave = [this](int id) { HandleLeave(id); };
     setWindowTitle(QStringLiteral("Systemoptionen"));
     setObjectName(QStringLiteral("TOptionenDlg"));
     m_tabs = new QTabWidget(this);
@@ -64,16 +62,7 @@ TOptionenDlg::TOptionenDlg(OptionenContext context, QWidget* parent)
 QLineEdit* TOptionenDlg::AddEditor(int id)
 {
     auto* edit = new QLineEdit(this);
-    edit->installEventFilter(this);
-    m_editors.insert(id, edit);
-    m_ids.insert(edit, id);
-    connect(edit, &QLineEdit::textEdited, this, [this, id](const QString& text) {
-        // Paste and drop; typed keys go through the form and do not come here.
-        if (!m_refreshing) {
-            m_form.EditText(id, text);
-            Refresh();
-        }
-    });
+    m_binding.Bind(id, edit);
     return edit;
 }
 
@@ -175,7 +164,7 @@ QWidget* TOptionenDlg::BuildMwSt()
     layout->addStretch();
     for (int id : {F::Mwst1Edit, F::Mwst2Edit, F::Mwst3Edit, F::AlteMwst1Edit, F::AlteMwst2Edit,
                    F::AlteMwst3Edit})
-        m_editors.value(id)->setMaximumWidth(80);
+        Editor(id)->setMaximumWidth(80);
     dateEdit->setMaximumWidth(110);
     return page;
 }
@@ -197,7 +186,7 @@ QWidget* TOptionenDlg::BuildMahnwesen()
     layout->addWidget(fees);
     layout->addStretch();
     for (int id : {F::ZzRechEdit, F::ZzMa1Edit, F::ZzMa2Edit, F::MaGeb1Edit, F::MaGeb2Edit})
-        m_editors.value(id)->setMaximumWidth(100);
+        Editor(id)->setMaximumWidth(100);
     return page;
 }
 
@@ -316,7 +305,7 @@ void TOptionenDlg::Prepare(OptionenForm::Page page)
     m_laufwerkCB->setCurrentIndex(-1);
     m_refreshing = false;
     Refresh();
-    if (QLineEdit* first = m_editors.value(page == F::MwSt ? F::Mwst1Edit : F::NameEdit))
+    if (QLineEdit* first = Editor(page == F::MwSt ? F::Mwst1Edit : F::NameEdit))
         first->setFocus();
 }
 
@@ -329,16 +318,7 @@ int TOptionenDlg::Open(OptionenForm::Page page)
 void TOptionenDlg::Refresh()
 {
     m_refreshing = true;
-    for (auto it = m_editors.constBegin(); it != m_editors.constEnd(); ++it) {
-        const FormField& field = m_form.Field(it.key());
-        QLineEdit* edit = it.value();
-        if (edit->text() != field.text)
-            edit->setText(field.text);
-        if (edit->isReadOnly() != field.readOnly) {
-            edit->setReadOnly(field.readOnly);
-            edit->setStyleSheet(field.readOnly ? QStringLiteral("background: #e0e0e0") : QString());
-        }
-    }
+    m_binding.ShowFields();
     for (auto it = m_checks.constBegin(); it != m_checks.constEnd(); ++it) {
         const auto id = static_cast<F::CheckId>(it.key());
         it.value()->setChecked(m_form.Checked(id));
@@ -361,50 +341,15 @@ void TOptionenDlg::Refresh()
     m_refreshing = false;
 }
 
-void TOptionenDlg::CopyToForm(int id)
-{
-    QLineEdit* edit = m_editors.value(id);
-    if (m_form.Field(id).text != edit->text())
-        m_form.EditText(id, edit->text());
-    ReadCursor(*edit, m_form.Field(id));
-}
-
-bool TOptionenDlg::HandleKey(int id, QKeyEvent* key)
-{
-    const std::optional<QChar> ch = FormKey(*key);
-    if (!ch)
-        return false;
-    CopyToForm(id);
-    m_form.KeyPress(id, *ch);
-    Refresh();
-    WriteEdit(*m_editors.value(id), m_form.Field(id));
-    return true;
-}
-
 void TOptionenDlg::HandleLeave(int id)
 {
     if (m_closing)
         return;  // Cancel: the fields are discarded, no leaving rules
-    CopyToForm(id);
+    m_binding.CopyToForm(id);
     const bool leaves = m_form.Leave(id, false);
     Refresh();
     if (!leaves || id == F::PasswortEdit)
         QTimer::singleShot(0, this, [this] { ApplyRequests(); });
-}
-
-bool TOptionenDlg::eventFilter(QObject* watched, QEvent* event)
-{
-    const auto it = m_ids.constFind(watched);
-    if (it == m_ids.constEnd())
-        return QDialog::eventFilter(watched, event);
-    const int id = it.value();
-    if (event->type() == QEvent::KeyPress)
-        return HandleKey(id, static_cast<QKeyEvent*>(event));
-    if (event->type() == QEvent::FocusOut) {
-        if (LeavesField(*static_cast<QFocusEvent*>(event)))
-            HandleLeave(id);
-    }
-    return QDialog::eventFilter(watched, event);
 }
 
 void TOptionenDlg::ApplyRequests()
@@ -412,24 +357,14 @@ void TOptionenDlg::ApplyRequests()
     const int page = m_form.TakePageRequest();
     if (page >= 0)
         m_tabs->setCurrentIndex(page);
-    const int id = m_form.TakeFocusRequest();
-    if (QLineEdit* edit = m_editors.value(id)) {
-        edit->setFocus();
-        const FormField& field = m_form.Field(id);
-        edit->setSelection(field.selStart, field.selLength);
-    }
-}
-
-int TOptionenDlg::FocusedField() const
-{
-    return m_ids.value(QApplication::focusWidget(), -1);
+    m_binding.ApplyFocusRequest();
 }
 
 void TOptionenDlg::ClickOk()
 {
-    const int focused = FocusedField();
+    const int focused = m_binding.FocusedField();
     if (focused >= 0)
-        CopyToForm(focused);
+        m_binding.CopyToForm(focused);
     const bool closes = m_form.Ok(focused);
     Refresh();
     if (!closes) {

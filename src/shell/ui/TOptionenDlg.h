@@ -3,11 +3,11 @@
 #include <QDialog>
 #include <QHash>
 
+#include "common/qt/FormBinding.h"
 #include "shell/OptionenForm.h"
 
 class QCheckBox;
 class QComboBox;
-class QKeyEvent;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -25,7 +25,7 @@ public:
     void Prepare(OptionenForm::Page page = OptionenForm::Praxis);
     int Open(OptionenForm::Page page = OptionenForm::Praxis);
 
-    QLineEdit* Editor(int id) const { return m_editors.value(id); }
+    QLineEdit* Editor(int id) const { return m_binding.Editor(id); }
     QCheckBox* CheckBox(int id) const { return m_checks.value(id); }
     QTabWidget* Pages() const { return m_tabs; }
     QComboBox* DocumentBox() const { return m_dokCmb; }
@@ -39,7 +39,6 @@ public:
     void ClickCancel();
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void reject() override;
 
 private:
@@ -52,17 +51,13 @@ private:
     QWidget* BuildExtDok();
     QLineEdit* AddEditor(int id);
     QCheckBox* AddCheck(int id, const QString& caption);
-    bool HandleKey(int id, QKeyEvent* key);
     void HandleLeave(int id);
-    void CopyToForm(int id);
     void Refresh();
     void ApplyRequests();
-    int FocusedField() const;
 
     OptionenForm m_form;
+    FormBinding m_binding;
     QTabWidget* m_tabs = nullptr;
-    QHash<int, QLineEdit*> m_editors;
-    QHash<QObject*, int> m_ids;
     QHash<int, QCheckBox*> m_checks;
     QComboBox* m_dokCmb = nullptr;
     QComboBox* m_laufwerkCB = nullptr;

@@ -1,4 +1,4 @@
-#include "masterdata/FormField.h"
+#include "common/FormField.h"
 
 #include <algorithm>
 

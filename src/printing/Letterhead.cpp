@@ -1,0 +1,58 @@
+#include "printing/Letterhead.h"
+
+#include "common/KeyValueSettings.h"
+
+BusinessData BusinessFromOptions(const KeyValueSettings& options, bool pharmacy)
+{
+    const auto read = [&](const char* practiceKey, const char* pharmacyKey) {
+        QString value;
+        options.Read(QStringLiteral("Optionen"),
+                     QLatin1String(pharmacy ? pharmacyKey : practiceKey), &value);
+        return value;
+    };
+    BusinessData b;
+    b.name = read("NameEdit", "NameEdit2");
+    b.firm = read("FirmaEdit", "FirmaEdit2");
+    b.street = read("StrasseEdit", "StrasseEdit2");
+    b.town = read("PLZEdit", "PLZEdit2");
+    b.phone = read("TelEdit", "TelEdit2");
+    b.fax = read("FaxEdit", "FaxEdit2");
+    b.bank = read("BankEdit", "BankEdit2");
+    b.iban = read("BLZEdit", "BLZEdit2");
+    b.bic = read("KtoEdit", "KtoEdit2");
+    b.extra1 = read("SonstEdit1", "SonstEdit3");
+    b.extra2 = read("SonstEdit2", "SonstEdit4");
+    return b;
+}
+
+bool PharmacySetUp(const KeyValueSettings& options)
+{
+    QString name;
+    options.Read(QStringLiteral("Optionen"), QStringLiteral("NameEdit2"), &name);
+    return !name.trimmed().isEmpty();
+}
+
+QString AddresseeNameLine(const QString& firstName, const QString& name)
+{
+    QString line = firstName + QLatin1Char(' ') + name;
+    if (line.startsWith(QLatin1Char(' ')))
+        line.remove(0, 1);
+    return line;
+}
+
+QStringList LetterSlots(const LetterSlotsInput& in)
+{
+    const BusinessData& b = in.business;
+    QStringList kopf{
+        b.name, in.firmLine ? b.firm : QString(),    b.street,
+        b.town, in.phoneLines ? b.phone : QString(), in.phoneLines ? b.fax : QString()};
+    for (int i = 0; i < 4; ++i)
+        kopf << in.addressee.value(i);
+    if (in.bankData)
+        kopf << b.bank << b.iban << b.bic;
+    else
+        kopf << QString() << QString() << QString();
+    kopf << in.subject << in.subject2;
+    kopf << (in.phoneLines ? b.extra1 : QString()) << (in.phoneLines ? b.extra2 : QString());
+    return kopf;
+}

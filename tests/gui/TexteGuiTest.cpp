@@ -1,0 +1,145 @@
+// The "Texte" workspace in the real main window: a letter with letterhead for a customer,
+// saved, reopened from the recent files, printed to the PDF printer and read back.
+// Set TALVEN_KEEP_PNG to a folder to keep the PDF, its pages and pictures of the windows.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPrintDialog>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include "MainWindowTest.h"
+#include "common/CodePage.h"
+#include "printing/qt/QtPrintCanvas.h"
+#include "settings/Options.h"
+#include "shell/ui/TForm1Master.h"
+#include "support/PdfTools.h"
+#include "support/TestFiles.h"
+#include "texts/TKreditorDlgForm.h"
+#include "texts/ui/MemoEdit.h"
+#include "texts/ui/TKreditorDlg.h"
+#include "texts/ui/TSMemo.h"
+
+namespace {
+
+void KeepPicture(QWidget& widget, const QString& name)
+{
+    const QString keep = qEnvironmentVariable("TALVEN_KEEP_PNG");
+    if (!keep.isEmpty())
+        widget.grab().save(QDir(keep).filePath(name + QStringLiteral(".png")));
+}
+
+// Runs `drive` on the modal dialog of type Dialog once it shows.
+template <typename Dialog>
+void WhenShown(std::function<void(Dialog&)> drive)
+{
+    QTimer::singleShot(0, [drive] {
+        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        drive(*dialog);
+    });
+}
+
+class TexteGuiTest : public MainWindowTest {
+protected:
+    void SetUp() override
+    {
+        MakeData({}, {}, {},
+                 {QString::fromUtf8("Mustermann\tErika\tGartenweg 5\t54321 Beispielort\t0012\t\t"
+                                    "Frau\t\t000\t\t")});
+        OptionValues v;
+        v.SetValue("NameEdit", QString::fromUtf8("Tierarztpraxis Dr. Berger"));
+        v.SetValue("FirmaEdit", QString::fromUtf8("Fachtierarzt für Kleintiere"));
+        v.SetValue("StrasseEdit", "Hauptstr. 1");
+        v.SetValue("PLZEdit", "12345 Musterstadt");
+        v.SetValue("TelEdit", "Tel. 01234/5678");
+        v.SetValue("BankEdit", "Sparkasse Musterstadt");
+        v.SetValue("BLZEdit", "IBAN DE12 3456 7890 1234 5678 90");
+        WriteOptions(v);
+        m_form = StartActive(QSize(1100, 760));
+        m_form->Printers().canvas.SelectPrinter(QStringLiteral("PDF-Datei"));
+    }
+    TSMemo& Panel() { return *m_form->TextPanel(); }
+    QString Texts() const { return Data() + "Texte/"; }
+
+    std::unique_ptr<TForm1> m_form;
+};
+
+TEST_F(TexteGuiTest, LetterWithLetterheadSavedReopenedAndPrintedForAWindowEnvelope)
+{
+    // A fresh installation has its reminder texts.
+    for (const char* name : {"MAHNUNG1.TLV", "MAHNUNG2.TLV", "IMPFERG.TLV"})
+        EXPECT_TRUE(QFileInfo::exists(Texts() + name)) << name;
+
+    ClickTool(*m_form, Workspace::Kunden);
+    ClickTool(*m_form, Workspace::Text);
+    ASSERT_EQ(m_form->CurrentPanel(), &Panel());
+    EXPECT_EQ(m_form->windowTitle(), "Talven-Textverarbeitung: [Unbenannt]");
+    QApplication::processEvents();
+    QTest::keyClicks(Panel().Editor(), QString::fromUtf8("Sehr geehrte Frau Mustermann,"));
+    QTest::keyClick(Panel().Editor(), Qt::Key_Return);
+    QTest::keyClick(Panel().Editor(), Qt::Key_Return);
+    QTest::keyClicks(Panel().Editor(), QString::fromUtf8("Bello ist gegen Tollwut geimpft."));
+
+    // The letterhead dialog comes up with the customer selected in the main window.
+    WhenShown<TKreditorDlg>([](TKreditorDlg& dlg) {
+        EXPECT_EQ(dlg.windowTitle(), "(Brief-)Kopf");
+        EXPECT_EQ(dlg.Editor(TKreditorDlgForm::Name)->text(), "Mustermann");
+        EXPECT_EQ(dlg.Editor(TKreditorDlgForm::PlzOrt)->text(), "54321 Beispielort");
+        dlg.Editor(TKreditorDlgForm::Titel)->setFocus();
+        QTest::keyClicks(dlg.Editor(TKreditorDlgForm::Titel), QStringLiteral("Impfbescheinigung"));
+        KeepPicture(dlg, "TKreditorDlg");
+        dlg.OkButton()->click();
+    });
+    Panel().Button("KopfBtn")->click();
+    EXPECT_EQ(m_form->findChild<QLabel*>("KopfLabel")->text(),
+              "Mustermann, Erika, Gartenweg 5, 54321 Beispielort");
+    KeepPicture(*m_form, "Texte");
+
+    // Save: the unnamed letter goes to the save dialog, whose name is stored upper case.
+    m_port.QueueFile(Texts() + "brief");
+    Panel().Button("SpeichernBtn")->click();
+    const QString saved = Texts() + "BRIEF.TLV";
+    ASSERT_TRUE(QFileInfo::exists(saved));
+    EXPECT_EQ(m_form->windowTitle(), "Talven-Textverarbeitung: BRIEF.TLV");
+    const QStringList lines = cp1252::SplitLines(testfiles::ReadAll(saved));
+    ASSERT_EQ(lines.size(), 4);
+    EXPECT_TRUE(lines[0].startsWith(QChar(0x2026)));
+    EXPECT_EQ(lines[3], "Bello ist gegen Tollwut geimpft.");
+
+    // New, then the first recent file of the Datei menu opens it again.
+    Panel().Button("NeuBtn")->click();
+    EXPECT_EQ(Panel().Editor()->toPlainText(), "");
+    EXPECT_EQ(m_form->findChild<QLabel*>("KopfLabel")->text(), "- - -");
+    QAction* recent = m_form->findChild<QAction*>("DateiItem1");
+    ASSERT_TRUE(recent->isVisible());
+    EXPECT_EQ(recent->text(), "&1 " + saved);
+    recent->trigger();
+    EXPECT_TRUE(Panel().Editor()->toPlainText().endsWith("Tollwut geimpft."));
+    EXPECT_EQ(Panel().Workspace().Head().title, QStringLiteral("Impfbescheinigung"));
+
+    // Print through the print dialog to the PDF printer.
+    WhenShown<QPrintDialog>([](QPrintDialog& dialog) { dialog.accept(); });
+    m_form->findChild<QAction*>("DruckenDateiItem")->trigger();
+    const QString pdf = m_form->Printers().canvas.LastPdfFile();
+    ASSERT_TRUE(QFileInfo::exists(pdf)) << pdf.toStdString();
+    EXPECT_EQ(pdftools::PageCount(pdf), 1);
+    const QString text = pdftools::Text(pdf);
+    pdftools::ExpectInOrder(
+        text, {"Tierarztpraxis Dr. Berger", "Hauptstr. 1", "Frau", "Erika Mustermann",
+               "Gartenweg 5", "54321 Beispielort", QStringLiteral("Impfbescheinigung"),
+               "Sehr geehrte Frau Mustermann,", "Tollwut geimpft."});
+    EXPECT_TRUE(text.contains("15.03.2024"));  // no date set: today
+    pdftools::Keep(pdf, "Brief");
+    EXPECT_FALSE(m_form->Printers().strList.KopfPrint);
+    EXPECT_TRUE(m_form->Printers().strList.StringList.isEmpty());
+}
+
+}  // namespace
