@@ -155,6 +155,8 @@ EditDlgSetup JournalWorkspace::BookingSetup(EditMode mode) const
     setup.panel = EditPanel::Booking;
     setup.mode = mode;
     setup.settings = m_settings.prices;
+    setup.settings.euro =
+        CurrencyLetter() == QLatin1String("E");  // amounts in the month's currency
     setup.journalWorkspace = true;
     setup.income = m_kind == Kind::Income;
     setup.journalMonth = QDate(m_selection.year, m_selection.month, 1);
@@ -329,6 +331,14 @@ bool JournalWorkspace::DeleteBooking()
 bool JournalWorkspace::ConvertMonthCurrency()
 {
     const bool toDm = CurrencyLetter() == QLatin1String("E");
+    // The whole month is rewritten: the person confirms it first.
+    if (m_port.Message(MsgKind::Confirmation,
+                       QStringLiteral("Alle Buchungen von ") + dates::MonthName(m_selection.month) +
+                           QLatin1Char(' ') + QString::number(m_selection.year) +
+                           (toDm ? QStringLiteral(" in DM umrechnen?")
+                                 : QStringLiteral(" in Euro umrechnen?")),
+                       Buttons::YesNo) != Answer::Yes)
+        return false;
     const long double factor = toDm ? m_settings.dmRate : 1 / m_settings.dmRate;
     m_grid.LoadJournalInMemory(m_file);
     QStringList lines = m_grid.Lines();

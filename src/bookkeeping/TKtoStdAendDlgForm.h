@@ -3,7 +3,7 @@
 #include <QString>
 
 #include "bookkeeping/BookkeepingSettings.h"
-#include "masterdata/FormField.h"
+#include "common/FormField.h"
 
 class KeyValueSettings;
 

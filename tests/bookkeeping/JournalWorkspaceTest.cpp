@@ -252,6 +252,9 @@ TEST_F(JournalWorkspaceTest, CurrencyButtonConvertsTheWholeMonthUnderTheOtherLet
                                              "04.05.2026\tk*\t(A) y\t1,00\t7,0\t1,07\tS\t"});
     ws.Selection().business = BusinessFilter::Pharmacy;
     ws.ShowMonth();
+    port.QueueAnswer(Answer::No);
+    EXPECT_FALSE(ws.ConvertMonthCurrency());
+    EXPECT_EQ(port.LastText(), "Alle Buchungen von Mai 2026 in DM umrechnen?");
     ASSERT_TRUE(ws.ConvertMonthCurrency());
     EXPECT_FALSE(QFileInfo::exists(At("Z52026.zae")));
     EXPECT_EQ(Stored("Z52026.zaD"),
@@ -266,7 +269,7 @@ TEST_F(JournalWorkspaceTest, CurrencyButtonConvertsTheWholeMonthUnderTheOtherLet
     ws.ShowMonth();
     port.messages.clear();
     EXPECT_FALSE(ws.ConvertMonthCurrency());
-    EXPECT_TRUE(port.Texts().value(0).startsWith("Fehler: Buchung in Zeile 1 ist nicht lesbar!"))
+    EXPECT_TRUE(port.Texts().value(1).startsWith("Fehler: Buchung in Zeile 1 ist nicht lesbar!"))
         << port.Texts().join("|").toStdString();
     EXPECT_EQ(Stored("Z62026.zae"), QStringList{"03.06.2026\tk*\tx\t10,00\t- - -\t11,90\tB\t"});
     EXPECT_FALSE(QFileInfo::exists(At("Z62026.zaD")));
