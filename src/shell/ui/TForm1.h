@@ -32,6 +32,8 @@ class QStackedWidget;
 class QToolButton;
 class TSGrid;
 class TSGridView;
+class TForm1Download;
+class HelpWindow;
 class TSMemo;
 class TKarteiPanel;
 class TForm1MasterHooks;
@@ -73,7 +75,11 @@ public:
     QAction* ToolAction(Workspace w) const { return m_toolActions.value(int(w)); }
     QWidget* WelcomePanel() const { return m_welcome; }
     QWidget* CurrentPanel() const;
+    // "Talven-Hilfethemen": the help page of the workspace shown.
     void OpenHelp();
+    HelpWindow* HelpViewer() const;
+    // The drug list download and its take-over (TForm1Download.cpp).
+    TForm1Download& ListDownload() { return *m_download; }
     TSGrid& Grid(MasterTable which) const override { return *m_grids[int(which)]; }
     TSGridView* View(MasterTable which) const { return m_views[int(which)]; }
     // Sets up a master grid and loads its table from the data folder.
@@ -157,6 +163,8 @@ private:
     QList<QAction*> m_recentActions;
     QAction* m_recentSeparator = nullptr;
     QAction* m_helpAction = nullptr;
+    QPointer<HelpWindow> m_helpWindow;
+    std::unique_ptr<TForm1Download> m_download;
     QAction* m_goBdAction = nullptr;
     QAction* m_fontSizeAction = nullptr;
     QActionGroup* m_fontSizeGroup = nullptr;
