@@ -22,17 +22,6 @@ namespace card {
 
 namespace {
 
-enum CustomerColumn {
-    kCustName = 1,
-    kCustFirstName = 2,
-    kCustStreet = 3,
-    kCustTown = 4,
-    kCustNumber = 5,
-    kCustSalutation = 7,
-    kCustRemark = 8,
-    kCustEmail = 10,
-};
-
 const QString kOptionen = QStringLiteral("Optionen");
 
 QString Code(const QHash<QString, QString>& codes, const char* key)
@@ -66,8 +55,7 @@ void FillDocumentGrid(TSGrid& grid, const std::vector<PrintLine>& lines, const Q
     grid.SetColCount(5);
     QStringList records;
     for (const PrintLine& line : lines) {
-        records << line.date + QLatin1Char('\t') + line.text + QLatin1Char('\t') + line.vat +
-                       QLatin1Char('\t') + line.amount + QLatin1Char('\t');
+        records << recordline::Join({line.date, line.text, line.vat, line.amount});
     }
     grid.SetLines(records);
     grid.SetTitles(QStringList{QString()} + titles);
@@ -190,7 +178,7 @@ CardPrintSetup CardCloseRun::Setup() const
     setup.invoiceDate = state.invoiceDate;
     setup.openAmount = state.openAmount;
     setup.mailPrinterConfigured = !m_printers.mailPrinter.isEmpty();
-    setup.customerHasEmail = !m_ws.CustomerValue(kCustEmail).trimmed().isEmpty();
+    setup.customerHasEmail = !m_ws.CustomerValue(kCustMail).trimmed().isEmpty();
     setup.rows = m_ws.Form().GetRows();
     int days = 1;
     setup.invoiceTermDays =
@@ -452,7 +440,7 @@ bool CardCloseRun::PrintDocument(CloseKind kind, const CardPrintChoice& choice,
     printer.Fuss = FooterSlots(state.summary, state.currency, false, texts.foot1, texts.foot2);
     printer.PrintMgrTitle = PrintTitle(kind, state.key);
 
-    const QString address = m_ws.CustomerValue(kCustEmail).trimmed();
+    const QString address = m_ws.CustomerValue(kCustMail).trimmed();
     const auto select = [this](const QString& name) {
         if (m_printers.selectPrinter)
             m_printers.selectPrinter(name);

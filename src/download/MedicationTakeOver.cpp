@@ -8,16 +8,15 @@
 #include "masterdata/MasterGridLayout.h"
 #include "masterdata/MasterTables.h"
 #include "masterdata/MasterWorkspace.h"
-#include "masterdata/RecordLines.h"
+#include "table/RecordLine.h"
 #include "table/TSGrid.h"
 
 namespace download {
 
 namespace {
 
-constexpr int kNameCol = 1;
-constexpr int kRemarkCol = 8;
-constexpr int kCodeCol = 10;
+using namespace recordline;
+
 constexpr int kMaxRemark = 100;
 
 struct Prices {
@@ -80,7 +79,7 @@ TakeOverPlan PlanTakeOver(const QStringList& table, const DrugList& list,
     plan.lines = table;
     QHash<QString, int> byName;
     for (int i = int(table.size()) - 1; i >= 0; --i)
-        byName.insert(recordlines::Cell(table[i], kNameCol).toCaseFolded(), i);
+        byName.insert(Cell(table[i], kMedArticle).toCaseFolded(), i);
 
     QList<int> doomed;
     QList<QStringList> additions;
@@ -89,7 +88,7 @@ TakeOverPlan PlanTakeOver(const QStringList& table, const DrugList& list,
         if (refusedManufacturers.contains(a.manufacturer.toCaseFolded())) {
             if (found == byName.cend())
                 continue;
-            if (recordlines::Cell(table[*found], kCodeCol).isEmpty())
+            if (Cell(table[*found], kMedCode).isEmpty())
                 doomed.append(*found);
             else
                 ++plan.counts.keptWithStock;
@@ -102,16 +101,14 @@ TakeOverPlan PlanTakeOver(const QStringList& table, const DrugList& list,
             continue;
         }
         QString& line = plan.lines[*found];
-        const Prices p = PricesOf(a,
-                                  HumanPreparation(recordlines::Cell(line, kNameCol),
-                                                   recordlines::Cell(line, kRemarkCol)),
-                                  settings);
+        const Prices p = PricesOf(
+            a, HumanPreparation(Cell(line, kMedArticle), Cell(line, kMedRemark)), settings);
         const QString before = line;
-        recordlines::SetCell(line, 2, p.purchase);
-        recordlines::SetCell(line, 3, p.sale);
-        recordlines::SetCell(line, 4, p.gross);
-        recordlines::SetCell(line, 5, a.vatCode);
-        recordlines::PadTabs(line, mastertables::kMedicationTabs);
+        SetCell(line, kMedPurchaseNet, p.purchase);
+        SetCell(line, kMedSaleNet, p.sale);
+        SetCell(line, kMedSaleGross, p.gross);
+        SetCell(line, kMedVatCode, a.vatCode);
+        PadTabs(line, kMedicationCells);
         ++(line == before ? plan.counts.unchanged : plan.counts.updated);
     }
     std::sort(doomed.begin(), doomed.end(), std::greater<int>());
@@ -119,7 +116,7 @@ TakeOverPlan PlanTakeOver(const QStringList& table, const DrugList& list,
         plan.lines.removeAt(index);
     plan.counts.deleted = int(doomed.size());
     for (const QStringList& cells : additions)
-        mastertables::PlaceSorted(plan.lines, cells, mastertables::kMedicationTabs);
+        mastertables::PlaceSorted(plan.lines, cells, kMedicationCells);
     plan.counts.added = int(additions.size());
     return plan;
 }
