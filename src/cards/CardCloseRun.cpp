@@ -3,7 +3,7 @@
 #include <QFile>
 
 #include "cards/CardWorkspace.h"
-#include "cards/PaymentForm.h"
+#include "cards/TBezDlgForm.h"
 #include "common/Clock.h"
 #include "common/DateUtil.h"
 #include "common/KeyValueSettings.h"
@@ -13,7 +13,7 @@
 #include "printing/LayoutStore.h"
 #include "printing/PageLayout.h"
 #include "printing/PrinterList.h"
-#include "printing/TMemoSeiteEinrichtenForm.h"
+#include "printing/TMemoSeiteEinrichtenDlgForm.h"
 #include "printing/TPrintGrid2.h"
 #include "settings/OptionSections.h"
 #include "table/TSGrid.h"
@@ -62,7 +62,7 @@ void FillDocumentGrid(TSGrid& grid, const std::vector<PrintLine>& lines, const Q
 }
 
 // The fixed four columns of invoices and record cards, in the record card page layout.
-void SetUpDocument(TPrintGrid2& printer, TSGrid& grid, const TMemoSeiteEinrichtenForm& layout)
+void SetUpDocument(TPrintGrid2& printer, TSGrid& grid, const TMemoSeiteEinrichtenDlgForm& layout)
 {
     layout.ApplyTo(printer);
     printer.AttachDocumentGrid(&grid);
@@ -193,9 +193,9 @@ void CardCloseRun::PrintCommand(PrintDialogRunner& dialog)
 {
     if (!CheckCard())
         return;
-    CardPrintForm form(m_port, m_clock, &m_ws.Options());
+    TKarteiRechnDruckDlgForm form(m_port, m_clock, &m_ws.Options());
     form.Open(Setup());
-    if (!dialog.Run(form) || form.Outcome() != CardPrintForm::Result::Ok)
+    if (!dialog.Run(form) || form.Outcome() != TKarteiRechnDruckDlgForm::Result::Ok)
         return;
     const CardPrintChoice choice = form.Choice();
     switch (choice.kind) {
@@ -236,8 +236,8 @@ bool CardCloseRun::PrintCard(const CardPrintChoice& choice)
 
     PrintCanvas& canvas = *m_printers.canvas;
     MemoryLayoutStore defaults;
-    TMemoSeiteEinrichtenForm layout(m_printers.layout ? *m_printers.layout : defaults);
-    layout.Load(TMemoSeiteEinrichtenForm::Workspace::RecordCard);
+    TMemoSeiteEinrichtenDlgForm layout(m_printers.layout ? *m_printers.layout : defaults);
+    layout.Load(TMemoSeiteEinrichtenDlgForm::Workspace::RecordCard);
     TSGrid grid(m_port);
     FillDocumentGrid(grid, {}, CardPrintCaptions(state));
     TPrintGrid2 printer(canvas, m_port, m_clock);
@@ -400,8 +400,8 @@ bool CardCloseRun::PrintDocument(CloseKind kind, const CardPrintChoice& choice,
     KeyValueSettings& options = m_ws.Options();
 
     MemoryLayoutStore defaults;
-    TMemoSeiteEinrichtenForm layout(m_printers.layout ? *m_printers.layout : defaults);
-    layout.Load(TMemoSeiteEinrichtenForm::Workspace::RecordCard);
+    TMemoSeiteEinrichtenDlgForm layout(m_printers.layout ? *m_printers.layout : defaults);
+    layout.Load(TMemoSeiteEinrichtenDlgForm::Workspace::RecordCard);
     TSGrid grid(m_port);
     FillDocumentGrid(grid, copy.lines,
                      {QStringLiteral("Datum"), QStringLiteral("Bezeichnung"),

@@ -137,7 +137,7 @@ QString MasterRecords::Path(MasterTable table) const
     return files::FindCaseInsensitive(m_ctx.dataFolder, MasterTableFile(table));
 }
 
-bool MasterRecords::RunDialog(EditDlgForm& form, TSGrid& grid)
+bool MasterRecords::RunDialog(TEditDlgForm& form, TSGrid& grid)
 {
     GridTableView view(grid);
     if (form.Panel() != EditPanel::Customer)
@@ -186,7 +186,7 @@ void SelectLine(TSGrid& grid, const QString& line)
 
 bool MasterRecords::InsertRecord(MasterTable table, TSGrid& grid)
 {
-    EditDlgForm form(SetupFor(table, EditMode::Insert, m_ctx.settings), m_ctx.port);
+    TEditDlgForm form(SetupFor(table, EditMode::Insert, m_ctx.settings), m_ctx.port);
     QString number;
     if (table == MasterTable::Customer) {
         const auto next = mastertables::NextCustomerNumber(grid.Lines(), m_ctx.port);
@@ -233,7 +233,7 @@ bool MasterRecords::EditRecord(MasterTable table, TSGrid& grid)
         return false;
     }
     const int current = grid.CurrentRecord();
-    EditDlgForm form(SetupFor(table, EditMode::Edit, m_ctx.settings), m_ctx.port);
+    TEditDlgForm form(SetupFor(table, EditMode::Edit, m_ctx.settings), m_ctx.port);
     switch (table) {
         case MasterTable::Medication:
             form.Medication().Load(RecordCells(grid, current, recordline::kMedRemark));

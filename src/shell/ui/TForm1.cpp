@@ -133,7 +133,7 @@ public:
     void OpenDialog(Workspace w) override
     {
         if (w == Workspace::System)
-            m_form.OpenOptionsDialog(OptionenForm::Praxis);
+            m_form.OpenOptionsDialog(TOptionenDlgForm::Praxis);
     }
     void BackupOnExit() override { m_form.RunBackupOnExit(); }
     void FinishRecordCard() override { m_form.FinishKartei(); }
@@ -264,7 +264,7 @@ void TForm1::BuildMenus()
     QMenu* options = menuBar()->addMenu(QStringLiteral("&Optionen"));
     QAction* vat = options->addAction(QStringLiteral("&Mwst editieren..."));
     vat->setObjectName(QStringLiteral("MwstItem"));
-    connect(vat, &QAction::triggered, this, [this] { OpenOptions(OptionenForm::MwSt); });
+    connect(vat, &QAction::triggered, this, [this] { OpenOptions(TOptionenDlgForm::MwSt); });
     options->addSeparator();
     AddSwitch(options, QStringLiteral("Autom. Inventur der Medikamente"), MainSwitch::MedInvAutom);
     AddSwitch(options, QStringLiteral("Inventur-Med. in Listen einfärben"),

@@ -9,8 +9,8 @@
 
 #include "masterdata/MasterGridLayout.h"
 #include "shell/Indicators.h"
-#include "shell/OptionenForm.h"
 #include "shell/StartUp.h"
+#include "shell/TOptionenDlgForm.h"
 #include "shell/Workspaces.h"
 #include "shell/ui/TForm1Kartei.h"
 #include "shell/ui/TForm1Options.h"
@@ -87,8 +87,8 @@ public:
 
     // "Systemoptionen" on a page; asks for the password when they are protected. Returns
     // whether the dialog was confirmed. OpenOptionsDialog skips the password.
-    bool OpenOptions(OptionenForm::Page page = OptionenForm::Praxis);
-    bool OpenOptionsDialog(OptionenForm::Page page);
+    bool OpenOptions(TOptionenDlgForm::Page page = TOptionenDlgForm::Praxis);
+    bool OpenOptionsDialog(TOptionenDlgForm::Page page);
     TOptionenDlg* OptionsDialog() const { return m_optionenDlg.get(); }
     // The copies made on close (weekday and month sets, backup medium).
     void RunBackupOnExit();

@@ -6,13 +6,13 @@
 #include "MemorySettings.h"
 #include "ScriptedUserPort.h"
 #include "cards/CardSums.h"
-#include "cards/PaymentForm.h"
+#include "cards/TBezDlgForm.h"
 
 using namespace card;
 
 namespace {
 
-struct PaymentFormTest : ::testing::Test {
+struct TBezDlgFormTest : ::testing::Test {
     FixedClock clock{QDateTime(QDate(2024, 3, 15), QTime(10, 0))};
     MemorySettings options;
     ScriptedUserPort port;
@@ -42,7 +42,7 @@ struct PaymentFormTest : ::testing::Test {
 
 }  // namespace
 
-TEST_F(PaymentFormTest, ShowsTheCardAndPrefillsTheOpenAmount)
+TEST_F(TBezDlgFormTest, ShowsTheCardAndPrefillsTheOpenAmount)
 {
     state.reminder1 = true;
     state.summary[kSumFee1] = "5,00000";
@@ -67,7 +67,7 @@ TEST_F(PaymentFormTest, ShowsTheCardAndPrefillsTheOpenAmount)
     EXPECT_TRUE(form.WriteOffOffered());
 }
 
-TEST_F(PaymentFormTest, DateIsTodayForCashElseTheLastPaymentDate)
+TEST_F(TBezDlgFormTest, DateIsTodayForCashElseTheLastPaymentDate)
 {
     lastDate = QDate(2024, 2, 1);
     {
@@ -83,7 +83,7 @@ TEST_F(PaymentFormTest, DateIsTodayForCashElseTheLastPaymentDate)
     EXPECT_EQ(fresh.Text(TBezDlgForm::kDate), "15.03.2024");
 }
 
-TEST_F(PaymentFormTest, PaidCardIsReadOnlyAndOkChangesNothing)
+TEST_F(TBezDlgFormTest, PaidCardIsReadOnlyAndOkChangesNothing)
 {
     SetOpen("0,00400");
     TBezDlgForm form(state, clock, options, &lastDate);
@@ -101,7 +101,7 @@ TEST_F(PaymentFormTest, PaidCardIsReadOnlyAndOkChangesNothing)
     EXPECT_EQ(writtenOff.StatusText(), "Rechnung bezahlt, (Rest-) Betrag wurde ausgebucht!");
 }
 
-TEST_F(PaymentFormTest, AmountKeysAndLeaving)
+TEST_F(TBezDlgFormTest, AmountKeysAndLeaving)
 {
     TBezDlgForm form(state, clock, options, &lastDate);
     const int a = TBezDlgForm::kAmount;
@@ -128,7 +128,7 @@ TEST_F(PaymentFormTest, AmountKeysAndLeaving)
     EXPECT_EQ(form.Text(a), "12,50");
 }
 
-TEST_F(PaymentFormTest, LiveRestAndPercentage)
+TEST_F(TBezDlgFormTest, LiveRestAndPercentage)
 {
     TBezDlgForm form(state, clock, options, &lastDate);
     const int a = TBezDlgForm::kAmount;
@@ -144,7 +144,7 @@ TEST_F(PaymentFormTest, LiveRestAndPercentage)
     EXPECT_EQ(form.PercentText(), "");
 }
 
-TEST_F(PaymentFormTest, DiscountKeysAndComputation)
+TEST_F(TBezDlgFormTest, DiscountKeysAndComputation)
 {
     options.values[{"Skonto", "Skonto"}] = "3,0";
     TBezDlgForm form(state, clock, options, &lastDate);
@@ -184,7 +184,7 @@ TEST_F(PaymentFormTest, DiscountKeysAndComputation)
     EXPECT_EQ(form.Text(TBezDlgForm::kAmount), "100,00");
 }
 
-TEST_F(PaymentFormTest, OkRefusesBadDateAndTooLargeAmount)
+TEST_F(TBezDlgFormTest, OkRefusesBadDateAndTooLargeAmount)
 {
     TBezDlgForm form(state, clock, options, &lastDate);
     form.SetText(TBezDlgForm::kDate, "31.02.2024");
@@ -211,7 +211,7 @@ TEST_F(PaymentFormTest, OkRefusesBadDateAndTooLargeAmount)
     EXPECT_EQ(form.Text(TBezDlgForm::kAmount), "100,00");
 }
 
-TEST_F(PaymentFormTest, ChoosingAKindStoresItAtOnce)
+TEST_F(TBezDlgFormTest, ChoosingAKindStoresItAtOnce)
 {
     TBezDlgForm form(state, clock, options, &lastDate);
     form.SetKind(PaymentKind::Cheque);
@@ -229,7 +229,7 @@ struct ScriptedRunner : PaymentDialogRunner {
 };
 }  // namespace
 
-TEST_F(PaymentFormTest, EnterPaymentAppliesOnlyAConfirmedDialog)
+TEST_F(TBezDlgFormTest, EnterPaymentAppliesOnlyAConfirmedDialog)
 {
     CardSettings settings;
     Rows rows(1);

@@ -1,4 +1,4 @@
-#include "cards/CardPrintForm.h"
+#include "cards/TKarteiRechnDruckDlgForm.h"
 
 #include "common/Clock.h"
 #include "common/DateUtil.h"
@@ -22,29 +22,30 @@ int Index(PrintKind kind)
 
 }  // namespace
 
-CardPrintForm::CardPrintForm(UserPort& port, const Clock& clock, KeyValueSettings* options)
+TKarteiRechnDruckDlgForm::TKarteiRechnDruckDlgForm(UserPort& port, const Clock& clock,
+                                                   KeyValueSettings* options)
     : m_port(port), m_clock(clock), m_options(options)
 {
 }
 
-bool CardPrintForm::IsInvoiced() const
+bool TKarteiRechnDruckDlgForm::IsInvoiced() const
 {
     return ParseDate(m_setup.invoiceDate).isValid();
 }
 
-bool CardPrintForm::ClosingKind() const
+bool TKarteiRechnDruckDlgForm::ClosingKind() const
 {
     return m_kind == PrintKind::Invoice || m_kind == PrintKind::Receipt ||
            m_kind == PrintKind::Quote;
 }
 
-bool CardPrintForm::RemindersAllowed() const
+bool TKarteiRechnDruckDlgForm::RemindersAllowed() const
 {
     const QString open = m_setup.openAmount.trimmed();
     return IsInvoiced() && !open.isEmpty() && open != QStringLiteral("0,00") && open != kUnset;
 }
 
-void CardPrintForm::Open(const CardPrintSetup& setup)
+void TKarteiRechnDruckDlgForm::Open(const CardPrintSetup& setup)
 {
     m_setup = setup;
     m_result = Result::Open;
@@ -84,7 +85,7 @@ void CardPrintForm::Open(const CardPrintSetup& setup)
     ApplyKind();
 }
 
-void CardPrintForm::ApplyKind()
+void TKarteiRechnDruckDlgForm::ApplyKind()
 {
     for (int i = 0; i < 6; ++i) {
         m_kinds[i].checked = i == Index(m_kind);
@@ -129,7 +130,7 @@ void CardPrintForm::ApplyKind()
     m_kinds[Index(PrintKind::Reminder2)].enabled = allowed;
 }
 
-QString CardPrintForm::PrintDateLabel() const
+QString TKarteiRechnDruckDlgForm::PrintDateLabel() const
 {
     switch (m_kind) {
         case PrintKind::Card:
@@ -147,7 +148,7 @@ QString CardPrintForm::PrintDateLabel() const
     return QStringLiteral("&Druckdatum der Rechnung");
 }
 
-void CardPrintForm::SelectKind(PrintKind kind)
+void TKarteiRechnDruckDlgForm::SelectKind(PrintKind kind)
 {
     const ControlState& box = m_kinds[Index(kind)];
     if (!box.visible || !box.enabled) {
@@ -160,7 +161,7 @@ void CardPrintForm::SelectKind(PrintKind kind)
     }
 }
 
-bool CardPrintForm::ReminderTermCheck()
+bool TKarteiRechnDruckDlgForm::ReminderTermCheck()
 {
     const QDate today = m_clock.Today();
     const QDate invoiceDate = ParseDate(m_setup.invoiceDate);
@@ -191,21 +192,21 @@ bool CardPrintForm::ReminderTermCheck()
     return true;
 }
 
-void CardPrintForm::SetAsReceipt(bool on)
+void TKarteiRechnDruckDlgForm::SetAsReceipt(bool on)
 {
     if (m_asReceipt.enabled) {
         m_asReceipt.checked = on;
     }
 }
 
-void CardPrintForm::SetNoPrint(bool on)
+void TKarteiRechnDruckDlgForm::SetNoPrint(bool on)
 {
     if (m_noPrint.enabled) {
         m_noPrint.checked = on;
     }
 }
 
-void CardPrintForm::ClickCopy(bool on)
+void TKarteiRechnDruckDlgForm::ClickCopy(bool on)
 {
     m_copy.checked = on;
     if (m_options) {
@@ -214,14 +215,14 @@ void CardPrintForm::ClickCopy(bool on)
     }
 }
 
-void CardPrintForm::SetMail(bool on)
+void TKarteiRechnDruckDlgForm::SetMail(bool on)
 {
     if (m_mail.enabled) {
         m_mail.checked = on;
     }
 }
 
-QString CardPrintForm::NormalizeTyped(const QString& text)
+QString TKarteiRechnDruckDlgForm::NormalizeTyped(const QString& text)
 {
     QString dotted = text;
     dotted.replace(QLatin1Char(','), QLatin1Char('.'));
@@ -229,7 +230,7 @@ QString CardPrintForm::NormalizeTyped(const QString& text)
     return normal.isEmpty() ? dotted : normal;
 }
 
-void CardPrintForm::LeavePrintDate()
+void TKarteiRechnDruckDlgForm::LeavePrintDate()
 {
     m_printDate.text = NormalizeTyped(m_printDate.text);
     const QDate date = ParseDate(m_printDate.text);
@@ -239,12 +240,12 @@ void CardPrintForm::LeavePrintDate()
     }
 }
 
-void CardPrintForm::LeaveToDate()
+void TKarteiRechnDruckDlgForm::LeaveToDate()
 {
     m_toDate.text = NormalizeTyped(m_toDate.text);
 }
 
-int CardPrintForm::ReferenceRow(const Rows& rows, const QDate& limit)
+int TKarteiRechnDruckDlgForm::ReferenceRow(const Rows& rows, const QDate& limit)
 {
     for (int i = static_cast<int>(rows.size()) - 1; i >= 0; --i) {
         const QDate date = ParseDate(rows[i].Cell(kColDate));
@@ -255,7 +256,7 @@ int CardPrintForm::ReferenceRow(const Rows& rows, const QDate& limit)
     return -1;
 }
 
-bool CardPrintForm::Confirm()
+bool TKarteiRechnDruckDlgForm::Confirm()
 {
     const auto fail = [this](const QString& text, Field field) {
         m_port.Message(MsgKind::Error, text);
@@ -290,7 +291,7 @@ bool CardPrintForm::Confirm()
     return true;
 }
 
-CardPrintChoice CardPrintForm::Choice() const
+CardPrintChoice TKarteiRechnDruckDlgForm::Choice() const
 {
     CardPrintChoice choice;
     choice.kind = m_kind;

@@ -59,12 +59,12 @@ struct CardPrintChoice {
 };
 
 // Every rule of TKarteiRechnDruckDlg; the dialog only binds its widgets to this.
-class CardPrintForm {
+class TKarteiRechnDruckDlgForm {
 public:
     enum class Field { None, PrintDate, ToDate };
     enum class Result { Open, Ok, Cancelled };
 
-    CardPrintForm(UserPort& port, const Clock& clock, KeyValueSettings* options);
+    TKarteiRechnDruckDlgForm(UserPort& port, const Clock& clock, KeyValueSettings* options);
 
     void Open(const CardPrintSetup& setup);
 

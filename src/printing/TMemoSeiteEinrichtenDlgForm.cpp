@@ -1,4 +1,4 @@
-#include "printing/TMemoSeiteEinrichtenForm.h"
+#include "printing/TMemoSeiteEinrichtenDlgForm.h"
 
 #include "common/NumberFormat.h"
 #include "printing/PageLayout.h"
@@ -29,27 +29,27 @@ const QString kTitelFontKlein = QStringLiteral("TitelFontKlein");
 
 }  // namespace
 
-QString TMemoSeiteEinrichtenForm::Caption() const
+QString TMemoSeiteEinrichtenDlgForm::Caption() const
 {
     return m_workspace == Workspace::TextEditor
                ? QStringLiteral("Druckbild - Textverarbeitung")
                : QStringLiteral("Druckbild - Karteikarte/Rechnung");
 }
 
-QString TMemoSeiteEinrichtenForm::Section() const
+QString TMemoSeiteEinrichtenDlgForm::Section() const
 {
     return m_workspace == Workspace::TextEditor ? QStringLiteral("EditorOptionen")
                                                 : QStringLiteral("RechnDruckOptionen");
 }
 
-QString TMemoSeiteEinrichtenForm::GroupCaption() const
+QString TMemoSeiteEinrichtenDlgForm::GroupCaption() const
 {
     return m_workspace == Workspace::TextEditor
                ? QStringLiteral("Kopfausrichtung (in cm) ")
                : QStringLiteral("Kopfausrichtung (in cm) - für Rechnung ");
 }
 
-void TMemoSeiteEinrichtenForm::Load(Workspace workspace)
+void TMemoSeiteEinrichtenDlgForm::Load(Workspace workspace)
 {
     m_workspace = workspace;
     QStringList v;
@@ -68,7 +68,7 @@ void TMemoSeiteEinrichtenForm::Load(Workspace workspace)
     TitelFontKlein = LoadFont(m_store, Section(), kTitelFontKlein, TitelFontKlein);
 }
 
-void TMemoSeiteEinrichtenForm::Ok()
+void TMemoSeiteEinrichtenDlgForm::Ok()
 {
     SaveOrdered(m_store, Section(), Keys(),
                 {ObenEdit, UntenEdit, LinksEdit, RechtsEdit, BoolText(SeitenNrChk), KopfAbstandEdit,
@@ -81,7 +81,7 @@ void TMemoSeiteEinrichtenForm::Ok()
     }
 }
 
-void TMemoSeiteEinrichtenForm::Standard()
+void TMemoSeiteEinrichtenDlgForm::Standard()
 {
     ObenEdit = QStringLiteral("2");
     UntenEdit = QStringLiteral("3");
@@ -92,28 +92,28 @@ void TMemoSeiteEinrichtenForm::Standard()
     EinzugEdit = 1;
 }
 
-int TMemoSeiteEinrichtenForm::TopMm() const
+int TMemoSeiteEinrichtenDlgForm::TopMm() const
 {
     return CmToMm(ObenEdit, 20);
 }
-int TMemoSeiteEinrichtenForm::BottomMm() const
+int TMemoSeiteEinrichtenDlgForm::BottomMm() const
 {
     return CmToMm(UntenEdit, 30);
 }
-int TMemoSeiteEinrichtenForm::LeftMm() const
+int TMemoSeiteEinrichtenDlgForm::LeftMm() const
 {
     return CmToMm(LinksEdit, 20);
 }
-int TMemoSeiteEinrichtenForm::RightMm() const
+int TMemoSeiteEinrichtenDlgForm::RightMm() const
 {
     return CmToMm(RechtsEdit, 20);
 }
-int TMemoSeiteEinrichtenForm::KopfAbstandMm() const
+int TMemoSeiteEinrichtenDlgForm::KopfAbstandMm() const
 {
     return CmToMm(KopfAbstandEdit, 45);
 }
 
-TPageNumberPos TMemoSeiteEinrichtenForm::PageNumberPos() const
+TPageNumberPos TMemoSeiteEinrichtenDlgForm::PageNumberPos() const
 {
     return SeitenNrChk ? TPageNumberPos::pnBotCenter : TPageNumberPos::pnNone;
 }
@@ -122,7 +122,7 @@ namespace {
 
 // Letters and document tables take the page and the body font alike.
 template <class Printer>
-void ApplyPage(const TMemoSeiteEinrichtenForm& form, Printer& printer)
+void ApplyPage(const TMemoSeiteEinrichtenDlgForm& form, Printer& printer)
 {
     printer.TopMargin = form.TopMm();
     printer.BottomMargin = form.BottomMm();
@@ -135,14 +135,14 @@ void ApplyPage(const TMemoSeiteEinrichtenForm& form, Printer& printer)
 
 }  // namespace
 
-void TMemoSeiteEinrichtenForm::ApplyTo(TPrintStrList& printer) const
+void TMemoSeiteEinrichtenDlgForm::ApplyTo(TPrintStrList& printer) const
 {
     ApplyPage(*this, printer);
-    printer.TitelFontGr = TitelFontGross;
+    printer.TitleFontGr = TitelFontGross;
     printer.TitleFontKl = TitelFontKlein;
 }
 
-void TMemoSeiteEinrichtenForm::ApplyTo(TPrintGrid2& printer) const
+void TMemoSeiteEinrichtenDlgForm::ApplyTo(TPrintGrid2& printer) const
 {
     ApplyPage(*this, printer);
     printer.ColHeaderFont = EditorFont;

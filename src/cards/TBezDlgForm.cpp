@@ -1,4 +1,4 @@
-#include "cards/PaymentForm.h"
+#include "cards/TBezDlgForm.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "printing/TSeiteEinrichtenForm.h"
+#include "printing/TSeiteEinrichtenDlgForm.h"
 
 #include "common/NumberFormat.h"
 #include "printing/PageLayout.h"
@@ -8,7 +8,7 @@
 using namespace pagelayout;
 
 // How a list's section looks and which grid columns its entries belong to.
-struct TSeiteEinrichtenForm::ListLayout {
+struct TSeiteEinrichtenDlgForm::ListLayout {
     QString caption;
     QString section;
     QString heading;
@@ -32,7 +32,7 @@ const QStringList kStandardMargins = {QStringLiteral("2"), QStringLiteral("3"), 
 
 }  // namespace
 
-const TSeiteEinrichtenForm::ListLayout& TSeiteEinrichtenForm::CurrentLayout() const
+const TSeiteEinrichtenDlgForm::ListLayout& TSeiteEinrichtenDlgForm::CurrentLayout() const
 {
     static const QList<ListLayout> layouts = [] {
         QList<ListLayout> s(6);
@@ -115,15 +115,15 @@ const TSeiteEinrichtenForm::ListLayout& TSeiteEinrichtenForm::CurrentLayout() co
     return layouts[static_cast<int>(m_list)];
 }
 
-QString TSeiteEinrichtenForm::Caption() const
+QString TSeiteEinrichtenDlgForm::Caption() const
 {
     return CurrentLayout().caption;
 }
-QString TSeiteEinrichtenForm::Section() const
+QString TSeiteEinrichtenDlgForm::Section() const
 {
     return CurrentLayout().section;
 }
-QStringList TSeiteEinrichtenForm::SwitchKeys() const
+QStringList TSeiteEinrichtenDlgForm::SwitchKeys() const
 {
     return CurrentLayout().switchKeys;
 }
@@ -165,7 +165,7 @@ QList<Key> KeysOf(const QStringList& margins, const QString& heading, bool colLi
 
 }  // namespace
 
-QStringList TSeiteEinrichtenForm::StandardMargins() const
+QStringList TSeiteEinrichtenDlgForm::StandardMargins() const
 {
     const ListLayout& s = CurrentLayout();
     QStringList margins = s.margins;
@@ -175,7 +175,7 @@ QStringList TSeiteEinrichtenForm::StandardMargins() const
     return margins;
 }
 
-void TSeiteEinrichtenForm::Standard()
+void TSeiteEinrichtenDlgForm::Standard()
 {
     const ListLayout& s = CurrentLayout();
     const QStringList margins = StandardMargins();
@@ -195,7 +195,7 @@ void TSeiteEinrichtenForm::Standard()
     Widths = s.widths;
 }
 
-void TSeiteEinrichtenForm::Load(List list, bool batchWorkspace)
+void TSeiteEinrichtenDlgForm::Load(List list, bool batchWorkspace)
 {
     const bool other = list != m_list || batchWorkspace != m_batch || !m_loaded;
     m_list = list;
@@ -241,7 +241,7 @@ void TSeiteEinrichtenForm::Load(List list, bool batchWorkspace)
         LoadFont(m_store, s.section, QStringLiteral("UeberschriftFont"), UeberschriftFont);
 }
 
-void TSeiteEinrichtenForm::Ok()
+void TSeiteEinrichtenDlgForm::Ok()
 {
     const ListLayout& s = CurrentLayout();
     const QList<Key> keys =
@@ -271,7 +271,7 @@ void TSeiteEinrichtenForm::Ok()
     SaveFont(m_store, s.section, QStringLiteral("UeberschriftFont"), UeberschriftFont);
 }
 
-void TSeiteEinrichtenForm::WidthLeft(int index)
+void TSeiteEinrichtenDlgForm::WidthLeft(int index)
 {
     if (m_list == List::Abgabebeleg && index >= 0 && index < Widths.size() &&
         Widths[index].trimmed().isEmpty()) {
@@ -279,7 +279,7 @@ void TSeiteEinrichtenForm::WidthLeft(int index)
     }
 }
 
-QString TSeiteEinrichtenForm::TotalWidthLabel() const
+QString TSeiteEinrichtenDlgForm::TotalWidthLabel() const
 {
     long double sum = 0.4L;
     for (const QString& w : Widths) {
@@ -291,7 +291,7 @@ QString TSeiteEinrichtenForm::TotalWidthLabel() const
     return QStringLiteral("Breite aller Spalten: ") + FormatFloat(QStringLiteral("0.0"), sum);
 }
 
-TablePrintSetup TSeiteEinrichtenForm::Setup() const
+TablePrintSetup TSeiteEinrichtenDlgForm::Setup() const
 {
     const ListLayout& s = CurrentLayout();
     TablePrintSetup out;
@@ -327,7 +327,7 @@ TablePrintSetup TSeiteEinrichtenForm::Setup() const
         }
     }
     out.cellFont = ZellenFont;
-    out.titleFont = TitelFont;
+    out.columnTitleFont = TitelFont;
     out.headingFont = UeberschriftFont;
     return out;
 }
@@ -345,7 +345,7 @@ void ApplyTableSetup(const TablePrintSetup& setup, TPrintGrid2& printer)
     printer.DatePos = setup.datePos;
     printer.PageNumberPos = setup.pageNumberPos;
     printer.LinesFont = setup.cellFont;
-    printer.ColHeaderFont = setup.titleFont;
+    printer.ColHeaderFont = setup.columnTitleFont;
     printer.TitleFontGr = setup.headingFont;
     TSGrid* grid = printer.Grid();
     if (!grid) {

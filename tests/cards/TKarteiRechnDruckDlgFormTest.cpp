@@ -3,7 +3,7 @@
 #include "FixedClock.h"
 #include "MemorySettings.h"
 #include "ScriptedUserPort.h"
-#include "cards/CardPrintForm.h"
+#include "cards/TKarteiRechnDruckDlgForm.h"
 
 using namespace card;
 
@@ -19,9 +19,9 @@ Row Dated(const QString& date, const QString& text = "Behandlung")
     return r;
 }
 
-class CardPrintFormTest : public ::testing::Test {
+class TKarteiRechnDruckDlgFormTest : public ::testing::Test {
 protected:
-    CardPrintFormTest() : form(port, clock, &options) {}
+    TKarteiRechnDruckDlgFormTest() : form(port, clock, &options) {}
 
     // Today is 15.06.2024; the current open card 0012/007 with treatments in May.
     CardPrintSetup OpenCard()
@@ -46,10 +46,11 @@ protected:
     ScriptedUserPort port;
     FixedClock clock{QDateTime(QDate(2024, 6, 15), QTime(9, 0))};
     MemorySettings options;
-    CardPrintForm form;
+    TKarteiRechnDruckDlgForm form;
 };
 
-TEST_F(CardPrintFormTest, CurrentOpenCardShowsClosingPanelWithDatesFromTodayAndLastTreatment)
+TEST_F(TKarteiRechnDruckDlgFormTest,
+       CurrentOpenCardShowsClosingPanelWithDatesFromTodayAndLastTreatment)
 {
     form.Open(OpenCard());
     EXPECT_EQ(form.Panel(), PrintPanel::Closing);
@@ -66,7 +67,7 @@ TEST_F(CardPrintFormTest, CurrentOpenCardShowsClosingPanelWithDatesFromTodayAndL
     EXPECT_EQ(form.PrintDateLabel(), "&Druckdatum der Rechnung");
 }
 
-TEST_F(CardPrintFormTest, OtherCardsShowInvoiceOnlyPanel)
+TEST_F(TKarteiRechnDruckDlgFormTest, OtherCardsShowInvoiceOnlyPanel)
 {
     // An older open card (the stored current number is higher).
     CardPrintSetup older = OpenCard();
@@ -87,7 +88,7 @@ TEST_F(CardPrintFormTest, OtherCardsShowInvoiceOnlyPanel)
     EXPECT_EQ(form.Kind(), PrintKind::Invoice);
 }
 
-TEST_F(CardPrintFormTest, RemindersDisabledWhileNothingIsOpen)
+TEST_F(TKarteiRechnDruckDlgFormTest, RemindersDisabledWhileNothingIsOpen)
 {
     for (const QString& open : {QString("0,00"), kUnset}) {
         form.Open(InvoicedCard(open));
@@ -101,7 +102,7 @@ TEST_F(CardPrintFormTest, RemindersDisabledWhileNothingIsOpen)
     }
 }
 
-TEST_F(CardPrintFormTest, KindsSetLabelsDatesAndBoxes)
+TEST_F(TKarteiRechnDruckDlgFormTest, KindsSetLabelsDatesAndBoxes)
 {
     form.Open(OpenCard());
     form.SelectKind(PrintKind::Receipt);
@@ -135,7 +136,7 @@ TEST_F(CardPrintFormTest, KindsSetLabelsDatesAndBoxes)
     EXPECT_TRUE(form.ToDate().visible);
 }
 
-TEST_F(CardPrintFormTest, TypedDatesAreNormalisedAndFutureDatesRefused)
+TEST_F(TKarteiRechnDruckDlgFormTest, TypedDatesAreNormalisedAndFutureDatesRefused)
 {
     form.Open(OpenCard());
     form.SetToDateText("1,6,2024");
@@ -156,19 +157,19 @@ TEST_F(CardPrintFormTest, TypedDatesAreNormalisedAndFutureDatesRefused)
     EXPECT_EQ(form.ToDate().text, "31.2.2024");  // no date: left for the OK check
 }
 
-TEST_F(CardPrintFormTest, ConfirmChecksDatesInOrder)
+TEST_F(TKarteiRechnDruckDlgFormTest, ConfirmChecksDatesInOrder)
 {
     form.Open(OpenCard());
     form.SetPrintDateText("");
     EXPECT_FALSE(form.Confirm());
     EXPECT_EQ(port.LastText(), "Fehler: Druckdatum ungültig!");
-    EXPECT_EQ(form.Focus(), CardPrintForm::Field::PrintDate);
+    EXPECT_EQ(form.Focus(), TKarteiRechnDruckDlgForm::Field::PrintDate);
 
     form.SetPrintDateText("15.06.2024");
     form.SetToDateText("xx");
     EXPECT_FALSE(form.Confirm());
     EXPECT_EQ(port.LastText(), "Fehler: Datum des Behandlungszeitraums ungültig!");
-    EXPECT_EQ(form.Focus(), CardPrintForm::Field::ToDate);
+    EXPECT_EQ(form.Focus(), TKarteiRechnDruckDlgForm::Field::ToDate);
 
     form.SetToDateText("10.05.2024");
     form.SetPrintDateText("20.06.2024");  // typed and confirmed without leaving the field
@@ -180,19 +181,19 @@ TEST_F(CardPrintFormTest, ConfirmChecksDatesInOrder)
     form.SetPrintDateText("09.05.2024");
     EXPECT_FALSE(form.Confirm());
     EXPECT_EQ(port.LastText(), "Fehler: Druckdatum vor letzter Behandlung!");
-    EXPECT_EQ(form.Focus(), CardPrintForm::Field::PrintDate);
-    EXPECT_EQ(form.Outcome(), CardPrintForm::Result::Open);
+    EXPECT_EQ(form.Focus(), TKarteiRechnDruckDlgForm::Field::PrintDate);
+    EXPECT_EQ(form.Outcome(), TKarteiRechnDruckDlgForm::Result::Open);
 
     form.SetPrintDateText("10.05.2024");
     EXPECT_TRUE(form.Confirm());
-    EXPECT_EQ(form.Outcome(), CardPrintForm::Result::Ok);
+    EXPECT_EQ(form.Outcome(), TKarteiRechnDruckDlgForm::Result::Ok);
     const CardPrintChoice choice = form.Choice();
     EXPECT_EQ(choice.kind, PrintKind::Invoice);
     EXPECT_EQ(choice.printDate, QDate(2024, 5, 10));
     EXPECT_EQ(choice.toDate, QDate(2024, 5, 10));
 }
 
-TEST_F(CardPrintFormTest, ToDateLimitsTheReferenceLine)
+TEST_F(TKarteiRechnDruckDlgFormTest, ToDateLimitsTheReferenceLine)
 {
     form.Open(OpenCard());
     // Treatments after the "to" date move to the next card, so they do not bound the date.
@@ -204,10 +205,10 @@ TEST_F(CardPrintFormTest, ToDateLimitsTheReferenceLine)
     form.SetToDateText("01.05.2024");  // before every treatment
     EXPECT_FALSE(form.Confirm());
     EXPECT_EQ(port.LastText(), "Fehler: Umbruch-Datum falsch!");
-    EXPECT_EQ(form.Focus(), CardPrintForm::Field::ToDate);
+    EXPECT_EQ(form.Focus(), TKarteiRechnDruckDlgForm::Field::ToDate);
 }
 
-TEST_F(CardPrintFormTest, ReceiptSkipsTheToDateCheckButNotTheReference)
+TEST_F(TKarteiRechnDruckDlgFormTest, ReceiptSkipsTheToDateCheckButNotTheReference)
 {
     form.Open(OpenCard());
     form.SelectKind(PrintKind::Receipt);
@@ -217,7 +218,7 @@ TEST_F(CardPrintFormTest, ReceiptSkipsTheToDateCheckButNotTheReference)
     EXPECT_FALSE(form.Choice().toDate.isValid());
 }
 
-TEST_F(CardPrintFormTest, CardPrintIgnoresTheHiddenToDate)
+TEST_F(TKarteiRechnDruckDlgFormTest, CardPrintIgnoresTheHiddenToDate)
 {
     form.Open(OpenCard());
     form.SetToDateText("01.05.2024");
@@ -226,13 +227,13 @@ TEST_F(CardPrintFormTest, CardPrintIgnoresTheHiddenToDate)
     EXPECT_EQ(form.Choice().kind, PrintKind::Card);
 }
 
-TEST_F(CardPrintFormTest, ReminderTermChecks)
+TEST_F(TKarteiRechnDruckDlgFormTest, ReminderTermChecks)
 {
     // Invoiced 20.05., term 14 days: due 03.06.; today 15.06. is past it.
     form.Open(InvoicedCard());
     form.SelectKind(PrintKind::Reminder1);
     EXPECT_TRUE(port.messages.isEmpty());
-    EXPECT_EQ(form.Outcome(), CardPrintForm::Result::Open);
+    EXPECT_EQ(form.Outcome(), TKarteiRechnDruckDlgForm::Result::Open);
     EXPECT_TRUE(form.PrintDate().readOnly);
     EXPECT_EQ(form.PrintDate().text, "15.06.2024");
     EXPECT_EQ(form.PrintDateLabel(), "&Druckdatum der Mahnung");
@@ -246,12 +247,12 @@ TEST_F(CardPrintFormTest, ReminderTermChecks)
     form.SelectKind(PrintKind::Reminder1);
     EXPECT_EQ(port.LastText(),
               "Zahlungsziel noch nicht überschritten.\rSoll die 1.Mahnung gedruckt werden?");
-    EXPECT_EQ(form.Outcome(), CardPrintForm::Result::Cancelled);
+    EXPECT_EQ(form.Outcome(), TKarteiRechnDruckDlgForm::Result::Cancelled);
 
     form.Open(early);
     port.QueueAnswer(Answer::Yes);
     form.SelectKind(PrintKind::Reminder1);
-    EXPECT_EQ(form.Outcome(), CardPrintForm::Result::Ok);
+    EXPECT_EQ(form.Outcome(), TKarteiRechnDruckDlgForm::Result::Ok);
     EXPECT_EQ(form.Choice().kind, PrintKind::Reminder1);
 
     form.Open(InvoicedCard());
@@ -259,7 +260,7 @@ TEST_F(CardPrintFormTest, ReminderTermChecks)
     form.SelectKind(PrintKind::Reminder2);
     EXPECT_EQ(port.LastText(),
               "1.Mahnung noch nicht gedruckt!\rSoll die 2.Mahnung gedruckt werden?");
-    EXPECT_EQ(form.Outcome(), CardPrintForm::Result::Cancelled);
+    EXPECT_EQ(form.Outcome(), TKarteiRechnDruckDlgForm::Result::Cancelled);
 
     CardPrintSetup second = InvoicedCard();
     second.reminder1Date = "05.06.2024";  // due 03.06. + 14 days = 17.06.
@@ -268,10 +269,10 @@ TEST_F(CardPrintFormTest, ReminderTermChecks)
     form.SelectKind(PrintKind::Reminder2);
     EXPECT_EQ(port.LastText(),
               "Mahnstatus 1 nicht überschritten.\rSoll die 2.Mahnung gedruckt werden?");
-    EXPECT_EQ(form.Outcome(), CardPrintForm::Result::Ok);
+    EXPECT_EQ(form.Outcome(), TKarteiRechnDruckDlgForm::Result::Ok);
 }
 
-TEST_F(CardPrintFormTest, CopyOptionReadAtOpenAndWrittenOnClick)
+TEST_F(TKarteiRechnDruckDlgFormTest, CopyOptionReadAtOpenAndWrittenOnClick)
 {
     options.Write(kCopyOptionSection, kCopyOptionSection, "TRUE");
     form.Open(OpenCard());
@@ -289,7 +290,7 @@ TEST_F(CardPrintFormTest, CopyOptionReadAtOpenAndWrittenOnClick)
     EXPECT_TRUE(form.CopyBox().checked);
 }
 
-TEST_F(CardPrintFormTest, MailOnlyWithMailPrinterAndAddress)
+TEST_F(TKarteiRechnDruckDlgFormTest, MailOnlyWithMailPrinterAndAddress)
 {
     CardPrintSetup s = OpenCard();
     s.mailPrinterConfigured = true;

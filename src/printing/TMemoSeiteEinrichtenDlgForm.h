@@ -11,11 +11,11 @@ class TPrintGrid2;
 
 // The document page layout (letters, reminders, record cards and invoices): fields,
 // loading, OK, Cancel, defaults and how the layout feeds the printers.
-class TMemoSeiteEinrichtenForm {
+class TMemoSeiteEinrichtenDlgForm {
 public:
     enum class Workspace { TextEditor, RecordCard };
 
-    explicit TMemoSeiteEinrichtenForm(LayoutStore& store) : m_store(store) {}
+    explicit TMemoSeiteEinrichtenDlgForm(LayoutStore& store) : m_store(store) {}
 
     // Selects the section for the workspace and fills the fields from it.
     void Load(Workspace workspace);

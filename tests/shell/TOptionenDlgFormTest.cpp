@@ -7,7 +7,7 @@
 #include "masterdata/MasterWorkspace.h"
 #include "settings/IniFile.h"
 #include "settings/OptionSections.h"
-#include "shell/OptionenForm.h"
+#include "shell/TOptionenDlgForm.h"
 #include "support/FixedClock.h"
 #include "support/RecordingCanvas.h"
 #include "support/ScriptedUserPort.h"
@@ -16,7 +16,7 @@
 
 namespace {
 
-using F = OptionenForm;
+using F = TOptionenDlgForm;
 
 class RecordingHooks : public OptionenHooks {
 public:
@@ -33,15 +33,15 @@ public:
     int applied = 0;
 };
 
-class OptionenFormTest : public ::testing::Test {
+class TOptionenDlgFormTest : public ::testing::Test {
 protected:
-    OptionenFormTest() : m_clock(QDateTime(QDate(2024, 5, 15), QTime(9, 0)))
+    TOptionenDlgFormTest() : m_clock(QDateTime(QDate(2024, 5, 15), QTime(9, 0)))
     {
         QDir(m_dir.path()).mkpath("DATEN/Texte");
         testfiles::WriteAll(IniPath(), "");
         m_ini = std::make_unique<IniFile>(IniPath());
         m_options = ReadOrderedOptions(*m_ini);
-        m_form = std::make_unique<OptionenForm>(Context());
+        m_form = std::make_unique<TOptionenDlgForm>(Context());
         m_form->Open();
     }
 
@@ -79,12 +79,12 @@ protected:
     RecordingHooks m_hooks;
     std::unique_ptr<IniFile> m_ini;
     OptionValues m_options;
-    std::unique_ptr<OptionenForm> m_form;
+    std::unique_ptr<TOptionenDlgForm> m_form;
 };
 
 }  // namespace
 
-TEST_F(OptionenFormTest, VatRatesAcceptOneCommaAndAtMostFourFormattedCharacters)
+TEST_F(TOptionenDlgFormTest, VatRatesAcceptOneCommaAndAtMostFourFormattedCharacters)
 {
     EXPECT_EQ(Type(F::Mwst1Edit, "19"), "");
     EXPECT_TRUE(m_form->Leave(F::Mwst1Edit));
@@ -104,7 +104,7 @@ TEST_F(OptionenFormTest, VatRatesAcceptOneCommaAndAtMostFourFormattedCharacters)
     EXPECT_EQ(m_form->Text(F::AlteMwst3Edit), "0,0");
 }
 
-TEST_F(OptionenFormTest, PreviousRatesDoNotCountAsAChangeOfTheCurrentRates)
+TEST_F(TOptionenDlgFormTest, PreviousRatesDoNotCountAsAChangeOfTheCurrentRates)
 {
     Type(F::AlteMwst1Edit, "16");
     EXPECT_FALSE(m_form->RatesChanged());
@@ -118,7 +118,7 @@ TEST_F(OptionenFormTest, PreviousRatesDoNotCountAsAChangeOfTheCurrentRates)
     EXPECT_EQ(m_hooks.recalculated[0], (QStringList{"16,0", "7,0", "0,0", "16,0", "5,0", "0,0"}));
 }
 
-TEST_F(OptionenFormTest, TermsAndFeesFillInTheirDefaultsWhenLeftEmpty)
+TEST_F(TOptionenDlgFormTest, TermsAndFeesFillInTheirDefaultsWhenLeftEmpty)
 {
     EXPECT_EQ(Type(F::ZzRechEdit, "3a145"), "a5");
     EXPECT_EQ(m_form->Text(F::ZzRechEdit), "314");
@@ -137,7 +137,7 @@ TEST_F(OptionenFormTest, TermsAndFeesFillInTheirDefaultsWhenLeftEmpty)
     EXPECT_EQ(m_form->Text(F::MaGeb2Edit), "7,50");
 }
 
-TEST_F(OptionenFormTest, CutOffDateIsNormalisedAndMayNotLieInTheFuture)
+TEST_F(TOptionenDlgFormTest, CutOffDateIsNormalisedAndMayNotLieInTheFuture)
 {
     Type(F::StichtagsDatumEdit, "1.7.20");
     m_form->Leave(F::StichtagsDatumEdit);
@@ -169,7 +169,7 @@ TEST_F(OptionenFormTest, CutOffDateIsNormalisedAndMayNotLieInTheFuture)
     EXPECT_EQ(m_ini->ReadString(kOptionen, "StichtagsDatumEdit"), "15.05.2024");
 }
 
-TEST_F(OptionenFormTest, CurrencyRateFieldsAreReciprocal)
+TEST_F(TOptionenDlgFormTest, CurrencyRateFieldsAreReciprocal)
 {
     Type(F::DMEdit, "2");
     EXPECT_EQ(m_form->Text(F::EuroEdit), "0,50000");
@@ -184,7 +184,7 @@ TEST_F(OptionenFormTest, CurrencyRateFieldsAreReciprocal)
     EXPECT_EQ(m_form->Text(F::DMEdit), "0,00000");
 }
 
-TEST_F(OptionenFormTest, WorkspaceProtectionLocksTheSystemOptionsBox)
+TEST_F(TOptionenDlgFormTest, WorkspaceProtectionLocksTheSystemOptionsBox)
 {
     EXPECT_TRUE(m_form->CheckEnabled(F::PW_SysChk));
     m_form->SetChecked(F::PW_KarteiChk, true);
@@ -199,7 +199,7 @@ TEST_F(OptionenFormTest, WorkspaceProtectionLocksTheSystemOptionsBox)
     EXPECT_FALSE(m_form->Checked(F::PW_SysChk));
 }
 
-TEST_F(OptionenFormTest, PasswordRulesWhenTheSystemOptionsAreProtected)
+TEST_F(TOptionenDlgFormTest, PasswordRulesWhenTheSystemOptionsAreProtected)
 {
     m_form->SetChecked(F::PW_TextChk, true);
     Type(F::PasswortEdit, "abcde");
@@ -249,7 +249,7 @@ TEST(PasswordStoreTest, ShortPasswordsSurviveTheStoredForm)
     EXPECT_EQ(ScramblePassword(kDefaultPassword), kDefaultPassword);
 }
 
-TEST_F(OptionenFormTest, OkWritesTheOrderedPartThatTheNextStartReadsBack)
+TEST_F(TOptionenDlgFormTest, OkWritesTheOrderedPartThatTheNextStartReadsBack)
 {
     // A close wrote window keys before the dialog was ever confirmed.
     m_ini->WriteString(kOptionen, "wHeight", "600");
@@ -293,7 +293,7 @@ TEST_F(OptionenFormTest, OkWritesTheOrderedPartThatTheNextStartReadsBack)
     EXPECT_FALSE(m_hooks.backupIndicator);
 }
 
-TEST_F(OptionenFormTest, CancelWritesNothingAndForgetsTheEdits)
+TEST_F(TOptionenDlgFormTest, CancelWritesNothingAndForgetsTheEdits)
 {
     const QByteArray before = testfiles::ReadAll(IniPath());
     Type(F::NameEdit, "Praxis Neu");
@@ -313,7 +313,7 @@ TEST_F(OptionenFormTest, CancelWritesNothingAndForgetsTheEdits)
     EXPECT_EQ(m_form->DocumentTitles(), (QStringList{"RECHNUNG", "QUITTUNG", "ANGEBOT"}));
 }
 
-TEST_F(OptionenFormTest, EditedDocumentTextIsStoredOnOk)
+TEST_F(TOptionenDlgFormTest, EditedDocumentTextIsStoredOnOk)
 {
     m_form->ChooseDocument(2);
     Type(F::RechFuss2Edit, "Gültig 4 Wochen.");
@@ -322,7 +322,7 @@ TEST_F(OptionenFormTest, EditedDocumentTextIsStoredOnOk)
     EXPECT_EQ(IniFile(IniPath()).ReadSection("Dokumente").size(), 12);
 }
 
-TEST_F(OptionenFormTest, BackupFolderFieldAndDriveBox)
+TEST_F(TOptionenDlgFormTest, BackupFolderFieldAndDriveBox)
 {
     m_form->ChooseDrive(0);  // disabled without automatic backup
     EXPECT_EQ(m_form->Text(F::BackupPathEdit), "a:\\");
@@ -341,7 +341,7 @@ TEST_F(OptionenFormTest, BackupFolderFieldAndDriveBox)
     EXPECT_EQ(m_form->Text(F::BackupPathEdit), "a:/");  // the stored folder
 }
 
-TEST_F(OptionenFormTest, BackupPathMayNotBeTheDataFolder)
+TEST_F(TOptionenDlgFormTest, BackupPathMayNotBeTheDataFolder)
 {
     m_form->SetChecked(F::SicherungChk1, true);
     Type(F::BackupPathEdit, Data());
@@ -351,7 +351,7 @@ TEST_F(OptionenFormTest, BackupPathMayNotBeTheDataFolder)
     EXPECT_FALSE(m_ini->ValueExists(kOptionen, "SicherungChk1"));
 }
 
-TEST_F(OptionenFormTest, NewBackupMediumIsFilledAndTheOptionsCopiedToIt)
+TEST_F(TOptionenDlgFormTest, NewBackupMediumIsFilledAndTheOptionsCopiedToIt)
 {
     QDir(m_dir.path()).mkdir("stick");
     testfiles::WriteAll(Data() + "KUNDE.DBF", "Kunde\t\r\n");
@@ -375,7 +375,7 @@ TEST_F(OptionenFormTest, NewBackupMediumIsFilledAndTheOptionsCopiedToIt)
     EXPECT_TRUE(m_options.Flag("SicherungChk1"));
 }
 
-TEST_F(OptionenFormTest, UnwritableBackupDriveKeepsTheDialogOpen)
+TEST_F(TOptionenDlgFormTest, UnwritableBackupDriveKeepsTheDialogOpen)
 {
     OptionenContext c = Context();
     c.volumeOf = [](const QString&) {
@@ -385,7 +385,7 @@ TEST_F(OptionenFormTest, UnwritableBackupDriveKeepsTheDialogOpen)
         v.mountPoint = "/media/cdrom";
         return v;
     };
-    OptionenForm form(c);
+    TOptionenDlgForm form(c);
     form.Open();
     form.SetChecked(F::SicherungChk1, true);
     form.Field(F::BackupPathEdit).SetText("/media/cdrom/DATEN/");
@@ -394,12 +394,12 @@ TEST_F(OptionenFormTest, UnwritableBackupDriveKeepsTheDialogOpen)
     EXPECT_EQ(form.TakePageRequest(), F::BackupPage);
 }
 
-TEST_F(OptionenFormTest, LogoIsCheckedAgainstThePrintableWidth)
+TEST_F(TOptionenDlgFormTest, LogoIsCheckedAgainstThePrintableWidth)
 {
     RecordingCanvas canvas;  // 2100 pixels wide at 288 pixels per inch
     OptionenContext c = Context();
     c.canvas = &canvas;
-    OptionenForm form(c);
+    TOptionenDlgForm form(c);
     form.Open();
     ASSERT_TRUE(form.Checked(F::LogoChk));
     form.SetActivePage(F::Kopf);  // no Logo.bmp: unchecked silently
@@ -416,7 +416,7 @@ TEST_F(OptionenFormTest, LogoIsCheckedAgainstThePrintableWidth)
     EXPECT_EQ(m_port.LastText(), "Logo: Bildbreite > Druckseite!");
 }
 
-TEST_F(OptionenFormTest, ExternalDocumentsFolderIsChosenOrRefused)
+TEST_F(TOptionenDlgFormTest, ExternalDocumentsFolderIsChosenOrRefused)
 {
     m_port.QueueFile(m_dir.path() + "/fehlt");
     m_form->BrowseExtFolder();
@@ -469,7 +469,7 @@ private:
 
 }  // namespace
 
-TEST_F(OptionenFormTest, ChangedCurrentRateRecalculatesTheGrossPricesOfBothTables)
+TEST_F(TOptionenDlgFormTest, ChangedCurrentRateRecalculatesTheGrossPricesOfBothTables)
 {
     // Service: text, species, fee net, factor, net, gross, code, number, remark.
     testfiles::WriteLines(Data() + "LEISTUNG.DBF",
@@ -487,7 +487,7 @@ TEST_F(OptionenFormTest, ChangedCurrentRateRecalculatesTheGrossPricesOfBothTable
     GrossHooks hooks(m_port, target);
     OptionenContext c = Context();
     c.hooks = &hooks;
-    OptionenForm form(c);
+    TOptionenDlgForm form(c);
     form.Open(F::MwSt);
 
     for (auto [id, text] : {std::pair{F::Mwst1Edit, "16"}, std::pair{F::Mwst2Edit, "5"}}) {

@@ -8,7 +8,7 @@
 #include "platform/Files.h"
 #include "settings/IniFile.h"
 #include "settings/OptionSections.h"
-#include "shell/OptionenForm.h"
+#include "shell/TOptionenDlgForm.h"
 
 namespace {
 
@@ -19,7 +19,7 @@ QString CleanFolder(const QString& path)
 
 }  // namespace
 
-bool OptionenForm::Refuse(Page page, int field)
+bool TOptionenDlgForm::Refuse(Page page, int field)
 {
     m_pageRequest = page;
     m_page = page;
@@ -28,7 +28,7 @@ bool OptionenForm::Refuse(Page page, int field)
     return false;
 }
 
-bool OptionenForm::ApplyAllFieldRules()
+bool TOptionenDlgForm::ApplyAllFieldRules()
 {
     for (int id : {Mwst1Edit, Mwst2Edit, Mwst3Edit, AlteMwst1Edit, AlteMwst2Edit, AlteMwst3Edit}) {
         if (!Leave(id, true))
@@ -43,7 +43,7 @@ bool OptionenForm::ApplyAllFieldRules()
     return true;
 }
 
-BackupSettings OptionenForm::BackupSettingsFor(const OptionValues& values) const
+BackupSettings TOptionenDlgForm::BackupSettingsFor(const OptionValues& values) const
 {
     BackupSettings s;
     s.dataFolder = m_ctx.dataFolder;
@@ -54,7 +54,7 @@ BackupSettings OptionenForm::BackupSettingsFor(const OptionValues& values) const
     return s;
 }
 
-bool OptionenForm::Ok(int focusedField)
+bool TOptionenDlgForm::Ok(int focusedField)
 {
     if (focusedField >= 0 && focusedField < kFieldCount && !Leave(focusedField, true))
         return false;
@@ -68,7 +68,7 @@ bool OptionenForm::Ok(int focusedField)
     return CloseCheck();
 }
 
-bool OptionenForm::CloseCheck()
+bool TOptionenDlgForm::CloseCheck()
 {
     UserPort& port = *m_ctx.port;
     OptionValues values = CollectValues();
@@ -152,7 +152,7 @@ bool OptionenForm::CloseCheck()
     return true;
 }
 
-bool OptionenForm::CheckBackupMedium(Backup& backup)
+bool TOptionenDlgForm::CheckBackupMedium(Backup& backup)
 {
     const QString folder = backup.Settings().backupFolder;
     // Checked before anything is created or copied: the data would be copied onto itself.
@@ -174,7 +174,7 @@ bool OptionenForm::CheckBackupMedium(Backup& backup)
     return true;
 }
 
-bool OptionenForm::CheckTextsFolder()
+bool TOptionenDlgForm::CheckTextsFolder()
 {
     const QString texts = files::FindCaseInsensitive(m_ctx.dataFolder, QStringLiteral("Texte"));
     if (QFileInfo(texts).isDir())
@@ -196,7 +196,7 @@ bool OptionenForm::CheckTextsFolder()
     return Refuse(m_page, -1);
 }
 
-void OptionenForm::Cancel()
+void TOptionenDlgForm::Cancel()
 {
     m_documents = m_documentsAtOpen;
     if (m_ctx.hooks)

@@ -1,4 +1,4 @@
-#include "shell/OptionenForm.h"
+#include "shell/TOptionenDlgForm.h"
 
 #include <QFileInfo>
 
@@ -20,57 +20,57 @@ struct FieldKey {
 // Fields stored under a key of the ordered part; the password is stored scrambled and
 // handled apart.
 const FieldKey kFieldKeys[] = {
-    {OptionenForm::NameEdit, "NameEdit"},
-    {OptionenForm::StrasseEdit, "StrasseEdit"},
-    {OptionenForm::PLZEdit, "PLZEdit"},
-    {OptionenForm::TelEdit, "TelEdit"},
-    {OptionenForm::FaxEdit, "FaxEdit"},
-    {OptionenForm::FirmaEdit, "FirmaEdit"},
-    {OptionenForm::SonstEdit1, "SonstEdit1"},
-    {OptionenForm::SonstEdit2, "SonstEdit2"},
-    {OptionenForm::BankEdit, "BankEdit"},
-    {OptionenForm::BLZEdit, "BLZEdit"},
-    {OptionenForm::KtoEdit, "KtoEdit"},
-    {OptionenForm::NameEdit2, "NameEdit2"},
-    {OptionenForm::FirmaEdit2, "FirmaEdit2"},
-    {OptionenForm::StrasseEdit2, "StrasseEdit2"},
-    {OptionenForm::PLZEdit2, "PLZEdit2"},
-    {OptionenForm::TelEdit2, "TelEdit2"},
-    {OptionenForm::FaxEdit2, "FaxEdit2"},
-    {OptionenForm::SonstEdit3, "SonstEdit3"},
-    {OptionenForm::SonstEdit4, "SonstEdit4"},
-    {OptionenForm::BankEdit2, "BankEdit2"},
-    {OptionenForm::BLZEdit2, "BLZEdit2"},
-    {OptionenForm::KtoEdit2, "KtoEdit2"},
-    {OptionenForm::UebMa1Edit, "UebMa1Edit"},
-    {OptionenForm::UebMa2Edit, "UebMa2Edit"},
-    {OptionenForm::Mwst1Edit, "Mwst1Edit"},
-    {OptionenForm::Mwst2Edit, "Mwst2Edit"},
-    {OptionenForm::Mwst3Edit, "Mwst3Edit"},
-    {OptionenForm::StichtagsDatumEdit, "StichtagsDatumEdit"},
-    {OptionenForm::AlteMwst1Edit, "AlteMwst1Edit"},
-    {OptionenForm::AlteMwst2Edit, "AlteMwst2Edit"},
-    {OptionenForm::AlteMwst3Edit, "AlteMwst3Edit"},
-    {OptionenForm::ZzRechEdit, "ZzRechEdit"},
-    {OptionenForm::ZzMa1Edit, "ZzMa1Edit"},
-    {OptionenForm::ZzMa2Edit, "ZzMa2Edit"},
-    {OptionenForm::MaGeb1Edit, "MaGeb1Edit"},
-    {OptionenForm::MaGeb2Edit, "MaGeb2Edit"},
-    {OptionenForm::BackupPathEdit, "BkDir"},
-    {OptionenForm::DMEdit, "DmEdit"},
-    {OptionenForm::StdExtPathEdit, "StdExtPathName"},
-    {OptionenForm::BarsoiAdresseEdit, "BarsoiInternetAdresse"},
+    {TOptionenDlgForm::NameEdit, "NameEdit"},
+    {TOptionenDlgForm::StrasseEdit, "StrasseEdit"},
+    {TOptionenDlgForm::PLZEdit, "PLZEdit"},
+    {TOptionenDlgForm::TelEdit, "TelEdit"},
+    {TOptionenDlgForm::FaxEdit, "FaxEdit"},
+    {TOptionenDlgForm::FirmaEdit, "FirmaEdit"},
+    {TOptionenDlgForm::SonstEdit1, "SonstEdit1"},
+    {TOptionenDlgForm::SonstEdit2, "SonstEdit2"},
+    {TOptionenDlgForm::BankEdit, "BankEdit"},
+    {TOptionenDlgForm::BLZEdit, "BLZEdit"},
+    {TOptionenDlgForm::KtoEdit, "KtoEdit"},
+    {TOptionenDlgForm::NameEdit2, "NameEdit2"},
+    {TOptionenDlgForm::FirmaEdit2, "FirmaEdit2"},
+    {TOptionenDlgForm::StrasseEdit2, "StrasseEdit2"},
+    {TOptionenDlgForm::PLZEdit2, "PLZEdit2"},
+    {TOptionenDlgForm::TelEdit2, "TelEdit2"},
+    {TOptionenDlgForm::FaxEdit2, "FaxEdit2"},
+    {TOptionenDlgForm::SonstEdit3, "SonstEdit3"},
+    {TOptionenDlgForm::SonstEdit4, "SonstEdit4"},
+    {TOptionenDlgForm::BankEdit2, "BankEdit2"},
+    {TOptionenDlgForm::BLZEdit2, "BLZEdit2"},
+    {TOptionenDlgForm::KtoEdit2, "KtoEdit2"},
+    {TOptionenDlgForm::UebMa1Edit, "UebMa1Edit"},
+    {TOptionenDlgForm::UebMa2Edit, "UebMa2Edit"},
+    {TOptionenDlgForm::Mwst1Edit, "Mwst1Edit"},
+    {TOptionenDlgForm::Mwst2Edit, "Mwst2Edit"},
+    {TOptionenDlgForm::Mwst3Edit, "Mwst3Edit"},
+    {TOptionenDlgForm::StichtagsDatumEdit, "StichtagsDatumEdit"},
+    {TOptionenDlgForm::AlteMwst1Edit, "AlteMwst1Edit"},
+    {TOptionenDlgForm::AlteMwst2Edit, "AlteMwst2Edit"},
+    {TOptionenDlgForm::AlteMwst3Edit, "AlteMwst3Edit"},
+    {TOptionenDlgForm::ZzRechEdit, "ZzRechEdit"},
+    {TOptionenDlgForm::ZzMa1Edit, "ZzMa1Edit"},
+    {TOptionenDlgForm::ZzMa2Edit, "ZzMa2Edit"},
+    {TOptionenDlgForm::MaGeb1Edit, "MaGeb1Edit"},
+    {TOptionenDlgForm::MaGeb2Edit, "MaGeb2Edit"},
+    {TOptionenDlgForm::BackupPathEdit, "BkDir"},
+    {TOptionenDlgForm::DMEdit, "DmEdit"},
+    {TOptionenDlgForm::StdExtPathEdit, "StdExtPathName"},
+    {TOptionenDlgForm::BarsoiAdresseEdit, "BarsoiInternetAdresse"},
 };
 
-const char* const kCheckKeys[OptionenForm::kCheckCount] = {
+const char* const kCheckKeys[TOptionenDlgForm::kCheckCount] = {
     "LogoChk",      "SicherungChk1", "PW_MedChk",    "PW_LeistChk", "PW_KundeChk",
     "PW_KarteiChk", "PW_PatChk",     "PW_AbgChk",    "PW_ReMaChk",  "PW_EA_Chk",
     "PW_EAR_Chk",   "PW_TextChk",    "PW_TerminChk", "PW_SysChk",   "PreisAuszChk",
 };
 
-const int kRateFields[] = {OptionenForm::Mwst1Edit,     OptionenForm::Mwst2Edit,
-                           OptionenForm::Mwst3Edit,     OptionenForm::AlteMwst1Edit,
-                           OptionenForm::AlteMwst2Edit, OptionenForm::AlteMwst3Edit};
+const int kRateFields[] = {TOptionenDlgForm::Mwst1Edit,     TOptionenDlgForm::Mwst2Edit,
+                           TOptionenDlgForm::Mwst3Edit,     TOptionenDlgForm::AlteMwst1Edit,
+                           TOptionenDlgForm::AlteMwst2Edit, TOptionenDlgForm::AlteMwst3Edit};
 
 bool IsRate(int id)
 {
@@ -79,14 +79,14 @@ bool IsRate(int id)
 
 bool IsCurrentRate(int id)
 {
-    return id == OptionenForm::Mwst1Edit || id == OptionenForm::Mwst2Edit ||
-           id == OptionenForm::Mwst3Edit;
+    return id == TOptionenDlgForm::Mwst1Edit || id == TOptionenDlgForm::Mwst2Edit ||
+           id == TOptionenDlgForm::Mwst3Edit;
 }
 
 bool IsTerm(int id)
 {
-    return id == OptionenForm::ZzRechEdit || id == OptionenForm::ZzMa1Edit ||
-           id == OptionenForm::ZzMa2Edit;
+    return id == TOptionenDlgForm::ZzRechEdit || id == TOptionenDlgForm::ZzMa1Edit ||
+           id == TOptionenDlgForm::ZzMa2Edit;
 }
 
 bool IsDigit(QChar c)
@@ -105,14 +105,14 @@ QString Reciprocal(const QString& text)
 
 }  // namespace
 
-QStringList OptionenForm::PageTitles()
+QStringList TOptionenDlgForm::PageTitles()
 {
     return {QStringLiteral("Praxis"),   QStringLiteral("Apotheke"),  QStringLiteral("Kopf"),
             QStringLiteral("MwSt"),     QStringLiteral("Mahnwesen"), QStringLiteral("Backup"),
             QStringLiteral("Passwort"), QStringLiteral("Ext. &Dok.")};
 }
 
-OptionenForm::OptionenForm(OptionenContext context)
+TOptionenDlgForm::TOptionenDlgForm(OptionenContext context)
     : FormBase(kFieldCount), m_ctx(std::move(context))
 {
     m_ctx.dataFolder = WithFolderSlash(m_ctx.dataFolder);
@@ -121,7 +121,7 @@ OptionenForm::OptionenForm(OptionenContext context)
     m_fields[StdPathEdit].readOnly = true;
 }
 
-void OptionenForm::Open(Page page)
+void TOptionenDlgForm::Open(Page page)
 {
     Apply(*m_ctx.options);
     m_documents = m_ctx.ini ? LoadDocumentTexts(*m_ctx.ini) : DefaultDocumentTexts();
@@ -134,7 +134,7 @@ void OptionenForm::Open(Page page)
     SetActivePage(page);
 }
 
-void OptionenForm::Apply(const OptionValues& values)
+void TOptionenDlgForm::Apply(const OptionValues& values)
 {
     for (const FieldKey& fk : kFieldKeys)
         m_fields[fk.field].SetText(values.Value(QString::fromLatin1(fk.key)));
@@ -149,21 +149,21 @@ void OptionenForm::Apply(const OptionValues& values)
     m_euro = values.Flag(QStringLiteral("EuroChk"));
 }
 
-void OptionenForm::SetActivePage(Page page)
+void TOptionenDlgForm::SetActivePage(Page page)
 {
     m_page = page;
     if (page == Kopf)
         CheckLogo();
 }
 
-int OptionenForm::TakePageRequest()
+int TOptionenDlgForm::TakePageRequest()
 {
     const int page = m_pageRequest;
     m_pageRequest = -1;
     return page;
 }
 
-bool OptionenForm::AnyWorkspaceProtected() const
+bool TOptionenDlgForm::AnyWorkspaceProtected() const
 {
     for (int c = PW_MedChk; c < PW_SysChk; ++c)
         if (m_checks[c])
@@ -171,7 +171,7 @@ bool OptionenForm::AnyWorkspaceProtected() const
     return false;
 }
 
-void OptionenForm::SetChecked(CheckId c, bool on)
+void TOptionenDlgForm::SetChecked(CheckId c, bool on)
 {
     if (c == PW_SysChk && AnyWorkspaceProtected())
         return;  // locked on while a workspace is protected
@@ -182,7 +182,7 @@ void OptionenForm::SetChecked(CheckId c, bool on)
         m_checks[PW_SysChk] = true;
 }
 
-void OptionenForm::CheckLogo()
+void TOptionenDlgForm::CheckLogo()
 {
     if (!m_checks[LogoChk])
         return;
@@ -206,12 +206,12 @@ void OptionenForm::CheckLogo()
     }
 }
 
-QStringList OptionenForm::DocumentTitles() const
+QStringList TOptionenDlgForm::DocumentTitles() const
 {
     return {m_documents.value(0), m_documents.value(4), m_documents.value(8)};
 }
 
-void OptionenForm::ChooseDocument(int k)
+void TOptionenDlgForm::ChooseDocument(int k)
 {
     if (k < 0 || k > 2)
         return;
@@ -221,14 +221,14 @@ void OptionenForm::ChooseDocument(int k)
     m_fields[RechFuss2Edit].SetText(m_documents.value(4 * k + 3));
 }
 
-void OptionenForm::ChooseDrive(int index)
+void TOptionenDlgForm::ChooseDrive(int index)
 {
     if (!DriveBoxEnabled() || index < 0 || index >= m_drives.size())
         return;
     m_fields[BackupPathEdit].SetText(WithFolderSlash(m_drives[index]) + QStringLiteral("DATEN/"));
 }
 
-void OptionenForm::BrowseExtFolder()
+void TOptionenDlgForm::BrowseExtFolder()
 {
     const QString folder = m_ctx.port->ChooseFolder(QStringLiteral("Ordner für externe Dokumente"),
                                                     Text(StdExtPathEdit));
@@ -241,7 +241,7 @@ void OptionenForm::BrowseExtFolder()
     m_fields[StdExtPathEdit].SetText(WithFolderSlash(folder));
 }
 
-QStringList OptionenForm::SixRateTexts() const
+QStringList TOptionenDlgForm::SixRateTexts() const
 {
     QStringList texts;
     for (int id : kRateFields)
@@ -249,7 +249,7 @@ QStringList OptionenForm::SixRateTexts() const
     return texts;
 }
 
-QChar OptionenForm::FilterKey(int id, QChar key)
+QChar TOptionenDlgForm::FilterKey(int id, QChar key)
 {
     const FormField& field = m_fields[id];
     if (key == kKeyBackspace)
@@ -283,7 +283,7 @@ QChar OptionenForm::FilterKey(int id, QChar key)
     return key;
 }
 
-void OptionenForm::TextChanged(int id)
+void TOptionenDlgForm::TextChanged(int id)
 {
     if (IsCurrentRate(id))
         m_ratesChanged = true;
@@ -299,7 +299,7 @@ void OptionenForm::TextChanged(int id)
     }
 }
 
-void OptionenForm::SetCurrencyPartner(int source, int target)
+void TOptionenDlgForm::SetCurrencyPartner(int source, int target)
 {
     if (m_updatingCurrency)
         return;
@@ -308,7 +308,7 @@ void OptionenForm::SetCurrencyPartner(int source, int target)
     m_updatingCurrency = false;
 }
 
-bool OptionenForm::Leave(int id, bool closingOk)
+bool TOptionenDlgForm::Leave(int id, bool closingOk)
 {
     (void)closingOk;
     if (IsRate(id)) {
@@ -356,7 +356,7 @@ bool OptionenForm::Leave(int id, bool closingOk)
     return true;
 }
 
-void OptionenForm::LeaveDate()
+void TOptionenDlgForm::LeaveDate()
 {
     const QString text = Text(StichtagsDatumEdit).trimmed();
     if (text.isEmpty()) {
@@ -369,7 +369,7 @@ void OptionenForm::LeaveDate()
         m_fields[StichtagsDatumEdit].SetText(normalized);
 }
 
-void OptionenForm::LeaveDm()
+void TOptionenDlgForm::LeaveDm()
 {
     long double value = 0;
     if (Text(DMEdit).trimmed().isEmpty() || !TryStrToFloat(Text(DMEdit), &value))
@@ -378,7 +378,7 @@ void OptionenForm::LeaveDm()
     SetCurrencyPartner(DMEdit, EuroEdit);
 }
 
-void OptionenForm::LeaveBackupPath()
+void TOptionenDlgForm::LeaveBackupPath()
 {
     QString path = Text(BackupPathEdit).trimmed();
     if (path.isEmpty())
@@ -387,7 +387,7 @@ void OptionenForm::LeaveBackupPath()
     m_fields[BackupPathEdit].SetText(WithFolderSlash(path));
 }
 
-OptionValues OptionenForm::CollectValues() const
+OptionValues TOptionenDlgForm::CollectValues() const
 {
     OptionValues values = *m_ctx.options;
     for (const FieldKey& fk : kFieldKeys)

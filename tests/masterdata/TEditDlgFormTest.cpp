@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "FormTestUtil.h"
-#include "masterdata/EditDlgForm.h"
+#include "masterdata/TEditDlgForm.h"
 #include "support/ScriptedUserPort.h"
 
 namespace {
@@ -17,26 +17,26 @@ EditDlgSetup DlgSetup(EditPanel panel, EditMode mode = EditMode::Insert)
 
 }  // namespace
 
-TEST(EditDlgForm, Captions)
+TEST(TEditDlgForm, Captions)
 {
     ScriptedUserPort port;
-    EXPECT_EQ(EditDlgForm(DlgSetup(EditPanel::Customer), port).Caption(), "Neuer Datensatz");
-    EXPECT_EQ(EditDlgForm(DlgSetup(EditPanel::Service, EditMode::Edit), port).Caption(),
+    EXPECT_EQ(TEditDlgForm(DlgSetup(EditPanel::Customer), port).Caption(), "Neuer Datensatz");
+    EXPECT_EQ(TEditDlgForm(DlgSetup(EditPanel::Service, EditMode::Edit), port).Caption(),
               "Datensatz bearbeiten");
-    EXPECT_EQ(EditDlgForm(DlgSetup(EditPanel::Patient, EditMode::Patient), port).Caption(),
+    EXPECT_EQ(TEditDlgForm(DlgSetup(EditPanel::Patient, EditMode::Patient), port).Caption(),
               "Patienten einfügen");
     EditDlgSetup journal = DlgSetup(EditPanel::Booking);
     journal.journalWorkspace = true;
     journal.journalMonth = QDate(2026, 6, 1);
-    EXPECT_EQ(EditDlgForm(journal, port).Caption(), "Einnahme buchen");
+    EXPECT_EQ(TEditDlgForm(journal, port).Caption(), "Einnahme buchen");
     journal.settings.euro = false;
-    EXPECT_EQ(EditDlgForm(journal, port).CurrencyText(), "DM");
+    EXPECT_EQ(TEditDlgForm(journal, port).CurrencyText(), "DM");
 }
 
-TEST(EditDlgForm, OkLeavesTheFocusedFieldFirst)
+TEST(TEditDlgForm, OkLeavesTheFocusedFieldFirst)
 {
     ScriptedUserPort port;
-    EditDlgForm dlg(DlgSetup(EditPanel::Service), port);
+    TEditDlgForm dlg(DlgSetup(EditPanel::Service), port);
     ServiceForm& f = dlg.Service();
     Type(f, ServiceForm::GOTNetto, "20");
     ASSERT_TRUE(f.Leave(ServiceForm::GOTNetto));
@@ -45,18 +45,18 @@ TEST(EditDlgForm, OkLeavesTheFocusedFieldFirst)
     EXPECT_EQ(f.Text(ServiceForm::LeistungVerkNetto), "50,00");
     EXPECT_EQ(f.Text(ServiceForm::LeistungVerkMitSt), "59,50");
 
-    EditDlgForm med(DlgSetup(EditPanel::Medication), port);
+    TEditDlgForm med(DlgSetup(EditPanel::Medication), port);
     med.Medication().EditText(MedicationForm::VerkNetto, "1000000");
     EXPECT_FALSE(med.Ok(MedicationForm::VerkNetto, nullptr));  // too large: stays open
     EXPECT_EQ(med.Fields().TakeFocusRequest(), MedicationForm::VerkNetto);
 }
 
-TEST(EditDlgForm, DuplicateCheckThroughOk)
+TEST(TEditDlgForm, DuplicateCheckThroughOk)
 {
     ScriptedUserPort port;
     const QStringList lines{"Aspirin\t\t\t\t1\t\t\t\t\t\t"};
     RecordLinesView table(lines);
-    EditDlgForm dlg(DlgSetup(EditPanel::Medication), port);
+    TEditDlgForm dlg(DlgSetup(EditPanel::Medication), port);
     Type(dlg.Medication(), MedicationForm::Artikel, "aspirin");
     EXPECT_FALSE(dlg.Ok(MedicationForm::Artikel, &table));
     EXPECT_EQ(port.LastText(), "Fehler: Datensatz (Medikament) existiert bereits!");

@@ -1,8 +1,8 @@
-#include "masterdata/EditDlgForm.h"
+#include "masterdata/TEditDlgForm.h"
 
 #include "common/UserPort.h"
 
-EditDlgForm::EditDlgForm(const EditDlgSetup& setup, UserPort& port) : m_setup(setup), m_port(port)
+TEditDlgForm::TEditDlgForm(const EditDlgSetup& setup, UserPort& port) : m_setup(setup), m_port(port)
 {
     switch (setup.panel) {
         case EditPanel::Medication:
@@ -25,21 +25,21 @@ EditDlgForm::EditDlgForm(const EditDlgSetup& setup, UserPort& port) : m_setup(se
     }
 }
 
-EditDlgForm::~EditDlgForm() = default;
+TEditDlgForm::~TEditDlgForm() = default;
 
-QString EditDlgForm::Caption() const
+QString TEditDlgForm::Caption() const
 {
     if (m_setup.mode == EditMode::Insert && m_setup.journalWorkspace)
         return QStringLiteral("Einnahme buchen");
     return EditDlgCaption(m_setup.mode);
 }
 
-QString EditDlgForm::CurrencyText() const
+QString TEditDlgForm::CurrencyText() const
 {
     return m_setup.settings.euro ? QStringLiteral("Euro") : QStringLiteral("DM");
 }
 
-FormBase& EditDlgForm::Fields()
+FormBase& TEditDlgForm::Fields()
 {
     switch (m_setup.panel) {
         case EditPanel::Medication:
@@ -56,7 +56,7 @@ FormBase& EditDlgForm::Fields()
     return *m_booking;
 }
 
-bool EditDlgForm::Ok(int focusedField, const MasterTableView* table)
+bool TEditDlgForm::Ok(int focusedField, const MasterTableView* table)
 {
     if (focusedField >= 0 && !Fields().Leave(focusedField, true))
         return false;

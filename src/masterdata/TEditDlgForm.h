@@ -26,10 +26,10 @@ struct EditDlgSetup {
 
 // The record edit dialog without its window: the one panel it shows, its caption, and the
 // OK flow (the focused field is left as for closing, then the panel's close check).
-class EditDlgForm {
+class TEditDlgForm {
 public:
-    EditDlgForm(const EditDlgSetup& setup, UserPort& port);
-    ~EditDlgForm();
+    TEditDlgForm(const EditDlgSetup& setup, UserPort& port);
+    ~TEditDlgForm();
 
     EditPanel Panel() const { return m_setup.panel; }
     EditMode Mode() const { return m_setup.mode; }

@@ -20,7 +20,7 @@ struct TablePrintSetup {
     QMap<int, int> columnWidthsMm;  // grid column -> width, 0 = not printed
     QMap<int, QString> titles;      // grid column -> title for the grid's title row
     PrintFont cellFont{QStringLiteral("Arial"), 9};
-    PrintFont titleFont{QStringLiteral("Arial"), 10, true};
+    PrintFont columnTitleFont{QStringLiteral("Arial"), 10, true};
     PrintFont headingFont{QStringLiteral("Arial"), 12, true};
 };
 
@@ -34,11 +34,11 @@ void ApplyTableSetup(const TablePrintSetup& setup, TPrintGrid2& printer);
 // The table page layouts (medications, services, customers, income and expense journals,
 // dispensing record), one section each: fields, loading, OK, Cancel, defaults and the
 // values for the table printer.
-class TSeiteEinrichtenForm {
+class TSeiteEinrichtenDlgForm {
 public:
     enum class List { Medikamente, Leistungen, Kunden, Einnahmen, Ausgaben, Abgabebeleg };
 
-    explicit TSeiteEinrichtenForm(LayoutStore& store) : m_store(store) {}
+    explicit TSeiteEinrichtenDlgForm(LayoutStore& store) : m_store(store) {}
 
     // batchWorkspace: the journals printed from the batch print workspace default to
     // narrower side margins.

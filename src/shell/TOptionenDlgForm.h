@@ -50,7 +50,7 @@ struct OptionenContext {
 
 // The options dialog "Systemoptionen" without its window: eight pages of fields, the
 // rule of each field, the document texts and the OK and close checks.
-class OptionenForm : public FormBase {
+class TOptionenDlgForm : public FormBase {
 public:
     enum FieldId : int {
         // Praxis
@@ -133,7 +133,7 @@ public:
     enum Page : int { Praxis, Apotheke, Kopf, MwSt, Mahnwesen, BackupPage, Passwort, ExtDok };
     static QStringList PageTitles();
 
-    explicit OptionenForm(OptionenContext context);
+    explicit TOptionenDlgForm(OptionenContext context);
 
     // Opens the dialog on a page: the fields from the program's options, the document
     // texts from the options file.
