@@ -174,7 +174,7 @@ bool JournalWorkspace::InsertBooking()
 {
     if (!m_dialogs)
         return false;
-    EditDlgForm form(BookingSetup(EditMode::Insert), m_port);
+    TEditDlgForm form(BookingSetup(EditMode::Insert), m_port);
     QDate proposal = m_selection.Day();
     const QDate today = m_clock.Today();
     if (!proposal.isValid() && today.month() == m_selection.month &&
@@ -271,7 +271,7 @@ bool JournalWorkspace::EditBooking()
         return false;
     const QString line = m_grid.RecordLine(m_grid.CurrentRecord());
     const std::optional<Booking> old = ParseBookingLine(line);
-    EditDlgForm form(BookingSetup(EditMode::Edit), m_port);
+    TEditDlgForm form(BookingSetup(EditMode::Edit), m_port);
     QStringList cells;
     for (int col = 1; col <= recordline::kJournalCells; ++col)
         cells << recordline::Cell(line, col);

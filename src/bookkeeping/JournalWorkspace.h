@@ -8,7 +8,7 @@
 #include "bookkeeping/Journal.h"
 #include "bookkeeping/JournalSelection.h"
 #include "bookkeeping/JournalSums.h"
-#include "masterdata/EditDlgForm.h"
+#include "masterdata/TEditDlgForm.h"
 
 class Clock;
 class KeyValueSettings;
@@ -23,7 +23,7 @@ class JournalDialogs {
 public:
     virtual ~JournalDialogs() = default;
     // The record edit dialog with its booking panel; false when it was cancelled.
-    virtual bool RunBooking(EditDlgForm& form) = 0;
+    virtual bool RunBooking(TEditDlgForm& form) = 0;
     // "Aktuelle Kontostände ändern"; false when it was cancelled.
     virtual bool RunBalances(TKtoStdAendDlgForm& form) = 0;
 };

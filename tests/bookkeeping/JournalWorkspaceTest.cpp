@@ -26,7 +26,7 @@ namespace {
 // The dialogs answer from queues; a dialog nobody expected fails the test.
 class ScriptedDialogs : public JournalDialogs {
 public:
-    bool RunBooking(EditDlgForm& form) override
+    bool RunBooking(TEditDlgForm& form) override
     {
         if (bookings.empty()) {
             ADD_FAILURE() << "unexpected booking dialog";
@@ -46,15 +46,15 @@ public:
         balances.pop_front();
         return next(form);
     }
-    std::deque<std::function<bool(EditDlgForm&)>> bookings;
+    std::deque<std::function<bool(TEditDlgForm&)>> bookings;
     std::deque<std::function<bool(TKtoStdAendDlgForm&)>> balances;
 };
 
 // The booking panel filled as a person would, then OK; an empty text leaves a field as it is.
-std::function<bool(EditDlgForm&)> Enter(const QString& voucher, const QString& customer,
-                                        const QString& gross, const QString& kind)
+std::function<bool(TEditDlgForm&)> Enter(const QString& voucher, const QString& customer,
+                                         const QString& gross, const QString& kind)
 {
-    return [=](EditDlgForm& form) {
+    return [=](TEditDlgForm& form) {
         BookingForm& b = form.Booking();
         if (!voucher.isEmpty())
             b.SetText(BookingForm::EinnBeleg, voucher);
@@ -194,7 +194,7 @@ TEST_F(JournalWorkspaceTest, EditedIncomeMovesFromCashToBankAndKeepsTheFilteredO
     ws.ShowMonth();
     ASSERT_EQ(Cells(recordline::kJourReceipt), QStringList{"Q1*"});
 
-    dialogs.bookings.push_back([](EditDlgForm&) { return false; });
+    dialogs.bookings.push_back([](TEditDlgForm&) { return false; });
     EXPECT_FALSE(ws.EditBooking());
     EXPECT_EQ(port.LastText(), "Eintrag wurde nicht bearbeitet!");
 
