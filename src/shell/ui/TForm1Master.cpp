@@ -190,9 +190,6 @@ bool TForm1::RunMasterRecord(int operation)
     const MasterTable table = TableOf(active);
     TSGrid& grid = Grid(table);
     TSGridView* view = View(table);
-    // A cell being edited in the grid goes to the table first.
-    if (view->Editing())
-        view->CommitEdit();
     m_masterHooks->SetGrid(table);
     TEditDlgRunner dialog(this);
     MasterRecords records({m_port, dialog, *m_masterHooks, m_clock, m_startUp.DataFolder(),
