@@ -193,3 +193,19 @@ void SetMasterTitles(TSGrid& grid, MasterTable table)
         }
     }
 }
+
+int FillColumn(MasterTable table)
+{
+    return table == MasterTable::Service ? 9 : 8;
+}
+
+void WidenToFill(TSGrid& grid, int col, int base, int clientWidth)
+{
+    int others = 0;
+    for (int c = 0; c < grid.ColCount(); ++c)
+        if (c != col && grid.ColWidth(c) > 0)
+            others += grid.ColWidth(c) + grid.GridLineWidth();
+    const int width = std::max(base, clientWidth - others - grid.GridLineWidth());
+    if (width > 0 && width != grid.ColWidth(col))
+        grid.SetColWidth(col, width);
+}

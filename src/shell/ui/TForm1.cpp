@@ -30,6 +30,7 @@
 #include "help/ui/HelpWindow.h"
 #include "masterdata/MasterCellStyle.h"
 #include "masterdata/MasterSearch.h"
+#include "masterdata/MasterWorkspace.h"
 #include "platform/Files.h"
 #include "shell/ui/TForm1Download.h"
 #include "shell/ui/TForm1Master.h"
@@ -475,8 +476,10 @@ void TForm1::LoadMasterTable(MasterTable which)
     TSGrid& grid = *m_grids[int(which)];
     SetUpMasterGrid(grid, which, m_startUp.ColumnWidths(), m_startUp.TableFontSize());
     const QString path = files::FindCaseInsensitive(m_startUp.DataFolder(), MasterTableFile(which));
-    grid.LoadTable(path);
+    // Older files are brought to the current layout and saved before anything shows them.
+    ::LoadMasterTable(grid, which, path);
     SetUpMasterGrid(grid, which, m_startUp.ColumnWidths(), m_startUp.TableFontSize());
+    m_masterHooks->SetFillBase(which);
     m_views[int(which)]->SyncScrollBar();
 }
 
@@ -601,7 +604,7 @@ QHash<QString, int> TForm1::CurrentColumnWidths() const
 {
     QHash<QString, int> widths = m_startUp.ColumnWidths();
     for (const ColumnWidthBinding& b : MasterColumnWidthBindings())
-        widths.insert(QString::fromLatin1(b.key), m_grids[int(b.table)]->ColWidth(b.col));
+        widths.insert(QString::fromLatin1(b.key), m_masterHooks->StoredWidth(b.table, b.col));
     if (const TKarteiPanel* panel = KarteiPanel())
         widths.insert(QStringLiteral("wBeh"), panel->CardGrid().ColWidth(2));
     return widths;
