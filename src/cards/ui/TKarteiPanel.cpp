@@ -500,6 +500,14 @@ void TKarteiPanel::CalculatorToRemark()
     ShowCard();
 }
 
+void TKarteiPanel::InsertText(const QString& text)
+{
+    if (!TakeEditedCell())
+        return;
+    if (Form().InsertText(text))
+        ShowCard();
+}
+
 void TKarteiPanel::SetHundredPercent(bool on)
 {
     Form().SetHundredPercent(on);

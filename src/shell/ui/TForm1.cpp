@@ -373,6 +373,11 @@ void TForm1::BuildPanels()
     m_findContinue->hide();
     kundeRow->addWidget(m_notFound);
     kundeRow->addWidget(m_findContinue);
+    m_notesButton = new QPushButton(QStringLiteral("Patienten"), m_kundePanel);
+    m_notesButton->setObjectName(QStringLiteral("PatientenBtn"));
+    m_notesButton->setToolTip(
+        QStringLiteral("Patienten (Notizen, Impfungen, Röntgen-, Labordaten etc.)"));
+    kundeRow->addWidget(m_notesButton);
     connect(m_suchEditKunde, &QLineEdit::textChanged, this, [this] { RunCustomerSearch(false); });
     connect(m_findContinue, &QPushButton::clicked, this, [this] { RunCustomerSearch(true); });
     kundeLayout->addLayout(kundeRow);
@@ -715,6 +720,7 @@ void TForm1::SyncWorkspaceState()
     m_switchActions.value(int(MainSwitch::Bemerkungsfreigabe))
         ->setVisible(active == Workspace::Kunden);
     SyncMasterActions();
+    m_notesAction->setEnabled(active == Workspace::Kunden || active == Workspace::Kartei);
 
     SyncKartei();
     if (active != Workspace::Text)
@@ -774,14 +780,58 @@ TSMemo* TForm1::TextPanel() const
     return m_texte ? m_texte->Panel() : nullptr;
 }
 
+namespace {
+
+// The record card takes a cell of the notes into its current line.
+class CardNotesHandOver : public NotesHandOver {
+public:
+    explicit CardNotesHandOver(TKarteiPanel& panel) : m_panel(panel) {}
+    QString ButtonCaption() const override
+    {
+        return QStringLiteral("Markierten Text an Karteikarte übergeben");
+    }
+    void TakeOver(const QString& text) override { m_panel.InsertText(text); }
+
+private:
+    TKarteiPanel& m_panel;
+};
+
+}  // namespace
+
+void TForm1::OpenNotes(NotesHandOver* handOver)
+{
+    TKarteiPanel* card = KarteiPanel();
+    if (!handOver && m_switcher.Active() == Workspace::Kartei && card && card->CardOpen()) {
+        CardNotesHandOver toCard(*card);
+        m_texte->OpenNotes(this, &toCard);
+        return;
+    }
+    m_texte->OpenNotes(this, handOver);
+}
+
+bool TForm1::NotesGranted()
+{
+    return !m_startUp.Options().Flag(QStringLiteral("PW_PatChk")) || m_gate.PasswordGranted();
+}
+
 void TForm1::BuildTexte()
 {
     TexteHost& host = *this;
     m_texte = std::make_unique<TForm1Texte>(host, m_port, m_clock, m_startUp, *m_printers,
-                                            Grid(MasterTable::Customer));
+                                            Grid(MasterTable::Customer), m_tableEnv);
     m_stack->addWidget(m_texte->Build(m_stack));
     m_texte->AddFileMenu(menuBar()->actions().value(0)->menu(), m_printActions.value(0),
                          m_recentActions, m_recentSeparator);
+
+    // The notes of the selected customer, from the customers and the record card.
+    QMenu* edit = menuBar()->actions().value(1)->menu();
+    edit->addSeparator();
+    m_notesAction = edit->addAction(QStringLiteral("&Patienten (Notizen)..."));
+    m_notesAction->setObjectName(QStringLiteral("PatientenItem"));
+    m_notesAction->setShortcut(QKeySequence(Qt::Key_F7));
+    m_notesAction->setEnabled(false);
+    connect(m_notesAction, &QAction::triggered, this, [this] { OpenNotes(); });
+    connect(m_notesButton, &QPushButton::clicked, this, [this] { OpenNotes(); });
 }
 
 bool TForm1::EnterTextWorkspace()

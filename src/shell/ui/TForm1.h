@@ -92,6 +92,9 @@ public:
 
     // The text editor (TForm1Texte.cpp).
     TSMemo* TextPanel() const;
+    // The notes of the selected customer; from the record card they hand a cell over to
+    // the card. Another dialog (the appointments) passes who takes the marked cell.
+    void OpenNotes(NotesHandOver* handOver = nullptr);
 
     // Insert, edit and delete in the active master workspace (TForm1Master.cpp).
     bool InsertRecord();
@@ -211,8 +214,11 @@ private:
     // Text editor (TForm1Texte.cpp).
     bool EnterTextWorkspace() override;
     void ShowTextDocument(const QString& caption, const QString& path) override;
+    bool NotesGranted() override;
     void BuildTexte();
     std::unique_ptr<TForm1Texte> m_texte;
+    QAction* m_notesAction = nullptr;
+    QPushButton* m_notesButton = nullptr;
 
     // Master records, quantity fields and printing (TForm1Master.cpp, TForm1Printing.cpp).
     void BuildRecordMenu(QMenu* edit);
