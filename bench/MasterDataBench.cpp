@@ -7,6 +7,7 @@
 #include "masterdata/MasterSearch.h"
 #include "masterdata/MasterTables.h"
 #include "masterdata/MasterWorkspace.h"
+#include "table/RecordLine.h"
 #include "table/TSGrid.h"
 
 namespace {
@@ -42,7 +43,7 @@ void BM_SortedMedicationInsertWithSave(benchmark::State& state)
         state.PauseTiming();
         grid.SetLines(lines);
         state.ResumeTiming();
-        PlaceRecordSorted(grid, cells, mastertables::kMedicationTabs);
+        PlaceRecordSorted(grid, cells, recordline::kMedicationCells);
         grid.SaveTable(path);
     }
 }

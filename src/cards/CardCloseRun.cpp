@@ -3,7 +3,7 @@
 #include <QFile>
 
 #include "cards/CardWorkspace.h"
-#include "cards/PaymentForm.h"
+#include "cards/TBezDlgForm.h"
 #include "common/Clock.h"
 #include "common/DateUtil.h"
 #include "common/KeyValueSettings.h"
@@ -13,7 +13,7 @@
 #include "printing/LayoutStore.h"
 #include "printing/PageLayout.h"
 #include "printing/PrinterList.h"
-#include "printing/TMemoSeiteEinrichtenForm.h"
+#include "printing/TMemoSeiteEinrichtenDlgForm.h"
 #include "printing/TPrintGrid2.h"
 #include "settings/OptionSections.h"
 #include "table/TSGrid.h"
@@ -21,17 +21,6 @@
 namespace card {
 
 namespace {
-
-enum CustomerColumn {
-    kCustName = 1,
-    kCustFirstName = 2,
-    kCustStreet = 3,
-    kCustTown = 4,
-    kCustNumber = 5,
-    kCustSalutation = 7,
-    kCustRemark = 8,
-    kCustEmail = 10,
-};
 
 const QString kOptionen = QStringLiteral("Optionen");
 
@@ -66,15 +55,14 @@ void FillDocumentGrid(TSGrid& grid, const std::vector<PrintLine>& lines, const Q
     grid.SetColCount(5);
     QStringList records;
     for (const PrintLine& line : lines) {
-        records << line.date + QLatin1Char('\t') + line.text + QLatin1Char('\t') + line.vat +
-                       QLatin1Char('\t') + line.amount + QLatin1Char('\t');
+        records << recordline::Join({line.date, line.text, line.vat, line.amount});
     }
     grid.SetLines(records);
     grid.SetTitles(QStringList{QString()} + titles);
 }
 
 // The fixed four columns of invoices and record cards, in the record card page layout.
-void SetUpDocument(TPrintGrid2& printer, TSGrid& grid, const TMemoSeiteEinrichtenForm& layout)
+void SetUpDocument(TPrintGrid2& printer, TSGrid& grid, const TMemoSeiteEinrichtenDlgForm& layout)
 {
     layout.ApplyTo(printer);
     printer.AttachDocumentGrid(&grid);
@@ -190,7 +178,7 @@ CardPrintSetup CardCloseRun::Setup() const
     setup.invoiceDate = state.invoiceDate;
     setup.openAmount = state.openAmount;
     setup.mailPrinterConfigured = !m_printers.mailPrinter.isEmpty();
-    setup.customerHasEmail = !m_ws.CustomerValue(kCustEmail).trimmed().isEmpty();
+    setup.customerHasEmail = !m_ws.CustomerValue(kCustMail).trimmed().isEmpty();
     setup.rows = m_ws.Form().GetRows();
     int days = 1;
     setup.invoiceTermDays =
@@ -205,9 +193,9 @@ void CardCloseRun::PrintCommand(PrintDialogRunner& dialog)
 {
     if (!CheckCard())
         return;
-    CardPrintForm form(m_port, m_clock, &m_ws.Options());
+    TKarteiRechnDruckDlgForm form(m_port, m_clock, &m_ws.Options());
     form.Open(Setup());
-    if (!dialog.Run(form) || form.Outcome() != CardPrintForm::Result::Ok)
+    if (!dialog.Run(form) || form.Outcome() != TKarteiRechnDruckDlgForm::Result::Ok)
         return;
     const CardPrintChoice choice = form.Choice();
     switch (choice.kind) {
@@ -248,8 +236,8 @@ bool CardCloseRun::PrintCard(const CardPrintChoice& choice)
 
     PrintCanvas& canvas = *m_printers.canvas;
     MemoryLayoutStore defaults;
-    TMemoSeiteEinrichtenForm layout(m_printers.layout ? *m_printers.layout : defaults);
-    layout.Load(TMemoSeiteEinrichtenForm::Workspace::RecordCard);
+    TMemoSeiteEinrichtenDlgForm layout(m_printers.layout ? *m_printers.layout : defaults);
+    layout.Load(TMemoSeiteEinrichtenDlgForm::Workspace::RecordCard);
     TSGrid grid(m_port);
     FillDocumentGrid(grid, {}, CardPrintCaptions(state));
     TPrintGrid2 printer(canvas, m_port, m_clock);
@@ -412,8 +400,8 @@ bool CardCloseRun::PrintDocument(CloseKind kind, const CardPrintChoice& choice,
     KeyValueSettings& options = m_ws.Options();
 
     MemoryLayoutStore defaults;
-    TMemoSeiteEinrichtenForm layout(m_printers.layout ? *m_printers.layout : defaults);
-    layout.Load(TMemoSeiteEinrichtenForm::Workspace::RecordCard);
+    TMemoSeiteEinrichtenDlgForm layout(m_printers.layout ? *m_printers.layout : defaults);
+    layout.Load(TMemoSeiteEinrichtenDlgForm::Workspace::RecordCard);
     TSGrid grid(m_port);
     FillDocumentGrid(grid, copy.lines,
                      {QStringLiteral("Datum"), QStringLiteral("Bezeichnung"),
@@ -452,7 +440,7 @@ bool CardCloseRun::PrintDocument(CloseKind kind, const CardPrintChoice& choice,
     printer.Fuss = FooterSlots(state.summary, state.currency, false, texts.foot1, texts.foot2);
     printer.PrintMgrTitle = PrintTitle(kind, state.key);
 
-    const QString address = m_ws.CustomerValue(kCustEmail).trimmed();
+    const QString address = m_ws.CustomerValue(kCustMail).trimmed();
     const auto select = [this](const QString& name) {
         if (m_printers.selectPrinter)
             m_printers.selectPrinter(name);

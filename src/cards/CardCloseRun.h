@@ -6,7 +6,7 @@
 #include <functional>
 
 #include "cards/CardClosing.h"
-#include "cards/CardPrintForm.h"
+#include "cards/TKarteiRechnDruckDlgForm.h"
 
 class Clock;
 class KeyValueSettings;
@@ -25,7 +25,7 @@ class PaymentDialogRunner;
 class PrintDialogRunner {
 public:
     virtual ~PrintDialogRunner() = default;
-    virtual bool Run(CardPrintForm& form) = 0;
+    virtual bool Run(TKarteiRechnDruckDlgForm& form) = 0;
 };
 
 // Where the documents of a close go. The canvas is switched between the standard printer

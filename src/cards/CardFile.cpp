@@ -28,25 +28,20 @@ void Row::Clear()
 Row RowFromLine(const QString& line)
 {
     Row row;
-    qsizetype start = 0;
-    for (int col = 1; col <= kColumnCount; ++col) {
-        const qsizetype tab = line.indexOf(QLatin1Char('\t'), start);
-        if (tab < 0)
-            break;
-        row.SetCell(col, line.mid(start, tab - start));
-        start = tab + 1;
-    }
+    recordline::ForEachCell(line, [&row](int col, QStringView cell) {
+        if (col <= kColumnCount)
+            row.SetCell(col, cell.toString());
+    });
     return row;
 }
 
 QString LineFromRow(const Row& row)
 {
-    QString line;
-    for (int col = 1; col <= kColumnCount; ++col) {
-        line += row.Cell(col);
-        line += QLatin1Char('\t');
-    }
-    return line;
+    QStringList cells;
+    cells.reserve(kColumnCount);
+    for (int col = 1; col <= kColumnCount; ++col)
+        cells << row.Cell(col);
+    return recordline::Join(cells);
 }
 
 Rows RowsFromLines(const QStringList& lines)

@@ -7,22 +7,17 @@
 #include <set>
 #include <vector>
 
+#include "table/RecordLine.h"
+
 // The record card file: "K" + customer number + card number ("000") + ".KAR" in the data
-// folder. Treatment lines come first (cells 1..8, each followed by a TAB), then the marker
+// folder. Treatment lines come first (record lines of the card columns), then the marker
 // "---KOPF---", then the header lines.
 namespace card {
 
-enum Column {
-    kColDate = 1,
-    kColText = 2,
-    kColVat = 3,
-    kColAmount = 4,
-    kColBS = 5,
-    kColRemark = 6,
-    kColQuantity = 7,
-    kColMedCode = 8,
-};
-inline constexpr int kColumnCount = 8;
+// The treatment line columns, and the customer table's columns the cards read.
+using enum recordline::CardColumn;
+using enum recordline::CustomerColumn;
+inline constexpr int kColumnCount = recordline::kCardCells;
 inline constexpr int kMinRows = 10;
 inline constexpr int kMaxCardNumber = 999;
 inline constexpr int kMaxTextLength = 100;    // column 2 when saved

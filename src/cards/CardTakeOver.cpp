@@ -13,11 +13,6 @@ const QString k5 = QStringLiteral("0.00000");
 constexpr long double kCalculatorLimit = 20000;
 constexpr size_t kLastMedications = 20;
 
-QString CellOf(const QString& line, int col)
-{
-    return line.section(QLatin1Char('\t'), col - 1, col - 1);
-}
-
 long double NumberOf(const QString& text)
 {
     long double value = 0;
@@ -28,28 +23,34 @@ long double NumberOf(const QString& text)
 
 Medication MedicationFromLine(const QString& line)
 {
+    using namespace recordline;
+    const QStringList cells = Split(line, kMedicationCells);
+    const auto cell = [&cells](int col) { return cells.at(col - 1); };
     Medication m;
-    m.article = CellOf(line, 1);
-    m.purchaseNet = NumberOf(CellOf(line, 2));
-    m.saleNet = NumberOf(CellOf(line, 3));
-    m.saleGross = NumberOf(CellOf(line, 4));
-    m.vatCode = CellOf(line, 5);
-    m.waitingTime = CellOf(line, 6);
-    m.batch = CellOf(line, 7);
-    m.code = CellOf(line, 10);
+    m.article = cell(kMedArticle);
+    m.purchaseNet = NumberOf(cell(kMedPurchaseNet));
+    m.saleNet = NumberOf(cell(kMedSaleNet));
+    m.saleGross = NumberOf(cell(kMedSaleGross));
+    m.vatCode = cell(kMedVatCode);
+    m.waitingTime = cell(kMedWaitingTime);
+    m.batch = cell(kMedBatch);
+    m.code = cell(kMedCode);
     return m;
 }
 
 Service ServiceFromLine(const QString& line)
 {
+    using namespace recordline;
+    const QStringList cells = Split(line, kServiceCells);
+    const auto cell = [&cells](int col) { return cells.at(col - 1); };
     Service s;
-    s.name = CellOf(line, 1);
-    s.animal = CellOf(line, 2);
-    s.factor = CellOf(line, 4);
-    s.net = NumberOf(CellOf(line, 5));
-    s.gross = NumberOf(CellOf(line, 6));
-    s.vatCode = CellOf(line, 7);
-    s.gotNumber = CellOf(line, 8);
+    s.name = cell(kSvcText);
+    s.animal = cell(kSvcAnimal);
+    s.factor = cell(kSvcFactor);
+    s.net = NumberOf(cell(kSvcNet));
+    s.gross = NumberOf(cell(kSvcGross));
+    s.vatCode = cell(kSvcVatCode);
+    s.gotNumber = cell(kSvcNumber);
     return s;
 }
 

@@ -7,7 +7,6 @@
 #include "bookkeeping/Balances.h"
 #include "bookkeeping/Journal.h"
 #include "cards/CardRegisters.h"
-#include "cards/CustomerColumns.h"
 #include "common/Clock.h"
 #include "common/NumberFormat.h"
 #include "common/UserPort.h"

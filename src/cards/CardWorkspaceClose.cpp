@@ -2,7 +2,6 @@
 // the snapshot a stopped close returns to.
 #include "cards/CardClosing.h"
 #include "cards/CardWorkspace.h"
-#include "cards/CustomerColumns.h"
 #include "common/NumberFormat.h"
 #include "table/TSGrid.h"
 

@@ -1,5 +1,5 @@
 #include "cards/CardWorkspace.h"
-#include "cards/PaymentForm.h"
+#include "cards/TBezDlgForm.h"
 
 namespace card {
 

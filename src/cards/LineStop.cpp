@@ -1,6 +1,6 @@
 #include "cards/LineStop.h"
 
-#include "printing/TMemoSeiteEinrichtenForm.h"
+#include "printing/TMemoSeiteEinrichtenDlgForm.h"
 #include "printing/TPrintGrid2.h"
 
 namespace card {
@@ -13,8 +13,8 @@ LineStopMeter::LineStopMeter(PrintCanvas& canvas, TSGrid& cardGrid, LayoutStore&
 
 void LineStopMeter::Measure()
 {
-    TMemoSeiteEinrichtenForm layout(m_layouts);
-    layout.Load(TMemoSeiteEinrichtenForm::Workspace::RecordCard);
+    TMemoSeiteEinrichtenDlgForm layout(m_layouts);
+    layout.Load(TMemoSeiteEinrichtenDlgForm::Workspace::RecordCard);
     TPrintGrid2 printer(m_canvas, m_port, m_clock);
     layout.ApplyTo(printer);
     printer.AttachGrid(&m_cardGrid);

@@ -1,14 +1,14 @@
 #include "masterdata/MasterCellStyle.h"
 
 #include "common/NumberFormat.h"
-#include "masterdata/RecordLines.h"
+#include "table/RecordLine.h"
 
 MasterCellStyle CustomerCellStyle(const QString& line, bool selected, int tableFontSize)
 {
     MasterCellStyle style;
     if (tableFontSize <= 8)
         style.textTop = 3;
-    if (recordlines::Cell(line, 8).startsWith(QLatin1String("(A)"))) {
+    if (recordline::Cell(line, recordline::kCustRemark).startsWith(QLatin1String("(A)"))) {
         style.hasBackground = true;
         style.background = selected ? kSelectedBlue : kPharmacyYellow;
     }
@@ -19,20 +19,21 @@ MasterCellStyle MedicationCellStyle(const QString& line, int col, bool selected,
 {
     MasterCellStyle style;
     const auto number = [&](int c, long double* value) {
-        return TryStrToFloat(recordlines::Cell(line, c), value);
+        return TryStrToFloat(recordline::Cell(line, c), value);
     };
     long double stock = 0;
-    const bool hasStock = number(9, &stock);
+    const bool hasStock = number(recordline::kMedStock, &stock);
     if (markStock && hasStock && stock > 0) {
         style.hasBackground = true;
         style.background = selected ? kSelectedBlue : kStockGreen;
     }
     long double value = 0;
-    if (col == 3 && number(3, &value) && value == 0) {
+    if (col == recordline::kMedSaleNet && number(recordline::kMedSaleNet, &value) && value == 0) {
         long double purchase = 0;
-        style.redText = number(2, &purchase) && purchase != 0;
+        style.redText = number(recordline::kMedPurchaseNet, &purchase) && purchase != 0;
     }
-    if (col == 9 && !recordlines::Cell(line, 9).isEmpty() && hasStock && stock < 2)
+    if (col == recordline::kMedStock && !recordline::Cell(line, recordline::kMedStock).isEmpty() &&
+        hasStock && stock < 2)
         style.redText = true;
     return style;
 }

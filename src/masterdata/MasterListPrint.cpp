@@ -5,17 +5,17 @@
 #include "printing/TPrintGrid2.h"
 #include "table/TSGrid.h"
 
-TSeiteEinrichtenForm::List MasterListPrint::LayoutOf(MasterTable table)
+TSeiteEinrichtenDlgForm::List MasterListPrint::LayoutOf(MasterTable table)
 {
     switch (table) {
         case MasterTable::Medication:
-            return TSeiteEinrichtenForm::List::Medikamente;
+            return TSeiteEinrichtenDlgForm::List::Medikamente;
         case MasterTable::Service:
-            return TSeiteEinrichtenForm::List::Leistungen;
+            return TSeiteEinrichtenDlgForm::List::Leistungen;
         case MasterTable::Customer:
             break;
     }
-    return TSeiteEinrichtenForm::List::Kunden;
+    return TSeiteEinrichtenDlgForm::List::Kunden;
 }
 
 QString MasterListPrint::ExportFileName(MasterTable table)
@@ -39,7 +39,7 @@ MasterListPrint::MasterListPrint(TPrintGrid2& printer, TSGrid& grid, MasterTable
     for (int col = 0; col < grid.ColCount(); ++col) {
         m_titles.append(grid.Cells(col, 0));
     }
-    TSeiteEinrichtenForm layout(store);
+    TSeiteEinrichtenDlgForm layout(store);
     layout.Load(LayoutOf(table));
     const TablePrintSetup setup = layout.Setup();
     printer.AttachGrid(&grid);

@@ -4,7 +4,7 @@
 #include <QStringList>
 
 #include "masterdata/MasterGridLayout.h"
-#include "printing/TSeiteEinrichtenForm.h"
+#include "printing/TSeiteEinrichtenDlgForm.h"
 
 class LayoutStore;
 class TPrintGrid2;
@@ -23,7 +23,7 @@ public:
     MasterListPrint(const MasterListPrint&) = delete;
     MasterListPrint& operator=(const MasterListPrint&) = delete;
 
-    static TSeiteEinrichtenForm::List LayoutOf(MasterTable table);
+    static TSeiteEinrichtenDlgForm::List LayoutOf(MasterTable table);
     // File name the export offers, in the program folder.
     static QString ExportFileName(MasterTable table);
 

@@ -2,8 +2,8 @@
 
 #include "common/CodePage.h"
 #include "common/NumberFormat.h"
-#include "masterdata/RecordLines.h"
 #include "platform/Files.h"
+#include "table/RecordLine.h"
 
 namespace mastersearch {
 
@@ -21,7 +21,7 @@ DigitSplit TakeQuantityDigits(const QString& text)
 
 int FindByName(const QStringList& lines, const QString& text)
 {
-    int p = recordlines::FindSorted(lines, text);
+    int p = recordline::FindSorted(lines, text);
     if (lines.isEmpty() || text.isEmpty() || p == 0)
         return p;
     const QString& found = lines.at(p);
@@ -39,7 +39,7 @@ int FindByFeeNumber(const QStringList& lines, const QString& text, int current)
 {
     const QString upper = text.toUpper();
     for (int i = 0; i < lines.size(); ++i)
-        if (recordlines::Cell(lines.at(i), 8).toUpper() == upper)
+        if (recordline::Cell(lines.at(i), recordline::kSvcNumber).toUpper() == upper)
             return i;
     return current;
 }
@@ -52,15 +52,10 @@ constexpr int kMaxCardsSearched = 11;
 int CountCellsWith(const QString& line, const QString& upper)
 {
     int count = 0;
-    qsizetype start = 0;
-    while (start < line.size()) {
-        qsizetype tab = line.indexOf(QLatin1Char('\t'), start);
-        if (tab < 0)
-            tab = line.size();
-        if (QStringView(line).mid(start, tab - start).contains(upper, Qt::CaseInsensitive))
+    recordline::ForEachCell(line, [&](int, QStringView cell) {
+        if (cell.contains(upper, Qt::CaseInsensitive))
             ++count;
-        start = tab + 1;
-    }
+    });
     return count;
 }
 
@@ -76,7 +71,7 @@ Result NotFound(bool further)
 
 bool CustomerSearch::NotesContain(const QString& customerLine) const
 {
-    const QString number = recordlines::Cell(customerLine, 5);
+    const QString number = recordline::Cell(customerLine, recordline::kCustNumber);
     QStringList lines;
     if (!cp1252::ReadLines(files::FindCaseInsensitive(
                                m_dataFolder, QStringLiteral("P") + number + QStringLiteral(".PAT")),
@@ -90,9 +85,9 @@ bool CustomerSearch::NotesContain(const QString& customerLine) const
 
 int CustomerSearch::CardWithText(const QString& customerLine) const
 {
-    const QString number = recordlines::Cell(customerLine, 5);
+    const QString number = recordline::Cell(customerLine, recordline::kCustNumber);
     int newest = 0;
-    TryStrToInt(recordlines::Cell(customerLine, 9), &newest);
+    TryStrToInt(recordline::Cell(customerLine, recordline::kCustCardNumber), &newest);
     for (int n = newest; n >= 1 && newest - n < kMaxCardsSearched; --n)
         if (m_cards.CardHolds(m_dataFolder, number, n, m_text))
             return n;
@@ -142,7 +137,8 @@ Result CustomerSearch::Search(const QStringList& customers, Criterion criterion,
                 return {};
             for (int i = 0; i < customers.size(); ++i) {
                 int own = 0;
-                if (TryStrToInt(recordlines::Cell(customers.at(i), 5), &own) && own == number)
+                if (TryStrToInt(recordline::Cell(customers.at(i), recordline::kCustNumber), &own) &&
+                    own == number)
                     return {i, {}, LabelColour::Black, false};
             }
             return {-1, QStringLiteral("Kunden-Nr. nicht vorhanden!"), LabelColour::Red, false};

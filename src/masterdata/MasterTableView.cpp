@@ -1,17 +1,16 @@
 #include "masterdata/MasterTableView.h"
-
-#include "masterdata/RecordLines.h"
+#include "table/RecordLine.h"
 
 int RecordLinesView::FindSorted(const QString& text) const
 {
-    return recordlines::FindSorted(m_lines, text);
+    return recordline::FindSorted(m_lines, text);
 }
 
 QString RecordLinesView::Cell(int record, int col) const
 {
     if (record < 0 || record >= m_lines.size())
         return {};
-    return recordlines::Cell(m_lines.at(record), col);
+    return recordline::Cell(m_lines.at(record), col);
 }
 
 QString EditDlgCaption(EditMode mode)

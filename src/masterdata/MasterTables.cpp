@@ -6,7 +6,7 @@
 #include "common/Collation.h"
 #include "common/NumberFormat.h"
 #include "common/UserPort.h"
-#include "masterdata/RecordLines.h"
+#include "table/RecordLine.h"
 
 namespace mastertables {
 
@@ -16,7 +16,7 @@ std::optional<QString> NextCustomerNumber(const QStringList& customerLines, User
     std::vector<bool> used(kHighestCustomerNumber + 1, false);
     for (int i = 0; i < customerLines.size(); ++i) {
         int number = 0;
-        if (!TryStrToInt(recordlines::Cell(customerLines.at(i), kCustomerNumberCol), &number)) {
+        if (!TryStrToInt(recordline::Cell(customerLines.at(i), recordline::kCustNumber), &number)) {
             port.Message(MsgKind::Error,
                          QStringLiteral("Die fehlerhafte Kundenummer\rbei Datensatz ") +
                              QString::number(i + 1) +
@@ -49,22 +49,23 @@ bool NeedsUpgrade(const QStringList& lines, int requiredTabs)
     if (lines.isEmpty())
         return false;
     const QString& probe = lines.size() > 1 ? lines.at(1) : lines.at(0);
-    return recordlines::TabCount(probe) < requiredTabs;
+    return recordline::CountTabs(probe) < requiredTabs;
 }
 
 void PadAll(QStringList& lines, int tabs)
 {
     for (QString& line : lines)
-        recordlines::PadTabs(line, tabs);
+        recordline::PadTabs(line, tabs);
 }
 
 void UpgradeServiceLines(QStringList& lines)
 {
     for (QString& line : lines) {
-        recordlines::PadTabs(line, kServiceTabs);
+        recordline::PadTabs(line, recordline::kServiceCells);
+        // Cells 3 ... 7 of the older layout move two to the right.
         for (int from = 7; from >= 3; --from)
-            recordlines::SetCell(line, from + 2, recordlines::Cell(line, from));
-        recordlines::SetCell(line, 4, QStringLiteral("1,0"));
+            recordline::SetCell(line, from + 2, recordline::Cell(line, from));
+        recordline::SetCell(line, recordline::kSvcFactor, QStringLiteral("1,0"));
     }
 }
 
@@ -77,10 +78,7 @@ QString JoinCells(const QStringList& cells)
 
 QString JoinLineCells(const QString& line, int count)
 {
-    QStringList cells;
-    for (int col = 1; col <= count; ++col)
-        cells << recordlines::Cell(line, col);
-    return JoinCells(cells);
+    return JoinCells(recordline::Split(line, count));
 }
 
 }  // namespace
@@ -88,13 +86,13 @@ QString JoinLineCells(const QString& line, int count)
 int PlaceSorted(QStringList& lines, const QStringList& cells, int tabs)
 {
     const QString candidate = JoinCells(cells);
-    QString line = recordlines::Join(cells);
-    recordlines::PadTabs(line, tabs);
+    QString line = recordline::Join(cells);
+    recordline::PadTabs(line, tabs);
     if (lines.isEmpty()) {
         lines.append(line);
         return 0;
     }
-    const int p = recordlines::FindSorted(lines, candidate);
+    const int p = recordline::FindSorted(lines, candidate);
     const int last = int(lines.size()) - 1;
     if (p == last &&
         CompareUmlaut(JoinLineCells(lines.at(last), int(cells.size())), candidate) < 0) {
@@ -109,10 +107,12 @@ int ReplaceMedication(QStringList& lines, int record, const QStringList& cells)
 {
     const QString old = lines.at(record);
     lines.removeAt(record);
-    const int at = PlaceSorted(lines, cells.mid(0, 8), kMedicationTabs);
-    if (!recordlines::Cell(old, 10).isEmpty()) {
-        recordlines::SetCell(lines[at], 9, recordlines::Cell(old, 9));
-        recordlines::SetCell(lines[at], 10, recordlines::Cell(old, 10));
+    const int at =
+        PlaceSorted(lines, cells.mid(0, recordline::kMedRemark), recordline::kMedicationCells);
+    using namespace recordline;
+    if (!Cell(old, kMedCode).isEmpty()) {
+        SetCell(lines[at], kMedStock, Cell(old, kMedStock));
+        SetCell(lines[at], kMedCode, Cell(old, kMedCode));
     }
     return at;
 }
@@ -120,7 +120,7 @@ int ReplaceMedication(QStringList& lines, int record, const QStringList& cells)
 int ReplaceService(QStringList& lines, int record, const QStringList& cells)
 {
     lines.removeAt(record);
-    return PlaceSorted(lines, cells.mid(0, 9), kServiceTabs);
+    return PlaceSorted(lines, cells.mid(0, recordline::kServiceCells), recordline::kServiceCells);
 }
 
 void SortLines(QStringList& lines)
@@ -130,8 +130,8 @@ void SortLines(QStringList& lines)
 
 int InsertCustomer(QStringList& lines, const QStringList& cells)
 {
-    QString line = recordlines::Join(cells.mid(0, kCustomerTabs));
-    recordlines::PadTabs(line, kCustomerTabs);
+    QString line = recordline::Join(cells.mid(0, recordline::kCustomerCells));
+    recordline::PadTabs(line, recordline::kCustomerCells);
     lines.append(line);
     SortLines(lines);
     // Equal lines are adjacent after the sort; the new one is the last of them.
@@ -156,9 +156,10 @@ QString DeleteQuestion(const QString& customerLine)
 {
     QString description;
     if (!customerLine.isNull())
-        description = recordlines::Cell(customerLine, 1) + QLatin1Char(' ') +
-                      recordlines::Cell(customerLine, 2) + QStringLiteral(" KdNr.: ") +
-                      recordlines::Cell(customerLine, kCustomerNumberCol) + QLatin1Char('\r');
+        description = recordline::Cell(customerLine, recordline::kCustName) + QLatin1Char(' ') +
+                      recordline::Cell(customerLine, recordline::kCustFirstName) +
+                      QStringLiteral(" KdNr.: ") +
+                      recordline::Cell(customerLine, recordline::kCustNumber) + QLatin1Char('\r');
     return QStringLiteral("Datensatz ") + description + QStringLiteral(" wirklich löschen?");
 }
 

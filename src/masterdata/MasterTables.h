@@ -10,11 +10,6 @@ class UserPort;
 // cell followed by a TAB), so they serve the table grid's lines as well as tests.
 namespace mastertables {
 
-// Stored cells per record.
-inline constexpr int kCustomerTabs = 10;
-inline constexpr int kMedicationTabs = 10;
-inline constexpr int kServiceTabs = 9;
-inline constexpr int kCustomerNumberCol = 5;
 inline constexpr int kHighestCustomerNumber = 9999;
 
 // The number for a new customer, formatted "0000": the highest number + 1, or once 9999

@@ -11,10 +11,10 @@
 #include "common/UserPort.h"
 #include "masterdata/MasterTables.h"
 #include "masterdata/PostcodeList.h"
-#include "masterdata/RecordLines.h"
 #include "platform/Files.h"
 #include "settings/IniFile.h"
 #include "settings/Options.h"
+#include "table/RecordLine.h"
 #include "table/TSGrid.h"
 #include "table/TableFile.h"
 
@@ -53,7 +53,7 @@ QString GridTableView::Cell(int record, int col) const
 {
     if (record < 0 || record >= m_grid.RecordCount())
         return {};
-    return recordlines::Cell(m_grid.RecordLine(record), col);
+    return recordline::Cell(m_grid.RecordLine(record), col);
 }
 
 namespace {
@@ -62,13 +62,13 @@ int TabsOf(MasterTable table)
 {
     switch (table) {
         case MasterTable::Medication:
-            return mastertables::kMedicationTabs;
+            return recordline::kMedicationCells;
         case MasterTable::Service:
-            return mastertables::kServiceTabs;
+            return recordline::kServiceCells;
         case MasterTable::Customer:
             break;
     }
-    return mastertables::kCustomerTabs;
+    return recordline::kCustomerCells;
 }
 
 }  // namespace
@@ -118,9 +118,8 @@ int PlaceRecordSorted(TSGrid& grid, const QStringList& cells, int tabs)
         record = grid.AddRecord(tabs);
     } else {
         grid.FindSorted(candidate, record);
-        QStringList lastCells;
-        for (int col = 1; col <= cells.size(); ++col)
-            lastCells << recordlines::Cell(grid.RecordLine(count - 1), col);
+        const QStringList lastCells =
+            recordline::Split(grid.RecordLine(count - 1), int(cells.size()));
         if (record == count - 1 && CompareUmlaut(lastCells.join(QLatin1Char('\t')), candidate) < 0)
             record = grid.AddRecord(tabs);
         else
@@ -138,7 +137,7 @@ QString MasterRecords::Path(MasterTable table) const
     return files::FindCaseInsensitive(m_ctx.dataFolder, MasterTableFile(table));
 }
 
-bool MasterRecords::RunDialog(EditDlgForm& form, TSGrid& grid)
+bool MasterRecords::RunDialog(TEditDlgForm& form, TSGrid& grid)
 {
     GridTableView view(grid);
     if (form.Panel() != EditPanel::Customer)
@@ -174,10 +173,7 @@ EditDlgSetup SetupFor(MasterTable table, EditMode mode, const PriceSettings& set
 
 QStringList RecordCells(TSGrid& grid, int record, int count)
 {
-    QStringList cells;
-    for (int col = 1; col <= count; ++col)
-        cells << recordlines::Cell(grid.RecordLine(record), col);
-    return cells;
+    return recordline::Split(grid.RecordLine(record), count);
 }
 
 void SelectLine(TSGrid& grid, const QString& line)
@@ -190,7 +186,7 @@ void SelectLine(TSGrid& grid, const QString& line)
 
 bool MasterRecords::InsertRecord(MasterTable table, TSGrid& grid)
 {
-    EditDlgForm form(SetupFor(table, EditMode::Insert, m_ctx.settings), m_ctx.port);
+    TEditDlgForm form(SetupFor(table, EditMode::Insert, m_ctx.settings), m_ctx.port);
     QString number;
     if (table == MasterTable::Customer) {
         const auto next = mastertables::NextCustomerNumber(grid.Lines(), m_ctx.port);
@@ -205,14 +201,14 @@ bool MasterRecords::InsertRecord(MasterTable table, TSGrid& grid)
     }
     switch (table) {
         case MasterTable::Medication:
-            PlaceRecordSorted(grid, form.Medication().Cells(), mastertables::kMedicationTabs);
+            PlaceRecordSorted(grid, form.Medication().Cells(), recordline::kMedicationCells);
             break;
         case MasterTable::Service:
-            PlaceRecordSorted(grid, form.Service().Cells(), mastertables::kServiceTabs);
+            PlaceRecordSorted(grid, form.Service().Cells(), recordline::kServiceCells);
             break;
         case MasterTable::Customer: {
             const QStringList cells = form.Customer().Cells(number, QStringLiteral("000"));
-            const int record = grid.AddRecord(mastertables::kCustomerTabs);
+            const int record = grid.AddRecord(recordline::kCustomerCells);
             for (int col = 1; col <= cells.size(); ++col)
                 grid.SetRecordCell(col, record, cells.at(col - 1));
             const QString line = grid.RecordLine(record);
@@ -237,16 +233,16 @@ bool MasterRecords::EditRecord(MasterTable table, TSGrid& grid)
         return false;
     }
     const int current = grid.CurrentRecord();
-    EditDlgForm form(SetupFor(table, EditMode::Edit, m_ctx.settings), m_ctx.port);
+    TEditDlgForm form(SetupFor(table, EditMode::Edit, m_ctx.settings), m_ctx.port);
     switch (table) {
         case MasterTable::Medication:
-            form.Medication().Load(RecordCells(grid, current, 8));
+            form.Medication().Load(RecordCells(grid, current, recordline::kMedRemark));
             break;
         case MasterTable::Service:
-            form.Service().Load(RecordCells(grid, current, 9));
+            form.Service().Load(RecordCells(grid, current, recordline::kServiceCells));
             break;
         case MasterTable::Customer:
-            form.Customer().Load(RecordCells(grid, current, 10));
+            form.Customer().Load(RecordCells(grid, current, recordline::kCustomerCells));
             break;
     }
     if (!RunDialog(form, grid)) {
@@ -258,22 +254,25 @@ bool MasterRecords::EditRecord(MasterTable table, TSGrid& grid)
             const QString old = grid.RecordLine(current);
             grid.DeleteRecord(current);
             const int record =
-                PlaceRecordSorted(grid, form.Medication().Cells(), mastertables::kMedicationTabs);
-            if (!recordlines::Cell(old, 10).isEmpty()) {
-                grid.SetRecordCell(9, record, recordlines::Cell(old, 9));
-                grid.SetRecordCell(10, record, recordlines::Cell(old, 10));
+                PlaceRecordSorted(grid, form.Medication().Cells(), recordline::kMedicationCells);
+            using namespace recordline;
+            if (!Cell(old, kMedCode).isEmpty()) {
+                grid.SetRecordCell(kMedStock, record, Cell(old, kMedStock));
+                grid.SetRecordCell(kMedCode, record, Cell(old, kMedCode));
             }
             break;
         }
         case MasterTable::Service:
             grid.DeleteRecord(current);
-            PlaceRecordSorted(grid, form.Service().Cells(), mastertables::kServiceTabs);
+            PlaceRecordSorted(grid, form.Service().Cells(), recordline::kServiceCells);
             break;
         case MasterTable::Customer: {
-            const QStringList cells =
-                form.Customer().Cells(recordlines::Cell(grid.RecordLine(current), 5),
-                                      recordlines::Cell(grid.RecordLine(current), 9));
-            for (int col : {1, 2, 3, 4, 6, 7, 8, 10})
+            const QStringList cells = form.Customer().Cells(
+                recordline::Cell(grid.RecordLine(current), recordline::kCustNumber),
+                recordline::Cell(grid.RecordLine(current), recordline::kCustCardNumber));
+            using namespace recordline;
+            for (int col : {kCustName, kCustFirstName, kCustStreet, kCustTown, kCustPhone,
+                            kCustSalutation, kCustRemark, kCustMail})
                 grid.SetRecordCell(col, current, cells.at(col - 1));
             const QString line = grid.RecordLine(current);
             grid.SortAll();
@@ -307,9 +306,9 @@ bool MasterRecords::DeleteRecord(MasterTable table, TSGrid& grid)
         return false;
 
     if (table == MasterTable::Customer) {
-        const QString number = recordlines::Cell(line, 5);
+        const QString number = recordline::Cell(line, recordline::kCustNumber);
         int cards = 0;
-        TryStrToInt(recordlines::Cell(line, 9), &cards);
+        TryStrToInt(recordline::Cell(line, recordline::kCustCardNumber), &cards);
         const mastertables::CustomerRemoval plan = mastertables::CustomerRemovalPlan(number, cards);
         for (const QString& name : plan.files) {
             const QString path = files::FindCaseInsensitive(m_ctx.dataFolder, name);
@@ -327,7 +326,7 @@ bool MasterRecords::DeleteRecord(MasterTable table, TSGrid& grid)
                 table::AppendChangeLine(grid.Environment(), port, path, change);
         }
     } else if (table == MasterTable::Medication && m_ctx.medicationWorkspace) {
-        const QString code = recordlines::Cell(line, 10);
+        const QString code = recordline::Cell(line, recordline::kMedCode);
         if (!code.isEmpty()) {
             for (int year = 2007; year <= m_ctx.clock.Today().year(); ++year) {
                 const QString path = files::ResolveCaseInsensitive(

@@ -5,9 +5,9 @@
 #include <QStringList>
 #include <functional>
 
-#include "masterdata/EditDlgForm.h"
 #include "masterdata/MasterGridLayout.h"
 #include "masterdata/MasterTableView.h"
+#include "masterdata/TEditDlgForm.h"
 
 class Clock;
 class IniFile;
@@ -81,7 +81,7 @@ private:
 class RecordDialogRunner {
 public:
     virtual ~RecordDialogRunner() = default;
-    virtual bool Run(EditDlgForm& form, const MasterTableView* table) = 0;
+    virtual bool Run(TEditDlgForm& form, const MasterTableView* table) = 0;
 };
 
 // What the master workspaces of the main window do around an insert, edit or delete.
@@ -117,7 +117,7 @@ public:
 private:
     QString Path(MasterTable table) const;
     void AfterChange(MasterTable table, TSGrid& grid);
-    bool RunDialog(EditDlgForm& form, TSGrid& grid);
+    bool RunDialog(TEditDlgForm& form, TSGrid& grid);
 
     Context m_ctx;
 };

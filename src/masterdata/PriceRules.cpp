@@ -4,7 +4,7 @@
 
 #include "common/NumberFormat.h"
 #include "common/UserPort.h"
-#include "masterdata/RecordLines.h"
+#include "table/RecordLine.h"
 
 namespace prices {
 
@@ -118,16 +118,16 @@ void RecalculateGross(QStringList& lines, int netCol, int grossCol, int codeCol,
                       const PriceSettings& settings)
 {
     for (QString& line : lines) {
-        const QString net = recordlines::Cell(line, netCol);
+        const QString net = recordline::Cell(line, netCol);
         long double rate = 0;
         QString gross = net;
-        if (VatRateForCode(recordlines::Cell(line, codeCol), settings, &rate)) {
+        if (VatRateForCode(recordline::Cell(line, codeCol), settings, &rate)) {
             long double value = 0;
             // A net that is no number is copied like one with an unknown code.
             if (TryStrToFloat(net, &value))
                 gross = FormatFloat(QStringLiteral("0.00"), value * (1 + rate / 100));
         }
-        recordlines::SetCell(line, grossCol, gross);
+        recordline::SetCell(line, grossCol, gross);
     }
 }
 
@@ -152,9 +152,11 @@ bool RecalculateAllGross(UserPort& port, QStringList& rateTexts, VatRecalcTarget
         return false;
     }
     target.ShowCurrentRate(FormatFloat(QStringLiteral("0.0"), settings.currentVat[0]));
-    RecalculateGross(target.ServiceLines(), 5, 6, 7, settings);
+    RecalculateGross(target.ServiceLines(), recordline::kSvcNet, recordline::kSvcGross,
+                     recordline::kSvcVatCode, settings);
     target.SaveServices();
-    RecalculateGross(target.MedicationLines(), 3, 4, 5, settings);
+    RecalculateGross(target.MedicationLines(), recordline::kMedSaleNet, recordline::kMedSaleGross,
+                     recordline::kMedVatCode, settings);
     target.SaveMedications();
     target.ResetQuantities();
     target.ReloadBatchIfShown();

@@ -122,12 +122,12 @@ void TPrintStrList::DrawLetterhead()
 
     int lineTop = m_top;
     if (n >= 1) {
-        UseFont(TitelFontGr);
+        UseFont(TitleFontGr);
         DrawInLine(m_left, lineTop, m_left, m_left + w, Kopf[0]);
     }
     if (n >= 2) {
-        lineTop += LineHeightOf(TitelFontGr);
-        PrintFont firm = TitelFontGr;
+        lineTop += LineHeightOf(TitleFontGr);
+        PrintFont firm = TitleFontGr;
         firm.size = static_cast<int>(firm.size * 0.85);
         UseFont(firm);
         if (m_canvas->TextWidth(Kopf[1]) > static_cast<int>(0.45 * m_canvas->PageWidth())) {

@@ -24,7 +24,7 @@ public:
     int BottomMargin = 20;
     int KopfAbstand = 45;
     PrintFont TitleFontKl{QStringLiteral("Arial"), 8};
-    PrintFont TitelFontGr{QStringLiteral("Arial"), 12, true};
+    PrintFont TitleFontGr{QStringLiteral("Arial"), 12, true};
     PrintFont LinesFont{QStringLiteral("Arial"), 9};
     QStringList StringList;
     QStringList Kopf;

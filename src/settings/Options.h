@@ -32,7 +32,8 @@ const QList<OrderedKey>& OrderedOptionKeys();
 
 // The built-in password (stored unscrambled) and the default download address.
 inline constexpr char kDefaultPassword[] = "praxis";
-inline constexpr char kDefaultDownloadAddress[] = "https://www.talven.de/arzneilisten/";
+inline constexpr char kDefaultDownloadAddress[] =
+    "https://update.barsoi.invalid/onlineupdate.php?user=&&password=&&file=";
 
 // The scrambled form stored under "PasswortEdit": the default password stays as it is,
 // any other is reversed, every code raised by 2 and a "p" put after the fourth character.

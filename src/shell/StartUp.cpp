@@ -8,6 +8,7 @@
 #include "common/DateUtil.h"
 #include "common/NumberFormat.h"
 #include "common/UserPort.h"
+#include "help/HelpTopics.h"
 #include "platform/Files.h"
 #include "platform/Volume.h"
 #include "settings/TableFont.h"
@@ -57,8 +58,7 @@ StartUp::StartUp(UserPort& port, const Clock& clock, QString programFolder,
 void StartUp::CheckDataFolder()
 {
     m_port.SetBusy(true);
-    m_helpAvailable = QFileInfo::exists(
-        files::FindCaseInsensitive(m_programFolder, QStringLiteral("tlvhelp.chm")));
+    m_helpAvailable = help::HelpAvailable(m_programFolder);
 
     if (!QDir::setCurrent(m_dataFolder)) {
         m_port.SetBusy(false);

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "common/Collation.h"
 #include "common/NumberFormat.h"
 #include "table/RecordLine.h"
 
@@ -616,20 +615,7 @@ int TSGrid::FindExact(const QString& text, int col) const
 bool TSGrid::FindSorted(const QString& line, int& position) const
 {
     bool found = false;
-    int low = 0;
-    int high = RecordCount() - 1;
-    while (low <= high) {
-        const int middle = (low + high) / 2;
-        const int c = CompareUmlaut(m_lines[middle], line);
-        if (c < 0) {
-            low = middle + 1;
-        } else {
-            high = middle - 1;
-            if (c == 0)
-                found = true;
-        }
-    }
-    position = std::clamp(low, 0, std::max(0, RecordCount() - 1));
+    position = recordline::FindSorted(m_lines, line, &found);
     return found;
 }
 
@@ -640,10 +626,7 @@ void TSGrid::PadRecord(int tabs, int record)
         m_port.Message(MsgKind::Plain, QStringLiteral("Index-Fehler(5)!"));
         return;
     }
-    QString& line = m_lines[record];
-    const int have = recordline::CountTabs(line);
-    if (have < tabs)
-        line.append(QString(tabs - have, QLatin1Char('\t')));
+    recordline::PadTabs(m_lines[record], tabs);
 }
 
 int TSGrid::CountTabs(int record)

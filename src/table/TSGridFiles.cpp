@@ -176,7 +176,7 @@ bool TSGrid::MergeJournal()
     for (qsizetype i = 0; i < m_lines.size(); ++i) {
         const QString& line = m_lines[i];
         if (!line.startsWith(QLatin1Char('+')) && !line.startsWith(QLatin1Char('-')))
-            days[static_cast<size_t>(i)] = DayOf(recordline::CellView(line, 1));
+            days[static_cast<size_t>(i)] = DayOf(recordline::CellView(line, recordline::kJourDate));
     }
     qsizetype i = 0;
     while (i < m_lines.size()) {
@@ -184,7 +184,7 @@ bool TSGrid::MergeJournal()
         if (line.startsWith(QLatin1Char('+'))) {
             line.remove(0, 1);
             changed = true;
-            const qint64 day = DayOf(recordline::CellView(line, 1));
+            const qint64 day = DayOf(recordline::CellView(line, recordline::kJourDate));
             days[static_cast<size_t>(i)] = day;
             if (day >= 0) {
                 qsizetype j = i - 1;
@@ -199,13 +199,13 @@ bool TSGrid::MergeJournal()
             }
             ++i;
         } else if (line.startsWith(QLatin1Char('-'))) {
-            const QString key = recordline::Cell(line.mid(1), 1);
+            const QString key = recordline::Cell(line.mid(1), 1);  // a removal holds the key only
             m_lines.removeAt(i);
             days.erase(days.begin() + i);
             changed = true;
             qsizetype kept = 0;
             for (qsizetype k = 0; k < i; ++k) {
-                if (recordline::CellView(m_lines[k], 2) == key)
+                if (recordline::CellView(m_lines[k], recordline::kJourReceipt) == key)
                     continue;
                 if (kept != k) {
                     m_lines[kept] = std::move(m_lines[k]);
@@ -249,21 +249,21 @@ bool TSGrid::MergeRegister()
         if (line.startsWith(QLatin1Char('+'))) {
             line.remove(0, 1);
             changed = true;
-            auto& same = live[recordline::Cell(line, 1)];
+            auto& same = live[recordline::Cell(line, recordline::kRegisterKey)];
             for (qsizetype k : same)
                 dead[static_cast<size_t>(k)] = 1;
             same.assign(1, i);
         } else if (line.startsWith(QLatin1Char('-'))) {
             changed = true;
             dead[static_cast<size_t>(i)] = 1;
-            auto it = live.find(recordline::Cell(line.mid(1), 1));
+            auto it = live.find(recordline::Cell(line.mid(1), recordline::kRegisterKey));
             if (it != live.end()) {
                 for (qsizetype k : *it)
                     dead[static_cast<size_t>(k)] = 1;
                 live.erase(it);
             }
         } else {
-            live[recordline::Cell(line, 1)].push_back(i);
+            live[recordline::Cell(line, recordline::kRegisterKey)].push_back(i);
         }
     }
     if (!changed)
@@ -319,7 +319,7 @@ bool TSGrid::SafeSave(const QString& path, const QString& tempExt, const QString
         m_port.EndProgram(1);
     }
     const QByteArray data = cp1252::JoinLines(lines);
-    const QString temp = recordline::ChangeExt(target, tempExt);
+    const QString temp = table::ChangeExt(target, tempExt);
     bool ok = files::ReplaceAtomically(target, temp, data);
     for (int attempt = 0; !ok && attempt < kSaveRetries; ++attempt) {
         Wait(kRetryWaitMs, true);
@@ -410,7 +410,7 @@ void TSGrid::Mirror(const QString& path, const QStringList& lines)
         if (created)
             FillNewBackupFolder(FolderOf(path), folder);
         const QString target = files::FindCaseInsensitive(folder, name);
-        const QString temp = recordline::ChangeExt(target, QStringLiteral(".~DB"));
+        const QString temp = table::ChangeExt(target, QStringLiteral(".~DB"));
         if (files::ReplaceAtomically(target, temp, data))
             return;
         QFile::remove(temp);

@@ -23,6 +23,15 @@ QString WithSlash(const QString& folder)
     return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
 }
 
+QString ChangeExt(const QString& path, const QString& ext)
+{
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
+    if (dot > slash && dot >= 0)
+        return path.left(dot) + ext;
+    return path + ext;
+}
+
 bool EnterBackupFolder(const QString& folder, bool& created)
 {
     created = false;

@@ -14,6 +14,8 @@ namespace table {
 // one keeps the path given.
 QString ResolveExisting(const QString& path);
 QString WithSlash(const QString& folder);
+// The file name with its last extension replaced ("KUNDE.DBF", ".~DB" -> "KUNDE.~DB").
+QString ChangeExt(const QString& path, const QString& ext);
 
 // Enters the backup folder; a missing folder is created in its parent (the root of the
 // backup medium), which must exist: a medium that is not mounted must not be replaced by a

@@ -10,7 +10,7 @@
 #include "common/UserPort.h"
 #include "platform/Files.h"
 #include "printing/Letterhead.h"
-#include "printing/TMemoSeiteEinrichtenForm.h"
+#include "printing/TMemoSeiteEinrichtenDlgForm.h"
 #include "printing/TPrintStrList.h"
 #include "settings/IniFile.h"
 #include "settings/OptionSections.h"
@@ -271,7 +271,7 @@ QString TextWorkspace::TextBlock()
 }
 
 TextWorkspace::PageMetrics TextWorkspace::Measure(TPrintStrList& printer,
-                                                  const TMemoSeiteEinrichtenForm& layout) const
+                                                  const TMemoSeiteEinrichtenDlgForm& layout) const
 {
     layout.ApplyTo(printer);
     PageMetrics m;
@@ -290,7 +290,7 @@ int TextWorkspace::PageOfLine(int line, const PageMetrics& m)
     return 2 + (line - m.firstPage - 1) / m.nextPages;
 }
 
-void TextWorkspace::PrepareLetter(TPrintStrList& printer, const TMemoSeiteEinrichtenForm& layout,
+void TextWorkspace::PrepareLetter(TPrintStrList& printer, const TMemoSeiteEinrichtenDlgForm& layout,
                                   const KeyValueSettings& options) const
 {
     printer.StringList = textfiles::LinesOf(m_text);

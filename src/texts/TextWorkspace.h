@@ -12,7 +12,7 @@
 class Clock;
 class IniFile;
 class KeyValueSettings;
-class TMemoSeiteEinrichtenForm;
+class TMemoSeiteEinrichtenDlgForm;
 class TPrintStrList;
 class UserPort;
 
@@ -86,13 +86,13 @@ public:
         int nextPages = 0;
         int charsPerLine = 0;
     };
-    PageMetrics Measure(TPrintStrList& printer, const TMemoSeiteEinrichtenForm& layout) const;
+    PageMetrics Measure(TPrintStrList& printer, const TMemoSeiteEinrichtenDlgForm& layout) const;
     static int PageOfLine(int line, const PageMetrics& metrics);  // line from 1
 
     // ---- Printing ----
     // The letter on the document printer: body, layout, job title, and the letterhead with
     // the practice's or the pharmacy's data from the options when one is set.
-    void PrepareLetter(TPrintStrList& printer, const TMemoSeiteEinrichtenForm& layout,
+    void PrepareLetter(TPrintStrList& printer, const TMemoSeiteEinrichtenDlgForm& layout,
                        const KeyValueSettings& options) const;
     // After the job: the body list goes, the letterhead switches are off.
     static void AfterPrint(TPrintStrList& printer);

@@ -13,7 +13,7 @@
 #include "TestFiles.h"
 #include "cards/CardCloseRun.h"
 #include "cards/CardWorkspace.h"
-#include "cards/PaymentForm.h"
+#include "cards/TBezDlgForm.h"
 #include "common/CodePage.h"
 #include "printing/PrinterList.h"
 #include "table/TSGrid.h"
@@ -33,9 +33,9 @@ struct Payments : PaymentDialogRunner {
 };
 
 struct Dialog : PrintDialogRunner {
-    std::function<bool(CardPrintForm&)> script;
+    std::function<bool(TKarteiRechnDruckDlgForm&)> script;
     int runs = 0;
-    bool Run(CardPrintForm& form) override
+    bool Run(TKarteiRechnDruckDlgForm& form) override
     {
         ++runs;
         return script(form);
@@ -430,7 +430,7 @@ TEST_F(CardCloseRunTest, PrintCommandChecksTheCardAndPrintsIt)
     WriteCard(5, {"\tOhne Datum\t\t\t\t\t\t\t"});
     ASSERT_TRUE(Workspace().LoadCurrentCard(0));
     Dialog dialog;
-    dialog.script = [](CardPrintForm& form) {
+    dialog.script = [](TKarteiRechnDruckDlgForm& form) {
         form.SelectKind(PrintKind::Card);
         return form.Confirm();
     };

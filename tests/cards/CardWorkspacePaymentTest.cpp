@@ -9,7 +9,7 @@
 #include "ScriptedUserPort.h"
 #include "TestFiles.h"
 #include "cards/CardWorkspace.h"
-#include "cards/PaymentForm.h"
+#include "cards/TBezDlgForm.h"
 #include "common/CodePage.h"
 #include "table/TSGrid.h"
 

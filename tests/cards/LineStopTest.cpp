@@ -5,7 +5,7 @@
 #include "ScriptedUserPort.h"
 #include "cards/LineStop.h"
 #include "printing/LayoutStore.h"
-#include "printing/TMemoSeiteEinrichtenForm.h"
+#include "printing/TMemoSeiteEinrichtenDlgForm.h"
 #include "table/TSGrid.h"
 
 using namespace card;
@@ -48,8 +48,8 @@ TEST_F(LineStopTest, FollowsTheRecordCardPageLayout)
 {
     meter.Measure();
     const int before = meter.Width();
-    TMemoSeiteEinrichtenForm layout(layouts);
-    layout.Load(TMemoSeiteEinrichtenForm::Workspace::RecordCard);
+    TMemoSeiteEinrichtenDlgForm layout(layouts);
+    layout.Load(TMemoSeiteEinrichtenDlgForm::Workspace::RecordCard);
     layout.LinksEdit = QStringLiteral("5");
     layout.EditorFont = PrintFont{QStringLiteral("Arial"), 12};
     layout.Ok();

@@ -31,7 +31,7 @@
 #include "masterdata/ui/TEditDlg.h"
 #include "printing/PrinterList.h"
 #include "printing/qt/QtPrintCanvas.h"
-#include "shell/OptionenForm.h"
+#include "shell/TOptionenDlgForm.h"
 #include "shell/ui/TForm1.h"
 #include "shell/ui/TForm1Master.h"
 #include "shell/ui/TOptionenDlg.h"
@@ -398,8 +398,8 @@ TEST_F(KarteiGuiTest, RatesChangedThroughTheVatButtonCountForTheCardShown)
     QTimer::singleShot(0, m_form.get(), [this] {
         TOptionenDlg* dlg = m_form->OptionsDialog();
         ASSERT_NE(dlg, nullptr);
-        EXPECT_EQ(dlg->Pages()->currentIndex(), OptionenForm::MwSt);
-        QLineEdit* rate = dlg->Editor(OptionenForm::Mwst1Edit);
+        EXPECT_EQ(dlg->Pages()->currentIndex(), TOptionenDlgForm::MwSt);
+        QLineEdit* rate = dlg->Editor(TOptionenDlgForm::Mwst1Edit);
         rate->setFocus(Qt::TabFocusReason);
         rate->selectAll();
         QTest::keyClicks(rate, "16");
@@ -413,7 +413,7 @@ TEST_F(KarteiGuiTest, RatesChangedThroughTheVatButtonCountForTheCardShown)
     QTimer::singleShot(0, m_form.get(), [this] {
         TOptionenDlg* dlg = m_form->OptionsDialog();
         ASSERT_NE(dlg, nullptr);
-        EXPECT_EQ(dlg->Pages()->currentIndex(), OptionenForm::Mahnwesen);
+        EXPECT_EQ(dlg->Pages()->currentIndex(), TOptionenDlgForm::Mahnwesen);
         QTest::mouseClick(dlg->CancelButton(), Qt::LeftButton);
     });
     QTest::mouseClick(Panel().Button("ZahlungszieleBtn"), Qt::LeftButton);

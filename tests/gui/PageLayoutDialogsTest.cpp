@@ -23,8 +23,8 @@ QPushButton* Button(QDialog& dialog, const QString& text)
 TEST(PageLayoutDialogsTest, DocumentDialogWritesWhatWasTypedOnOk)
 {
     MemoryLayoutStore store;
-    TMemoSeiteEinrichtenForm form(store);
-    TMemoSeiteEinrichtenDlg dialog(form, TMemoSeiteEinrichtenForm::Workspace::TextEditor);
+    TMemoSeiteEinrichtenDlgForm form(store);
+    TMemoSeiteEinrichtenDlg dialog(form, TMemoSeiteEinrichtenDlgForm::Workspace::TextEditor);
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Druckbild - Textverarbeitung"));
     QLineEdit* oben = dialog.findChildren<QLineEdit*>().first();
     oben->clear();
@@ -38,8 +38,8 @@ TEST(PageLayoutDialogsTest, DocumentDialogWritesWhatWasTypedOnOk)
 TEST(PageLayoutDialogsTest, DispensingWidthLeftEmptyGetsItsDefaultBack)
 {
     MemoryLayoutStore store;
-    TSeiteEinrichtenForm form(store);
-    TSeiteEinrichtenDlg dialog(form, TSeiteEinrichtenForm::List::Abgabebeleg);
+    TSeiteEinrichtenDlgForm form(store);
+    TSeiteEinrichtenDlg dialog(form, TSeiteEinrichtenDlgForm::List::Abgabebeleg);
     QList<QLineEdit*> edits = dialog.findChildren<QLineEdit*>();
     QLineEdit* firstWidth = nullptr;
     for (QLineEdit* e : edits) {
@@ -59,11 +59,11 @@ TEST(PageLayoutDialogsTest, DispensingWidthLeftEmptyGetsItsDefaultBack)
 TEST(PageLayoutDialogsTest, TableDialogMarginsStoredShownAndReset)
 {
     MemoryLayoutStore store;
-    TSeiteEinrichtenForm form(store);
+    TSeiteEinrichtenDlgForm form(store);
     const QStringList typed = {QStringLiteral("1"), QStringLiteral("1,5"), QStringLiteral("2,5"),
                                QStringLiteral("3")};
     {
-        TSeiteEinrichtenDlg dialog(form, TSeiteEinrichtenForm::List::Medikamente);
+        TSeiteEinrichtenDlg dialog(form, TSeiteEinrichtenDlgForm::List::Medikamente);
         const QList<QLineEdit*> edits = dialog.findChildren<QLineEdit*>();
         ASSERT_GE(edits.size(), 4);
         for (int i = 0; i < 4; ++i) {
@@ -78,7 +78,7 @@ TEST(PageLayoutDialogsTest, TableDialogMarginsStoredShownAndReset)
         EXPECT_EQ(store.Read(section, QString::fromLatin1(keys[i]), {}), typed[i]) << keys[i];
 
     // Opened again it shows them; "Standard..." shows the defaults, which Cancel drops.
-    TSeiteEinrichtenDlg dialog(form, TSeiteEinrichtenForm::List::Medikamente);
+    TSeiteEinrichtenDlg dialog(form, TSeiteEinrichtenDlgForm::List::Medikamente);
     const QList<QLineEdit*> edits = dialog.findChildren<QLineEdit*>();
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(edits[i]->text(), typed[i]) << keys[i];

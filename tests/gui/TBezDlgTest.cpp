@@ -8,7 +8,7 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include "cards/PaymentForm.h"
+#include "cards/TBezDlgForm.h"
 #include "cards/ui/TBezDlg.h"
 #include "support/FixedClock.h"
 #include "support/MemorySettings.h"

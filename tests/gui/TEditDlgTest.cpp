@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "masterdata/EditDlgForm.h"
+#include "masterdata/TEditDlgForm.h"
 #include "masterdata/ui/TEditDlg.h"
 #include "support/ScriptedUserPort.h"
 
@@ -14,7 +14,7 @@ namespace {
 
 struct EditDlgFixture : ::testing::Test {
     ScriptedUserPort port;
-    std::unique_ptr<EditDlgForm> form;
+    std::unique_ptr<TEditDlgForm> form;
     std::unique_ptr<TEditDlg> dlg;
 
     void Open(EditPanel panel)
@@ -22,7 +22,7 @@ struct EditDlgFixture : ::testing::Test {
         EditDlgSetup setup;
         setup.panel = panel;
         setup.settings.currentVat = {19, 7, 0};
-        form = std::make_unique<EditDlgForm>(setup, port);
+        form = std::make_unique<TEditDlgForm>(setup, port);
         dlg = std::make_unique<TEditDlg>(*form);
         dlg->show();
         QApplication::setActiveWindow(dlg.get());

@@ -19,7 +19,7 @@
 
 namespace {
 
-using F = OptionenForm;
+using F = TOptionenDlgForm;
 
 class TForm1OptionsTest : public MainWindowTest {
 protected:

@@ -53,7 +53,7 @@ protected:
     ScriptedUserPort port;
     FixedClock clock{QDateTime(QDate(2024, 6, 15), QTime(9, 0))};
     MemorySettings options;
-    CardPrintForm form{port, clock, &options};
+    TKarteiRechnDruckDlgForm form{port, clock, &options};
 };
 
 TEST_F(TKarteiRechnDruckDlgTest, ClosingPanelTypedDateAndOk)

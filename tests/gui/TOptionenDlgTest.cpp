@@ -17,7 +17,7 @@
 
 namespace {
 
-using F = OptionenForm;
+using F = TOptionenDlgForm;
 
 // One "program run" on a data folder: its options file and options, and the dialog.
 struct ProgramRun {

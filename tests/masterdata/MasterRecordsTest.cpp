@@ -19,9 +19,9 @@ namespace {
 
 // Fills the form as a person would and clicks OK (or Cancel when fill returns false).
 struct ScriptedDialog : RecordDialogRunner {
-    std::function<bool(EditDlgForm&)> fill;
+    std::function<bool(TEditDlgForm&)> fill;
     int runs = 0;
-    bool Run(EditDlgForm& form, const MasterTableView* table) override
+    bool Run(TEditDlgForm& form, const MasterTableView* table) override
     {
         ++runs;
         if (!fill || !fill(form))
@@ -80,7 +80,7 @@ TEST_F(MasterRecordsFixture, MedicationInsertedInOrderAndSaved)
 {
     Load(MasterTable::Medication,
          {"Aspirin\t1,00\t2,00\t2,38\t1\t\t\t\t\t\t", "Zylexis\t1,00\t2,00\t2,38\t1\t\t\t\t\t\t"});
-    dialog.fill = [](EditDlgForm& f) {
+    dialog.fill = [](TEditDlgForm& f) {
         Type(f.Medication(), MedicationForm::Artikel, "Baytril");
         Type(f.Medication(), MedicationForm::EinkNetto, "10");
         f.Medication().AmpvClick();
@@ -114,7 +114,7 @@ TEST_F(MasterRecordsFixture, OldServiceFileUpgradedOnLoad)
 TEST_F(MasterRecordsFixture, CustomerGetsTheNextNumberAndIsSorted)
 {
     Load(MasterTable::Customer, {Customer("Meier", "0042"), Customer("Zander", "0001")});
-    dialog.fill = [](EditDlgForm& f) {
+    dialog.fill = [](TEditDlgForm& f) {
         EXPECT_EQ(f.Customer().NumberText(), "0043");
         Type(f.Customer(), CustomerForm::KundeName, "Müller");
         Type(f.Customer(), CustomerForm::KundePLZ, "55116 Mainz");
@@ -148,7 +148,7 @@ TEST_F(MasterRecordsFixture, EditedMedicationKeepsStockAndCode)
     Load(MasterTable::Medication,
          {"Aspirin\t1,00\t2,00\t2,38\t1\t\t\t\t12\t000042\t", "Baytril\t\t\t\t1\t\t\t\t\t\t"});
     grid.GotoRecord(1, 0);
-    dialog.fill = [](EditDlgForm& f) {
+    dialog.fill = [](TEditDlgForm& f) {
         Retype(f.Medication(), MedicationForm::Artikel, "Canis");
         return true;
     };

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "masterdata/MasterTables.h"
-#include "masterdata/RecordLines.h"
 #include "support/ScriptedUserPort.h"
+#include "table/RecordLine.h"
 
 using namespace mastertables;
 
@@ -52,11 +52,11 @@ TEST(TableUpgrade, ServiceSevenCellsBecomeNine)
 {
     QStringList lines{"Impfung\tHund\t20,00\t23,80\t1\t12a\tjährlich\t",
                       "Kastration\tKatze\t50,00\t59,50\t1\t7\t\t"};
-    ASSERT_TRUE(NeedsUpgrade(lines, kServiceTabs));
+    ASSERT_TRUE(NeedsUpgrade(lines, recordline::kServiceCells));
     UpgradeServiceLines(lines);
     EXPECT_EQ(lines[0], "Impfung\tHund\t20,00\t1,0\t20,00\t23,80\t1\t12a\tjährlich\t");
     EXPECT_EQ(lines[1], "Kastration\tKatze\t50,00\t1,0\t50,00\t59,50\t1\t7\t\t");
-    EXPECT_FALSE(NeedsUpgrade(lines, kServiceTabs));
+    EXPECT_FALSE(NeedsUpgrade(lines, recordline::kServiceCells));
 }
 
 TEST(TableUpgrade, DecidedOnTheSecondRecord)
@@ -75,13 +75,15 @@ TEST(SortedPlacement, MedicationsLandInOrder)
 {
     QStringList lines{"Aspirin\t1,00\t\t\t\t\t\t\t\t\t", "Zylexis\t3,00\t\t\t\t\t\t\t\t\t"};
     const QStringList cells{"Baytril", "2,00", "2,50", "2,98", "1", "", "", ""};
-    EXPECT_EQ(PlaceSorted(lines, cells, kMedicationTabs), 1);
+    EXPECT_EQ(PlaceSorted(lines, cells, recordline::kMedicationCells), 1);
     EXPECT_EQ(lines[1], "Baytril\t2,00\t2,50\t2,98\t1\t\t\t\t\t\t");
-    EXPECT_EQ(PlaceSorted(lines, {"Zz", "", "", "", "1", "", "", ""}, kMedicationTabs), 3);
-    EXPECT_EQ(PlaceSorted(lines, {"Ärztemuster", "", "", "", "1", "", "", ""}, kMedicationTabs),
+    EXPECT_EQ(PlaceSorted(lines, {"Zz", "", "", "", "1", "", "", ""}, recordline::kMedicationCells),
+              3);
+    EXPECT_EQ(PlaceSorted(lines, {"Ärztemuster", "", "", "", "1", "", "", ""},
+                          recordline::kMedicationCells),
               0);  // Ä sorts as "A ", before "As"
     QStringList empty;
-    EXPECT_EQ(PlaceSorted(empty, cells, kMedicationTabs), 0);
+    EXPECT_EQ(PlaceSorted(empty, cells, recordline::kMedicationCells), 0);
 }
 
 TEST(SortedPlacement, EditedMedicationKeepsItsStock)
@@ -102,8 +104,8 @@ TEST(CustomerTable, InsertSortsAndFindsTheNewOne)
     const int at =
         InsertCustomer(lines, {"Müller", "Jan", "", "", "0003", "", "Herrn", "", "000", "j@x.de"});
     EXPECT_EQ(at, 1);  // "Mu ller" after "Meier"
-    EXPECT_EQ(recordlines::TabCount(lines[at]), 10);
-    EXPECT_EQ(recordlines::Cell(lines[at], 10), "j@x.de");
+    EXPECT_EQ(recordline::CountTabs(lines[at]), 10);
+    EXPECT_EQ(recordline::Cell(lines[at], recordline::kCustMail), "j@x.de");
 }
 
 TEST(CustomerTable, RemovalOfThirtyFiveCards)

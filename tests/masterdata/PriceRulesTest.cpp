@@ -2,8 +2,8 @@
 
 #include "common/UserPort.h"
 #include "masterdata/PriceRules.h"
-#include "masterdata/RecordLines.h"
 #include "support/ScriptedUserPort.h"
+#include "table/RecordLine.h"
 
 namespace {
 
@@ -111,10 +111,11 @@ TEST(VatChange, GrossRecalculatedInBothTables)
     QStringList rates{"16", "5", "0", "19", "7", "0"};
     ScriptedUserPort port;
     ASSERT_TRUE(prices::RecalculateAllGross(port, rates, t));
-    EXPECT_EQ(recordlines::Cell(t.medications[0], 4), "11,60");
-    EXPECT_EQ(recordlines::Cell(t.medications[1], 4), "2,10");
-    EXPECT_EQ(recordlines::Cell(t.medications[2], 4), "2,00");  // unknown code copies net
-    EXPECT_EQ(recordlines::Cell(t.services[0], 6), "34,80");
+    EXPECT_EQ(recordline::Cell(t.medications[0], recordline::kMedSaleGross), "11,60");
+    EXPECT_EQ(recordline::Cell(t.medications[1], recordline::kMedSaleGross), "2,10");
+    EXPECT_EQ(recordline::Cell(t.medications[2], recordline::kMedSaleGross),
+              "2,00");  // unknown code copies net
+    EXPECT_EQ(recordline::Cell(t.services[0], recordline::kSvcGross), "34,80");
     EXPECT_EQ(t.medications[0], "Mittel\t5,00\t10,00\t11,60\t1\t\t\t\t\t\t");
     EXPECT_EQ(t.calls,
               (QStringList{"rate 16,0", "saveServices", "saveMedications", "quantities", "batch"}));
@@ -132,21 +133,5 @@ TEST(VatChange, InvalidRateChangesNothing)
     EXPECT_EQ(port.LastText(), "Fehler: MwSt-Sätze ungültig!");
     EXPECT_EQ(rates, QStringList(6, "0"));
     EXPECT_TRUE(t.calls.isEmpty());
-    EXPECT_EQ(recordlines::Cell(t.medications[0], 4), "11,90");
-}
-
-TEST(RecordLines, CellsAndSortedSearch)
-{
-    QString line = "a\tb\t";
-    EXPECT_EQ(recordlines::Cell(line, 2), "b");
-    EXPECT_EQ(recordlines::Cell(line, 5), "");
-    recordlines::SetCell(line, 4, "d");
-    EXPECT_EQ(line, "a\tb\t\td\t");
-    recordlines::SetCell(line, 1, "xyz");
-    EXPECT_EQ(line, "xyz\tb\t\td\t");
-    const QStringList lines{"Apfel\t", "Birne\t", "Müller\t", "Zitrone\t"};
-    EXPECT_EQ(recordlines::FindSorted(lines, "Birne"), 1);
-    EXPECT_EQ(recordlines::FindSorted(lines, "Mz"), 3);
-    EXPECT_EQ(recordlines::FindSorted(lines, "Zz"), 3);  // clamped to the last record
-    EXPECT_EQ(recordlines::FindSorted({}, "a"), 0);
+    EXPECT_EQ(recordline::Cell(t.medications[0], recordline::kMedSaleGross), "11,90");
 }

@@ -1,18 +1,18 @@
 #include <gtest/gtest.h>
 
 #include "printing/PageLayout.h"
-#include "printing/TMemoSeiteEinrichtenForm.h"
+#include "printing/TMemoSeiteEinrichtenDlgForm.h"
 #include "printing/TPrintGrid2.h"
 #include "printing/TPrintStrList.h"
-#include "printing/TSeiteEinrichtenForm.h"
+#include "printing/TSeiteEinrichtenDlgForm.h"
 #include "support/FixedClock.h"
 #include "support/RecordingCanvas.h"
 #include "support/ScriptedUserPort.h"
 
 namespace {
 
-using Memo = TMemoSeiteEinrichtenForm;
-using Table = TSeiteEinrichtenForm;
+using Memo = TMemoSeiteEinrichtenDlgForm;
+using Table = TSeiteEinrichtenDlgForm;
 
 TEST(PageLayoutTest, CentimetresBecomeWholeMillimetres)
 {
@@ -227,8 +227,8 @@ TEST(PageLayoutTest, LayoutsLiveInTheOptionsFile)
     {
         IniFile ini(path);
         IniLayoutStore store(ini);
-        TSeiteEinrichtenForm form(store);
-        form.Load(TSeiteEinrichtenForm::List::Leistungen);
+        TSeiteEinrichtenDlgForm form(store);
+        form.Load(TSeiteEinrichtenDlgForm::List::Leistungen);
         form.ObenEdit = QStringLiteral("1,5");
         form.Switches[4] = true;
         form.Ok();
@@ -237,8 +237,8 @@ TEST(PageLayoutTest, LayoutsLiveInTheOptionsFile)
     EXPECT_EQ(ini.ReadString(QStringLiteral("LeistungSeitenOptionen"), QStringLiteral("ObenEdit")),
               QStringLiteral("1,5"));
     IniLayoutStore store(ini);
-    TSeiteEinrichtenForm again(store);
-    again.Load(TSeiteEinrichtenForm::List::Leistungen);
+    TSeiteEinrichtenDlgForm again(store);
+    again.Load(TSeiteEinrichtenDlgForm::List::Leistungen);
     EXPECT_EQ(again.Setup().topMm, 15);
     EXPECT_EQ(again.Setup().columnWidthsMm.value(8), 20);
 }
@@ -270,8 +270,8 @@ TEST(PageLayoutTest, BatchNumberSwitchDecidesTheMedicationPrintAndExport)
     printer.AttachGrid(&grid);
 
     MemoryLayoutStore store;
-    TSeiteEinrichtenForm form(store);
-    form.Load(TSeiteEinrichtenForm::List::Medikamente);
+    TSeiteEinrichtenDlgForm form(store);
+    form.Load(TSeiteEinrichtenDlgForm::List::Medikamente);
     form.Switches[4] = true;  // "ChargeChk"
     ApplyTableSetup(form.Setup(), printer);
     EXPECT_EQ(printer.ExportLines(),

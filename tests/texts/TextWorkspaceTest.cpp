@@ -5,7 +5,7 @@
 #include <QTemporaryDir>
 
 #include "common/CodePage.h"
-#include "printing/TMemoSeiteEinrichtenForm.h"
+#include "printing/TMemoSeiteEinrichtenDlgForm.h"
 #include "printing/TPrintStrList.h"
 #include "settings/IniFile.h"
 #include "settings/OptionSections.h"
@@ -229,8 +229,8 @@ TEST_F(TextWorkspaceTest, LetterPrintFillsTheSlotsByTheSwitchesAndSalutationRule
                                      {"NameEdit2", "Tier-Apotheke"}})
         options.Write("Optionen", key, value);
     MemoryLayoutStore store;
-    TMemoSeiteEinrichtenForm layout(store);
-    layout.Load(TMemoSeiteEinrichtenForm::Workspace::TextEditor);
+    TMemoSeiteEinrichtenDlgForm layout(store);
+    layout.Load(TMemoSeiteEinrichtenDlgForm::Workspace::TextEditor);
     RecordingCanvas canvas;
     TPrintStrList printer(canvas, port);
     ws.Edited("Zeile 1\nZeile 2");
@@ -287,8 +287,8 @@ TEST_F(TextWorkspaceTest, LetterPrintFillsTheSlotsByTheSwitchesAndSalutationRule
 TEST_F(TextWorkspaceTest, PageDisplayCountsTheLetterheadOnPageOne)
 {
     MemoryLayoutStore store;
-    TMemoSeiteEinrichtenForm layout(store);
-    layout.Load(TMemoSeiteEinrichtenForm::Workspace::TextEditor);
+    TMemoSeiteEinrichtenDlgForm layout(store);
+    layout.Load(TMemoSeiteEinrichtenDlgForm::Workspace::TextEditor);
     RecordingCanvas canvas;
     TPrintStrList printer(canvas, port);
     const TextWorkspace::PageMetrics plain = ws.Measure(printer, layout);

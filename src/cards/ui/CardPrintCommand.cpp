@@ -9,7 +9,7 @@
 #include "printing/qt/QtPrinterList.h"
 #include "settings/OptionSections.h"
 
-bool QtCardPrintDialogRunner::Run(card::CardPrintForm& form)
+bool QtCardPrintDialogRunner::Run(card::TKarteiRechnDruckDlgForm& form)
 {
     TKarteiRechnDruckDlg dialog(form, m_parent);
     dialog.Show();

@@ -19,7 +19,7 @@ class CardWorkspace;
 class QtCardPrintDialogRunner : public card::PrintDialogRunner {
 public:
     explicit QtCardPrintDialogRunner(QWidget* parent) : m_parent(parent) {}
-    bool Run(card::CardPrintForm& form) override;
+    bool Run(card::TKarteiRechnDruckDlgForm& form) override;
 
 private:
     QWidget* m_parent;

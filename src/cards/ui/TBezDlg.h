@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "cards/PaymentForm.h"
+#include "cards/TBezDlgForm.h"
 #include "common/qt/FormBinding.h"
 
 class QCheckBox;

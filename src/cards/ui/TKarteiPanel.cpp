@@ -19,7 +19,7 @@
 #include "cards/ui/TKarteiHeader.h"
 #include "cards/ui/TKarteiPickList.h"
 #include "cards/ui/TKarteiSidePanels.h"
-#include "masterdata/EditDlgForm.h"
+#include "masterdata/TEditDlgForm.h"
 #include "masterdata/ui/TEditDlg.h"
 #include "table/TSGrid.h"
 #include "table/ui/TSGridView.h"
@@ -445,7 +445,7 @@ void TKarteiPanel::RunBooking(int row, bool fromMark)
     setup.settings.euro = s.currency != QStringLiteral("DM");
     setup.settings.dmRate = s.dmRate;
     setup.income = true;
-    EditDlgForm form(setup, m_port);
+    TEditDlgForm form(setup, m_port);
     form.Booking().Load(m_ws->BsBookingProposal(row));
     TEditDlgRunner runner(this);
     if (runner.Run(form, nullptr)) {

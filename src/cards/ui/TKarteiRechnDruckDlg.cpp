@@ -11,8 +11,8 @@
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
-using card::CardPrintForm;
 using card::PrintKind;
+using card::TKarteiRechnDruckDlgForm;
 
 namespace {
 
@@ -39,7 +39,7 @@ void Apply(QLineEdit* edit, const card::DateField& field)
 
 }  // namespace
 
-TKarteiRechnDruckDlg::TKarteiRechnDruckDlg(CardPrintForm& form, QWidget* parent)
+TKarteiRechnDruckDlg::TKarteiRechnDruckDlg(TKarteiRechnDruckDlgForm& form, QWidget* parent)
     : QDialog(parent), m_form(form)
 {
     setWindowTitle(QStringLiteral("Drucken (Kartei/ Angebot/ Rechnung/ Quittung/ Mahnung)"));
@@ -212,9 +212,9 @@ void TKarteiRechnDruckDlg::SelectKind(PrintKind kind)
 
 void TKarteiRechnDruckDlg::Finish()
 {
-    if (m_form.Outcome() == CardPrintForm::Result::Ok) {
+    if (m_form.Outcome() == TKarteiRechnDruckDlgForm::Result::Ok) {
         accept();
-    } else if (m_form.Outcome() == CardPrintForm::Result::Cancelled) {
+    } else if (m_form.Outcome() == TKarteiRechnDruckDlgForm::Result::Cancelled) {
         reject();
     }
 }
@@ -229,7 +229,7 @@ void TKarteiRechnDruckDlg::Confirm()
         accept();
         return;
     }
-    if (m_form.Focus() == CardPrintForm::Field::ToDate) {
+    if (m_form.Focus() == TKarteiRechnDruckDlgForm::Field::ToDate) {
         m_bisDatum->setFocus();
         m_bisDatum->selectAll();
     } else {

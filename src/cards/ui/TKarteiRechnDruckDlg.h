@@ -2,21 +2,21 @@
 
 #include <QDialog>
 
-#include "cards/CardPrintForm.h"
+#include "cards/TKarteiRechnDruckDlgForm.h"
 
 class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QStackedWidget;
 
-// The print dialog of the record card; every rule is in card::CardPrintForm. The caller
+// The print dialog of the record card; every rule is in card::TKarteiRechnDruckDlgForm. The caller
 // opens the form with the card's setup, runs exec() and reads the form's choice.
 class TKarteiRechnDruckDlg : public QDialog {
     Q_OBJECT
 public:
-    explicit TKarteiRechnDruckDlg(card::CardPrintForm& form, QWidget* parent = nullptr);
+    explicit TKarteiRechnDruckDlg(card::TKarteiRechnDruckDlgForm& form, QWidget* parent = nullptr);
 
-    // Shows what the form says; call after CardPrintForm::Open.
+    // Shows what the form says; call after TKarteiRechnDruckDlgForm::Open.
     void Show();
 
 private:
@@ -25,7 +25,7 @@ private:
     void Confirm();
     QCheckBox* KindBox(card::PrintKind kind) const;
 
-    card::CardPrintForm& m_form;
+    card::TKarteiRechnDruckDlgForm& m_form;
     QCheckBox* m_kartei;
     QCheckBox* m_rechnung;
     QCheckBox* m_quittung;

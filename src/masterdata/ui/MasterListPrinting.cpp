@@ -11,7 +11,7 @@ void RunMasterListPrint(ListPrintMode mode, QWidget* parent, QtPrintCanvas& canv
                         const QString& programFolder, const QStringList& vatRates)
 {
     if (mode == ListPrintMode::PageSetup) {
-        TSeiteEinrichtenForm form(store);
+        TSeiteEinrichtenDlgForm form(store);
         TSeiteEinrichtenDlg dialog(form, MasterListPrint::LayoutOf(table), false, parent);
         dialog.exec();
         return;

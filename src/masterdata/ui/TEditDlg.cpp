@@ -45,7 +45,7 @@ const char* const kRedStyle = "color: red";
 
 }  // namespace
 
-TEditDlg::TEditDlg(EditDlgForm& form, QWidget* parent)
+TEditDlg::TEditDlg(TEditDlgForm& form, QWidget* parent)
     : QDialog(parent), m_form(form), m_binding(form.Fields(), this)
 {
     m_binding.onChanged = [this] { Refresh(); };
@@ -324,7 +324,7 @@ void TEditDlg::OkClicked()
     m_binding.ApplyFocusRequest();
 }
 
-bool TEditDlgRunner::Run(EditDlgForm& form, const MasterTableView* table)
+bool TEditDlgRunner::Run(TEditDlgForm& form, const MasterTableView* table)
 {
     TEditDlg dlg(form, m_parent);
     dlg.SetTable(table);

@@ -4,8 +4,8 @@
 
 #include "common/qt/FormBinding.h"
 #include "masterdata/ClipboardPort.h"
-#include "masterdata/EditDlgForm.h"
 #include "masterdata/MasterWorkspace.h"
+#include "masterdata/TEditDlgForm.h"
 
 class QCheckBox;
 class QComboBox;
@@ -27,7 +27,7 @@ public:
 class TEditDlg : public QDialog {
     Q_OBJECT
 public:
-    TEditDlg(EditDlgForm& form, QWidget* parent = nullptr);
+    TEditDlg(TEditDlgForm& form, QWidget* parent = nullptr);
 
     // The table the record goes to, for the duplicate checks (may stay null).
     void SetTable(const MasterTableView* table) { m_table = table; }
@@ -54,7 +54,7 @@ private:
     void Refresh();
     void OkClicked();
 
-    EditDlgForm& m_form;
+    TEditDlgForm& m_form;
     const MasterTableView* m_table = nullptr;
     QtClipboard m_systemClipboard;
     ClipboardPort* m_clipboard = &m_systemClipboard;
@@ -71,7 +71,7 @@ private:
 class TEditDlgRunner : public RecordDialogRunner {
 public:
     explicit TEditDlgRunner(QWidget* parent = nullptr) : m_parent(parent) {}
-    bool Run(EditDlgForm& form, const MasterTableView* table) override;
+    bool Run(TEditDlgForm& form, const MasterTableView* table) override;
 
 private:
     QWidget* m_parent;

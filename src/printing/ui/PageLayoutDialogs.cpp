@@ -117,8 +117,8 @@ QDialogButtonBox* Buttons(QDialog* dialog, Form& form, const std::function<void(
 
 }  // namespace
 
-TMemoSeiteEinrichtenDlg::TMemoSeiteEinrichtenDlg(TMemoSeiteEinrichtenForm& form,
-                                                 TMemoSeiteEinrichtenForm::Workspace workspace,
+TMemoSeiteEinrichtenDlg::TMemoSeiteEinrichtenDlg(TMemoSeiteEinrichtenDlgForm& form,
+                                                 TMemoSeiteEinrichtenDlgForm::Workspace workspace,
                                                  QWidget* parent)
     : QDialog(parent), m_form(form)
 {
@@ -139,7 +139,7 @@ TMemoSeiteEinrichtenDlg::TMemoSeiteEinrichtenDlg(TMemoSeiteEinrichtenForm& form,
     m_einzug->setVisible(m_form.IndentationVisible());
     m_einzugLabel->setVisible(m_form.IndentationVisible());
 
-    m_sample = new QLabel(QString::fromLatin1(TMemoSeiteEinrichtenForm::kSample), this);
+    m_sample = new QLabel(QString::fromLatin1(TMemoSeiteEinrichtenDlgForm::kSample), this);
     auto* editorFont = new QPushButton(QStringLiteral("Schrift..."), this);
     auto* bigFont = new QPushButton(QStringLiteral("Kopf groß..."), this);
     auto* smallFont = new QPushButton(QStringLiteral("Kopf klein..."), this);
@@ -183,8 +183,8 @@ void TMemoSeiteEinrichtenDlg::Take()
     m_form.EinzugEdit = m_einzug->currentIndex();
 }
 
-TSeiteEinrichtenDlg::TSeiteEinrichtenDlg(TSeiteEinrichtenForm& form,
-                                         TSeiteEinrichtenForm::List list, bool batchWorkspace,
+TSeiteEinrichtenDlg::TSeiteEinrichtenDlg(TSeiteEinrichtenDlgForm& form,
+                                         TSeiteEinrichtenDlgForm::List list, bool batchWorkspace,
                                          QWidget* parent)
     : QDialog(parent), m_form(form)
 {
@@ -207,8 +207,8 @@ TSeiteEinrichtenDlg::TSeiteEinrichtenDlg(TSeiteEinrichtenForm& form,
     page->addRow(m_datum);
     page->addRow(m_seitenNr);
     page->addRow(m_konto);
-    const bool journal = list == TSeiteEinrichtenForm::List::Einnahmen ||
-                         list == TSeiteEinrichtenForm::List::Ausgaben;
+    const bool journal = list == TSeiteEinrichtenDlgForm::List::Einnahmen ||
+                         list == TSeiteEinrichtenDlgForm::List::Ausgaben;
     m_konto->setVisible(journal);
     for (const QString& key : m_form.SwitchKeys()) {
         QString text = key;
@@ -242,7 +242,7 @@ TSeiteEinrichtenDlg::TSeiteEinrichtenDlg(TSeiteEinrichtenForm& form,
         page->addRow(QStringLiteral("Spalte %1:").arg(i + 1), row);
     }
     m_total = new QLabel(this);
-    m_total->setVisible(list == TSeiteEinrichtenForm::List::Abgabebeleg);
+    m_total->setVisible(list == TSeiteEinrichtenDlgForm::List::Abgabebeleg);
     page->addRow(m_total);
     layout->addLayout(page);
 

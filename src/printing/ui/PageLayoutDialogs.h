@@ -3,8 +3,8 @@
 #include <QDialog>
 #include <QList>
 
-#include "printing/TMemoSeiteEinrichtenForm.h"
-#include "printing/TSeiteEinrichtenForm.h"
+#include "printing/TMemoSeiteEinrichtenDlgForm.h"
+#include "printing/TSeiteEinrichtenDlgForm.h"
 
 class QCheckBox;
 class QComboBox;
@@ -19,12 +19,12 @@ struct MarginEdits {
     QLineEdit* rechts = nullptr;
 };
 
-// The document page layout dialog; every rule is in TMemoSeiteEinrichtenForm.
+// The document page layout dialog; every rule is in TMemoSeiteEinrichtenDlgForm.
 class TMemoSeiteEinrichtenDlg : public QDialog {
     Q_OBJECT
 public:
-    TMemoSeiteEinrichtenDlg(TMemoSeiteEinrichtenForm& form,
-                            TMemoSeiteEinrichtenForm::Workspace workspace,
+    TMemoSeiteEinrichtenDlg(TMemoSeiteEinrichtenDlgForm& form,
+                            TMemoSeiteEinrichtenDlgForm::Workspace workspace,
                             QWidget* parent = nullptr);
 
 private:
@@ -32,7 +32,7 @@ private:
     void Take();
     void ChooseFont(PrintFont& font);
 
-    TMemoSeiteEinrichtenForm& m_form;
+    TMemoSeiteEinrichtenDlgForm& m_form;
     MarginEdits m_margins;
     QLineEdit* m_kopf;
     QCheckBox* m_seitenNr;
@@ -41,18 +41,18 @@ private:
     QLabel* m_sample;
 };
 
-// The table page layout dialog; every rule is in TSeiteEinrichtenForm.
+// The table page layout dialog; every rule is in TSeiteEinrichtenDlgForm.
 class TSeiteEinrichtenDlg : public QDialog {
     Q_OBJECT
 public:
-    TSeiteEinrichtenDlg(TSeiteEinrichtenForm& form, TSeiteEinrichtenForm::List list,
+    TSeiteEinrichtenDlg(TSeiteEinrichtenDlgForm& form, TSeiteEinrichtenDlgForm::List list,
                         bool batchWorkspace = false, QWidget* parent = nullptr);
 
 private:
     void Show();
     void Take();
 
-    TSeiteEinrichtenForm& m_form;
+    TSeiteEinrichtenDlgForm& m_form;
     MarginEdits m_margins;
     QLineEdit* m_titel;
     QLineEdit* m_lineCount;

@@ -26,9 +26,12 @@
 #include "cards/CardTextSearch.h"
 #include "cards/ui/TKarteiPanel.h"
 #include "common/UserPort.h"
+#include "help/HelpTopics.h"
+#include "help/ui/HelpWindow.h"
 #include "masterdata/MasterCellStyle.h"
 #include "masterdata/MasterSearch.h"
 #include "platform/Files.h"
+#include "shell/ui/TForm1Download.h"
 #include "shell/ui/TForm1Master.h"
 #include "shell/ui/TOptionenDlg.h"
 #include "shell/ui/TSplashForm.h"
@@ -87,6 +90,34 @@ bool IsBuilt(Workspace w)
            w == Workspace::Kartei || w == Workspace::Text || w == Workspace::System;
 }
 
+// The help page of each workspace; the welcome panel shows the contents.
+QString HelpTopic(Workspace w)
+{
+    switch (w) {
+        case Workspace::Medikamente:
+            return QString::fromLatin1(help::kMedications);
+        case Workspace::Leistungen:
+            return QString::fromLatin1(help::kServices);
+        case Workspace::Kunden:
+            return QString::fromLatin1(help::kCustomers);
+        case Workspace::Kartei:
+            return QString::fromLatin1(help::kRecordCard);
+        case Workspace::Abgabe:
+            return QString::fromLatin1(help::kDispensing);
+        case Workspace::Stapel:
+            return QString::fromLatin1(help::kBatch);
+        case Workspace::Text:
+            return QString::fromLatin1(help::kTexts);
+        case Workspace::Termin:
+            return QString::fromLatin1(help::kAppointments);
+        case Workspace::System:
+            return QString::fromLatin1(help::kOptions);
+        case Workspace::None:
+            break;
+    }
+    return QString::fromLatin1(help::kContents);
+}
+
 }  // namespace
 
 // Start-up steps that the main window carries out itself.
@@ -102,7 +133,7 @@ public:
     void OpenDialog(Workspace w) override
     {
         if (w == Workspace::System)
-            m_form.OpenOptionsDialog(OptionenForm::Praxis);
+            m_form.OpenOptionsDialog(TOptionenDlgForm::Praxis);
     }
     void BackupOnExit() override { m_form.RunBackupOnExit(); }
     void FinishRecordCard() override { m_form.FinishKartei(); }
@@ -191,6 +222,18 @@ void TForm1::BuildMenus()
 {
     QMenu* datei = menuBar()->addMenu(QStringLiteral("&Datei"));
     BuildPrintMenu(datei);
+    m_download = std::make_unique<TForm1Download>(TForm1Download::Host{
+        this, m_port, m_clock, m_startUp, *m_grids[int(MasterTable::Medication)],
+        [this] {
+            return !m_startUp.Options().Flag(QStringLiteral("PW_MedChk")) ||
+                   m_gate.PasswordGranted();
+        },
+        [this] {
+            m_views[int(MasterTable::Medication)]->SyncScrollBar();
+            m_views[int(MasterTable::Medication)]->Area()->update();
+        }});
+    datei->addSeparator();
+    m_download->AddMenuItem(datei);
     m_recentSeparator = datei->addSeparator();
     for (int i = 0; i < 4; ++i) {
         QAction* a = datei->addAction(QStringLiteral("err"));
@@ -221,7 +264,7 @@ void TForm1::BuildMenus()
     QMenu* options = menuBar()->addMenu(QStringLiteral("&Optionen"));
     QAction* vat = options->addAction(QStringLiteral("&Mwst editieren..."));
     vat->setObjectName(QStringLiteral("MwstItem"));
-    connect(vat, &QAction::triggered, this, [this] { OpenOptions(OptionenForm::MwSt); });
+    connect(vat, &QAction::triggered, this, [this] { OpenOptions(TOptionenDlgForm::MwSt); });
     options->addSeparator();
     AddSwitch(options, QStringLiteral("Autom. Inventur der Medikamente"), MainSwitch::MedInvAutom);
     AddSwitch(options, QStringLiteral("Inventur-Med. in Listen einfärben"),
@@ -241,6 +284,7 @@ void TForm1::BuildMenus()
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Hilfe"));
     m_helpAction = help->addAction(QStringLiteral("Talven-&Hilfethemen"));
     m_helpAction->setObjectName(QStringLiteral("HilfeItem"));
+    m_helpAction->setShortcut(QKeySequence::HelpContents);
     connect(m_helpAction, &QAction::triggered, this, &TForm1::OpenHelp);
 }
 
@@ -341,6 +385,7 @@ void TForm1::BuildPanels()
     row->addWidget(new QLabel(QStringLiteral("Menge:"), medLeist));
     row->addWidget(m_mengeMed);
     row->addWidget(m_mengeLeistung);
+    m_download->AddButton(medLeist);
     hauptLayout->addWidget(medLeist);
     m_medLeistStack = new QStackedWidget(m_hauptPanel);
     m_medPanel = WrapView(m_medLeistStack, MasterTable::Medication, QStringLiteral("MedPanel"));
@@ -739,12 +784,14 @@ void TForm1::SyncWorkspaceState()
             m_medLeistStack->setCurrentWidget(m_medPanel);
             m_mengeLeistung->hide();
             m_mengeMed->show();
+            m_download->SetButtonVisible(true);
             break;
         case Workspace::Leistungen:
             m_stack->setCurrentWidget(m_hauptPanel);
             m_medLeistStack->setCurrentWidget(m_leistungPanel);
             m_mengeMed->hide();
             m_mengeLeistung->show();
+            m_download->SetButtonVisible(false);
             break;
         case Workspace::Kunden:
             m_stack->setCurrentWidget(m_kundePanel);
@@ -767,12 +814,21 @@ QWidget* TForm1::CurrentPanel() const
     return m_stack->currentWidget();
 }
 
+HelpWindow* TForm1::HelpViewer() const
+{
+    return m_helpWindow;
+}
+
 void TForm1::OpenHelp()
 {
-    const QString path =
-        files::FindCaseInsensitive(m_startUp.ProgramFolder(), QStringLiteral("tlvhelp.chm"));
-    if (!QFileInfo::exists(path) || !QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
-        m_port.Message(MsgKind::Error, QStringLiteral("HTML-Hilfedatei fehlt oder fehlerhaft !"));
+    const QString page = help::PageFor(m_startUp.ProgramFolder(), HelpTopic(m_switcher.Active()));
+    if (page.isEmpty()) {
+        m_port.Message(MsgKind::Error, QString::fromUtf8(help::kMissing));
+        return;
+    }
+    if (!m_helpWindow)
+        m_helpWindow = new HelpWindow(this);
+    m_helpWindow->ShowPage(page);
 }
 
 TSMemo* TForm1::TextPanel() const

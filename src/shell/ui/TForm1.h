@@ -9,8 +9,8 @@
 
 #include "masterdata/MasterGridLayout.h"
 #include "shell/Indicators.h"
-#include "shell/OptionenForm.h"
 #include "shell/StartUp.h"
+#include "shell/TOptionenDlgForm.h"
 #include "shell/Workspaces.h"
 #include "shell/ui/TForm1Kartei.h"
 #include "shell/ui/TForm1Options.h"
@@ -32,6 +32,8 @@ class QStackedWidget;
 class QToolButton;
 class TSGrid;
 class TSGridView;
+class TForm1Download;
+class HelpWindow;
 class TSMemo;
 class TKarteiPanel;
 class TForm1MasterHooks;
@@ -73,7 +75,11 @@ public:
     QAction* ToolAction(Workspace w) const { return m_toolActions.value(int(w)); }
     QWidget* WelcomePanel() const { return m_welcome; }
     QWidget* CurrentPanel() const;
+    // "Talven-Hilfethemen": the help page of the workspace shown.
     void OpenHelp();
+    HelpWindow* HelpViewer() const;
+    // The drug list download and its take-over (TForm1Download.cpp).
+    TForm1Download& ListDownload() { return *m_download; }
     TSGrid& Grid(MasterTable which) const override { return *m_grids[int(which)]; }
     TSGridView* View(MasterTable which) const { return m_views[int(which)]; }
     // Sets up a master grid and loads its table from the data folder.
@@ -81,8 +87,8 @@ public:
 
     // "Systemoptionen" on a page; asks for the password when they are protected. Returns
     // whether the dialog was confirmed. OpenOptionsDialog skips the password.
-    bool OpenOptions(OptionenForm::Page page = OptionenForm::Praxis);
-    bool OpenOptionsDialog(OptionenForm::Page page);
+    bool OpenOptions(TOptionenDlgForm::Page page = TOptionenDlgForm::Praxis);
+    bool OpenOptionsDialog(TOptionenDlgForm::Page page);
     TOptionenDlg* OptionsDialog() const { return m_optionenDlg.get(); }
     // The copies made on close (weekday and month sets, backup medium).
     void RunBackupOnExit();
@@ -160,6 +166,8 @@ private:
     QList<QAction*> m_recentActions;
     QAction* m_recentSeparator = nullptr;
     QAction* m_helpAction = nullptr;
+    QPointer<HelpWindow> m_helpWindow;
+    std::unique_ptr<TForm1Download> m_download;
     QAction* m_goBdAction = nullptr;
     QAction* m_fontSizeAction = nullptr;
     QActionGroup* m_fontSizeGroup = nullptr;

@@ -82,11 +82,11 @@ void TForm1::BuildKartei()
     m_stack->addWidget(panel);
     // Changed rates count for the card shown from its next summation on.
     panel->OpenVatOptions = [this] {
-        if (OpenOptions(OptionenForm::MwSt))
+        if (OpenOptions(TOptionenDlgForm::MwSt))
             m_kartei->Workspace().SetSettings(m_kartei->CardOptions());
     };
     panel->OpenDunningOptions = [this] {
-        if (OpenOptions(OptionenForm::Mahnwesen))
+        if (OpenOptions(TOptionenDlgForm::Mahnwesen))
             m_kartei->Workspace().SetSettings(m_kartei->CardOptions());
     };
     panel->MeasureLineStop = [this] { m_kartei->MeasureLineStop(); };

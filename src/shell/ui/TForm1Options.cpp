@@ -72,14 +72,14 @@ void TForm1::ShowVatRate(const QString& rate)
     m_vatLabel->setText(rate);
 }
 
-bool TForm1::OpenOptions(OptionenForm::Page page)
+bool TForm1::OpenOptions(TOptionenDlgForm::Page page)
 {
     if (m_startUp.Options().SystemProtected() && !m_gate.PasswordGranted())
         return false;
     return OpenOptionsDialog(page);
 }
 
-bool TForm1::OpenOptionsDialog(OptionenForm::Page page)
+bool TForm1::OpenOptionsDialog(TOptionenDlgForm::Page page)
 {
     if (!m_optionenDlg) {
         OptionsHost& host = *this;

@@ -3,7 +3,7 @@
 #include <QString>
 
 #include "masterdata/MasterGridLayout.h"
-#include "shell/OptionenForm.h"
+#include "shell/TOptionenDlgForm.h"
 
 class Indicators;
 class TSGrid;

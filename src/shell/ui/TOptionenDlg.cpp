@@ -15,7 +15,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-using F = OptionenForm;
+using F = TOptionenDlgForm;
 
 TOptionenDlg::TOptionenDlg(OptionenContext context, QWidget* parent)
     : QDialog(parent), m_form(std::move(context)), m_binding(m_form, this)
@@ -25,7 +25,7 @@ TOptionenDlg::TOptionenDlg(OptionenContext context, QWidget* parent)
     setWindowTitle(QStringLiteral("Systemoptionen"));
     setObjectName(QStringLiteral("TOptionenDlg"));
     m_tabs = new QTabWidget(this);
-    const QStringList titles = OptionenForm::PageTitles();
+    const QStringList titles = TOptionenDlgForm::PageTitles();
     m_tabs->addTab(BuildPraxis(false), titles[F::Praxis]);
     m_tabs->addTab(BuildPraxis(true), titles[F::Apotheke]);
     m_tabs->addTab(BuildKopf(), titles[F::Kopf]);
@@ -296,7 +296,7 @@ QWidget* TOptionenDlg::BuildExtDok()
     return page;
 }
 
-void TOptionenDlg::Prepare(OptionenForm::Page page)
+void TOptionenDlg::Prepare(TOptionenDlgForm::Page page)
 {
     m_form.Open(page);
     m_refreshing = true;
@@ -309,7 +309,7 @@ void TOptionenDlg::Prepare(OptionenForm::Page page)
         first->setFocus();
 }
 
-int TOptionenDlg::Open(OptionenForm::Page page)
+int TOptionenDlg::Open(TOptionenDlgForm::Page page)
 {
     Prepare(page);
     return exec();

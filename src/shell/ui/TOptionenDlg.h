@@ -4,7 +4,7 @@
 #include <QHash>
 
 #include "common/qt/FormBinding.h"
-#include "shell/OptionenForm.h"
+#include "shell/TOptionenDlgForm.h"
 
 class QCheckBox;
 class QComboBox;
@@ -13,17 +13,17 @@ class QPushButton;
 class QRadioButton;
 class QTabWidget;
 
-// "Systemoptionen": eight pages bound to OptionenForm, which holds every rule.
+// "Systemoptionen": eight pages bound to TOptionenDlgForm, which holds every rule.
 class TOptionenDlg : public QDialog {
     Q_OBJECT
 public:
     explicit TOptionenDlg(OptionenContext context, QWidget* parent = nullptr);
 
-    OptionenForm& Form() { return m_form; }
+    TOptionenDlgForm& Form() { return m_form; }
 
     // Fills the fields and shows the page; Open also runs the dialog (modal).
-    void Prepare(OptionenForm::Page page = OptionenForm::Praxis);
-    int Open(OptionenForm::Page page = OptionenForm::Praxis);
+    void Prepare(TOptionenDlgForm::Page page = TOptionenDlgForm::Praxis);
+    int Open(TOptionenDlgForm::Page page = TOptionenDlgForm::Praxis);
 
     QLineEdit* Editor(int id) const { return m_binding.Editor(id); }
     QCheckBox* CheckBox(int id) const { return m_checks.value(id); }
@@ -55,7 +55,7 @@ private:
     void Refresh();
     void ApplyRequests();
 
-    OptionenForm m_form;
+    TOptionenDlgForm m_form;
     FormBinding m_binding;
     QTabWidget* m_tabs = nullptr;
     QHash<int, QCheckBox*> m_checks;

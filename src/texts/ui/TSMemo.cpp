@@ -118,8 +118,8 @@ TSMemo::TSMemo(UserPort& port, const Clock& clock, const TextPanelSetup& setup, 
     status->addWidget(m_modes);
     layout->addLayout(status);
 
-    m_layout.Load(TMemoSeiteEinrichtenForm::Workspace::TextEditor);
-    m_layout.OnApplied = [this](TMemoSeiteEinrichtenForm::Workspace) { RefreshMetrics(); };
+    m_layout.Load(TMemoSeiteEinrichtenDlgForm::Workspace::TextEditor);
+    m_layout.OnApplied = [this](TMemoSeiteEinrichtenDlgForm::Workspace) { RefreshMetrics(); };
     RefreshMetrics();
     ShowDocument();
 }
@@ -260,9 +260,10 @@ void TSMemo::Print()
 
 void TSMemo::PageSetup()
 {
-    TMemoSeiteEinrichtenDlg dialog(m_layout, TMemoSeiteEinrichtenForm::Workspace::TextEditor, this);
+    TMemoSeiteEinrichtenDlg dialog(m_layout, TMemoSeiteEinrichtenDlgForm::Workspace::TextEditor,
+                                   this);
     dialog.exec();
-    m_layout.Load(TMemoSeiteEinrichtenForm::Workspace::TextEditor);
+    m_layout.Load(TMemoSeiteEinrichtenDlgForm::Workspace::TextEditor);
     RefreshMetrics();
 }
 

@@ -5,7 +5,7 @@
 #include <functional>
 #include <memory>
 
-#include "printing/TMemoSeiteEinrichtenForm.h"
+#include "printing/TMemoSeiteEinrichtenDlgForm.h"
 #include "texts/TextWorkspace.h"
 
 class Clock;
@@ -80,7 +80,7 @@ private:
     const Clock& m_clock;
     TextPanelSetup m_setup;
     TextWorkspace m_ws;
-    TMemoSeiteEinrichtenForm m_layout;
+    TMemoSeiteEinrichtenDlgForm m_layout;
     std::unique_ptr<TKreditorDlgForm> m_head;
     TextWorkspace::PageMetrics m_metrics;
     MemoEdit* m_editor = nullptr;
