@@ -4,18 +4,23 @@
 
 namespace favorites {
 
+using namespace recordline;
+
 namespace {
 
 QString Row(const QString& name, const QString& text)
 {
     QString clean = text;
     clean.replace(QLatin1Char('\t'), QLatin1Char(' '));
-    return name + QLatin1Char('\t') + clean + QStringLiteral("\t\t\t\t");
+    QStringList cells{name, clean};
+    while (cells.size() < kFavoriteCells)
+        cells << QString();
+    return Join(cells);
 }
 
 QString NameOf(const QString& line)
 {
-    return recordline::Cell(line, 1);
+    return Cell(line, kFavName);
 }
 
 }  // namespace
@@ -38,7 +43,7 @@ QStringList Texts(const QStringList& lines, const QString& name)
         if (!NameOf(line).isEmpty())
             inside = NameOf(line) == name;
         if (inside)
-            texts << recordline::Cell(line, 2);
+            texts << Cell(line, kFavText);
     }
     return texts;
 }

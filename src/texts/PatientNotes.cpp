@@ -7,6 +7,8 @@
 
 namespace notes {
 
+using namespace recordline;
+
 namespace {
 
 const QString kDateDashes(18, QLatin1Char('-'));
@@ -14,7 +16,7 @@ const QString kTextDashes(92, QLatin1Char('-'));
 
 bool IsSeparator(const QString& line)
 {
-    return recordline::Cell(line, 1) == kDateDashes && recordline::Cell(line, 2) == kTextDashes;
+    return Cell(line, kNoteDate) == kDateDashes && Cell(line, kNoteText) == kTextDashes;
 }
 
 }  // namespace
@@ -27,19 +29,18 @@ QString FileName(const QString& customerNumber)
 QString Line(const QString& date, const QString& text, const QString& shortText)
 {
     const auto clean = [](QString s) { return s.replace(QLatin1Char('\t'), QLatin1Char(' ')); };
-    return clean(date) + QLatin1Char('\t') + clean(text) + QLatin1Char('\t') + clean(shortText) +
-           QLatin1Char('\t');
+    return Join({clean(date), clean(text), clean(shortText)});
 }
 
 QString Normalised(const QString& line)
 {
-    return Line(recordline::Cell(line, 1), recordline::Cell(line, 2), recordline::Cell(line, 3));
+    return Join(Split(line, kNotesCells));
 }
 
 bool IsBlank(const QString& line)
 {
-    for (int col = 1; col <= kColumns; ++col) {
-        if (!recordline::CellView(line, col).trimmed().isEmpty())
+    for (int col = 1; col <= kNotesCells; ++col) {
+        if (!CellView(line, col).trimmed().isEmpty())
             return false;
     }
     return true;

@@ -8,8 +8,6 @@
 // text and a short column. These rules work on the lines alone.
 namespace notes {
 
-inline constexpr int kColumns = 3;
-
 QString FileName(const QString& customerNumber);
 // A record line of the three cells.
 QString Line(const QString& date, const QString& text, const QString& shortText = {});

@@ -6,11 +6,11 @@
 #include "common/Clock.h"
 #include "common/DateUtil.h"
 #include "common/UserPort.h"
-#include "masterdata/EditDlgForm.h"
 #include "masterdata/MasterWorkspace.h"
+#include "masterdata/TEditDlgForm.h"
 #include "platform/Files.h"
 #include "printing/PrintDialogPort.h"
-#include "printing/TMemoSeiteEinrichtenForm.h"
+#include "printing/TMemoSeiteEinrichtenDlgForm.h"
 #include "printing/TPrintGrid2.h"
 #include "settings/IniFile.h"
 #include "table/RecordLine.h"
@@ -21,9 +21,6 @@
 namespace {
 
 const QString kPlacement = QStringLiteral("NotizDlg");
-
-// Columns of the customer table.
-enum { kName = 1, kFirstName = 2, kTown = 4, kNumber = 5 };
 
 QStringList Normalised(const QStringList& lines)
 {
@@ -45,9 +42,9 @@ TNotizDlgForm::TNotizDlgForm(UserPort& port, const Clock& clock, IniFile& ini, N
       m_notes(std::make_unique<TSGrid>(port, m_setup.tableEnv)),
       m_favorites(std::make_unique<TSGrid>(port, m_setup.tableEnv))
 {
-    m_notes->SetColCount(notes::kColumns + 1);
+    m_notes->SetColCount(recordline::kNotesCells + 1);
     m_notes->BackupFilePath = m_setup.backupFolder;
-    m_favorites->SetColCount(6);
+    m_favorites->SetColCount(recordline::kFavoriteCells + 1);
     m_favorites->BackupFilePath = m_setup.backupFolder;
     const QString favorites = files::FindCaseInsensitive(m_setup.dataFolder, favorites::kFileName);
     if (QFileInfo::exists(favorites))
@@ -64,9 +61,10 @@ QString TNotizDlgForm::FilePath() const
 void TNotizDlgForm::Open(const QString& customerLine)
 {
     const auto cell = [&customerLine](int col) { return recordline::Cell(customerLine, col); };
-    m_number = cell(kNumber);
-    m_header =
-        cell(kName) + QLatin1Char(' ') + cell(kFirstName) + QStringLiteral(", ") + cell(kTown);
+    using namespace recordline;
+    m_number = cell(kCustNumber);
+    m_header = cell(kCustName) + QLatin1Char(' ') + cell(kCustFirstName) + QStringLiteral(", ") +
+               cell(kCustTown);
     const QString path = FilePath();
     QStringList lines;
     if (QFileInfo::exists(path)) {
@@ -130,7 +128,7 @@ void TNotizDlgForm::InsertDate()
 {
     const int record = Current();
     if (record < m_notes->RecordCount())
-        m_notes->SetRecordCell(1, record, dates::Format(m_clock.Today()));
+        m_notes->SetRecordCell(recordline::kNoteDate, record, dates::Format(m_clock.Today()));
 }
 
 void TNotizDlgForm::InsertRow()
@@ -161,7 +159,7 @@ bool TNotizDlgForm::NewPatient(RecordDialogRunner& dialog)
     EditDlgSetup setup;
     setup.panel = EditPanel::Patient;
     setup.mode = EditMode::Patient;
-    EditDlgForm form(setup, m_port);
+    TEditDlgForm form(setup, m_port);
     if (!dialog.Run(form, nullptr))
         return false;
     QStringList lines = m_notes->Lines();
@@ -206,7 +204,7 @@ void TNotizDlgForm::Search(const QString& term)
         int foundCol = 1;
         for (int record = start; record < m_notes->RecordCount() && found < 0; ++record) {
             const QString line = m_notes->RecordLine(record);
-            for (int col = 1; col <= notes::kColumns; ++col) {
+            for (int col = 1; col <= recordline::kNotesCells; ++col) {
                 if (recordline::CellView(line, col).contains(term, Qt::CaseInsensitive)) {
                     found = record;
                     foundCol = col;
@@ -288,7 +286,8 @@ bool TNotizDlgForm::InsertLink(const QString& path)
         return false;
     }
     const int record = Current();
-    m_notes->SetRecordCell(2, record, notes::LinkCell(path, m_setup.defaultDocumentFolder));
+    m_notes->SetRecordCell(recordline::kNoteText, record,
+                           notes::LinkCell(path, m_setup.defaultDocumentFolder));
     if (record + 1 >= m_notes->RecordCount())
         AppendRowIfLast();
     else
@@ -353,7 +352,7 @@ bool TNotizDlgForm::AddFavorite()
     }
     QStringList texts;
     for (const QString& line : m_clipboard.lines)
-        texts << recordline::Cell(line, 2);
+        texts << recordline::Cell(line, recordline::kNoteText);
     QStringList lines = m_favorites->Lines();
     favorites::Append(lines, check.name, texts);
     return SaveFavorites(lines);
@@ -376,13 +375,13 @@ void TNotizDlgForm::KeepFavorites(const QStringList& names)
         SaveFavorites(lines);
 }
 
-void TNotizDlgForm::PrintNotes(TPrintGrid2& printer, const TMemoSeiteEinrichtenForm& layout,
+void TNotizDlgForm::PrintNotes(TPrintGrid2& printer, const TMemoSeiteEinrichtenDlgForm& layout,
                                PrintDialogPort& dialog)
 {
     Print(Trimmed(), printer, layout, dialog);
 }
 
-void TNotizDlgForm::PrintClipboard(TPrintGrid2& printer, const TMemoSeiteEinrichtenForm& layout,
+void TNotizDlgForm::PrintClipboard(TPrintGrid2& printer, const TMemoSeiteEinrichtenDlgForm& layout,
                                    PrintDialogPort& dialog)
 {
     if (m_clipboard.lines.isEmpty()) {
@@ -393,15 +392,17 @@ void TNotizDlgForm::PrintClipboard(TPrintGrid2& printer, const TMemoSeiteEinrich
 }
 
 void TNotizDlgForm::Print(const QStringList& lines, TPrintGrid2& printer,
-                          const TMemoSeiteEinrichtenForm& layout, PrintDialogPort& dialog)
+                          const TMemoSeiteEinrichtenDlgForm& layout, PrintDialogPort& dialog)
 {
     // Date, text, an empty rate column and the short column as the amount column.
     TSGrid grid(m_port);
     grid.SetColCount(5);
     QStringList rows;
-    for (const QString& line : lines)
-        rows << recordline::Cell(line, 1) + QLatin1Char('\t') + recordline::Cell(line, 2) +
-                    QStringLiteral("\t\t") + recordline::Cell(line, 3) + QLatin1Char('\t');
+    for (const QString& line : lines) {
+        using namespace recordline;
+        rows << Join(
+            {Cell(line, kNoteDate), Cell(line, kNoteText), QString(), Cell(line, kNoteShort)});
+    }
     grid.SetLines(rows);
     grid.SetTitles(
         {QString(), QStringLiteral("Datum"), QStringLiteral("Notiz"), QString(), QString()});

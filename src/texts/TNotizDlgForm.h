@@ -9,11 +9,11 @@
 #include "texts/PatientNotes.h"
 
 class Clock;
-class EditDlgForm;
+class TEditDlgForm;
 class IniFile;
 class PrintDialogPort;
 class RecordDialogRunner;
-class TMemoSeiteEinrichtenForm;
+class TMemoSeiteEinrichtenDlgForm;
 class TPrintGrid2;
 class TSGrid;
 class UserPort;
@@ -120,9 +120,9 @@ public:
     // ---- Printing ----
     // The notes ("Drucken") or the notes clipboard ("Zwischenablage drucken") as a document
     // "Talven - Notiz" on the table printer with the text page layout.
-    void PrintNotes(TPrintGrid2& printer, const TMemoSeiteEinrichtenForm& layout,
+    void PrintNotes(TPrintGrid2& printer, const TMemoSeiteEinrichtenDlgForm& layout,
                     PrintDialogPort& dialog);
-    void PrintClipboard(TPrintGrid2& printer, const TMemoSeiteEinrichtenForm& layout,
+    void PrintClipboard(TPrintGrid2& printer, const TMemoSeiteEinrichtenDlgForm& layout,
                         PrintDialogPort& dialog);
 
     // ---- Closing ----
@@ -143,7 +143,7 @@ private:
     void RemoveSpan(const notes::Span& span);
     QStringList Trimmed() const;
     void Print(const QStringList& lines, TPrintGrid2& printer,
-               const TMemoSeiteEinrichtenForm& layout, PrintDialogPort& dialog);
+               const TMemoSeiteEinrichtenDlgForm& layout, PrintDialogPort& dialog);
     bool SaveFavorites(const QStringList& lines);
 
     UserPort& m_port;

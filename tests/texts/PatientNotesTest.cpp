@@ -5,10 +5,10 @@
 #include <QTemporaryDir>
 
 #include "common/CodePage.h"
-#include "masterdata/EditDlgForm.h"
 #include "masterdata/MasterWorkspace.h"
+#include "masterdata/TEditDlgForm.h"
 #include "printing/LayoutStore.h"
-#include "printing/TMemoSeiteEinrichtenForm.h"
+#include "printing/TMemoSeiteEinrichtenDlgForm.h"
 #include "printing/TPrintGrid2.h"
 #include "settings/IniFile.h"
 #include "support/FixedClock.h"
@@ -30,7 +30,7 @@ const QString kCustomer =
 // Fills the patient panel as the person would and clicks OK.
 struct PatientDialog : RecordDialogRunner {
     QStringList values;
-    bool Run(EditDlgForm& form, const MasterTableView*) override
+    bool Run(TEditDlgForm& form, const MasterTableView*) override
     {
         for (int i = 0; i < values.size(); ++i)
             form.Patient().SetText(i, values[i]);
@@ -181,7 +181,7 @@ TEST_F(PatientNotesTest, ParagraphsSearchAndTheNotesClipboard)
     RecordingCanvas canvas;
     TPrintGrid2 printer(canvas, port, clock);
     MemoryLayoutStore store;
-    TMemoSeiteEinrichtenForm layout(store);
+    TMemoSeiteEinrichtenDlgForm layout(store);
     ScriptedPrintDialog dialog;
     dialog.choice = PrintDialogChoice{};
     form->PrintNotes(printer, layout, dialog);

@@ -14,7 +14,7 @@
 
 #include "common/UserPort.h"
 #include "masterdata/ui/TEditDlg.h"
-#include "printing/TMemoSeiteEinrichtenForm.h"
+#include "printing/TMemoSeiteEinrichtenDlgForm.h"
 #include "printing/qt/QtPrintCanvas.h"
 #include "printing/qt/QtPrintDialogPort.h"
 #include "settings/IniFile.h"
@@ -89,8 +89,8 @@ TNotizDlg::TNotizDlg(TNotizDlgForm& form, const NotesDialogContext& context, QWi
     clipMenu->addAction(QStringLiteral("Einfügen"), this, [this] { m_form.Paste(); });
     clipMenu->addSeparator();
     clipMenu->addAction(QStringLiteral("Zwischenablage drucken"), this, [this] {
-        TMemoSeiteEinrichtenForm layout(*m_context.layouts);
-        layout.Load(TMemoSeiteEinrichtenForm::Workspace::TextEditor);
+        TMemoSeiteEinrichtenDlgForm layout(*m_context.layouts);
+        layout.Load(TMemoSeiteEinrichtenDlgForm::Workspace::TextEditor);
         QtPrintDialogPort dialog(*m_context.canvas, this);
         m_form.PrintClipboard(*m_context.printer, layout, dialog);
     });
@@ -98,8 +98,8 @@ TNotizDlg::TNotizDlg(TNotizDlgForm& form, const NotesDialogContext& context, QWi
     bar->addWidget(clip);
 
     bar->addWidget(AddButton(QStringLiteral("DruckenBtn"), QStringLiteral("Drucken"), [this] {
-        TMemoSeiteEinrichtenForm layout(*m_context.layouts);
-        layout.Load(TMemoSeiteEinrichtenForm::Workspace::TextEditor);
+        TMemoSeiteEinrichtenDlgForm layout(*m_context.layouts);
+        layout.Load(TMemoSeiteEinrichtenDlgForm::Workspace::TextEditor);
         QtPrintDialogPort dialog(*m_context.canvas, this);
         m_form.PrintNotes(*m_context.printer, layout, dialog);
     }));
