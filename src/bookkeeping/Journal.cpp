@@ -5,7 +5,9 @@
 #include <QFileInfo>
 
 #include "common/NumberFormat.h"
+#include "common/UserPort.h"
 #include "platform/Files.h"
+#include "table/RecordLine.h"
 
 namespace journal {
 
@@ -56,6 +58,26 @@ bool ConvertBookingCurrency(const QString& fileName, Booking& booking, long doub
     return true;
 }
 
+int ConvertMonthLines(QStringList& lines, long double factor)
+{
+    using namespace recordline;
+    QStringList converted = lines;
+    for (qsizetype i = 0; i < converted.size(); ++i) {
+        QString& line = converted[i];
+        long double rate = 0;
+        long double gross = 0;
+        if (!TryStrToFloat(Cell(line, kJourRate), &rate) ||
+            !TryStrToFloat(Cell(line, kJourGross), &gross))
+            return int(i);
+        const long double newGross = gross * factor;
+        if (!ReplaceCell(line, kJourGross, FormatFloat(kExactFormat, newGross)) ||
+            !ReplaceCell(line, kJourNet, FormatFloat(kExactFormat, newGross / (rate / 100 + 1))))
+            return int(i);
+    }
+    lines = converted;
+    return -1;
+}
+
 bool AppendBooking(const QString& dataFolder, const Booking& booking,
                    const QString& currentCurrency, long double dmRate,
                    const AppendLineFn& appendChangeLine)
@@ -73,6 +95,34 @@ bool AppendBooking(const QString& dataFolder, const Booking& booking,
     const bool converted = ConvertBookingCurrency(path, record, dmRate);
     appendChangeLine(path, QLatin1Char('+') +
                                FormatBookingLine(record, converted ? kExactFormat : kCentsFormat));
+    return true;
+}
+
+bool OfferJournalDeletion(const QString& dataFolder, int currentYear, UserPort& port)
+{
+    QStringList old;
+    for (int year = currentYear - 11; year >= currentYear - 16; --year) {
+        for (int month = 1; month <= 12; ++month) {
+            for (const char* ext : {".zae", ".zad", ".aue", ".aud"}) {
+                const QString name = QLatin1Char('Z') + QString::number(month) +
+                                     QString::number(year) + QLatin1String(ext);
+                const QString path = files::FindCaseInsensitive(dataFolder, name);
+                if (IsFile(path))
+                    old << path;
+            }
+        }
+    }
+    if (old.isEmpty())
+        return true;
+    const QString text = QStringLiteral(
+                             "Um die Datenmenge auf Ihrem Speichermedium zu begrenzen,\r"
+                             "sollten Sie die E/A-Buchungsdaten älter als 10 Jahre löschen.\r\r"
+                             "Alle Buchungsdaten ab ") +
+                         QString::number(currentYear - 10) + QStringLiteral(" bleiben erhalten !");
+    if (port.Message(MsgKind::Information, text, Buttons::OkCancel) != Answer::Ok)
+        return false;
+    for (const QString& path : old)
+        QFile::remove(path);
     return true;
 }
 

@@ -1,9 +1,12 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 #include "bookkeeping/Booking.h"
+
+class UserPort;
 
 // The income and expense journals: one file per month and kind, "Z" + month + year + kind
 // + currency letter ("Z32026.zae", "Z122026.aud").
@@ -21,6 +24,11 @@ QString JournalFileName(const QString& dataFolder, int month, int year, Kind kin
 // the booking unchanged, when the currencies agree or the rate is no number.
 bool ConvertBookingCurrency(const QString& fileName, Booking& booking, long double dmRate);
 
+// Converts every record of a month by the factor: the gross times the factor, the net from
+// it by the record's rate, both with five decimals. Returns the index of the first record
+// whose rate or gross is no number, leaving all lines as they were; -1 when all converted.
+int ConvertMonthLines(QStringList& lines, long double factor);
+
 // Appends a line to an existing file (the table engine's AppendChangeLine).
 using AppendLineFn = std::function<void(const QString& path, const QString& line)>;
 
@@ -31,5 +39,10 @@ using AppendLineFn = std::function<void(const QString& path, const QString& line
 bool AppendBooking(const QString& dataFolder, const Booking& booking,
                    const QString& currentCurrency, long double dmRate,
                    const AppendLineFn& appendChangeLine);
+
+// Once a year at start-up: journals of the years eleven to sixteen back are offered for
+// deletion. True when there were none, or the person agreed (they are deleted then); false
+// when the person declined, so the question comes again at the next start.
+bool OfferJournalDeletion(const QString& dataFolder, int currentYear, UserPort& port);
 
 }  // namespace journal

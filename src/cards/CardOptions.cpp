@@ -5,16 +5,6 @@
 #include "settings/IniFile.h"
 #include "settings/Options.h"
 
-bool SecondBusinessDefined(const OptionValues& values)
-{
-    const QString second =
-        values.Value(QStringLiteral("BLZEdit2")) + values.Value(QStringLiteral("KtoEdit2"));
-    const QString first =
-        values.Value(QStringLiteral("BLZEdit")) + values.Value(QStringLiteral("KtoEdit"));
-    return !values.Value(QStringLiteral("NameEdit2")).isEmpty() && !second.isEmpty() &&
-           second != first;
-}
-
 CardSettings CardSettingsFromOptions(const OptionValues& values, const IniFile& ini)
 {
     CardSettings s;
@@ -45,6 +35,6 @@ CardSettings CardSettingsFromOptions(const OptionValues& values, const IniFile& 
     s.faktorDruck = flag("FaktorDruck");
     s.remarkAlwaysEditable =
         ini.ReadBool(QStringLiteral("Optionen"), QStringLiteral("Bemerkungsfreigabe"), false);
-    s.secondBusinessDefined = SecondBusinessDefined(values);
+    s.secondBusinessDefined = PharmacyAccountSetting(values).SecondBusinessDefined();
     return s;
 }

@@ -8,7 +8,3 @@ class OptionValues;
 // The record card's settings from the options file: the ordered options (VAT rates, key
 // date, currency, DM rate, the pharmacy) and the take-over switches of their own sections.
 CardSettings CardSettingsFromOptions(const OptionValues& values, const IniFile& ini);
-
-// A pharmacy name is set and its bank account (IBAN and BIC) is given and differs from the
-// practice's.
-bool SecondBusinessDefined(const OptionValues& values);

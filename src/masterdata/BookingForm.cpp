@@ -1,5 +1,7 @@
 #include "masterdata/BookingForm.h"
 
+#include <algorithm>
+
 #include "common/DateUtil.h"
 #include "common/NumberFormat.h"
 #include "common/UserPort.h"
@@ -9,6 +11,27 @@ namespace {
 
 const QChar kUmlautU(0x00DC);  // Ü
 const QChar kUmlautu(0x00FC);  // ü
+
+// The price keys, and a minus in front: a booking is cancelled by the same amount with a
+// minus, since a journal under the GoBD restrictions is corrected, never edited.
+QChar FilterAmountKey(const FormField& field, QChar key)
+{
+    const QChar minus = QLatin1Char('-');
+    if (key == minus)
+        return field.InsertPos() == 0 && !field.TextWith(minus).mid(1).contains(minus) ? key
+                                                                                       : QChar();
+    if (!field.text.startsWith(minus))
+        return FilterPriceKey(field, key);
+    // The digits after the minus follow the price rules; nothing goes before it.
+    if (key != kKeyBackspace && field.InsertPos() == 0 && field.selLength == 0)
+        return {};
+    FormField amount = field;
+    amount.text.remove(0, 1);
+    amount.cursor = std::max(0, field.cursor - 1);
+    amount.selStart = std::max(0, field.selStart - 1);
+    amount.selLength = field.selStart == 0 ? std::max(0, field.selLength - 1) : field.selLength;
+    return FilterPriceKey(amount, key);
+}
 
 }  // namespace
 
@@ -70,7 +93,7 @@ QChar BookingForm::FilterKey(int id, QChar key)
     switch (id) {
         case EinnNetto:
         case EinnBrutto:
-            return FilterPriceKey(m_fields[id], key);
+            return FilterAmountKey(m_fields[id], key);
         case EinnUst:
             if (key == QLatin1Char('.'))
                 key = QLatin1Char(',');

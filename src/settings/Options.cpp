@@ -258,3 +258,34 @@ QHash<QString, int> ReadColumnWidths(const IniFile& ini, int recordCardDefault)
     }
     return widths;
 }
+
+namespace {
+
+QString LettersAndDigits(const QString& text)
+{
+    QString out;
+    for (QChar c : text)
+        if (c.isLetterOrNumber())
+            out.append(c);
+    return out;
+}
+
+}  // namespace
+
+PharmacyAccount PharmacyAccountSetting(const OptionValues& v)
+{
+    const QString practice =
+        LettersAndDigits(v.Value(QStringLiteral("BLZEdit")) + v.Value(QStringLiteral("KtoEdit")));
+    const QString pharmacy =
+        LettersAndDigits(v.Value(QStringLiteral("BLZEdit2")) + v.Value(QStringLiteral("KtoEdit2")));
+    PharmacyAccount result;
+    result.separateAccount = !pharmacy.isEmpty() && pharmacy != practice;
+    const QString practiceName =
+        v.Value(QStringLiteral("NameEdit")) + v.Value(QStringLiteral("FirmaEdit"));
+    result.name = v.Value(QStringLiteral("NameEdit2")) + v.Value(QStringLiteral("FirmaEdit2"));
+    if (result.name.isEmpty() && result.separateAccount)
+        result.name = practiceName;
+    if (result.name == practiceName && !result.separateAccount)
+        result.name.clear();
+    return result;
+}

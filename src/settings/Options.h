@@ -69,6 +69,20 @@ OptionValues ReadOrderedOptions(const IniFile& ini);
 // Erases section "Optionen" and writes the ordered part in table order.
 bool WriteOrderedOptions(IniFile& ini, const OptionValues& values);
 
+// The pharmacy as a second business: its name (name + firm; the practice's when it has
+// only an account of its own; empty when it is no business of its own) and whether its
+// bank account, reduced to letters and digits, is given and differs from the practice's.
+struct PharmacyAccount {
+    QString name;
+    bool separateAccount = false;
+
+    // Bookings and balances keep the pharmacy apart only with both.
+    bool SecondBusinessDefined() const { return separateAccount && !name.isEmpty(); }
+    // The VAT returns are split with either.
+    bool SplitsVatReturn() const { return separateAccount || !name.isEmpty(); }
+};
+PharmacyAccount PharmacyAccountSetting(const OptionValues& values);
+
 // The six VAT rates and the cut-off date of the last change.
 struct VatRates {
     long double current[3] = {0, 0, 0};

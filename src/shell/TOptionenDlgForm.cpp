@@ -94,15 +94,6 @@ bool IsDigit(QChar c)
     return c >= QLatin1Char('0') && c <= QLatin1Char('9');
 }
 
-QString LettersAndDigits(const QString& text)
-{
-    QString out;
-    for (QChar c : text)
-        if (c.isLetterOrNumber())
-            out.append(c);
-    return out;
-}
-
 // 1 / value as "0.00000"; zero (or no number) gives zero.
 QString Reciprocal(const QString& text)
 {
@@ -113,24 +104,6 @@ QString Reciprocal(const QString& text)
 }
 
 }  // namespace
-
-PharmacyAccount PharmacyAccountSetting(const OptionValues& v)
-{
-    const QString practice =
-        LettersAndDigits(v.Value(QStringLiteral("BLZEdit")) + v.Value(QStringLiteral("KtoEdit")));
-    const QString pharmacy =
-        LettersAndDigits(v.Value(QStringLiteral("BLZEdit2")) + v.Value(QStringLiteral("KtoEdit2")));
-    PharmacyAccount result;
-    result.separateAccount = !pharmacy.isEmpty() && pharmacy != practice;
-    const QString practiceName =
-        v.Value(QStringLiteral("NameEdit")) + v.Value(QStringLiteral("FirmaEdit"));
-    result.name = v.Value(QStringLiteral("NameEdit2")) + v.Value(QStringLiteral("FirmaEdit2"));
-    if (result.name.isEmpty() && result.separateAccount)
-        result.name = practiceName;
-    if (result.name == practiceName && !result.separateAccount)
-        result.name.clear();
-    return result;
-}
 
 QStringList TOptionenDlgForm::PageTitles()
 {

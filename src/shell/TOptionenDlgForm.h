@@ -48,13 +48,6 @@ struct OptionenContext {
     OptionenHooks* hooks = nullptr;
 };
 
-// Pharmacy name and account as bookings and balances need them.
-struct PharmacyAccount {
-    QString name;  // empty: no second business
-    bool separateAccount = false;
-};
-PharmacyAccount PharmacyAccountSetting(const OptionValues& values);
-
 // The options dialog "Systemoptionen" without its window: eight pages of fields, the
 // rule of each field, the document texts and the OK and close checks.
 class TOptionenDlgForm : public FormBase {

@@ -41,10 +41,10 @@ TEST(CardOptions, ReadFromTheOptionsFile)
 
     // A pharmacy with the practice's own account is no second business.
     values.SetValue("BLZEdit", "DE02");
-    EXPECT_FALSE(SecondBusinessDefined(values));
+    EXPECT_FALSE(PharmacyAccountSetting(values).SecondBusinessDefined());
     values.SetValue("BLZEdit2", "");
     values.SetValue("BLZEdit", "");
-    EXPECT_FALSE(SecondBusinessDefined(values));
+    EXPECT_FALSE(PharmacyAccountSetting(values).SecondBusinessDefined());
 }
 
 TEST(CardOptions, BalancesLiveInTheOptionsFile)

@@ -155,6 +155,21 @@ TEST(BookingForm, AmountsFollowTheEditableOne)
               "Lieferant / Bezeichnung");
 }
 
+TEST(BookingForm, ACancellationTakesAMinusInFront)
+{
+    BookingForm f(EditMode::Insert, Settings(), true, QDate());
+    const int net = BookingForm::EinnNetto;
+    EXPECT_EQ(Type(f, net, "1-"), "-");
+    EXPECT_EQ(Retype(f, net, "-100000-0"), "-0") << "six digits after the minus, one minus";
+    EXPECT_EQ(f.Text(BookingForm::EinnBrutto), "-119000,00");
+    Retype(f, net, "-10,5");
+    f.Field(net).Select(0, 0);
+    EXPECT_FALSE(f.KeyPress(net, '1')) << "nothing before the minus";
+    EXPECT_TRUE(f.Leave(net));
+    EXPECT_EQ(f.Text(net), "-10,50");
+    EXPECT_EQ(f.Text(BookingForm::EinnBrutto), "-12,50");
+}
+
 TEST(BookingForm, PaymentKindKeys)
 {
     BookingForm f(EditMode::Insert, Settings(), true, QDate());
