@@ -24,7 +24,7 @@
 #include <QVBoxLayout>
 
 #include "cards/CardTextSearch.h"
-#include "cards/ui/TKarteiPanel.h"
+#include "cards/ui/KarteiPanel.h"
 #include "common/UserPort.h"
 #include "help/HelpTopics.h"
 #include "help/ui/HelpWindow.h"
@@ -607,7 +607,7 @@ QHash<QString, int> TForm1::CurrentColumnWidths() const
     QHash<QString, int> widths = m_startUp.ColumnWidths();
     for (const ColumnWidthBinding& b : MasterColumnWidthBindings())
         widths.insert(QString::fromLatin1(b.key), m_grids[int(b.table)]->ColWidth(b.col));
-    if (const TKarteiPanel* panel = KarteiPanel())
+    if (const KarteiPanel* panel = Kartei())
         widths.insert(QStringLiteral("wBeh"), panel->CardGrid().ColWidth(2));
     return widths;
 }
@@ -841,7 +841,7 @@ namespace {
 // The record card takes a cell of the notes into its current line.
 class CardNotesHandOver : public NotesHandOver {
 public:
-    explicit CardNotesHandOver(TKarteiPanel& panel) : m_panel(panel) {}
+    explicit CardNotesHandOver(KarteiPanel& panel) : m_panel(panel) {}
     QString ButtonCaption() const override
     {
         return QStringLiteral("Markierten Text an Karteikarte übergeben");
@@ -849,14 +849,14 @@ public:
     void TakeOver(const QString& text) override { m_panel.InsertText(text); }
 
 private:
-    TKarteiPanel& m_panel;
+    KarteiPanel& m_panel;
 };
 
 }  // namespace
 
 void TForm1::OpenNotes(NotesHandOver* handOver)
 {
-    TKarteiPanel* card = KarteiPanel();
+    KarteiPanel* card = Kartei();
     if (!handOver && m_switcher.Active() == Workspace::Kartei && card && card->CardOpen()) {
         CardNotesHandOver toCard(*card);
         m_texte->OpenNotes(this, &toCard);
