@@ -30,8 +30,8 @@ public:
     PrintFont LinesFont{QStringLiteral("Arial"), 9};
     QString PrintMgrTitle = QStringLiteral("Talven - Print");
     QStringList Title;
-    TAlignment TitleAlignment = TAlignment::taCenter;
-    TPrinterOrientation Orientation = TPrinterOrientation::poPortrait;
+    TextAlignment TitleAlignment = TextAlignment::taCenter;
+    PrinterOrientation Orientation = PrinterOrientation::poPortrait;
     bool PrintToFile = false;
     bool FullPage = false;
     QString PrintFileName = QStringLiteral("MED.XLS");
@@ -70,8 +70,8 @@ public:
     int ColWidth(int col) const;
     void SetColWidth(int col, int millimetres);
     // Alignment of the i-th printed column (1-based).
-    TAlignment Alignment(int position) const;
-    void SetAlignment(int position, TAlignment alignment);
+    TextAlignment Alignment(int position) const;
+    void SetAlignment(int position, TextAlignment alignment);
     QString ExportPath() const { return m_exportPath; }
     void SetExportPath(const QString& path) { m_exportPath = path; }
 
@@ -95,7 +95,7 @@ public:
 private:
     struct Column {
         int gridCol = 0;
-        TAlignment alignment = TAlignment::taLeftJustify;
+        TextAlignment alignment = TextAlignment::taLeftJustify;
     };
 
     // Job steps.
@@ -119,8 +119,8 @@ private:
     QString CellText(int col, int record) const;
     int UseFont(const PrintFont& font);  // returns the height of "M"
     // Cell alignment rule: x of a text of the given width between edges a and b.
-    int AlignedX(TAlignment alignment, int a, int b, int width) const;
-    void DrawCell(TAlignment alignment, int a, int b, int textTop, int lineBottom,
+    int AlignedX(TextAlignment alignment, int a, int b, int width) const;
+    void DrawCell(TextAlignment alignment, int a, int b, int textTop, int lineBottom,
                   const QString& text);
     void DrawClipped(int x, int textTop, int clipLeft, int clipRight, int lineBottom,
                      const QString& text);
@@ -142,8 +142,8 @@ private:
     UserPort& m_port;
     const Clock& m_clock;
     TSGrid* m_grid = nullptr;
-    QList<int> m_widths;             // per grid column, millimetres
-    QList<TAlignment> m_alignments;  // per printed position, 1-based (0 unused)
+    QList<int> m_widths;                // per grid column, millimetres
+    QList<TextAlignment> m_alignments;  // per printed position, 1-based (0 unused)
     QString m_exportPath;
 
     // Job state in device pixels.

@@ -24,7 +24,7 @@
 #include <QVBoxLayout>
 
 #include "cards/CardTextSearch.h"
-#include "cards/ui/TKarteiPanel.h"
+#include "cards/ui/KarteiPanel.h"
 #include "common/UserPort.h"
 #include "help/HelpTopics.h"
 #include "help/ui/HelpWindow.h"
@@ -614,7 +614,7 @@ QHash<QString, int> TForm1::CurrentColumnWidths() const
     QHash<QString, int> widths = m_startUp.ColumnWidths();
     for (const ColumnWidthBinding& b : MasterColumnWidthBindings())
         widths.insert(QString::fromLatin1(b.key), m_grids[int(b.table)]->ColWidth(b.col));
-    if (const TKarteiPanel* panel = KarteiPanel())
+    if (const KarteiPanel* panel = Kartei())
         widths.insert(QStringLiteral("wBeh"), panel->CardGrid().ColWidth(2));
     return widths;
 }

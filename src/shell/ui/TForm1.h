@@ -36,7 +36,7 @@ class TSGridView;
 class TForm1Download;
 class HelpWindow;
 class TSMemo;
-class TKarteiPanel;
+class KarteiPanel;
 class TForm1MasterHooks;
 struct TForm1Printers;
 enum class ListPrintMode;
@@ -98,7 +98,7 @@ public:
     // The copies made on close (weekday and month sets, backup medium).
     void RunBackupOnExit();
     // The record card workspace (TForm1Kartei.cpp).
-    TKarteiPanel* KarteiPanel() const;
+    KarteiPanel* Kartei() const;
     void FinishKartei();
 
     // The text editor (TForm1Texte.cpp).
