@@ -35,6 +35,7 @@
 #include "shell/ui/TForm1Master.h"
 #include "shell/ui/TOptionenDlg.h"
 #include "shell/ui/TSplashForm.h"
+#include "shell/ui/TStapelFrame.h"
 #include "table/TSGrid.h"
 #include "table/ui/TSGridView.h"
 #include "texts/ui/TSMemo.h"
@@ -87,7 +88,8 @@ const ToolStyle kToolStyles[] = {
 bool IsBuilt(Workspace w)
 {
     return w == Workspace::Medikamente || w == Workspace::Leistungen || w == Workspace::Kunden ||
-           w == Workspace::Kartei || w == Workspace::Text || w == Workspace::System;
+           w == Workspace::Kartei || w == Workspace::Text || w == Workspace::Stapel ||
+           w == Workspace::System;
 }
 
 // The help page of each workspace; the welcome panel shows the contents.
@@ -137,6 +139,13 @@ public:
     }
     void BackupOnExit() override { m_form.RunBackupOnExit(); }
     void FinishRecordCard() override { m_form.FinishKartei(); }
+    void FinishBatch() override { m_form.FinishStapel(); }
+    bool AsksOwnPassword(Workspace w) override { return w == Workspace::Stapel; }
+    void PrepareStatisticsSelectors(const QDate& today) override
+    {
+        m_form.Stapel().PrepareSelectors(today);
+    }
+    bool CleanUpOldBookings() override { return m_form.Stapel().CleanUpOldBookings(); }
     void LoadTextPageLayout() override
     {
         if (TSMemo* panel = m_form.TextPanel())
@@ -146,6 +155,8 @@ public:
     {
         if (w == Workspace::Text && m_form.TextPanel())
             return m_form.TextPanel()->Workspace().Caption();
+        if (w == Workspace::Stapel)
+            return QStringLiteral("Talven - Stapeldruck");
         return w == Workspace::Kartei ? QStringLiteral("Talven - Kartei")
                                       : QStringLiteral("Talven");
     }
@@ -203,6 +214,7 @@ TForm1::TForm1(UserPort& port, const Clock& clock, const QString& programFolder,
         m_startUp.Ini().ReadString(QStringLiteral("StdMenge"), QStringLiteral("Leistung"));
     BuildKartei();
     BuildTexte();
+    BuildStapel();
 
     m_timer.setInterval(Indicators::kIntervalMs);
     connect(&m_timer, &QTimer::timeout, this, &TForm1::OnTimer);
@@ -734,9 +746,16 @@ void TForm1::SyncIndicators()
 bool TForm1::SwitchWorkspace(Workspace w)
 {
     const Workspace before = m_switcher.Active();
+    // The batch workspace asks the password of the tab it opens on before anything is left.
+    const bool enterStapel = w == Workspace::Stapel && before != Workspace::Stapel;
+    const int stapelTab = enterStapel ? m_stapel->ChooseTab() : -1;
+    if (enterStapel && stapelTab < 0)
+        return false;
     bool entered = m_switcher.SwitchTo(w);
     if (entered && w == Workspace::Kartei && before != Workspace::Kartei)
         entered = EnterKartei(before);
+    if (entered && enterStapel)
+        m_stapel->Show(stapelTab);
     SyncWorkspaceState();
     return entered;
 }
@@ -798,6 +817,10 @@ void TForm1::SyncWorkspaceState()
             break;
         case Workspace::Kartei:
             SyncKartei();
+            break;
+        case Workspace::Stapel:
+            m_stack->setCurrentWidget(m_stapel->Frame());
+            m_fileLabel->setText(ShortenPath(m_stapel->ShownFile()));
             break;
         case Workspace::Text:
             m_stack->setCurrentWidget(m_texte->Panel());
