@@ -916,6 +916,11 @@ void TForm1::BuildTexte()
     connect(m_notesButton, &QPushButton::clicked, this, [this] { OpenNotes(); });
 }
 
+bool TForm1::OpenTextDocument(const QString& path)
+{
+    return m_texte->OpenDocument(path);
+}
+
 bool TForm1::EnterTextWorkspace()
 {
     return SwitchWorkspace(Workspace::Text);

@@ -103,6 +103,8 @@ public:
 
     // The text editor (TForm1Texte.cpp).
     TSMemo* TextPanel() const;
+    // Opens a letter in the "Texte" workspace (entering it); false when it did not open.
+    bool OpenTextDocument(const QString& path);
     // The notes of the selected customer; from the record card they hand a cell over to
     // the card. Another dialog (the appointments) passes who takes the marked cell.
     void OpenNotes(NotesHandOver* handOver = nullptr);

@@ -133,12 +133,16 @@ void TForm1Texte::MenuPrint(ListPrintMode mode)
         m_panel->Print();
 }
 
+bool TForm1Texte::OpenDocument(const QString& path)
+{
+    if (path.isEmpty() || (!m_active && !m_host.EnterTextWorkspace()))
+        return false;
+    return m_panel->OpenFile(path);
+}
+
 void TForm1Texte::OpenRecent(int index)
 {
-    const QString path = ReadRecentFiles(m_startUp.Ini()).value(index);
-    if (path.isEmpty() || (!m_active && !m_host.EnterTextWorkspace()))
-        return;
-    m_panel->OpenFile(path);
+    OpenDocument(ReadRecentFiles(m_startUp.Ini()).value(index));
 }
 
 void TForm1Texte::RefreshRecentMenu()

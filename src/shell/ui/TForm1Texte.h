@@ -52,6 +52,9 @@ public:
     void Sync(bool active);
     // The file menu's print and page layout items in this workspace.
     void MenuPrint(ListPrintMode mode);
+    // Opens a letter in the workspace, entering it first (other workspaces open their texts
+    // this way, the appointments their reminder letter).
+    bool OpenDocument(const QString& path);
     // Opens a recent file (entry 0 to 3) in the workspace.
     void OpenRecent(int index);
     void RefreshRecentMenu();
