@@ -336,6 +336,43 @@ TEST_F(KarteiGuiTest, LineStopEndsTheTextWhereThePrintedColumnEnds)
     EXPECT_EQ(Panel().Form().GetRows()[1].Cell(card::kColText).size(), 150);
 }
 
+// The card's page layout is reached from the Datei menu; a narrower invoice column stops
+// the text earlier at once.
+TEST_F(KarteiGuiTest, PageLayoutOfTheCardMovesTheLineStop)
+{
+    MakeData();
+    Start();
+    ClickTool(Workspace::Kartei);
+    QTest::mouseClick(Panel().LineStopBox(), Qt::LeftButton);
+    ClickCell(2, 1);
+    Type(QString(150, QLatin1Char('W')));
+    const int before = int(Panel().Form().GetRows()[0].Cell(card::kColText).size());
+
+    QAction* setup = m_form->findChild<QAction*>("SeiteEinrichtenItem");
+    ASSERT_TRUE(setup->isEnabled());
+    QString caption;
+    QTimer::singleShot(0, [&caption] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        caption = dialog->windowTitle();
+        QLineEdit* right = dialog->findChildren<QLineEdit*>().value(3);  // top, bottom, left, right
+        right->setText("8");
+        for (QPushButton* b : dialog->findChildren<QPushButton*>())
+            if (b->text() == "OK")
+                b->click();
+    });
+    setup->trigger();
+    EXPECT_EQ(caption, "Druckbild - Karteikarte/Rechnung");
+    EXPECT_TRUE(testfiles::ReadAll(Data() + "TLV.INI").contains("[RechnDruckOptionen]"));
+
+    m_form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_form.get()));
+    ClickCell(2, 2);
+    Type(QString(150, QLatin1Char('W')));
+    const int after = int(Panel().Form().GetRows()[1].Cell(card::kColText).size());
+    EXPECT_LT(after, before - 10) << before;
+}
+
 TEST_F(KarteiGuiTest, CalculatorSumsDoubleClickedMedicationsIntoOneLine)
 {
     MakeData();

@@ -14,6 +14,7 @@
 #include "cards/ui/CardPrintCommand.h"
 #include "cards/ui/KarteiPanel.h"
 #include "printing/IniLayoutStore.h"
+#include "printing/ui/PageLayoutDialogs.h"
 #include "shell/ui/TForm1.h"
 #include "shell/ui/TForm1Master.h"
 #include "table/TSGrid.h"
@@ -55,6 +56,20 @@ void TForm1Kartei::MeasureLineStop()
                                                         m_clock);
     }
     m_meter->Measure();
+}
+
+void TForm1Kartei::PageSetup(QWidget* parent)
+{
+    if (!m_layouts)
+        m_layouts = std::make_unique<IniLayoutStore>(m_startUp.Ini());
+    TMemoSeiteEinrichtenDlgForm form(*m_layouts);
+    form.OnApplied = [this](TMemoSeiteEinrichtenDlgForm::Workspace) {
+        if (m_meter)
+            m_meter->Measure();
+    };
+    TMemoSeiteEinrichtenDlg dialog(form, TMemoSeiteEinrichtenDlgForm::Workspace::RecordCard,
+                                   parent);
+    dialog.exec();
 }
 
 bool TForm1Kartei::LineStopExceeds(const QString& text)

@@ -50,6 +50,9 @@ public:
     bool LineStopExceeds(const QString& text);
     // "Drucken" of the card: the print dialog and the close, print or reminder it chose.
     void RunPrint();
+    // "Seite einrichten...": the document layout of cards and invoices; after OK the line
+    // stop measures the description column again.
+    void PageSetup(QWidget* parent);
 
 private:
     KarteiHost& m_host;

@@ -196,12 +196,14 @@ void TForm1::SyncMasterActions()
     const bool on = IsMasterWorkspace(m_switcher.Active());
     for (QAction* a : m_recordActions)
         a->setEnabled(on);
-    // The text editor prints its letter and has its page layout; no preview or export.
+    // The text editor prints its letter and has its page layout; no preview or export. The
+    // record card prints through its own button and has the page layout of its documents.
     const bool text = m_switcher.Active() == Workspace::Text;
+    const bool card = m_switcher.Active() == Workspace::Kartei;
     for (QAction* a : m_printActions) {
         const auto mode = ListPrintMode(a->data().toInt());
-        a->setEnabled(on ||
-                      (text && (mode == ListPrintMode::Print || mode == ListPrintMode::PageSetup)));
+        a->setEnabled(on || (text && mode == ListPrintMode::Print) ||
+                      ((text || card) && mode == ListPrintMode::PageSetup));
     }
 }
 

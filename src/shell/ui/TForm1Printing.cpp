@@ -58,6 +58,11 @@ void TForm1::PrintMasterList(ListPrintMode mode)
         m_texte->MenuPrint(mode);
         return;
     }
+    if (active == Workspace::Kartei) {
+        if (mode == ListPrintMode::PageSetup)
+            m_kartei->PageSetup(this);
+        return;
+    }
     MasterTable which = MasterTable::Medication;
     if (active == Workspace::Leistungen)
         which = MasterTable::Service;
