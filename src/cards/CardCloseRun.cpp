@@ -186,6 +186,7 @@ CardPrintSetup CardCloseRun::Setup() const
     setup.reminder1TermDays =
         TryStrToInt(OptionValue(QStringLiteral("ZzMa1Edit")), &days) ? days : 1;
     setup.reminder1Date = state.summary.value(kSumDate1, kUnset);
+    setup.remindersAvailable = bool(issueReminder);
     return setup;
 }
 

@@ -42,7 +42,15 @@ bool TKarteiRechnDruckDlgForm::ClosingKind() const
 bool TKarteiRechnDruckDlgForm::RemindersAllowed() const
 {
     const QString open = m_setup.openAmount.trimmed();
-    return IsInvoiced() && !open.isEmpty() && open != QStringLiteral("0,00") && open != kUnset;
+    return m_setup.remindersAvailable && IsInvoiced() && !open.isEmpty() &&
+           open != QStringLiteral("0,00") && open != kUnset;
+}
+
+QString TKarteiRechnDruckDlgForm::ReminderHint() const
+{
+    return m_setup.remindersAvailable
+               ? QString()
+               : QStringLiteral("Mahnungen werden in dieser Version noch nicht gedruckt.");
 }
 
 void TKarteiRechnDruckDlgForm::Open(const CardPrintSetup& setup)

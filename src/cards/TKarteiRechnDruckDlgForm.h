@@ -45,6 +45,8 @@ struct CardPrintSetup {
     int invoiceTermDays = 14;
     int reminder1TermDays = 14;
     QString reminder1Date;  // summary line 17, "- - -" when none
+    // Whether anything takes the reminder choices; without it they are shown disabled.
+    bool remindersAvailable = false;
 };
 
 // The choice handed to the closing and reminder code on OK.
@@ -96,6 +98,8 @@ public:
     const DateField& PrintDate() const { return m_printDate; }
     const DateField& ToDate() const { return m_toDate; }
     QString PrintDateLabel() const;
+    // The tool tip of the reminder choices: why they cannot be chosen, empty when they can.
+    QString ReminderHint() const;
     CardPrintChoice Choice() const;
 
     // The reference line of the date check: from the bottom, the last line with a valid

@@ -40,6 +40,7 @@ protected:
         s.cardNumber = 5;
         s.invoiceDate = "20.05.2024";
         s.openAmount = open;
+        s.remindersAvailable = true;
         return s;
     }
 

@@ -88,6 +88,7 @@ TEST_F(TKarteiRechnDruckDlgTest, InvoiceOnlyPanelWithRemindersAndRefusedOk)
     s.cardNumber = 5;
     s.invoiceDate = QStringLiteral("20.05.2024");
     s.openAmount = QStringLiteral("42,00");
+    s.remindersAvailable = true;
     form.Open(s);
     TKarteiRechnDruckDlg dialog(form);
     dialog.Show();

@@ -193,6 +193,8 @@ void TKarteiRechnDruckDlg::Show()
                            PrintKind::Quote, PrintKind::Reminder1, PrintKind::Reminder2}) {
         Apply(KindBox(kind), m_form.KindBox(kind));
     }
+    m_mahnung1->setToolTip(m_form.ReminderHint());
+    m_mahnung2->setToolTip(m_form.ReminderHint());
     Apply(m_alsQuittung, m_form.AsReceiptBox());
     Apply(m_leer, m_form.NoPrintBox());
     Apply(m_kopie, m_form.CopyBox());
