@@ -12,6 +12,8 @@
 #include <QTimer>
 
 #include "MainWindowTest.h"
+#include "cards/CardEntryForm.h"
+#include "cards/ui/KarteiPanel.h"
 #include "settings/IniFile.h"
 #include "settings/Options.h"
 #include "shell/ui/TForm1.h"
@@ -97,6 +99,45 @@ TEST_F(TForm1ViewTest, RemarkColumnsFillTheirViewsAndKeepTheirOwnWidth)
     }
     for (const char* key : {"wKBem", "wMedBem", "wLeistBem"})
         EXPECT_EQ(IniFile(Ini()).ReadInteger("Optionen", key, 0), 60) << key;
+}
+
+// Each workspace shows the menu switches that work on it, and only those.
+TEST_F(TForm1ViewTest, MenuSwitchesFollowTheirWorkspace)
+{
+    MakeData({}, {}, {}, {"Bär\tAnna\t\t\t0001\t\t\t\t000\t\t"});
+    auto form = Start();
+    const QString remark = " Bemerkungsfeld  stets beschreibbar";
+    const QStringList switches = {"Autom. Inventur der Medikamente",
+                                  "Inventur-Med. in Listen einfärben", "GOT-Ziffern-Suche ein/aus",
+                                  remark};
+    const auto shown = [&form, &switches] {
+        QStringList visible;
+        for (QAction* a : form->findChildren<QAction*>())
+            if (switches.contains(a->text()) && a->isVisible())
+                visible << a->text();
+        visible.sort();
+        return visible;
+    };
+    const std::pair<Workspace, QStringList> cases[] = {
+        {Workspace::Medikamente, {switches[0], switches[1]}},
+        {Workspace::Leistungen, {switches[2]}},
+        {Workspace::Kunden, {}},
+        {Workspace::Kartei, {remark}},
+    };
+    for (const auto& [workspace, expected] : cases) {
+        form->SwitchWorkspace(workspace);
+        EXPECT_EQ(shown(), expected) << int(workspace);
+    }
+
+    // The card shown follows the switch at once.
+    QAction* item = nullptr;
+    for (QAction* a : form->findChildren<QAction*>())
+        if (a->text() == remark)
+            item = a;
+    ASSERT_NE(item, nullptr);
+    item->trigger();
+    EXPECT_TRUE(form->Kartei()->Form().Settings().remarkAlwaysEditable);
+    EXPECT_TRUE(IniFile(Ini()).ReadBool("Optionen", "Bemerkungsfreigabe", false));
 }
 
 TEST_F(TForm1ViewTest, TableFontSizeChangesEveryGridAndTheQuantityFields)

@@ -283,7 +283,7 @@ void TForm1::BuildMenus()
     AddSwitch(options, QStringLiteral("Inventur-Med. in Listen einfärben"),
               MainSwitch::InvMedMarkieren);
     AddSwitch(options, QStringLiteral("GOT-Ziffern-Suche ein/aus"), MainSwitch::GotSuche);
-    AddSwitch(options, QStringLiteral("Bemerkungen immer editierbar"),
+    AddSwitch(options, QStringLiteral(" Bemerkungsfeld  stets beschreibbar"),
               MainSwitch::Bemerkungsfreigabe);
     m_goBdAction = options->addAction(QStringLiteral(" GoBD Restriktionen ein/aus"));
     m_goBdAction->setObjectName(QStringLiteral("GoBDItem"));
@@ -314,6 +314,8 @@ QAction* TForm1::AddSwitch(QMenu* menu, const QString& text, MainSwitch s)
         }
         if (s == MainSwitch::GotSuche)
             m_switcher.SetGotSearch(on);
+        if (s == MainSwitch::Bemerkungsfreigabe && m_kartei)
+            m_kartei->ApplyCardOptions();
         if (s == MainSwitch::InvMedMarkieren && m_views[int(MasterTable::Medication)])
             m_views[int(MasterTable::Medication)]->Area()->update();
     });
@@ -785,7 +787,7 @@ void TForm1::SyncWorkspaceState()
     m_switchActions.value(int(MainSwitch::GotSuche))
         ->setVisible(m_switcher.GotSearchSwitchVisible());
     m_switchActions.value(int(MainSwitch::Bemerkungsfreigabe))
-        ->setVisible(active == Workspace::Kunden);
+        ->setVisible(active == Workspace::Kartei);  // it frees the remarks of invoiced cards
     SyncMasterActions();
     m_notesAction->setEnabled(active == Workspace::Kunden || active == Workspace::Kartei);
 

@@ -45,6 +45,11 @@ CardSettings TForm1Kartei::CardOptions() const
     return settings;
 }
 
+void TForm1Kartei::ApplyCardOptions()
+{
+    m_workspace->SetSettings(CardOptions());
+}
+
 void TForm1Kartei::MeasureLineStop()
 {
     if (!m_panel)

@@ -45,6 +45,8 @@ public:
     IniSettings& Settings() { return m_settings; }
     // The options the card reads, with the main menu's GoBD switch.
     CardSettings CardOptions() const;
+    // The card shown follows a changed option at once.
+    void ApplyCardOptions();
     // Measures the description column on the current printer (made when first needed).
     void MeasureLineStop();
     bool LineStopExceeds(const QString& text);
