@@ -33,6 +33,7 @@
 #include "platform/Files.h"
 #include "shell/ui/TForm1Download.h"
 #include "shell/ui/TForm1Master.h"
+#include "shell/ui/TForm1Termin.h"
 #include "shell/ui/TOptionenDlg.h"
 #include "shell/ui/TSplashForm.h"
 #include "table/TSGrid.h"
@@ -87,7 +88,8 @@ const ToolStyle kToolStyles[] = {
 bool IsBuilt(Workspace w)
 {
     return w == Workspace::Medikamente || w == Workspace::Leistungen || w == Workspace::Kunden ||
-           w == Workspace::Kartei || w == Workspace::Text || w == Workspace::System;
+           w == Workspace::Kartei || w == Workspace::Text || w == Workspace::Termin ||
+           w == Workspace::System;
 }
 
 // The help page of each workspace; the welcome panel shows the contents.
@@ -134,7 +136,10 @@ public:
     {
         if (w == Workspace::System)
             m_form.OpenOptionsDialog(TOptionenDlgForm::Praxis);
+        if (w == Workspace::Termin)
+            m_form.Termin().Open();
     }
+    void AppointmentStartCheck() override { m_form.Termin().StartCheck(); }
     void BackupOnExit() override { m_form.RunBackupOnExit(); }
     void FinishRecordCard() override { m_form.FinishKartei(); }
     void LoadTextPageLayout() override
@@ -203,6 +208,7 @@ TForm1::TForm1(UserPort& port, const Clock& clock, const QString& programFolder,
         m_startUp.Ini().ReadString(QStringLiteral("StdMenge"), QStringLiteral("Leistung"));
     BuildKartei();
     BuildTexte();
+    BuildTermin();
 
     m_timer.setInterval(Indicators::kIntervalMs);
     connect(&m_timer, &QTimer::timeout, this, &TForm1::OnTimer);

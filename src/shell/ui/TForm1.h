@@ -33,6 +33,7 @@ class QToolButton;
 class TSGrid;
 class TSGridView;
 class TForm1Download;
+class TForm1Termin;
 class HelpWindow;
 class TSMemo;
 class TKarteiPanel;
@@ -98,6 +99,8 @@ public:
 
     // The text editor (TForm1Texte.cpp).
     TSMemo* TextPanel() const;
+    // The appointment calendar and today's appointments (TForm1Termin.cpp).
+    TForm1Termin& Termin() { return *m_termin; }
 
     // Insert, edit and delete in the active master workspace (TForm1Master.cpp).
     bool InsertRecord();
@@ -221,6 +224,10 @@ private:
     void ShowTextDocument(const QString& caption, const QString& path) override;
     void BuildTexte();
     std::unique_ptr<TForm1Texte> m_texte;
+
+    // Appointment calendar (TForm1Termin.cpp).
+    void BuildTermin();
+    std::unique_ptr<TForm1Termin> m_termin;
 
     // Master records, quantity fields and printing (TForm1Master.cpp, TForm1Printing.cpp).
     void BuildRecordMenu(QMenu* edit);
