@@ -411,7 +411,7 @@ bool TTerminDlgForm::PrintLetter(const Appointment& a, bool mail)
     printer.Mahnung = true;
     printer.FromPage = 1;
     printer.EndPage = 100;
-    printer.Orientation = TPrinterOrientation::poPortrait;
+    printer.Orientation = PrinterOrientation::poPortrait;
     // The customer number tells the letters of one run apart (PDF file names, spooler).
     printer.PrintMgrTitle = (QStringLiteral("Talven - Terminsache ") + a.customer).trimmed();
     printer.Kopf = reminders::Slots(*m_setup.options, customer, letter.subject);

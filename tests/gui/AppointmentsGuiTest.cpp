@@ -19,7 +19,10 @@
 #include "shell/ui/TForm1Master.h"
 #include "shell/ui/TForm1Termin.h"
 #include "support/PdfTools.h"
+#include "support/TestFiles.h"
 #include "table/TSGrid.h"
+#include "table/ui/TSGridView.h"
+#include "texts/ui/TNotizDlg.h"
 
 namespace {
 
@@ -36,8 +39,10 @@ void OnModal(std::function<void(T&)> step)
         if (!dialog)
             return;
         timer->stop();
-        timer->deleteLater();
+        // The step runs the dialog's nested event loops; the timer, which holds the step,
+        // may only go once it returned.
         step(*dialog);
+        timer->deleteLater();
     });
     timer->start();
 }
@@ -51,14 +56,24 @@ void Type(TTerminEditDlg& dialog, int id, const QString& text)
 }
 
 // "Neuer Termin" in the calendar, filled in as a person would.
+// With `fromNotes` the text block is the first note of the customer, handed over from
+// the notes dialog.
 void AddAppointment(TTerminDlg& calendar, const QString& date, const QString& time,
-                    const QString& block)
+                    const QString& block, bool fromNotes = false)
 {
     OnModal<TTerminEditDlg>([=](TTerminEditDlg& edit) {
         Type(edit, F::DatumEdit, date);
         Type(edit, F::ZeitEdit, time);
-        if (!block.isEmpty()) {
+        if (!block.isEmpty())
             edit.ReminderBox()->click();
+        if (fromNotes) {
+            OnModal<TNotizDlg>([](TNotizDlg& notes) {
+                notes.GridView()->Grid().GotoRecord(2, 0);
+                notes.Button(QStringLiteral("UebergabeBtn"))->click();
+            });
+            edit.NotesButton()->click();
+            EXPECT_EQ(edit.Editor(F::TextbausteinEdit)->text(), block);
+        } else if (!block.isEmpty()) {
             Type(edit, F::TextbausteinEdit, block);
         }
         const QString keep = qEnvironmentVariable("TALVEN_KEEP_PNG");
@@ -95,6 +110,7 @@ TEST_F(AppointmentsGuiTest, KeepsAppointmentsAndPrintsTheRemindersOfADay)
     options.SetValue("StrasseEdit", "Hauptstr. 1");
     options.SetValue("PLZEdit", "12345 Musterstadt");
     WriteOptions(options);
+    testfiles::WriteLines(Data() + "P0007.PAT", {"15.03.2023\tBello, Tollwut\t\t"});
     {
         auto form = Start();
         form->Printers().canvas.SelectPrinter(PrinterList::kPdfPrinterName);
@@ -105,7 +121,7 @@ TEST_F(AppointmentsGuiTest, KeepsAppointmentsAndPrintsTheRemindersOfADay)
         // Anna is the current customer: her vaccination today and a check-up next week.
         OnModal<TTerminDlg>([](TTerminDlg& calendar) {
             EXPECT_EQ(calendar.DateLabel()->text(), QStringLiteral("Freitag, 15. März 2024"));
-            AddAppointment(calendar, "15.03.2024", "10", "Bello, Tollwut");
+            AddAppointment(calendar, "15.03.2024", "10", "Bello, Tollwut", true);
             AddAppointment(calendar, "22.3.24", "9:30", {});
             calendar.Button(QStringLiteral("SchliessenBtn"))->click();
         });

@@ -117,7 +117,11 @@ TTerminDlg::TTerminDlg(const TerminDialogContext& context, QWidget* parent)
     Refresh();
 }
 
-TTerminDlg::~TTerminDlg() = default;
+TTerminDlg::~TTerminDlg()
+{
+    // The grid view uses the form's grid, which goes before the dialog's children do.
+    delete m_content;
+}
 
 QPushButton* TTerminDlg::AddButton(const QString& name, const QString& text,
                                    std::function<void()> run)

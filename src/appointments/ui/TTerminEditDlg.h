@@ -5,6 +5,7 @@
 
 #include "appointments/TTerminEditDlgForm.h"
 #include "common/qt/FormBinding.h"
+#include "texts/TNotizDlgForm.h"
 
 class QCheckBox;
 class QLabel;
@@ -15,6 +16,22 @@ class UserPort;
 // "Patienten": opens the notes of the appointment's customer; what is handed over there
 // goes to the text block through the form.
 using NotesOpener = std::function<void(TTerminEditDlgForm& form, QWidget* parent)>;
+
+// What the notes hand over from the "Patienten" button: the marked cell becomes the text
+// block, and the notes close.
+class TextBlockHandOver : public NotesHandOver {
+public:
+    explicit TextBlockHandOver(TTerminEditDlgForm& form) : m_form(form) {}
+    QString ButtonCaption() const override
+    {
+        return QStringLiteral("Markierte Zelle übernehmen...");
+    }
+    void TakeOver(const QString& text) override { m_form.TakeOverBlock(text); }
+    bool ClosesNotes() const override { return true; }
+
+private:
+    TTerminEditDlgForm& m_form;
+};
 
 // The dialog "Termin" in every mode: it shows the fields the mode needs and leaves every
 // rule to TTerminEditDlgForm.

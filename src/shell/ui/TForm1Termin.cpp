@@ -12,6 +12,7 @@
 #include "shell/StartUp.h"
 #include "shell/ui/TForm1.h"
 #include "shell/ui/TForm1Master.h"
+#include "shell/ui/TForm1Texte.h"
 #include "table/ui/TSGridView.h"
 
 TForm1Termin::TForm1Termin(Host host) : m_host(std::move(host)) {}
@@ -56,6 +57,10 @@ void TForm1Termin::Open()
     context.clock = &m_host.clock;
     context.tableFontSize = start.TableFontSize();
     context.setSystemTime = setSystemTime;
+    context.notes = [this](TTerminEditDlgForm& form, QWidget* parent) {
+        TextBlockHandOver toBlock(form);
+        m_host.openNotes(&toBlock, parent);
+    };
     TerminSetup& s = context.setup;
     s.dataFolder = start.DataFolder();
     s.textsFolder = start.TextsFolder();
@@ -85,6 +90,9 @@ void TForm1::BuildTermin()
         [this] {
             View(MasterTable::Customer)->SyncScrollBar();
             View(MasterTable::Customer)->Area()->update();
+        },
+        [this](NotesHandOver* handOver, QWidget* parent) {
+            m_texte->OpenNotes(parent, handOver);
         }});
     m_termin->AddTodayButton(qobject_cast<QBoxLayout*>(m_welcome->layout()));
 }

@@ -7,6 +7,7 @@
 class Clock;
 class IniLayoutStore;
 class IniSettings;
+class NotesHandOver;
 class QBoxLayout;
 class QPushButton;
 class QWidget;
@@ -31,6 +32,8 @@ public:
         std::function<bool()> welcomeVisible;
         std::function<void()> openCalendar;    // through the workspace switch (password)
         std::function<void()> customerChosen;  // a double click chose a customer
+        // The current customer's notes above `parent`, handing a cell over.
+        std::function<void(NotesHandOver* handOver, QWidget* parent)> openNotes;
     };
     explicit TForm1Termin(Host host);
     ~TForm1Termin();
