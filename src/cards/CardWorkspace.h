@@ -119,7 +119,7 @@ private:
     bool Browse(int step);
     void DmNotice();
     // Registers and journals are no grid's table: their lines go straight to the files.
-    void AppendLine(const QString& path, const QString& line);
+    bool AppendLine(const QString& path, const QString& line);
     void AppendToRegister(const QString& name, const QString& line);
     void TakeBackPayments();
     void BookPending();

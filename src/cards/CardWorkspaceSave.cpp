@@ -54,17 +54,13 @@ bool CardWorkspace::SaveRecordCard()
 void CardWorkspace::AppendToRegister(const QString& name, const QString& line)
 {
     const QString path = files::FindCaseInsensitive(m_dataFolder, name);
-    if (!QFileInfo(path).isFile()) {
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly))
-            return;
-    }
-    AppendLine(path, line);
+    if (table::CreateIfMissing(m_cardGrid.Environment(), m_port, path))
+        AppendLine(path, line);
 }
 
-void CardWorkspace::AppendLine(const QString& path, const QString& line)
+bool CardWorkspace::AppendLine(const QString& path, const QString& line)
 {
-    table::AppendChangeLine(m_cardGrid.Environment(), m_port, path, line);
+    return table::AppendChangeLine(m_cardGrid.Environment(), m_port, path, line);
 }
 
 void CardWorkspace::TakeBackPayments()
@@ -97,7 +93,7 @@ void CardWorkspace::BookPending()
 void CardWorkspace::BookIncome(const journal::Booking& booking)
 {
     const auto append = [this](const QString& path, const QString& line) {
-        AppendLine(path, line);
+        return AppendLine(path, line);
     };
     if (!journal::AppendBooking(m_dataFolder, booking, m_settings.currency, m_settings.dmRate,
                                 append))

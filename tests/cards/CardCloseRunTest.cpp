@@ -15,6 +15,7 @@
 #include "cards/CardWorkspace.h"
 #include "cards/TBezDlgForm.h"
 #include "common/CodePage.h"
+#include "platform/Files.h"
 #include "printing/PrinterList.h"
 #include "table/TSGrid.h"
 
@@ -544,7 +545,7 @@ TEST_F(CardCloseRunTest, NextCardThatCannotBeWrittenKeepsTheLinesOnTheOpenCard)
     WriteCard(5, {"01.03.2024\tImpfung\t1\t100,00000\t\t\t\t\t",
                   "10.03.2024\tRöntgen\t1\t80,00000\t\t\t\t\t"});
     ASSERT_TRUE(Workspace().LoadCurrentCard(0));
-    ASSERT_TRUE(QDir(dir.path()).mkdir("K0012006.~KA"));
+    ASSERT_TRUE(QDir().mkdir(files::UniqueTemporary(Path("K0012006.~KA"))));
 
     EXPECT_FALSE(Run().CloseAsInvoice(Choice(PrintKind::Invoice)));
     EXPECT_EQ(port.LastText(), "Fehler beim Öffnen der leeren Karteikarte: K0012006.KAR");
@@ -557,7 +558,7 @@ TEST_F(CardCloseRunTest, NextCardThatCannotBeWrittenKeepsTheLinesOnTheOpenCard)
         EXPECT_FALSE(line.startsWith("+0012/005")) << line.toStdString();
     EXPECT_EQ(Workspace().CardNumber(), 5);
 
-    ASSERT_TRUE(QDir(dir.path()).rmdir("K0012006.~KA"));
+    ASSERT_TRUE(QDir().rmdir(files::UniqueTemporary(Path("K0012006.~KA"))));
     ASSERT_TRUE(Run().CloseAsInvoice(Choice(PrintKind::Invoice)));
     EXPECT_FALSE(CardLines(5, false).join("").contains("Röntgen"));
     EXPECT_TRUE(CardLines(6, false)[0].startsWith("10.03.2024\tRöntgen\t"));
@@ -572,7 +573,7 @@ TEST_F(CardCloseRunTest, ClosedCardThatCannotBeSavedLeavesNoNextCard)
     WriteCard(5, {"01.03.2024\tImpfung\t1\t100,00000\t\t\t\t\t",
                   "10.03.2024\tRöntgen\t1\t80,00000\t\t\t\t\t"});
     ASSERT_TRUE(Workspace().LoadCurrentCard(0));
-    ASSERT_TRUE(QDir(dir.path()).mkdir("K0012005.~KA"));
+    ASSERT_TRUE(QDir().mkdir(files::UniqueTemporary(Path("K0012005.~KA"))));
 
     EXPECT_FALSE(Run().CloseAsInvoice(Choice(PrintKind::Invoice)));
     EXPECT_FALSE(QFile::exists(Path(FileName("0012", 6))));

@@ -129,12 +129,15 @@ TEST_F(CardWorkspaceTest, CopiedFileGetsItsOwnKey)
 
 TEST_F(CardWorkspaceTest, BrokenCurrentCardFallsBackAndIsKeptAside)
 {
+    testfiles::WriteAll(Path("K0012005.KAR.defekt"), "set aside before");
     WriteCard(4);
     WriteCard(5, [](QStringList& h) { h[3] = "kaputt"; });
+    const QByteArray broken = testfiles::ReadAll(Path("K0012005.KAR"));
     ASSERT_TRUE(ws->LoadCurrentCard(0));
     EXPECT_EQ(ws->CardNumber(), 4);
     EXPECT_EQ(port.LastText(), "Karteikarte K0012005.KAR defekt!");
-    EXPECT_TRUE(QFileInfo::exists(Path("K0012005.KAR.defekt")));
+    EXPECT_EQ(testfiles::ReadAll(Path("K0012005.KAR.defekt")), "set aside before");
+    EXPECT_EQ(testfiles::ReadAll(Path("K0012005.KAR.2.defekt")), broken);
     EXPECT_EQ(StoredCardNumber(), "004");
 }
 
