@@ -174,7 +174,7 @@ private:
                        const QString& article, Quantity* quantity);
     void EnsureRows(int count);
     bool IsLocked(int row) const;
-    bool HasPaymentLines() const { return !m_state.paymentLines.isEmpty(); }
+    bool HasPaymentLines() const { return !PaymentLines(m_state.summary).isEmpty(); }
     KeyDecision Refuse(const QString& text, int cursor) const;
     KeyDecision Accept(const QString& text, int cursor);
     void ConvertAmounts(bool toGross);

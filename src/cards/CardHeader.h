@@ -65,10 +65,6 @@ struct CardState {
     QString reminder1Hint;
     QString reminder2Hint;
     QString reminderLabel;
-    // Payment lines of the summary and the first days of their months: a release removes
-    // the card's bookings from those months' income journals.
-    QStringList paymentLines;
-    QList<QDate> paymentMonths;
 
     bool IsInvoiced() const;
     bool IsGross() const { return amountMode.contains(QStringLiteral("Brutto")); }
@@ -110,5 +106,11 @@ struct PaymentLine {
 bool ParsePaymentLine(const QString& line, PaymentLine* payment);
 // The date of a payment line ("am " + date before the next ","); invalid for write-offs.
 QDate PaymentDate(const QString& line);
+// The payment lines of a summary: from line 20 on, those with a payment date. The summary is
+// the one record of a card's payments, the one entered in this session included.
+QStringList PaymentLines(const QStringList& summary);
+// The first days of the months of payment lines: a release removes the card's bookings from
+// those months' income journals.
+QList<QDate> PaymentMonths(const QStringList& paymentLines);
 
 }  // namespace card
