@@ -157,7 +157,7 @@ public:
 
     // ---- Whole card ----
     // Sums the card and sets both quantity fields back to "1,00".
-    CardSums Sum(const QDate& limit = {});
+    CardSums Sum(const QDate& limit = {}, FrozenSummary frozen = FrozenSummary::Keep);
     bool SwitchNetGross();
     bool SwitchCurrency();
     bool CanCopy() const { return HasContent(); }

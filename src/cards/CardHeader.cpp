@@ -32,6 +32,12 @@ bool CardState::IsInvoiced() const
     return dates::TryParse(invoiceDate, &date);
 }
 
+bool CardState::HasFrozenSummary() const
+{
+    return IsInvoiced() && summary.size() >= kFixedSummaryLines &&
+           IsNumber(summary[kSumInvoiceGross]);
+}
+
 int CardState::CardNumber() const
 {
     int number = 0;

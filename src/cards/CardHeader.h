@@ -67,6 +67,9 @@ struct CardState {
     QString reminderLabel;
 
     bool IsInvoiced() const;
+    // An invoice with its summary lines (an invoice gross among them): the summation no
+    // longer changes them.
+    bool HasFrozenSummary() const;
     bool IsGross() const { return amountMode.contains(QStringLiteral("Brutto")); }
     bool IsDispensing() const { return customerText.startsWith(QStringLiteral("(A)")); }
     int CardNumber() const;  // from the key; 0 when unreadable
