@@ -279,8 +279,14 @@ bool CardEntryForm::MacroKey(QChar key, const KeyValueSettings* options, const Q
         return false;
     }
     QString text;
-    if (!options->Read(QStringLiteral("ShortCuts"), QString(key), &text) ||
-        !IsCellEditable(m_col, m_row))
+    if (!options->Read(QStringLiteral("ShortCuts"), QString(key), &text))
+        return false;
+    return InsertText(text);
+}
+
+bool CardEntryForm::InsertText(const QString& text)
+{
+    if (!IsCellEditable(m_col, m_row))
         return false;
     Row& row = Current();
     if (m_col == kColRemark) {

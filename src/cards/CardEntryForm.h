@@ -133,6 +133,9 @@ public:
     bool MacroMode() const { return m_macroMode; }
     void SetMacroMode(bool on) { m_macroMode = on; }
     bool MacroKey(QChar key, const KeyValueSettings* options, const QString& dataFolder);
+    // A text put into the current line as a macro's: added to the remark in the remark
+    // column, else to the line's text. False when the cell takes no text.
+    bool InsertText(const QString& text);
 
     // ---- Take-overs ----
     QString& MedicationQuantity() { return m_medQuantity; }

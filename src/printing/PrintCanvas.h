@@ -15,9 +15,9 @@ enum class TPageNumberPos {
     pnBotRight
 };
 
-enum class TPrinterOrientation { poPortrait, poLandscape };
+enum class PrinterOrientation { poPortrait, poLandscape };
 
-enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
+enum class TextAlignment { taLeftJustify, taRightJustify, taCenter };
 
 // A font as the printers describe it: family, size in points and style. Families are the
 // Windows names the layouts store ("Arial", "Courier New"); each canvas maps them to fonts
@@ -59,8 +59,8 @@ public:
     virtual int ScreenPixelsPerInch() const { return 96; }
 
     // Orientation applies to the next job; it changes the page size.
-    virtual void SetOrientation(TPrinterOrientation orientation) = 0;
-    virtual TPrinterOrientation Orientation() const = 0;
+    virtual void SetOrientation(PrinterOrientation orientation) = 0;
+    virtual PrinterOrientation Orientation() const = 0;
 
     // Begins a job; returns false when the device refused it.
     virtual bool BeginDoc(const QString& title) = 0;

@@ -6,7 +6,7 @@
 
 // What a printer offers in the system print dialog.
 struct PrintDialogOptions {
-    TPrinterOrientation orientation = TPrinterOrientation::poPortrait;
+    PrinterOrientation orientation = PrinterOrientation::poPortrait;
     int minPage = 1;
     int maxPage = 1000;
     bool allowPageRange = true;
@@ -19,7 +19,7 @@ struct PrintDialogChoice {
     int fromPage = 1;
     int toPage = 1000;
     int copies = 1;
-    TPrinterOrientation orientation = TPrinterOrientation::poPortrait;
+    PrinterOrientation orientation = PrinterOrientation::poPortrait;
     bool printToFile = false;
 };
 

@@ -19,15 +19,15 @@ using namespace printunits;
 
 namespace {
 
-TAlignment AlignmentFromText(const QString& text)
+TextAlignment AlignmentFromText(const QString& text)
 {
     if (text == QLatin1String("taRightJustify")) {
-        return TAlignment::taRightJustify;
+        return TextAlignment::taRightJustify;
     }
     if (text == QLatin1String("taCenter")) {
-        return TAlignment::taCenter;
+        return TextAlignment::taCenter;
     }
-    return TAlignment::taLeftJustify;
+    return TextAlignment::taLeftJustify;
 }
 
 bool IsTop(TPageNumberPos pos)
@@ -36,17 +36,17 @@ bool IsTop(TPageNumberPos pos)
            pos == TPageNumberPos::pnTopRight;
 }
 
-TAlignment HorizontalOf(TPageNumberPos pos)
+TextAlignment HorizontalOf(TPageNumberPos pos)
 {
     switch (pos) {
         case TPageNumberPos::pnTopCenter:
         case TPageNumberPos::pnBotCenter:
-            return TAlignment::taCenter;
+            return TextAlignment::taCenter;
         case TPageNumberPos::pnTopRight:
         case TPageNumberPos::pnBotRight:
-            return TAlignment::taRightJustify;
+            return TextAlignment::taRightJustify;
         default:
-            return TAlignment::taLeftJustify;
+            return TextAlignment::taLeftJustify;
     }
 }
 
@@ -68,7 +68,7 @@ void TPrintGrid2::AttachGrid(TSGrid* grid)
     const QStringList& alignments = grid->Alignments();
     for (int col = 0; col < grid->ColCount(); ++col) {
         m_widths.append(0);
-        m_alignments.append(col == 0 ? TAlignment::taLeftJustify
+        m_alignments.append(col == 0 ? TextAlignment::taLeftJustify
                                      : AlignmentFromText(alignments.value(col)));
     }
 }
@@ -79,8 +79,8 @@ void TPrintGrid2::AttachDocumentGrid(TSGrid* grid)
     const int widths[] = {20, 100, 10, 20};
     for (int col = 1; col <= 4; ++col)
         SetColWidth(col, widths[col - 1]);
-    SetAlignment(3, TAlignment::taRightJustify);
-    SetAlignment(4, TAlignment::taRightJustify);
+    SetAlignment(3, TextAlignment::taRightJustify);
+    SetAlignment(4, TextAlignment::taRightJustify);
     RowLines = false;
     ColLines = false;
 }
@@ -97,15 +97,15 @@ void TPrintGrid2::SetColWidth(int col, int millimetres)
     }
 }
 
-TAlignment TPrintGrid2::Alignment(int position) const
+TextAlignment TPrintGrid2::Alignment(int position) const
 {
-    return m_alignments.value(position, TAlignment::taLeftJustify);
+    return m_alignments.value(position, TextAlignment::taLeftJustify);
 }
 
-void TPrintGrid2::SetAlignment(int position, TAlignment alignment)
+void TPrintGrid2::SetAlignment(int position, TextAlignment alignment)
 {
     while (m_alignments.size() <= position) {
-        m_alignments.append(TAlignment::taLeftJustify);
+        m_alignments.append(TextAlignment::taLeftJustify);
     }
     m_alignments[position] = alignment;
 }
@@ -315,12 +315,12 @@ void TPrintGrid2::FitColumnsToPage(QList<int>& widths, const QList<int>& titleWi
     }
 }
 
-int TPrintGrid2::AlignedX(TAlignment alignment, int a, int b, int width) const
+int TPrintGrid2::AlignedX(TextAlignment alignment, int a, int b, int width) const
 {
     switch (alignment) {
-        case TAlignment::taRightJustify:
+        case TextAlignment::taRightJustify:
             return b - HorizontalGap - width;
-        case TAlignment::taCenter:
+        case TextAlignment::taCenter:
             return a + RoundEven((b - a) / 2.0) - width / 2;
         default:
             return a + HorizontalGap;
@@ -333,7 +333,7 @@ void TPrintGrid2::DrawClipped(int x, int textTop, int clipLeft, int clipRight, i
     m_canvas->TextRect(Edges(clipLeft, textTop, clipRight, lineBottom), x, textTop, text);
 }
 
-void TPrintGrid2::DrawCell(TAlignment alignment, int a, int b, int textTop, int lineBottom,
+void TPrintGrid2::DrawCell(TextAlignment alignment, int a, int b, int textTop, int lineBottom,
                            const QString& text)
 {
     const int x = AlignedX(alignment, a, b, m_canvas->TextWidth(text));
@@ -483,11 +483,13 @@ bool TPrintGrid2::Print(const QString& deviceText)
         m_port.Message(MsgKind::Error, QStringLiteral("Error: FDBGrid Not Assigned."));
         return false;
     }
+    m_lastJobFailed = false;
     if (PrintToFile) {
         return Export();
     }
     m_document = DocumentMode();
     StartJob();
+    m_lastJobFailed = true;
     if (!m_canvas->BeginDoc(PrintMgrTitle)) {
         return false;
     }
@@ -496,7 +498,8 @@ bool TPrintGrid2::Print(const QString& deviceText)
         PrintPages(deviceText);
     }
     // The device may only report a failure once the job has ended.
-    return !m_canvas->JobFailed();
+    m_lastJobFailed = m_canvas->JobFailed();
+    return !m_lastJobFailed;
 }
 
 void TPrintGrid2::PrintPages(const QString& deviceText)

@@ -30,8 +30,8 @@ public:
     PrintFont LinesFont{QStringLiteral("Arial"), 9};
     QString PrintMgrTitle = QStringLiteral("Talven - Print");
     QStringList Title;
-    TAlignment TitleAlignment = TAlignment::taCenter;
-    TPrinterOrientation Orientation = TPrinterOrientation::poPortrait;
+    TextAlignment TitleAlignment = TextAlignment::taCenter;
+    PrinterOrientation Orientation = PrinterOrientation::poPortrait;
     bool PrintToFile = false;
     bool FullPage = false;
     QString PrintFileName = QStringLiteral("MED.XLS");
@@ -70,8 +70,8 @@ public:
     int ColWidth(int col) const;
     void SetColWidth(int col, int millimetres);
     // Alignment of the i-th printed column (1-based).
-    TAlignment Alignment(int position) const;
-    void SetAlignment(int position, TAlignment alignment);
+    TextAlignment Alignment(int position) const;
+    void SetAlignment(int position, TextAlignment alignment);
     QString ExportPath() const { return m_exportPath; }
     void SetExportPath(const QString& path) { m_exportPath = path; }
 
@@ -79,6 +79,8 @@ public:
     // False when the device refused or failed the job.
     bool Print(const QString& deviceText = {});
     bool PrintWithDialog(PrintDialogPort& dialog);
+    // The last Print was refused or failed by the device.
+    bool LastJobFailed() const { return m_lastJobFailed; }
     // Asks for the export file, then exports; nothing is written on cancel.
     void ExportWithDialog();
     // Writes the export file; false (after the message) when it could not be written.
@@ -95,7 +97,7 @@ public:
 private:
     struct Column {
         int gridCol = 0;
-        TAlignment alignment = TAlignment::taLeftJustify;
+        TextAlignment alignment = TextAlignment::taLeftJustify;
     };
 
     // Job steps.
@@ -119,8 +121,8 @@ private:
     QString CellText(int col, int record) const;
     int UseFont(const PrintFont& font);  // returns the height of "M"
     // Cell alignment rule: x of a text of the given width between edges a and b.
-    int AlignedX(TAlignment alignment, int a, int b, int width) const;
-    void DrawCell(TAlignment alignment, int a, int b, int textTop, int lineBottom,
+    int AlignedX(TextAlignment alignment, int a, int b, int width) const;
+    void DrawCell(TextAlignment alignment, int a, int b, int textTop, int lineBottom,
                   const QString& text);
     void DrawClipped(int x, int textTop, int clipLeft, int clipRight, int lineBottom,
                      const QString& text);
@@ -142,8 +144,8 @@ private:
     UserPort& m_port;
     const Clock& m_clock;
     TSGrid* m_grid = nullptr;
-    QList<int> m_widths;             // per grid column, millimetres
-    QList<TAlignment> m_alignments;  // per printed position, 1-based (0 unused)
+    QList<int> m_widths;                // per grid column, millimetres
+    QList<TextAlignment> m_alignments;  // per printed position, 1-based (0 unused)
     QString m_exportPath;
 
     // Job state in device pixels.
@@ -156,6 +158,7 @@ private:
     int m_headerHeight = 0;
     int m_letterheadBottom = 0;
     bool m_document = false;
+    bool m_lastJobFailed = false;
     bool m_rowOutput = false;
     int m_frameTop = -1;      // top of the Border frame on this page; -1: none
     QList<Column> m_columns;  // printed columns in order

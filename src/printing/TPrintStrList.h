@@ -29,7 +29,7 @@ public:
     QStringList StringList;
     QStringList Kopf;
     QString PrintMgrTitle;
-    TPrinterOrientation Orientation = TPrinterOrientation::poPortrait;
+    PrinterOrientation Orientation = PrinterOrientation::poPortrait;
     bool FullPage = false;
     bool KopfPrint = false;
     bool Mahnung = false;

@@ -360,9 +360,9 @@ void ApplyTableSetup(const TablePrintSetup& setup, TPrintGrid2& printer)
         }
         if (width > 0) {
             const int alignment = grid->ColumnAlignment(col);
-            printer.SetAlignment(++position, alignment == 1   ? TAlignment::taRightJustify
-                                             : alignment == 2 ? TAlignment::taCenter
-                                                              : TAlignment::taLeftJustify);
+            printer.SetAlignment(++position, alignment == 1   ? TextAlignment::taRightJustify
+                                             : alignment == 2 ? TextAlignment::taCenter
+                                                              : TextAlignment::taLeftJustify);
         }
     }
 }

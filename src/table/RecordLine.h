@@ -68,6 +68,21 @@ enum CardColumn : int {
 };
 inline constexpr int kCardCells = 8;
 
+// The patient notes of a customer (P + KdNr + ".PAT").
+enum NotesColumn : int {
+    kNoteDate = 1,
+    kNoteText,
+    kNoteShort,  // a short right-aligned column
+};
+inline constexpr int kNotesCells = 3;
+
+// FAVORITE.DBF: a favourite's name stands on its first row only.
+enum FavoriteColumn : int {
+    kFavName = 1,
+    kFavText,
+};
+inline constexpr int kFavoriteCells = 5;
+
 // Both registers are keyed by the card key in their first cell.
 inline constexpr int kRegisterKey = 1;
 

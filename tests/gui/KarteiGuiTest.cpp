@@ -20,12 +20,12 @@
 #include "cards/CardClosing.h"
 #include "cards/CardEntryForm.h"
 #include "cards/CardWorkspace.h"
+#include "cards/ui/KarteiHeader.h"
+#include "cards/ui/KarteiPanel.h"
+#include "cards/ui/KarteiPickList.h"
+#include "cards/ui/KarteiSidePanels.h"
 #include "cards/ui/TBezDlg.h"
-#include "cards/ui/TKarteiHeader.h"
-#include "cards/ui/TKarteiPanel.h"
-#include "cards/ui/TKarteiPickList.h"
 #include "cards/ui/TKarteiRechnDruckDlg.h"
-#include "cards/ui/TKarteiSidePanels.h"
 #include "common/CodePage.h"
 #include "masterdata/BookingForm.h"
 #include "masterdata/ui/TEditDlg.h"
@@ -75,7 +75,7 @@ protected:
                 "11,90",    "05.02.2024", "11,90000", "Euro",  "Netto", "FALSE", "FALSE"};
     }
     void ClickTool(Workspace w) { MainWindowTest::ClickTool(*m_form, w); }
-    TKarteiPanel& Panel() { return *m_form->KarteiPanel(); }
+    KarteiPanel& Panel() { return *m_form->Kartei(); }
     QString Header(const char* name) { return Panel().Header()->Field(name)->text(); }
     // Keys go where the focus is, as they would for a person at the keyboard.
     static void Type(const QString& text)
@@ -346,7 +346,7 @@ TEST_F(KarteiGuiTest, CalculatorSumsDoubleClickedMedicationsIntoOneLine)
     ClickCell(1, 1);
     Key(Qt::Key_D, Qt::ControlModifier);
     ClickCell(2, 1);
-    TKarteiRechner* calculator = Panel().Calculator();
+    KarteiRechner* calculator = Panel().Calculator();
     QTest::mouseClick(calculator->ModeBox(), Qt::LeftButton);
     ASSERT_TRUE(Panel().Form().CalculatorMode());
 
@@ -662,7 +662,7 @@ TEST_F(KarteiGuiTest, PrintIsAskedForWithTheCellLeft)
     Start();
     ClickTool(Workspace::Kartei);
     int asked = 0;
-    QObject::connect(&Panel(), &TKarteiPanel::PrintRequested, [&] {
+    QObject::connect(&Panel(), &KarteiPanel::PrintRequested, [&] {
         ++asked;
         EXPECT_FALSE(Panel().GridView()->Editing());
         EXPECT_EQ(Panel().CardGrid().Cells(card::kColDate, 1), "") << "the bad date is gone";
@@ -686,7 +686,7 @@ TEST_F(KarteiGuiTest, PickListsShowTheirNameColumnFromTheLeftOnASmallScreen)
     Key(Qt::Key_F5);
     ASSERT_EQ(Panel().Form().GetRows()[0].Cell(card::kColText), "Impfung");
 
-    for (TKarteiPickList* list : {Panel().Medications(), Panel().Services()}) {
+    for (KarteiPickList* list : {Panel().Medications(), Panel().Services()}) {
         SCOPED_TRACE(list->objectName().toStdString());
         QTableView* view = list->View();
         QHeaderView* header = view->horizontalHeader();

@@ -147,8 +147,8 @@ TEST_F(PdfFixture, ListWithTitleDateAndRules)
     printer.SetColWidth(1, 80);
     printer.SetColWidth(2, 25);
     printer.SetColWidth(3, 15);
-    printer.SetAlignment(2, TAlignment::taRightJustify);
-    printer.SetAlignment(3, TAlignment::taCenter);
+    printer.SetAlignment(2, TextAlignment::taRightJustify);
+    printer.SetAlignment(3, TextAlignment::taCenter);
     printer.UStCol = 3;
     printer.RowLines = true;
     printer.LeftMargin = 20;

@@ -55,9 +55,9 @@ TEST(QtPrintCanvasTest, PdfPrinterHasA4MetricsAndTrueFontSizes)
     EXPECT_EQ(canvas.TabbedTextWidth(QStringLiteral("a\tb")),
               8 * avg + canvas.TextWidth(QStringLiteral("b")));
 
-    canvas.SetOrientation(TPrinterOrientation::poLandscape);
+    canvas.SetOrientation(PrinterOrientation::poLandscape);
     EXPECT_EQ(canvas.PageWidthMm(), 297);
-    EXPECT_EQ(canvas.Orientation(), TPrinterOrientation::poLandscape);
+    EXPECT_EQ(canvas.Orientation(), PrinterOrientation::poLandscape);
 }
 
 TEST(QtPrintCanvasTest, PdfPrinterWritesEachJobIntoThePdfFolder)

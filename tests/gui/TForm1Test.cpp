@@ -195,6 +195,40 @@ TEST_F(TForm1Test, MasterWorkspacesShowTheirTables)
     EXPECT_EQ(IniFile(Ini()).ReadInteger("Optionen", "wMed", 0), 250);
 }
 
+TEST_F(TForm1Test, OldWindowsFolderIsUpgradedAtStartUp)
+{
+    // A data folder copied from an older Windows installation: code page 1252, CR LF, names
+    // in any case, the service table in its seven-cell layout (no factor, no sale net), the
+    // medications and customers with fewer cells.
+    ASSERT_TRUE(QDir(Program()).mkpath("DATEN"));
+    testfiles::WriteAll(Ini(), "[Optionen]\r\nNameEdit=Praxis M\xfcller\r\n");
+    testfiles::WriteAll(Data() + "Leistung.dbf",
+                        "Impfung\tKatze\t20,00\t23,80\t1\t12a\tj\xe4hrlich\t\r\n"
+                        "Beratung\tHund\t10,00\t11,90\t1\t1\t\t\r\n");
+    testfiles::WriteAll(Data() + "MED.DBF", "Baytril\t100,00\t127,56\t151,80\t1\t\t\t\t\r\n");
+    testfiles::WriteAll(Data() + "KUNDE.DBF",
+                        "B\xe4r\tAnna\t\t\t0001\t\tFrau\t\t003\t\r\n"
+                        "Zorn\tOtto\t\t\t0002\t\tHerrn\t\t000\t\r\n");
+    auto form = Start();
+    EXPECT_TRUE(m_port.messages.isEmpty()) << m_port.LastText().toStdString();
+
+    TSGrid& services = form->Grid(MasterTable::Service);
+    EXPECT_EQ(services.RecordLine(0).toStdString(),
+              "Impfung\tKatze\t20,00\t1,0\t20,00\t23,80\t1\t12a\tjährlich\t");
+    EXPECT_EQ(services.Cells(4, 0), "Faktor");
+    EXPECT_EQ(services.Cells(4, 1).trimmed(), "1,0") << "the old gross is no factor";
+    EXPECT_EQ(services.Cells(6, 1).trimmed(), "23,80");
+    EXPECT_EQ(testfiles::ReadAll(Data() + "Leistung.dbf"),
+              QByteArray("Impfung\tKatze\t20,00\t1,0\t20,00\t23,80\t1\t12a\tj\xe4hrlich\t\r\n"
+                         "Beratung\tHund\t10,00\t1,0\t10,00\t11,90\t1\t1\t\t\r\n"))
+        << "saved in place, still code page 1252 with CR LF";
+    EXPECT_EQ(form->Grid(MasterTable::Medication).RecordLine(0).toStdString(),
+              "Baytril\t100,00\t127,56\t151,80\t1\t\t\t\t\t\t");
+    EXPECT_EQ(testfiles::ReadAll(Data() + "KUNDE.DBF"),
+              QByteArray("B\xe4r\tAnna\t\t\t0001\t\tFrau\t\t003\t\t\r\n"
+                         "Zorn\tOtto\t\t\t0002\t\tHerrn\t\t000\t\t\r\n"));
+}
+
 TEST_F(TForm1Test, MedicationSearchTakesTheQuantityAndFindsTheName)
 {
     MakeData();

@@ -49,7 +49,7 @@ check_tree(into_shell "src/settings/Options.cpp includes \"shell/Workspaces.h\""
   "settings/Options.cpp=shell/Workspaces.h")
 check_tree(sideways "src/texts/Letter.cpp includes \"cards/CardFile.h\""
   "texts/Letter.cpp=cards/CardFile.h")
-check_tree(widget_in_core "src/cards/CardA.cpp includes \"cards/ui/TKarteiPanel.h\""
-  "cards/CardA.cpp=cards/ui/TKarteiPanel.h")
+check_tree(widget_in_core "src/cards/CardA.cpp includes \"cards/ui/KarteiPanel.h\""
+  "cards/CardA.cpp=cards/ui/KarteiPanel.h")
 check_tree(unplaced_folder "dunning/ has no place"
   "dunning/Run.cpp=cards/CardFile.h")

@@ -167,7 +167,7 @@ TEST_F(GridFixture, WithoutTitleOrTopDateTheBodyStartsOneHeaderBelowTheMargin)
 TEST_F(GridFixture, ColumnsAreAsWideAsTheirMillimetresOrTitlesAndAligned)
 {
     MakeRows(1);
-    printer.SetAlignment(2, TAlignment::taRightJustify);
+    printer.SetAlignment(2, TextAlignment::taRightJustify);
     printer.SetColWidth(2, 2);  // 20 pixels, narrower than the title "Wert" (80)
     printer.DatePos = TPageNumberPos::pnNone;
     printer.Print();
@@ -189,7 +189,7 @@ TEST_F(GridFixture, ColumnsAreAsWideAsTheirMillimetresOrTitlesAndAligned)
 TEST_F(GridFixture, ColumnsWiderThanThePageGiveTheExcessFromTheWidest)
 {
     MakeRows(1);
-    printer.SetAlignment(2, TAlignment::taRightJustify);
+    printer.SetAlignment(2, TextAlignment::taRightJustify);
     printer.SetColWidth(1, 150);  // 1500 + 4
     printer.SetColWidth(2, 60);   // 600 + 4: together 2108, the page holds 2000
     printer.DatePos = TPageNumberPos::pnNone;
@@ -258,7 +258,7 @@ TEST_F(GridFixture, ThreeTitleLinesOnPageOneOnlyTheFirstLater)
     MakeRows(100);
     printer.Title = {QStringLiteral("Talven - Medikamente"), QStringLiteral("Stand März"),
                      QStringLiteral("Lager 2")};
-    printer.TitleAlignment = TAlignment::taLeftJustify;
+    printer.TitleAlignment = TextAlignment::taLeftJustify;
     printer.Print();
     const QStringList page1 = canvas.TextStrings(1);
     const QStringList page2 = canvas.TextStrings(2);
@@ -313,11 +313,11 @@ TEST_F(GridFixture, PrintWithDialogPrintsOnceExportsOrDoesNothing)
     choice.pageRange = true;
     choice.fromPage = 2;
     choice.toPage = 2;
-    choice.orientation = TPrinterOrientation::poLandscape;
+    choice.orientation = PrinterOrientation::poLandscape;
     dialog.choice = choice;
     EXPECT_TRUE(printer.PrintWithDialog(dialog));
     EXPECT_EQ(canvas.jobs, 1);
-    EXPECT_EQ(printer.Orientation, TPrinterOrientation::poLandscape);
+    EXPECT_EQ(printer.Orientation, PrinterOrientation::poLandscape);
     EXPECT_EQ(canvas.Count(RecordingCanvas::Op::NewPage), 0);
 
     QTemporaryDir dir;

@@ -350,10 +350,10 @@ TEST_F(Fixture, PrintWithDialogRunsOneJobPerCopyWithTheChosenRange)
 {
     ScriptedPrintDialog dialog;
     printer.StringList = Lines(150);
-    printer.Orientation = TPrinterOrientation::poLandscape;
+    printer.Orientation = PrinterOrientation::poLandscape;
     EXPECT_FALSE(printer.PrintWithDialog(dialog));
     EXPECT_EQ(canvas.jobs, 0);
-    EXPECT_EQ(dialog.seen.orientation, TPrinterOrientation::poLandscape);
+    EXPECT_EQ(dialog.seen.orientation, PrinterOrientation::poLandscape);
     EXPECT_EQ(dialog.seen.maxPage, 1000);
 
     PrintDialogChoice choice;
@@ -365,7 +365,7 @@ TEST_F(Fixture, PrintWithDialogRunsOneJobPerCopyWithTheChosenRange)
     EXPECT_TRUE(printer.PrintWithDialog(dialog));
     EXPECT_EQ(canvas.jobs, 2);
     EXPECT_EQ(printer.FromPage, 2);
-    EXPECT_EQ(printer.Orientation, TPrinterOrientation::poPortrait);
+    EXPECT_EQ(printer.Orientation, PrinterOrientation::poPortrait);
     EXPECT_EQ(canvas.Count(RecordingCanvas::Op::NewPage), 0);
 }
 

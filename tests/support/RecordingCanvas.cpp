@@ -1,13 +1,13 @@
 #include "support/RecordingCanvas.h"
 
-void RecordingCanvas::SetOrientation(TPrinterOrientation o)
+void RecordingCanvas::SetOrientation(PrinterOrientation o)
 {
-    m_portrait = o == TPrinterOrientation::poPortrait;
+    m_portrait = o == PrinterOrientation::poPortrait;
 }
 
-TPrinterOrientation RecordingCanvas::Orientation() const
+PrinterOrientation RecordingCanvas::Orientation() const
 {
-    return m_portrait ? TPrinterOrientation::poPortrait : TPrinterOrientation::poLandscape;
+    return m_portrait ? PrinterOrientation::poPortrait : PrinterOrientation::poLandscape;
 }
 
 bool RecordingCanvas::BeginDoc(const QString& t)

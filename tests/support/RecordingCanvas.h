@@ -35,8 +35,8 @@ public:
     int PhysicalOffsetX() const override { return physicalOffset; }
     int PhysicalOffsetY() const override { return physicalOffset; }
 
-    void SetOrientation(TPrinterOrientation o) override;
-    TPrinterOrientation Orientation() const override;
+    void SetOrientation(PrinterOrientation o) override;
+    PrinterOrientation Orientation() const override;
     bool BeginDoc(const QString& title) override;
     void NewPage() override;
     void EndDoc() override;

@@ -164,18 +164,18 @@ int QtPrintCanvas::ScreenPixelsPerInch() const
     return screen ? qRound(screen->logicalDotsPerInch()) : 96;
 }
 
-void QtPrintCanvas::SetOrientation(TPrinterOrientation orientation)
+void QtPrintCanvas::SetOrientation(PrinterOrientation orientation)
 {
-    m_printer->setPageOrientation(orientation == TPrinterOrientation::poLandscape
+    m_printer->setPageOrientation(orientation == PrinterOrientation::poLandscape
                                       ? QPageLayout::Landscape
                                       : QPageLayout::Portrait);
 }
 
-TPrinterOrientation QtPrintCanvas::Orientation() const
+PrinterOrientation QtPrintCanvas::Orientation() const
 {
     return m_printer->pageLayout().orientation() == QPageLayout::Landscape
-               ? TPrinterOrientation::poLandscape
-               : TPrinterOrientation::poPortrait;
+               ? PrinterOrientation::poLandscape
+               : PrinterOrientation::poPortrait;
 }
 
 bool QtPrintCanvas::BeginDoc(const QString& title)

@@ -43,8 +43,8 @@ public:
     int PhysicalOffsetY() const override;
     int ScreenPixelsPerInch() const override;
 
-    void SetOrientation(TPrinterOrientation orientation) override;
-    TPrinterOrientation Orientation() const override;
+    void SetOrientation(PrinterOrientation orientation) override;
+    PrinterOrientation Orientation() const override;
     bool BeginDoc(const QString& title) override;
     void NewPage() override;
     void EndDoc() override;

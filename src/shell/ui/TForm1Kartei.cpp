@@ -12,7 +12,7 @@
 #include "cards/CardWorkspace.h"
 #include "cards/LineStop.h"
 #include "cards/ui/CardPrintCommand.h"
-#include "cards/ui/TKarteiPanel.h"
+#include "cards/ui/KarteiPanel.h"
 #include "printing/IniLayoutStore.h"
 #include "shell/ui/TForm1.h"
 #include "shell/ui/TForm1Master.h"
@@ -77,7 +77,7 @@ void TForm1::BuildKartei()
     setup.textColumnWidth = m_startUp.ColumnWidths().value(QStringLiteral("wBeh"));
     setup.lineStop = m_startUp.Ini().ReadBool(QStringLiteral("Zeilenstop"),
                                               QStringLiteral("ZeilenstopChk"), false);
-    auto* panel = new TKarteiPanel(m_port, setup, m_stack);
+    auto* panel = new KarteiPanel(m_port, setup, m_stack);
     m_kartei->SetPanel(panel);
     m_stack->addWidget(panel);
     // Changed rates count for the card shown from its next summation on.
@@ -93,15 +93,15 @@ void TForm1::BuildKartei()
     panel->LineStopExceeds = [this](const QString& text) {
         return m_kartei->LineStopExceeds(text);
     };
-    connect(panel, &TKarteiPanel::PrintRequested, this, [this] { m_kartei->RunPrint(); });
-    connect(panel, &TKarteiPanel::cardShown, this, [this] {
+    connect(panel, &KarteiPanel::PrintRequested, this, [this] { m_kartei->RunPrint(); });
+    connect(panel, &KarteiPanel::cardShown, this, [this] {
         if (m_switcher.Active() == Workspace::Kartei)
             m_fileLabel->setText(ShortenPath(m_kartei->Workspace().CurrentFile()));
     });
     // The GoBD switch locks or frees the booked lines of the card shown at once.
     connect(this, &TForm1::goBdRestrictionsChanged, panel,
             [this] { m_kartei->Workspace().SetSettings(m_kartei->CardOptions()); });
-    connect(panel, &TKarteiPanel::bookingPendingChanged, this, [this](bool pending) {
+    connect(panel, &KarteiPanel::bookingPendingChanged, this, [this](bool pending) {
         m_indicators.bookingPending = pending;
         IndicatorsChanged(pending);
     });
@@ -130,14 +130,14 @@ bool TForm1::InventoryAutomatic() const
     return m_switchActions.value(int(MainSwitch::MedInvAutom))->isChecked();
 }
 
-TKarteiPanel* TForm1::KarteiPanel() const
+KarteiPanel* TForm1::Kartei() const
 {
     return m_kartei ? m_kartei->Panel() : nullptr;
 }
 
 bool TForm1::EnterKartei(Workspace before)
 {
-    TKarteiPanel* panel = KarteiPanel();
+    KarteiPanel* panel = Kartei();
     TSGrid& customers = Grid(MasterTable::Customer);
     const bool backup = m_startUp.Options().Flag(QStringLiteral("SicherungChk1"));
     m_kartei->CardGrid().BackupFilePath = backup ? m_tableEnv->autoBackupFolder : QString();
@@ -152,13 +152,13 @@ bool TForm1::EnterKartei(Workspace before)
 
 void TForm1::FinishKartei()
 {
-    if (TKarteiPanel* panel = KarteiPanel())
+    if (KarteiPanel* panel = Kartei())
         panel->Finish();
 }
 
 void TForm1::SyncKartei()
 {
-    TKarteiPanel* panel = KarteiPanel();
+    KarteiPanel* panel = Kartei();
     if (!panel)
         return;
     const bool active = m_switcher.Active() == Workspace::Kartei;

@@ -9,7 +9,7 @@ class Clock;
 class IniLayoutStore;
 class QtPrintCanvas;
 class StartUp;
-class TKarteiPanel;
+class KarteiPanel;
 class TSGrid;
 class UserPort;
 struct TableEnvironment;
@@ -40,8 +40,8 @@ public:
 
     card::CardWorkspace& Workspace() const { return *m_workspace; }
     TSGrid& CardGrid() const { return *m_cardGrid; }
-    TKarteiPanel* Panel() const { return m_panel; }
-    void SetPanel(TKarteiPanel* panel) { m_panel = panel; }
+    KarteiPanel* Panel() const { return m_panel; }
+    void SetPanel(KarteiPanel* panel) { m_panel = panel; }
     IniSettings& Settings() { return m_settings; }
     // The options the card reads, with the main menu's GoBD switch.
     CardSettings CardOptions() const;
@@ -60,7 +60,7 @@ private:
     IniSettings m_settings;
     std::unique_ptr<TSGrid> m_cardGrid;
     std::unique_ptr<card::CardWorkspace> m_workspace;
-    TKarteiPanel* m_panel = nullptr;
+    KarteiPanel* m_panel = nullptr;
     std::unique_ptr<IniLayoutStore> m_layouts;
     std::unique_ptr<card::LineStopMeter> m_meter;
 };

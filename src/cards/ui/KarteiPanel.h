@@ -17,10 +17,10 @@ class QCheckBox;
 class QLineEdit;
 class QMenu;
 class QPushButton;
-class TKarteiHeader;
-class TKarteiLastMeds;
-class TKarteiPickList;
-class TKarteiRechner;
+class KarteiHeader;
+class KarteiLastMeds;
+class KarteiPickList;
+class KarteiRechner;
 class TSGrid;
 class TSGridView;
 class UserPort;
@@ -52,21 +52,21 @@ struct KarteiSetup {
 // the header display, the pick lists, the calculator, the last medications, the buttons
 // and the card menu. Rules live in card::CardWorkspace, card::CardEntryForm and
 // card::CardGridKeys; this class forwards keys and clicks and shows what they hold.
-class TKarteiPanel : public QWidget {
+class KarteiPanel : public QWidget {
     Q_OBJECT
 public:
-    TKarteiPanel(UserPort& port, const KarteiSetup& setup, QWidget* parent = nullptr);
-    ~TKarteiPanel() override;
+    KarteiPanel(UserPort& port, const KarteiSetup& setup, QWidget* parent = nullptr);
+    ~KarteiPanel() override;
 
     card::CardWorkspace& Workspace() const { return *m_ws; }
     card::CardEntryForm& Form() const;
     TSGrid& CardGrid() const { return *m_grid; }
     TSGridView* GridView() const { return m_view; }
-    TKarteiHeader* Header() const { return m_header; }
-    TKarteiPickList* Medications() const { return m_medList; }
-    TKarteiPickList* Services() const { return m_serviceList; }
-    TKarteiRechner* Calculator() const { return m_calculator; }
-    TKarteiLastMeds* LastMedications() const { return m_lastMeds; }
+    KarteiHeader* Header() const { return m_header; }
+    KarteiPickList* Medications() const { return m_medList; }
+    KarteiPickList* Services() const { return m_serviceList; }
+    KarteiRechner* Calculator() const { return m_calculator; }
+    KarteiLastMeds* LastMedications() const { return m_lastMeds; }
     QMenu* Menu() const { return m_menu; }
     QPushButton* Button(const QString& name) const { return m_buttons.value(name); }
     QAction* Action(const QString& name) const { return m_actions.value(name); }
@@ -101,6 +101,8 @@ public:
     void ClearCard();
     void SetCalculatorMode(bool on);
     void CalculatorToRemark();
+    // A text handed over from the patient notes goes into the current line.
+    void InsertText(const QString& text);
     void SetHundredPercent(bool on);
     void SetMacroMode(bool on);
     void SetLineStop(bool on);
@@ -132,7 +134,7 @@ private:
     QAction* AddAction(const QString& name, const QString& text, std::function<void()> run,
                        const QKeySequence& key = {});
 
-    // Grid binding (TKarteiGridBinding.cpp).
+    // Grid binding (KarteiGridBinding.cpp).
     card::GridState GridNow() const;
     card::EditorState EditorNow() const;
     // Carries out the steps of a key's answer; returns whether the key was handled.
@@ -160,11 +162,11 @@ private:
     card::CardWorkspace* m_ws;
     std::unique_ptr<card::CardGridKeys> m_keys;
     TSGridView* m_view = nullptr;
-    TKarteiHeader* m_header = nullptr;
-    TKarteiPickList* m_medList = nullptr;
-    TKarteiPickList* m_serviceList = nullptr;
-    TKarteiRechner* m_calculator = nullptr;
-    TKarteiLastMeds* m_lastMeds = nullptr;
+    KarteiHeader* m_header = nullptr;
+    KarteiPickList* m_medList = nullptr;
+    KarteiPickList* m_serviceList = nullptr;
+    KarteiRechner* m_calculator = nullptr;
+    KarteiLastMeds* m_lastMeds = nullptr;
     QCheckBox* m_lineStopBox = nullptr;
     QMenu* m_menu = nullptr;
     QHash<QString, QPushButton*> m_buttons;

@@ -1,4 +1,4 @@
-#include "cards/ui/TKarteiPanel.h"
+#include "cards/ui/KarteiPanel.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -15,10 +15,10 @@
 
 #include "cards/CardGridKeys.h"
 #include "cards/CardWorkspace.h"
+#include "cards/ui/KarteiHeader.h"
+#include "cards/ui/KarteiPickList.h"
+#include "cards/ui/KarteiSidePanels.h"
 #include "cards/ui/TBezDlg.h"
-#include "cards/ui/TKarteiHeader.h"
-#include "cards/ui/TKarteiPickList.h"
-#include "cards/ui/TKarteiSidePanels.h"
 #include "masterdata/TEditDlgForm.h"
 #include "masterdata/ui/TEditDlg.h"
 #include "table/TSGrid.h"
@@ -33,7 +33,7 @@ const QColor kBookingColour(0xff, 0x00, 0x33);
 
 }  // namespace
 
-TKarteiPanel::TKarteiPanel(UserPort& port, const KarteiSetup& setup, QWidget* parent)
+KarteiPanel::KarteiPanel(UserPort& port, const KarteiSetup& setup, QWidget* parent)
     : QWidget(parent),
       m_port(port),
       m_setup(setup),
@@ -56,7 +56,7 @@ TKarteiPanel::TKarteiPanel(UserPort& port, const KarteiSetup& setup, QWidget* pa
     auto* layout = new QVBoxLayout(content);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->setSpacing(4);
-    m_header = new TKarteiHeader(content);
+    m_header = new KarteiHeader(content);
     layout->addWidget(m_header);
 
     auto* splitter = new QSplitter(Qt::Horizontal, content);
@@ -71,16 +71,16 @@ TKarteiPanel::TKarteiPanel(UserPort& port, const KarteiSetup& setup, QWidget* pa
 
     auto* right = new QSplitter(Qt::Vertical, splitter);
     right->setObjectName(QStringLiteral("KarteiListenPanel"));
-    m_medList = new TKarteiPickList(QStringLiteral("Medikamente"), QStringLiteral("KarteiMed"),
-                                    *setup.medications, {{1, false}, {3, true}, {4, true}}, right);
+    m_medList = new KarteiPickList(QStringLiteral("Medikamente"), QStringLiteral("KarteiMed"),
+                                   *setup.medications, {{1, false}, {3, true}, {4, true}}, right);
     m_serviceList =
-        new TKarteiPickList(QStringLiteral("Leistungen"), QStringLiteral("KarteiLeist"),
-                            *setup.services, {{1, false}, {2, false}, {5, true}, {6, true}}, right);
+        new KarteiPickList(QStringLiteral("Leistungen"), QStringLiteral("KarteiLeist"),
+                           *setup.services, {{1, false}, {2, false}, {5, true}, {6, true}}, right);
     auto* side = new QWidget(right);
     auto* sideLayout = new QHBoxLayout(side);
     sideLayout->setContentsMargins(0, 0, 0, 0);
-    m_calculator = new TKarteiRechner(side);
-    m_lastMeds = new TKarteiLastMeds(side);
+    m_calculator = new KarteiRechner(side);
+    m_lastMeds = new KarteiLastMeds(side);
     sideLayout->addWidget(m_calculator, 2);
     sideLayout->addWidget(m_lastMeds, 3);
     right->addWidget(m_medList);
@@ -94,30 +94,28 @@ TKarteiPanel::TKarteiPanel(UserPort& port, const KarteiSetup& setup, QWidget* pa
     right->setSizes({260, 200, 200});
     layout->addWidget(splitter, 1);
 
-    connect(m_medList, &TKarteiPickList::takeOverRequested, this,
-            &TKarteiPanel::TakeOverMedication);
-    connect(m_serviceList, &TKarteiPickList::takeOverRequested, this,
-            &TKarteiPanel::TakeOverService);
-    connect(m_header->PreviousButton(), &QPushButton::clicked, this, &TKarteiPanel::PreviousCard);
-    connect(m_header->NextButton(), &QPushButton::clicked, this, &TKarteiPanel::NextCard);
-    connect(m_header->CurrencyButton(), &QPushButton::clicked, this, &TKarteiPanel::SwitchCurrency);
+    connect(m_medList, &KarteiPickList::takeOverRequested, this, &KarteiPanel::TakeOverMedication);
+    connect(m_serviceList, &KarteiPickList::takeOverRequested, this, &KarteiPanel::TakeOverService);
+    connect(m_header->PreviousButton(), &QPushButton::clicked, this, &KarteiPanel::PreviousCard);
+    connect(m_header->NextButton(), &QPushButton::clicked, this, &KarteiPanel::NextCard);
+    connect(m_header->CurrencyButton(), &QPushButton::clicked, this, &KarteiPanel::SwitchCurrency);
     connect(m_header->AmountModeButton(), &QPushButton::clicked, this,
-            &TKarteiPanel::SwitchNetGross);
-    connect(m_calculator->ModeBox(), &QCheckBox::clicked, this, &TKarteiPanel::SetCalculatorMode);
+            &KarteiPanel::SwitchNetGross);
+    connect(m_calculator->ModeBox(), &QCheckBox::clicked, this, &KarteiPanel::SetCalculatorMode);
     connect(m_calculator->RemarkButton(), &QPushButton::clicked, this,
-            &TKarteiPanel::CalculatorToRemark);
+            &KarteiPanel::CalculatorToRemark);
     BuildMenu();
     ShowState();
 }
 
-TKarteiPanel::~TKarteiPanel() = default;
+KarteiPanel::~KarteiPanel() = default;
 
-card::CardEntryForm& TKarteiPanel::Form() const
+card::CardEntryForm& KarteiPanel::Form() const
 {
     return m_ws->Form();
 }
 
-void TKarteiPanel::BuildGrid(const KarteiSetup& setup)
+void KarteiPanel::BuildGrid(const KarteiSetup& setup)
 {
     TSGrid& g = *m_grid;
     g.SetDefaultColWidth(70);
@@ -149,8 +147,8 @@ void TKarteiPanel::BuildGrid(const KarteiSetup& setup)
     UpdateCaptions();
 }
 
-QPushButton* TKarteiPanel::AddButton(QBoxLayout* layout, const QString& name, const QString& text,
-                                     const QString& hint, std::function<void()> run)
+QPushButton* KarteiPanel::AddButton(QBoxLayout* layout, const QString& name, const QString& text,
+                                    const QString& hint, std::function<void()> run)
 {
     auto* button = new QPushButton(text, layout->parentWidget());
     button->setObjectName(name);
@@ -162,7 +160,7 @@ QPushButton* TKarteiPanel::AddButton(QBoxLayout* layout, const QString& name, co
     return button;
 }
 
-void TKarteiPanel::BuildButtons(QWidget* parent, QBoxLayout* layout)
+void KarteiPanel::BuildButtons(QWidget* parent, QBoxLayout* layout)
 {
     auto* row1 = new QHBoxLayout();
     auto* row2 = new QHBoxLayout();
@@ -180,7 +178,7 @@ void TKarteiPanel::BuildButtons(QWidget* parent, QBoxLayout* layout)
                                                     "Arzneimitteln!  <F3>"),
                                      [] {});
     hundred->setCheckable(true);
-    connect(hundred, &QPushButton::toggled, this, &TKarteiPanel::SetHundredPercent);
+    connect(hundred, &QPushButton::toggled, this, &KarteiPanel::SetHundredPercent);
     AddButton(row1, QStringLiteral("SummeBtn"), QStringLiteral("Summe berechnen"),
               QStringLiteral("Rechnungssumme neu berechnen"), [this] { Summation(); });
     AddButton(row1, QStringLiteral("BSBuchenBtn"), QStringLiteral("B/S buchen"),
@@ -211,14 +209,14 @@ void TKarteiPanel::BuildButtons(QWidget* parent, QBoxLayout* layout)
         const QSignalBlocker block(m_lineStopBox);
         m_lineStopBox->setChecked(m_setup.lineStop);
     }
-    connect(m_lineStopBox, &QCheckBox::toggled, this, &TKarteiPanel::SetLineStop);
+    connect(m_lineStopBox, &QCheckBox::toggled, this, &KarteiPanel::SetLineStop);
     row2->addSpacing(8);
     row2->addWidget(m_lineStopBox);
     row2->addStretch();
 }
 
-QAction* TKarteiPanel::AddAction(const QString& name, const QString& text,
-                                 std::function<void()> run, const QKeySequence& key)
+QAction* KarteiPanel::AddAction(const QString& name, const QString& text, std::function<void()> run,
+                                const QKeySequence& key)
 {
     QAction* action = m_menu->addAction(text);
     action->setObjectName(name);
@@ -232,7 +230,7 @@ QAction* TKarteiPanel::AddAction(const QString& name, const QString& text,
     return action;
 }
 
-void TKarteiPanel::BuildMenu()
+void KarteiPanel::BuildMenu()
 {
     m_menu = new QMenu(QStringLiteral("Kar&tei"), this);
     m_menu->setObjectName(QStringLiteral("KarteiMenu"));
@@ -253,11 +251,11 @@ void TKarteiPanel::BuildMenu()
     QAction* calc = AddAction(QStringLiteral("RechnerItem"),
                               QStringLiteral(" &Rechner-Modus (Übern. Summe)"), [] {});
     calc->setCheckable(true);
-    connect(calc, &QAction::triggered, this, &TKarteiPanel::SetCalculatorMode);
+    connect(calc, &QAction::triggered, this, &KarteiPanel::SetCalculatorMode);
     QAction* macro =
         AddAction(QStringLiteral("MakroItem"), QStringLiteral(" &Makro-Modus ein/aus"), [] {});
     macro->setCheckable(true);
-    connect(macro, &QAction::triggered, this, &TKarteiPanel::SetMacroMode);
+    connect(macro, &QAction::triggered, this, &KarteiPanel::SetMacroMode);
     m_menu->addSeparator();
     AddAction(QStringLiteral("KopierenItem"), QStringLiteral(" Karte kopieren in Zwischenablage"),
               [this] { CopyCard(); });
@@ -272,7 +270,7 @@ void TKarteiPanel::BuildMenu()
               [this] { RequestPrint(); });
 }
 
-bool TKarteiPanel::OpenCurrentCard(int customerRecord, const CardSettings& settings)
+bool KarteiPanel::OpenCurrentCard(int customerRecord, const CardSettings& settings)
 {
     m_ws->SetSettings(settings);
     m_medList->Reload();
@@ -289,7 +287,7 @@ bool TKarteiPanel::OpenCurrentCard(int customerRecord, const CardSettings& setti
     return true;
 }
 
-void TKarteiPanel::Finish()
+void KarteiPanel::Finish()
 {
     if (!TakeEditedCell())
         return;
@@ -301,7 +299,7 @@ void TKarteiPanel::Finish()
 }
 
 // Whoever prints finds the card as it is shown: the edit ended and the cell left.
-void TKarteiPanel::RequestPrint()
+void KarteiPanel::RequestPrint()
 {
     if (!TakeEditedCell())
         return;
@@ -310,13 +308,13 @@ void TKarteiPanel::RequestPrint()
     emit PrintRequested();
 }
 
-void TKarteiPanel::Refresh()
+void KarteiPanel::Refresh()
 {
     ShowCard();
     emit cardShown();
 }
 
-void TKarteiPanel::SetBookingHighlight(bool on)
+void KarteiPanel::SetBookingHighlight(bool on)
 {
     QPushButton* button = Button(QStringLiteral("BSBuchenBtn"));
     QFont font = button->font();
@@ -325,13 +323,13 @@ void TKarteiPanel::SetBookingHighlight(bool on)
     button->setStyleSheet(on ? QStringLiteral("color: %1").arg(kBookingColour.name()) : QString());
 }
 
-void TKarteiPanel::ReadQuantities()
+void KarteiPanel::ReadQuantities()
 {
     Form().MedicationQuantity() = m_medList->QuantityEdit()->text();
     Form().ServiceQuantity() = m_serviceList->QuantityEdit()->text();
 }
 
-void TKarteiPanel::TakeOverMedication()
+void KarteiPanel::TakeOverMedication()
 {
     if (!m_cardOpen || Form().State().IsInvoiced())
         return;
@@ -346,7 +344,7 @@ void TKarteiPanel::TakeOverMedication()
     ShowCard();
 }
 
-void TKarteiPanel::TakeOverService()
+void KarteiPanel::TakeOverService()
 {
     if (!m_cardOpen || Form().State().IsInvoiced())
         return;
@@ -362,7 +360,7 @@ void TKarteiPanel::TakeOverService()
 }
 
 // The summation is a change of the card: it is saved with its new sums.
-void TKarteiPanel::Summation()
+void KarteiPanel::Summation()
 {
     if (!TakeEditedCell())
         return;
@@ -371,7 +369,7 @@ void TKarteiPanel::Summation()
     ShowCard();
 }
 
-void TKarteiPanel::SwitchNetGross()
+void KarteiPanel::SwitchNetGross()
 {
     if (!m_cardOpen || Form().State().IsInvoiced())
         return;
@@ -381,7 +379,7 @@ void TKarteiPanel::SwitchNetGross()
     ShowCard();
 }
 
-void TKarteiPanel::SwitchCurrency()
+void KarteiPanel::SwitchCurrency()
 {
     if (!TakeEditedCell())
         return;
@@ -389,7 +387,7 @@ void TKarteiPanel::SwitchCurrency()
     ShowCard();
 }
 
-void TKarteiPanel::PreviousCard()
+void KarteiPanel::PreviousCard()
 {
     if (!TakeEditedCell())
         return;
@@ -400,7 +398,7 @@ void TKarteiPanel::PreviousCard()
     emit cardShown();
 }
 
-void TKarteiPanel::NextCard()
+void KarteiPanel::NextCard()
 {
     if (!TakeEditedCell())
         return;
@@ -411,7 +409,7 @@ void TKarteiPanel::NextCard()
     emit cardShown();
 }
 
-void TKarteiPanel::EnterPayment()
+void KarteiPanel::EnterPayment()
 {
     if (!m_cardOpen || !Form().State().IsInvoiced())
         return;
@@ -423,7 +421,7 @@ void TKarteiPanel::EnterPayment()
 }
 
 // Books a marked line (again) after its amount or VAT code changed.
-void TKarteiPanel::BookBsLine()
+void KarteiPanel::BookBsLine()
 {
     if (!TakeEditedCell())
         return;
@@ -433,7 +431,7 @@ void TKarteiPanel::BookBsLine()
     RunBooking(row, false);
 }
 
-void TKarteiPanel::RunBooking(int row, bool fromMark)
+void KarteiPanel::RunBooking(int row, bool fromMark)
 {
     const CardSettings& s = m_ws->Settings();
     EditDlgSetup setup;
@@ -457,7 +455,7 @@ void TKarteiPanel::RunBooking(int row, bool fromMark)
     ShowCard();
 }
 
-void TKarteiPanel::CopyCard()
+void KarteiPanel::CopyCard()
 {
     if (!TakeEditedCell())
         return;
@@ -465,7 +463,7 @@ void TKarteiPanel::CopyCard()
     ShowCard();
 }
 
-void TKarteiPanel::InsertCard()
+void KarteiPanel::InsertCard()
 {
     if (!TakeEditedCell())
         return;
@@ -473,7 +471,7 @@ void TKarteiPanel::InsertCard()
     ShowCard();
 }
 
-void TKarteiPanel::ClearCard()
+void KarteiPanel::ClearCard()
 {
     if (!TakeEditedCell())
         return;
@@ -482,7 +480,7 @@ void TKarteiPanel::ClearCard()
     ShowCard();
 }
 
-void TKarteiPanel::SetCalculatorMode(bool on)
+void KarteiPanel::SetCalculatorMode(bool on)
 {
     if (m_cardOpen && !Form().State().IsInvoiced()) {
         EndEdit();
@@ -492,7 +490,7 @@ void TKarteiPanel::SetCalculatorMode(bool on)
     ShowState();
 }
 
-void TKarteiPanel::CalculatorToRemark()
+void KarteiPanel::CalculatorToRemark()
 {
     if (!TakeEditedCell())
         return;
@@ -500,25 +498,33 @@ void TKarteiPanel::CalculatorToRemark()
     ShowCard();
 }
 
-void TKarteiPanel::SetHundredPercent(bool on)
+void KarteiPanel::InsertText(const QString& text)
+{
+    if (!TakeEditedCell())
+        return;
+    if (Form().InsertText(text))
+        ShowCard();
+}
+
+void KarteiPanel::SetHundredPercent(bool on)
 {
     Form().SetHundredPercent(on);
 }
 
-void TKarteiPanel::SetMacroMode(bool on)
+void KarteiPanel::SetMacroMode(bool on)
 {
     if (m_cardOpen && !Form().State().IsInvoiced())
         Form().SetMacroMode(on);
     ShowState();
 }
 
-void TKarteiPanel::SetLineStop(bool on)
+void KarteiPanel::SetLineStop(bool on)
 {
     card::WriteLineStop(*m_setup.options, on, m_port);
     LineStopChanged();
 }
 
-void TKarteiPanel::LineStopChanged()
+void KarteiPanel::LineStopChanged()
 {
     const bool on = m_lineStopBox->isChecked() && LineStopExceeds;
     if (on && MeasureLineStop)
@@ -526,7 +532,7 @@ void TKarteiPanel::LineStopChanged()
     Form().SetLineStop(on, on ? LineStopExceeds : std::function<bool(const QString&)>());
 }
 
-void TKarteiPanel::UpdateCaptions()
+void KarteiPanel::UpdateCaptions()
 {
     const card::CardState& state = m_ws->Form().State();
     m_grid->SetTitles({QString(), QStringLiteral("Datum"),
@@ -544,7 +550,7 @@ void TKarteiPanel::UpdateCaptions()
     m_view->setPalette(pal);
 }
 
-void TKarteiPanel::ShowState()
+void KarteiPanel::ShowState()
 {
     card::CardEntryForm& form = Form();
     const card::CardState& state = form.State();
@@ -581,7 +587,7 @@ void TKarteiPanel::ShowState()
     CheckBookingPending();
 }
 
-void TKarteiPanel::CheckBookingPending()
+void KarteiPanel::CheckBookingPending()
 {
     const bool pending = m_cardOpen && Form().BsChanged();
     if (pending != m_bookingPending) {

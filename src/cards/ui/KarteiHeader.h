@@ -10,10 +10,10 @@ class QPushButton;
 
 // The header display of the record card: card key, customer, sums, invoice date, open
 // amount, currency with its symbol, amount mode and the reminder boxes with their label.
-class TKarteiHeader : public QWidget {
+class KarteiHeader : public QWidget {
     Q_OBJECT
 public:
-    explicit TKarteiHeader(QWidget* parent = nullptr);
+    explicit KarteiHeader(QWidget* parent = nullptr);
 
     void Show(const card::CardState& state);
 

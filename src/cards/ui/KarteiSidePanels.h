@@ -13,10 +13,10 @@ class QTableWidget;
 
 // The calculator panel: the items taken over while calculator mode is on, their total and
 // the "Bem." button that writes their texts into the remark.
-class TKarteiRechner : public QGroupBox {
+class KarteiRechner : public QGroupBox {
     Q_OBJECT
 public:
-    explicit TKarteiRechner(QWidget* parent = nullptr);
+    explicit KarteiRechner(QWidget* parent = nullptr);
 
     void Show(bool on, const std::vector<card::CalculatorRow>& rows, const QString& total);
     QCheckBox* ModeBox() const { return m_mode; }
@@ -32,10 +32,10 @@ private:
 };
 
 // The most recent medication take-overs, newest first.
-class TKarteiLastMeds : public QGroupBox {
+class KarteiLastMeds : public QGroupBox {
     Q_OBJECT
 public:
-    explicit TKarteiLastMeds(QWidget* parent = nullptr);
+    explicit KarteiLastMeds(QWidget* parent = nullptr);
 
     void Show(const std::vector<card::LastMedication>& rows);
     QTableWidget* Table() const { return m_table; }

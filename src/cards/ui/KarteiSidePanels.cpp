@@ -1,4 +1,4 @@
-#include "cards/ui/TKarteiSidePanels.h"
+#include "cards/ui/KarteiSidePanels.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -9,7 +9,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-TKarteiRechner::TKarteiRechner(QWidget* parent)
+KarteiRechner::KarteiRechner(QWidget* parent)
     : QGroupBox(QStringLiteral("Rechner (Übern. mit Summation)"), parent)
 {
     setObjectName(QStringLiteral("RechnerPanel"));
@@ -40,8 +40,8 @@ TKarteiRechner::TKarteiRechner(QWidget* parent)
     layout->addLayout(row);
 }
 
-void TKarteiRechner::Show(bool on, const std::vector<card::CalculatorRow>& rows,
-                          const QString& total)
+void KarteiRechner::Show(bool on, const std::vector<card::CalculatorRow>& rows,
+                         const QString& total)
 {
     m_mode->setChecked(on);
     m_list->clear();
@@ -51,7 +51,7 @@ void TKarteiRechner::Show(bool on, const std::vector<card::CalculatorRow>& rows,
     m_remark->setEnabled(!rows.empty());
 }
 
-TKarteiLastMeds::TKarteiLastMeds(QWidget* parent)
+KarteiLastMeds::KarteiLastMeds(QWidget* parent)
     : QGroupBox(QStringLiteral("Letzte Medikamente"), parent)
 {
     setObjectName(QStringLiteral("LetzteMedPanel"));
@@ -70,7 +70,7 @@ TKarteiLastMeds::TKarteiLastMeds(QWidget* parent)
     layout->addWidget(m_table);
 }
 
-void TKarteiLastMeds::Show(const std::vector<card::LastMedication>& rows)
+void KarteiLastMeds::Show(const std::vector<card::LastMedication>& rows)
 {
     m_table->setRowCount(int(rows.size()));
     for (int r = 0; r < int(rows.size()); ++r) {

@@ -6,18 +6,18 @@
 
 #include "cards/CardGridKeys.h"
 #include "cards/CardWorkspace.h"
-#include "cards/ui/TKarteiPanel.h"
+#include "cards/ui/KarteiPanel.h"
 #include "table/TSGrid.h"
 #include "table/ui/TSGridView.h"
 
-void TKarteiPanel::ShowRow(int row)
+void KarteiPanel::ShowRow(int row)
 {
     const card::Rows& rows = Form().GetRows();
     if (row >= 0 && row < int(rows.size()) && row < m_grid->RecordCount())
         m_grid->SetRecordLine(row, card::LineFromRow(rows[size_t(row)]));
 }
 
-void TKarteiPanel::ShowCard()
+void KarteiPanel::ShowCard()
 {
     if (m_cardOpen) {
         const card::CardEntryForm& form = Form();
@@ -31,12 +31,12 @@ void TKarteiPanel::ShowCard()
     ShowState();
 }
 
-card::GridState TKarteiPanel::GridNow() const
+card::GridState KarteiPanel::GridNow() const
 {
     return {m_cardOpen, m_view->Editing(), m_grid->Col(), m_grid->CurrentRecord()};
 }
 
-card::EditorState TKarteiPanel::EditorNow() const
+card::EditorState KarteiPanel::EditorNow() const
 {
     const QLineEdit& e = *m_editor;
     if (!e.hasSelectedText())
@@ -44,7 +44,7 @@ card::EditorState TKarteiPanel::EditorNow() const
     return {e.text(), e.cursorPosition(), e.selectionStart(), int(e.selectedText().size())};
 }
 
-bool TKarteiPanel::Apply(const card::GridAnswer& a)
+bool KarteiPanel::Apply(const card::GridAnswer& a)
 {
     if (a.endEdit)
         EndEdit();
@@ -91,20 +91,20 @@ bool TKarteiPanel::Apply(const card::GridAnswer& a)
 }
 
 // The grid's selection moved (keys, clicks): the form leaves its cell for the new one.
-void TKarteiPanel::SyncCell()
+void KarteiPanel::SyncCell()
 {
     if (m_keys->FollowSelection(GridNow()))
         ShowCard();
 }
 
-void TKarteiPanel::EndEdit()
+void KarteiPanel::EndEdit()
 {
     if (m_view->Editing())
         m_view->CommitEdit();
     m_editor = nullptr;
 }
 
-bool TKarteiPanel::TakeEditedCell()
+bool KarteiPanel::TakeEditedCell()
 {
     if (!m_cardOpen)
         return false;
@@ -113,7 +113,7 @@ bool TKarteiPanel::TakeEditedCell()
     return true;
 }
 
-void TKarteiPanel::BeginEdit(const QString& text, int cursor, bool selectAll)
+void KarteiPanel::BeginEdit(const QString& text, int cursor, bool selectAll)
 {
     m_view->BeginEdit();
     QLineEdit* editor = nullptr;
@@ -139,14 +139,14 @@ void TKarteiPanel::BeginEdit(const QString& text, int cursor, bool selectAll)
 }
 
 // A key for the editor just opened; false when there is none to take it.
-bool TKarteiPanel::RunEditorKey(const card::EditorKey& key)
+bool KarteiPanel::RunEditorKey(const card::EditorKey& key)
 {
     if (!m_editor)
         return false;
     return Apply(m_keys->RunEditorKey(key, EditorNow()));
 }
 
-bool TKarteiPanel::eventFilter(QObject* watched, QEvent* event)
+bool KarteiPanel::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);

@@ -1,4 +1,4 @@
-#include "cards/ui/TKarteiHeader.h"
+#include "cards/ui/KarteiHeader.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -35,7 +35,7 @@ QLabel* Caption(const QString& text, QWidget* parent)
 
 }  // namespace
 
-TKarteiHeader::TKarteiHeader(QWidget* parent) : QWidget(parent)
+KarteiHeader::KarteiHeader(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("KarteiKopfPanel"));
     auto* rows = new QVBoxLayout(this);
@@ -120,7 +120,7 @@ TKarteiHeader::TKarteiHeader(QWidget* parent) : QWidget(parent)
     }
 }
 
-QLabel* TKarteiHeader::AddValue(const char* name, int minimumWidth)
+QLabel* KarteiHeader::AddValue(const char* name, int minimumWidth)
 {
     auto* label = new QLabel(this);
     label->setObjectName(QString::fromLatin1(name));
@@ -129,12 +129,12 @@ QLabel* TKarteiHeader::AddValue(const char* name, int minimumWidth)
     return label;
 }
 
-QLabel* TKarteiHeader::Field(const char* name) const
+QLabel* KarteiHeader::Field(const char* name) const
 {
     return findChild<QLabel*>(QString::fromLatin1(name));
 }
 
-void TKarteiHeader::Show(const card::CardState& state)
+void KarteiHeader::Show(const card::CardState& state)
 {
     const auto set = [this](const char* name, const QString& text) {
         if (QLabel* label = Field(name))

@@ -1,4 +1,4 @@
-#include "cards/ui/TKarteiPickList.h"
+#include "cards/ui/KarteiPickList.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -64,8 +64,8 @@ void PickListModel::Reset()
     endResetModel();
 }
 
-TKarteiPickList::TKarteiPickList(const QString& title, const QString& name, TSGrid& grid,
-                                 QList<PickListModel::Column> columns, QWidget* parent)
+KarteiPickList::KarteiPickList(const QString& title, const QString& name, TSGrid& grid,
+                               QList<PickListModel::Column> columns, QWidget* parent)
     : QWidget(parent), m_grid(grid)
 {
     setObjectName(name);
@@ -106,14 +106,14 @@ TKarteiPickList::TKarteiPickList(const QString& title, const QString& name, TSGr
     m_quantity->installEventFilter(this);
     layout->addWidget(m_view, 1);
 
-    connect(m_view, &QTableView::doubleClicked, this, &TKarteiPickList::takeOverRequested);
-    connect(m_search, &QLineEdit::textChanged, this, &TKarteiPickList::Search);
-    connect(m_search, &QLineEdit::returnPressed, this, &TKarteiPickList::takeOverRequested);
+    connect(m_view, &QTableView::doubleClicked, this, &KarteiPickList::takeOverRequested);
+    connect(m_search, &QLineEdit::textChanged, this, &KarteiPickList::Search);
+    connect(m_search, &QLineEdit::returnPressed, this, &KarteiPickList::takeOverRequested);
     connect(m_quantity, &QLineEdit::editingFinished, this,
             [this] { m_quantity->setText(QuantityFields::Normalised(m_quantity->text())); });
 }
 
-int TKarteiPickList::SelectedRecord() const
+int KarteiPickList::SelectedRecord() const
 {
     if (m_grid.RecordCount() == 0)
         return -1;
@@ -121,7 +121,7 @@ int TKarteiPickList::SelectedRecord() const
     return current.isValid() ? qMin(current.row(), m_grid.RecordCount() - 1) : 0;
 }
 
-void TKarteiPickList::SelectRecord(int record)
+void KarteiPickList::SelectRecord(int record)
 {
     if (record < 0 || record >= m_grid.RecordCount())
         return;
@@ -132,7 +132,7 @@ void TKarteiPickList::SelectRecord(int record)
 
 // The name column takes what the others leave: they are only as wide as their title or,
 // for prices, a five-digit amount needs.
-void TKarteiPickList::FitColumns()
+void KarteiPickList::FitColumns()
 {
     QHeaderView* header = m_view->horizontalHeader();
     QFont bold = header->font();
@@ -150,7 +150,7 @@ void TKarteiPickList::FitColumns()
     }
 }
 
-void TKarteiPickList::Reload()
+void KarteiPickList::Reload()
 {
     const int record = SelectedRecord();
     m_model->Reset();
@@ -159,7 +159,7 @@ void TKarteiPickList::Reload()
 }
 
 // As the search of the master workspaces: a digit sets the quantity, letters find the name.
-void TKarteiPickList::Search(const QString& typed)
+void KarteiPickList::Search(const QString& typed)
 {
     const mastersearch::DigitSplit split = mastersearch::TakeQuantityDigits(typed);
     if (!split.quantity.isEmpty()) {
@@ -173,7 +173,7 @@ void TKarteiPickList::Search(const QString& typed)
 }
 
 // The quantity takes the keys of the workspaces' quantity fields (numbers and a/b).
-bool TKarteiPickList::QuantityKey(QKeyEvent* event)
+bool KarteiPickList::QuantityKey(QKeyEvent* event)
 {
     const QString text = event->text();
     if (text.isEmpty() || !text.at(0).isPrint() ||
@@ -190,7 +190,7 @@ bool TKarteiPickList::QuantityKey(QKeyEvent* event)
     return true;
 }
 
-bool TKarteiPickList::eventFilter(QObject* watched, QEvent* event)
+bool KarteiPickList::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_quantity && event->type() == QEvent::KeyPress)
         return QuantityKey(static_cast<QKeyEvent*>(event));

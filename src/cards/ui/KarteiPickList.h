@@ -34,11 +34,11 @@ private:
 
 // A pick list of the record card: a search field, the list of a master table and the
 // quantity the take-over uses. Enter and double click take the selected row over.
-class TKarteiPickList : public QWidget {
+class KarteiPickList : public QWidget {
     Q_OBJECT
 public:
-    TKarteiPickList(const QString& title, const QString& name, TSGrid& grid,
-                    QList<PickListModel::Column> columns, QWidget* parent = nullptr);
+    KarteiPickList(const QString& title, const QString& name, TSGrid& grid,
+                   QList<PickListModel::Column> columns, QWidget* parent = nullptr);
 
     TSGrid& Grid() const { return m_grid; }
     QTableView* View() const { return m_view; }
