@@ -123,6 +123,18 @@ enum JournalColumn : int {
 };
 inline constexpr int kJournalCells = 7;
 
+// Appointments of a month (Termin/T + month + "_" + year + ".ter"), sorted by date and time.
+enum AppointmentColumn : int {
+    kTermDate = 1,
+    kTermTime,  // "hh:mm" or empty
+    kTermText,
+    kTermCustomer,  // customer number when the appointment was made, or empty
+    kTermReminder,  // file name of the reminder letter in the texts folder, or empty
+    kTermBlock,     // replaces "TTT" in the letter
+    kTermPrinted,   // date the reminder was printed, or empty
+};
+inline constexpr int kAppointmentCells = 7;
+
 QStringView CellView(const QString& line, int col);
 inline QString Cell(const QString& line, int col)
 {

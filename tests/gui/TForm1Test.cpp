@@ -42,7 +42,7 @@ TEST_F(TForm1Test, StartsOnTheWelcomePanel)
     EXPECT_TRUE(QFileInfo::exists(Ini()));
     for (MasterTable g : {MasterTable::Medication, MasterTable::Service, MasterTable::Customer})
         EXPECT_EQ(form->Grid(g).RecordCount(), 0) << "empty tables loaded";
-    EXPECT_FALSE(form->MenuAction(Workspace::Termin)->isEnabled()) << "not built yet";
+    EXPECT_FALSE(form->MenuAction(Workspace::Abgabe)->isEnabled()) << "not built yet";
 }
 
 TEST_F(TForm1Test, NoDataFolderAndNoEndsWithoutAWindow)

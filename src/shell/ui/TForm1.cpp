@@ -34,6 +34,7 @@
 #include "platform/Files.h"
 #include "shell/ui/TForm1Download.h"
 #include "shell/ui/TForm1Master.h"
+#include "shell/ui/TForm1Termin.h"
 #include "shell/ui/TOptionenDlg.h"
 #include "shell/ui/TSplashForm.h"
 #include "shell/ui/TStapelFrame.h"
@@ -90,7 +91,7 @@ bool IsBuilt(Workspace w)
 {
     return w == Workspace::Medikamente || w == Workspace::Leistungen || w == Workspace::Kunden ||
            w == Workspace::Kartei || w == Workspace::Text || w == Workspace::Stapel ||
-           w == Workspace::System;
+           w == Workspace::Termin || w == Workspace::System;
 }
 
 // The help page of each workspace; the welcome panel shows the contents.
@@ -137,7 +138,10 @@ public:
     {
         if (w == Workspace::System)
             m_form.OpenOptionsDialog(TOptionenDlgForm::Praxis);
+        if (w == Workspace::Termin)
+            m_form.Termin().Open();
     }
+    void AppointmentStartCheck() override { m_form.Termin().StartCheck(); }
     void BackupOnExit() override { m_form.RunBackupOnExit(); }
     void FinishRecordCard() override { m_form.FinishKartei(); }
     void FinishBatch() override { m_form.FinishStapel(); }
@@ -216,6 +220,7 @@ TForm1::TForm1(UserPort& port, const Clock& clock, const QString& programFolder,
     BuildKartei();
     BuildTexte();
     BuildStapel();
+    BuildTermin();
 
     m_timer.setInterval(Indicators::kIntervalMs);
     connect(&m_timer, &QTimer::timeout, this, &TForm1::OnTimer);

@@ -34,6 +34,7 @@ class QToolButton;
 class TSGrid;
 class TSGridView;
 class TForm1Download;
+class TForm1Termin;
 class HelpWindow;
 class TSMemo;
 class KarteiPanel;
@@ -103,6 +104,8 @@ public:
 
     // The text editor (TForm1Texte.cpp).
     TSMemo* TextPanel() const;
+    // The appointment calendar and today's appointments (TForm1Termin.cpp).
+    TForm1Termin& Termin() { return *m_termin; }
     // Opens a letter in the "Texte" workspace (entering it); false when it did not open.
     bool OpenTextDocument(const QString& path);
     // The notes of the selected customer; from the record card they hand a cell over to
@@ -243,6 +246,10 @@ private:
     void ShowStapelFile(const QString& path) override;
     void BuildStapel();
     std::unique_ptr<TForm1Stapel> m_stapel;
+
+    // Appointment calendar (TForm1Termin.cpp).
+    void BuildTermin();
+    std::unique_ptr<TForm1Termin> m_termin;
 
     // Master records, quantity fields and printing (TForm1Master.cpp, TForm1Printing.cpp).
     void BuildRecordMenu(QMenu* edit);
