@@ -84,8 +84,11 @@ bool PasswordGate::PasswordGranted()
     if (!m_entered.isEmpty() && m_entered == stored)
         return true;
     QString typed;
-    if (!m_port.InputText(QStringLiteral("Passwort"), QStringLiteral("Bitte Passwort eingeben:"),
-                          typed))
+    const bool given = AskPassword
+                           ? AskPassword(typed)
+                           : m_port.InputText(QStringLiteral("Passwort"),
+                                              QStringLiteral("Bitte Passwort eingeben:"), typed);
+    if (!given)
         return false;
     if (typed != stored) {
         m_port.Message(MsgKind::Error, QStringLiteral("Kein gültiges Passwort !"));

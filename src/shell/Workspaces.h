@@ -55,6 +55,8 @@ public:
 
     // Called when a password was accepted (the main window stops its indicator timer).
     std::function<void()> OnGranted;
+    // Asks for the password in the main window's own dialog; without it, the input box.
+    std::function<bool(QString& typed)> AskPassword;
 
 private:
     UserPort& m_port;

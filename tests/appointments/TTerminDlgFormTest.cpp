@@ -162,6 +162,19 @@ TEST_F(TerminCalendar, NewAppointmentIsPrefilledWithTheCurrentCustomer)
     EXPECT_EQ(seen.date, QStringLiteral("20.01.2025"));
     EXPECT_EQ(seen.text, QStringLiteral("Kunz Ben, 12345 Musterstadt"));
     EXPECT_EQ(seen.customer, QStringLiteral("0012"));
+
+    // A double click makes the appointment's customer the current one and closes.
+    m_customers.GotoRecord(1, 0);
+    EXPECT_TRUE(calendar->SelectCustomer(0));
+    EXPECT_EQ(m_customers.CurrentRecord(), 1);
+    m_dialogs.edit = [](F& form) {
+        form.SetText(F::KNrEdit, QString());
+        return true;
+    };
+    calendar->NewAppointment();
+    EXPECT_FALSE(calendar->SelectCustomer(calendar->Grid().CurrentRecord()));
+    EXPECT_EQ(m_port.LastText(),
+              QStringLiteral("Termin ohne Bestandskunde,\rKunde wurde nicht gefunden!"));
 }
 
 TEST_F(TerminCalendar, ChangingTheDateMovesTheAppointmentToTheOtherMonthsFile)

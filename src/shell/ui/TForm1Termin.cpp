@@ -81,6 +81,16 @@ void TForm1Termin::Open()
     StartCheck();
 }
 
+bool TForm1Termin::AskPassword(QString& typed)
+{
+    TTerminEditDlgForm form(TTerminEditDlgForm::Mode::Password);
+    QtTerminEditRunner dialog(m_host.port, m_host.window);
+    if (!dialog.Run(form))
+        return false;
+    typed = form.Value();
+    return true;
+}
+
 void TForm1::BuildTermin()
 {
     m_termin = std::make_unique<TForm1Termin>(TForm1Termin::Host{
@@ -95,4 +105,5 @@ void TForm1::BuildTermin()
             m_texte->OpenNotes(parent, handOver);
         }});
     m_termin->AddTodayButton(qobject_cast<QBoxLayout*>(m_welcome->layout()));
+    m_gate.AskPassword = [this](QString& typed) { return m_termin->AskPassword(typed); };
 }

@@ -46,6 +46,9 @@ public:
     // The calendar dialog; while the welcome panel shows, the count follows the changes.
     void Open();
 
+    // The password dialog ("Termin" in its password mode); false when cancelled.
+    bool AskPassword(QString& typed);
+
     // The computer's clock; tests put their own here.
     std::function<bool(const QDateTime&)> setSystemTime;
 
