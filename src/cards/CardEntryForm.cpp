@@ -279,8 +279,14 @@ bool CardEntryForm::MacroKey(QChar key, const KeyValueSettings* options, const Q
         return false;
     }
     QString text;
-    if (!options->Read(QStringLiteral("ShortCuts"), QString(key), &text) ||
-        !IsCellEditable(m_col, m_row))
+    if (!options->Read(QStringLiteral("ShortCuts"), QString(key), &text))
+        return false;
+    return InsertText(text);
+}
+
+bool CardEntryForm::InsertText(const QString& text)
+{
+    if (!IsCellEditable(m_col, m_row))
         return false;
     Row& row = Current();
     if (m_col == kColRemark) {
@@ -310,11 +316,11 @@ void WriteLineStop(KeyValueSettings& options, bool on, UserPort& port)
 
 // ---- Whole card ----
 
-CardSums CardEntryForm::Sum(const QDate& limit)
+CardSums CardEntryForm::Sum(const QDate& limit, FrozenSummary frozen)
 {
     m_medQuantity = QStringLiteral("1,00");
     m_serviceQuantity = QStringLiteral("1,00");
-    CardSums sums = SumCard(m_rows, m_state, m_settings, m_port, limit);
+    CardSums sums = SumCard(m_rows, m_state, m_settings, m_port, limit, frozen);
     m_row = qMin(m_row, int(m_rows.size()) - 1);
     return sums;
 }
@@ -384,7 +390,8 @@ bool CardEntryForm::SwitchCurrency()
         if (TryStrToFloat(row.Cell(kColAmount), &amount))
             row.SetCell(kColAmount, FormatFloat(k5, amount * factor));
     }
-    Sum();
+    // The invoice itself is converted: its summary follows the converted amounts.
+    Sum({}, FrozenSummary::Recompute);
 
     QStringList& summary = m_state.summary;
     if (m_state.IsInvoiced() && summary.size() >= kFixedSummaryLines) {

@@ -133,6 +133,9 @@ public:
     bool MacroMode() const { return m_macroMode; }
     void SetMacroMode(bool on) { m_macroMode = on; }
     bool MacroKey(QChar key, const KeyValueSettings* options, const QString& dataFolder);
+    // A text put into the current line as a macro's: added to the remark in the remark
+    // column, else to the line's text. False when the cell takes no text.
+    bool InsertText(const QString& text);
 
     // ---- Take-overs ----
     QString& MedicationQuantity() { return m_medQuantity; }
@@ -157,7 +160,7 @@ public:
 
     // ---- Whole card ----
     // Sums the card and sets both quantity fields back to "1,00".
-    CardSums Sum(const QDate& limit = {});
+    CardSums Sum(const QDate& limit = {}, FrozenSummary frozen = FrozenSummary::Keep);
     bool SwitchNetGross();
     bool SwitchCurrency();
     bool CanCopy() const { return HasContent(); }
@@ -174,7 +177,7 @@ private:
                        const QString& article, Quantity* quantity);
     void EnsureRows(int count);
     bool IsLocked(int row) const;
-    bool HasPaymentLines() const { return !m_state.paymentLines.isEmpty(); }
+    bool HasPaymentLines() const { return !PaymentLines(m_state.summary).isEmpty(); }
     KeyDecision Refuse(const QString& text, int cursor) const;
     KeyDecision Accept(const QString& text, int cursor);
     void ConvertAmounts(bool toGross);

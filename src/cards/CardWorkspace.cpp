@@ -110,7 +110,9 @@ bool CardWorkspace::ShowCard(int record, const QString& path, int card)
     m_number = card;
     m_customerRecord = record;
     m_pending.clear();
+    m_savedSummaryLines = state.summary.size();
     m_releasing = false;
+    m_takeBack.clear();
     m_bsBookedSinceSave = false;
     return true;
 }

@@ -31,10 +31,11 @@ bool CardWorkspace::SaveRecordCard()
         return false;
     m_form.SetModified(false);
     m_bsBookedSinceSave = false;
+    m_savedSummaryLines = state.summary.size();
 
     if (m_releasing) {
         TakeBackPayments();
-        m_releasing = false;
+        SetReleasing(false);
     }
     const RegisterChanges changes =
         RegisterChangesFor(state, rows, m_clock.Today(), m_settings.currency, m_settings.dmRate);
@@ -63,15 +64,27 @@ bool CardWorkspace::AppendLine(const QString& path, const QString& line)
     return table::AppendChangeLine(m_cardGrid.Environment(), m_port, path, line);
 }
 
+void CardWorkspace::SetReleasing(bool on)
+{
+    m_releasing = on;
+    m_takeBack.clear();
+    if (!on)
+        return;
+    // The card file's payment lines are booked (the save that wrote them booked them); the
+    // lines after them wait for a save that will not come.
+    m_takeBack = PaymentLines(m_form.State().summary.mid(0, m_savedSummaryLines));
+    m_pending.clear();
+}
+
 void CardWorkspace::TakeBackPayments()
 {
     const CardState& state = m_form.State();
-    for (const QDate& month : state.paymentMonths) {
+    for (const QDate& month : PaymentMonths(m_takeBack)) {
         const QString path = journal::JournalFileName(m_dataFolder, month.month(), month.year(),
                                                       journal::Kind::Income, m_settings.currency);
         AppendLine(path, RegisterRemoveLine(state.key));
     }
-    for (const QString& line : state.paymentLines) {
+    for (const QString& line : m_takeBack) {
         PaymentLine payment;
         if (!ParsePaymentLine(line, &payment))
             continue;

@@ -158,7 +158,9 @@ void SetUpMasterGrid(TSGrid& grid, MasterTable table, const QHash<QString, int>&
     if (table == MasterTable::Medication)
         grid.SetColWidth(9, tableFontSize <= 8 ? 55 : 65);
     // The widths are the person's: they are dragged on the title row and kept on close.
-    grid.SetOptions(grid.Options() | goColSizing);
+    // Records change only through the record dialog, which checks every field and saves at
+    // once; a cell typed over in place would bypass both.
+    grid.SetOptions((grid.Options() | goColSizing) & ~unsigned(goEditing));
     for (const ColumnWidthBinding& b : MasterColumnWidthBindings()) {
         const QString key = QString::fromLatin1(b.key);
         if (b.table == table && widths.contains(key))
@@ -190,4 +192,20 @@ void SetMasterTitles(TSGrid& grid, MasterTable table)
             break;
         }
     }
+}
+
+int FillColumn(MasterTable table)
+{
+    return table == MasterTable::Service ? 9 : 8;
+}
+
+void WidenToFill(TSGrid& grid, int col, int base, int clientWidth)
+{
+    int others = 0;
+    for (int c = 0; c < grid.ColCount(); ++c)
+        if (c != col && grid.ColWidth(c) > 0)
+            others += grid.ColWidth(c) + grid.GridLineWidth();
+    const int width = std::max(base, clientWidth - others - grid.GridLineWidth());
+    if (width > 0 && width != grid.ColWidth(col))
+        grid.SetColWidth(col, width);
 }

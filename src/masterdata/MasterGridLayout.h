@@ -32,3 +32,10 @@ void SetMasterTitles(TSGrid& grid, MasterTable table);
 
 // The widths that follow the table font size (the medication stock column).
 void ApplyMasterGridFontSize(TSGrid& grid, MasterTable table, int tableFontSize);
+
+// The column that takes the room the others leave: the remark (customers and medications
+// 8, services 9).
+int FillColumn(MasterTable table);
+// The fill column is `base` wide (its width from the options or the person's drag), or
+// wider so that the columns fill `clientWidth`.
+void WidenToFill(TSGrid& grid, int col, int base, int clientWidth);

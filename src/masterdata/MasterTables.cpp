@@ -103,41 +103,6 @@ int PlaceSorted(QStringList& lines, const QStringList& cells, int tabs)
     return p;
 }
 
-int ReplaceMedication(QStringList& lines, int record, const QStringList& cells)
-{
-    const QString old = lines.at(record);
-    lines.removeAt(record);
-    const int at =
-        PlaceSorted(lines, cells.mid(0, recordline::kMedRemark), recordline::kMedicationCells);
-    using namespace recordline;
-    if (!Cell(old, kMedCode).isEmpty()) {
-        SetCell(lines[at], kMedStock, Cell(old, kMedStock));
-        SetCell(lines[at], kMedCode, Cell(old, kMedCode));
-    }
-    return at;
-}
-
-int ReplaceService(QStringList& lines, int record, const QStringList& cells)
-{
-    lines.removeAt(record);
-    return PlaceSorted(lines, cells.mid(0, recordline::kServiceCells), recordline::kServiceCells);
-}
-
-void SortLines(QStringList& lines)
-{
-    std::stable_sort(lines.begin(), lines.end(), UmlautLess);
-}
-
-int InsertCustomer(QStringList& lines, const QStringList& cells)
-{
-    QString line = recordline::Join(cells.mid(0, recordline::kCustomerCells));
-    recordline::PadTabs(line, recordline::kCustomerCells);
-    lines.append(line);
-    SortLines(lines);
-    // Equal lines are adjacent after the sort; the new one is the last of them.
-    return int(lines.lastIndexOf(line));
-}
-
 CustomerRemoval CustomerRemovalPlan(const QString& number, int cardCount)
 {
     CustomerRemoval plan;

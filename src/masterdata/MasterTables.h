@@ -30,16 +30,6 @@ void UpgradeServiceLines(QStringList& lines);
 // Places a medication (cells 1..8) or service (cells 1..9) at its sorted position among
 // the lines, padded to the table's TABs. Returns its index.
 int PlaceSorted(QStringList& lines, const QStringList& cells, int tabs);
-// Edit of a medication: the old record goes, the edited one is placed sorted, and a
-// stock-kept medication keeps its stock (cell 9) and code (cell 10). Returns the new index.
-int ReplaceMedication(QStringList& lines, int record, const QStringList& cells);
-int ReplaceService(QStringList& lines, int record, const QStringList& cells);
-
-// Sorts whole lines by the umlaut collation (stable).
-void SortLines(QStringList& lines);
-// A new customer (cells 1..10) is appended and the table sorted. Returns its index.
-int InsertCustomer(QStringList& lines, const QStringList& cells);
-
 // What deleting a customer removes: the notes file, every card file from the stored
 // count down to 1, and for the 30 highest cards a removal line for both registers.
 struct CustomerRemoval {

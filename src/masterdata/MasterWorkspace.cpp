@@ -91,19 +91,6 @@ void LoadMasterTable(TSGrid& grid, MasterTable table, const QString& path)
     SetMasterTitles(grid, table);
 }
 
-void WidenToFill(TSGrid& grid, int col, int clientWidth, bool onlyWhenNarrower)
-{
-    int others = 0;
-    for (int c = 0; c < grid.ColCount(); ++c)
-        if (c != col && grid.ColWidth(c) > 0)
-            others += grid.ColWidth(c) + grid.GridLineWidth();
-    const int fill = clientWidth - others - grid.GridLineWidth();
-    if (onlyWhenNarrower && others + grid.ColWidth(col) >= clientWidth)
-        return;
-    if (fill > 0)
-        grid.SetColWidth(col, fill);
-}
-
 int ScrollBarMaximum(int recordCount, int gridRows)
 {
     return std::min(std::max(recordCount - gridRows + 1, 0), 30000);

@@ -33,10 +33,6 @@ private:
 // Loads the table file, upgrades an older layout (save and load again) and sets the titles.
 void LoadMasterTable(TSGrid& grid, MasterTable table, const QString& path);
 
-// Widens a column so that the columns fill the grid's client width (customers: column 8,
-// medications: column 8; services: column 9, only when the columns are narrower).
-void WidenToFill(TSGrid& grid, int col, int clientWidth, bool onlyWhenNarrower = false);
-
 // The scroll bar maximum beside a master grid.
 int ScrollBarMaximum(int recordCount, int gridRows);
 

@@ -483,11 +483,13 @@ bool TPrintGrid2::Print(const QString& deviceText)
         m_port.Message(MsgKind::Error, QStringLiteral("Error: FDBGrid Not Assigned."));
         return false;
     }
+    m_lastJobFailed = false;
     if (PrintToFile) {
         return Export();
     }
     m_document = DocumentMode();
     StartJob();
+    m_lastJobFailed = true;
     if (!m_canvas->BeginDoc(PrintMgrTitle)) {
         return false;
     }
@@ -496,7 +498,8 @@ bool TPrintGrid2::Print(const QString& deviceText)
         PrintPages(deviceText);
     }
     // The device may only report a failure once the job has ended.
-    return !m_canvas->JobFailed();
+    m_lastJobFailed = m_canvas->JobFailed();
+    return !m_lastJobFailed;
 }
 
 void TPrintGrid2::PrintPages(const QString& deviceText)

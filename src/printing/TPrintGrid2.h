@@ -79,6 +79,8 @@ public:
     // False when the device refused or failed the job.
     bool Print(const QString& deviceText = {});
     bool PrintWithDialog(PrintDialogPort& dialog);
+    // The last Print was refused or failed by the device.
+    bool LastJobFailed() const { return m_lastJobFailed; }
     // Asks for the export file, then exports; nothing is written on cancel.
     void ExportWithDialog();
     // Writes the export file; false (after the message) when it could not be written.
@@ -156,6 +158,7 @@ private:
     int m_headerHeight = 0;
     int m_letterheadBottom = 0;
     bool m_document = false;
+    bool m_lastJobFailed = false;
     bool m_rowOutput = false;
     int m_frameTop = -1;      // top of the Border frame on this page; -1: none
     QList<Column> m_columns;  // printed columns in order

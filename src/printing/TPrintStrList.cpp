@@ -299,14 +299,22 @@ bool TPrintStrList::PageFull() const
     return (m_linesOnPage + 2) * m_lineHeight + m_bodyTop >= m_canvas->PageHeight() - m_bottom;
 }
 
-void TPrintStrList::Print(const QString& deviceText)
+bool TPrintStrList::Print(const QString& deviceText)
 {
     ConvertMargins();
     m_canvas->SetOrientation(Orientation);
     if (!m_canvas->BeginDoc(PrintMgrTitle)) {
-        return;
+        return false;
     }
-    PrintJobGuard guard(*m_canvas, m_port);
+    {
+        PrintJobGuard guard(*m_canvas, m_port);
+        PrintJob(deviceText);
+    }
+    return !m_canvas->JobFailed();
+}
+
+void TPrintStrList::PrintJob(const QString& deviceText)
+{
     m_measuring = false;
     m_lineHeight = LineHeightOf(LinesFont);
     m_page = 1;

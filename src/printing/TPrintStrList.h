@@ -47,7 +47,8 @@ public:
     void Rebind(PrintCanvas& canvas) { m_canvas = &canvas; }
 
     // Prints the whole job; deviceText goes to (0,0) of page 1 (commands for fax drivers).
-    void Print(const QString& deviceText = {});
+    // False when the printer refused the job or reported a failure.
+    bool Print(const QString& deviceText = {});
     // The system print dialog; false when cancelled. Each copy is a job of its own.
     bool PrintWithDialog(PrintDialogPort& dialog);
     // Body lines that fit on a page, with the body below the letterhead or at the top margin.
@@ -73,6 +74,7 @@ private:
     // Draws text in the line whose top is lineTop, clipped to clipLeft..clipRight.
     void DrawInLine(int x, int lineTop, int clipLeft, int clipRight, const QString& text);
 
+    void PrintJob(const QString& deviceText);
     void DrawLetterhead();
     void DrawPageNumber();
     void PrintLine(const QString& line);

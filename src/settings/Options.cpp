@@ -54,7 +54,8 @@ const QList<OrderedKey>& OrderedOptionKeys()
         {"MaGeb1Edit", OptKind::Decimal, "5,00"},
         {"MaGeb2Edit", OptKind::Decimal, "10,00"},
         {"SicherungChk1", OptKind::Flag, "FALSE"},
-        {"BkDir", OptKind::Text, "a:\\"},
+        // No medium until the person chooses one (a drive letter names none here).
+        {"BkDir", OptKind::Text, ""},
         {"EuroChk", OptKind::Flag, "TRUE"},
         {"DmEdit", OptKind::Decimal, "1,95583"},
         {"PreisAuszChk", OptKind::Flag, "FALSE"},

@@ -44,6 +44,36 @@ QString WithFolderSlash(const QString& path)
     return path + QLatin1Char('/');
 }
 
+namespace {
+
+// The folder as the file system sees it: symbolic links resolved where the folder exists.
+QString Resolved(const QString& folder)
+{
+    const QFileInfo info(folder);
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
+}
+
+}  // namespace
+
+QString BackupFolderRefusal(const QString& folder, const QString& dataFolder)
+{
+    const QString choose = QStringLiteral("\rBitte wählen Sie den Backup-Datenträger.");
+    const QString path = folder.trimmed();
+    if (path.isEmpty())
+        return QStringLiteral("Fehler: Kein Backup-Pfad angegeben!") + choose;
+    if (QDir::isRelativePath(path))
+        return QStringLiteral("Fehler: Backup-Pfad \"") + path +
+               QStringLiteral("\" ist kein vollständiger Pfad!") + choose;
+    const QString backup = Resolved(path);
+    const QString data = Resolved(dataFolder);
+    if (backup == data)
+        return QStringLiteral("Fehler: Backup-Pfad entspricht Standardpfad!");
+    if (backup.startsWith(data + QLatin1Char('/')))
+        return QStringLiteral("Fehler: Backup-Pfad liegt im Datenordner!") + choose;
+    return {};
+}
+
 DriveCheck CheckWritableDrive(const QString& path, const VolumeLookup& volumeOf, UserPort* port)
 {
     auto fail = [port](DriveCheck why, const QString& text) {
@@ -115,9 +145,10 @@ QString Backup::DataFile(const QString& name) const
 
 bool Backup::AccessBackupDrive()
 {
-    if (m_settings.readOnlyMedium)
-        return false;
     const QString folder = m_settings.backupFolder;
+    // No medium to ask for: the start-up and the options dialog refuse such a folder.
+    if (m_settings.readOnlyMedium || folder.isEmpty() || QDir::isRelativePath(folder))
+        return false;
     while (CheckWritableDrive(folder, m_settings.volumeOf, nullptr) != DriveCheck::Ok) {
         m_port.SetBusy(false);
         const QString name = VolumeName(Volume(folder), Bare(folder));
@@ -137,7 +168,8 @@ bool Backup::EnterBackupFolder(bool* created)
     if (created)
         *created = false;
     const QString folder = m_settings.backupFolder;
-    if (folder.isEmpty())
+    // A relative folder would be made inside the current folder, the data folder.
+    if (folder.isEmpty() || QDir::isRelativePath(folder))
         return false;
     if (QFileInfo(folder).isDir())
         return true;

@@ -23,6 +23,12 @@ DriveCheck CheckWritableDrive(const QString& path, const VolumeLookup& volumeOf,
 // A folder path as it is stored: ends in "/" (an empty path stays empty).
 QString WithFolderSlash(const QString& path);
 
+// The message that refuses a backup folder, empty when the folder can take the copies. A
+// relative folder (a drive path such as "A:\DATEN\" from a Windows installation is one)
+// would land inside the current folder, the data folder; the data folder itself or a
+// folder inside it would keep the copies beside the data they are to save.
+QString BackupFolderRefusal(const QString& folder, const QString& dataFolder);
+
 // Where the backups go and where they come from.
 struct BackupSettings {
     QString dataFolder;           // ends in "/"

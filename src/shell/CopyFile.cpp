@@ -75,7 +75,14 @@ bool TForm1_CopyFile(UserPort& port, const QString& source, const QString& targe
         return false;
     }
     const bool written = out.write(data) == data.size() && out.flush();
+    // Time stamp and permissions go onto the copy while it is still ours to write: a
+    // read-only source makes a read-only copy that a normal user cannot open again. Media
+    // that keep neither (FAT) still take the copy.
+    if (written)
+        out.setFileTime(sourceInfo.lastModified(), QFileDevice::FileModificationTime);
     out.close();
+    if (written)
+        QFile::setPermissions(temp, sourceInfo.permissions());
     if (!written || out.error() != QFileDevice::NoError ||
         std::rename(QFile::encodeName(temp).constData(), QFile::encodeName(target).constData()) !=
             0) {
@@ -85,12 +92,6 @@ bool TForm1_CopyFile(UserPort& port, const QString& source, const QString& targe
                      QStringLiteral("Fehler: Datenträger ist voll oder nicht beschreibbar!\r"
                                     "Backup-Datensicherung ist unvollständig beendet!"));
         return false;
-    }
-    QFile copied(target);
-    copied.setPermissions(sourceInfo.permissions());
-    if (copied.open(QIODevice::ReadWrite)) {
-        copied.setFileTime(sourceInfo.lastModified(), QFileDevice::FileModificationTime);
-        copied.close();
     }
     return true;
 }

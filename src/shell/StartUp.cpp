@@ -12,6 +12,7 @@
 #include "platform/Files.h"
 #include "platform/Volume.h"
 #include "settings/TableFont.h"
+#include "shell/Backup.h"
 #include "shell/CopyFile.h"
 #include "shell/ServiceCode.h"
 #include "table/TableFile.h"
@@ -192,6 +193,7 @@ void StartUp::LoadOptionsAndTables(StartUpHooks& hooks, int screenWidth)
         m_port.SetBusy(false);
         m_port.Message(MsgKind::Error, QStringLiteral("Fehler: MwSt-Sätze ungültig"));
     }
+    RefuseUnusableBackupFolder();
     m_vatLabel = FormatFloat(QStringLiteral("0.0"), m_vat.current[0]);
     m_currencyLabel =
         m_options.Flag(QStringLiteral("EuroChk")) ? QStringLiteral("Euro") : QStringLiteral("DM");
@@ -216,6 +218,24 @@ void StartUp::LoadOptionsAndTables(StartUpHooks& hooks, int screenWidth)
     }
     hooks.ApplyTableFont(m_tableFontSize);
     hooks.ReadBankSettings();
+}
+
+void StartUp::RefuseUnusableBackupFolder()
+{
+    const QString flag = QStringLiteral("SicherungChk1");
+    if (m_readOnlyMedium || !m_options.Flag(flag))
+        return;
+    const QString refusal =
+        BackupFolderRefusal(m_options.Value(QStringLiteral("BkDir")), m_dataFolder);
+    if (refusal.isEmpty())
+        return;
+    m_port.SetBusy(false);
+    m_port.Message(MsgKind::Warning,
+                   refusal + QStringLiteral("\r\rDie automatische Sicherung bleibt aus, bis in "
+                                            "den Systemoptionen ein gültiger Backup-Pfad "
+                                            "gewählt ist."));
+    // Off for this run only: the options file keeps what it holds.
+    m_options.SetFlag(flag, false);
 }
 
 void StartUp::SetTableFontSize(int size)

@@ -98,6 +98,8 @@ public:
 
 private:
     void ReadRecentMenu();
+    // Automatic backup into a folder that cannot take it: the message, and off for the run.
+    void RefuseUnusableBackupFolder();
     void CheckTextsFolder();
     bool WriteDefaultTexts();
 

@@ -10,15 +10,6 @@
 #include "settings/OptionSections.h"
 #include "shell/TOptionenDlgForm.h"
 
-namespace {
-
-QString CleanFolder(const QString& path)
-{
-    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
-}
-
-}  // namespace
-
 bool TOptionenDlgForm::Refuse(Page page, int field)
 {
     m_pageRequest = page;
@@ -155,10 +146,10 @@ bool TOptionenDlgForm::CloseCheck()
 bool TOptionenDlgForm::CheckBackupMedium(Backup& backup)
 {
     const QString folder = backup.Settings().backupFolder;
-    // Checked before anything is created or copied: the data would be copied onto itself.
-    if (folder.isEmpty() || CleanFolder(folder) == CleanFolder(m_ctx.dataFolder)) {
-        m_ctx.port->Message(MsgKind::Error,
-                            QStringLiteral("Fehler: Backup-Pfad entspricht Standardpfad!"));
+    // Checked before anything is created or copied: the data would be copied into itself.
+    const QString refusal = BackupFolderRefusal(folder, m_ctx.dataFolder);
+    if (!refusal.isEmpty()) {
+        m_ctx.port->Message(MsgKind::Error, refusal);
         return Refuse(BackupPage, BackupPathEdit);
     }
     if (CheckWritableDrive(folder, m_ctx.volumeOf, m_ctx.port) != DriveCheck::Ok)

@@ -84,8 +84,11 @@ bool PasswordGate::PasswordGranted()
     if (!m_entered.isEmpty() && m_entered == stored)
         return true;
     QString typed;
-    if (!m_port.InputText(QStringLiteral("Passwort"), QStringLiteral("Bitte Passwort eingeben:"),
-                          typed))
+    const bool given = AskPassword
+                           ? AskPassword(typed)
+                           : m_port.InputText(QStringLiteral("Passwort"),
+                                              QStringLiteral("Bitte Passwort eingeben:"), typed);
+    if (!given)
         return false;
     if (typed != stored) {
         m_port.Message(MsgKind::Error, QStringLiteral("Kein gültiges Passwort !"));
@@ -151,7 +154,7 @@ bool WorkspaceSwitcher::SwitchTo(Workspace w)
     bool protectedWs = false;
     for (const QString& flag : info.passwordFlags)
         protectedWs = protectedWs || m_options.Flag(flag);
-    if (protectedWs && !m_gate.PasswordGranted())
+    if (protectedWs && !m_hooks.AsksOwnPassword(w) && !m_gate.PasswordGranted())
         return false;
 
     if (info.isDialog) {
@@ -165,4 +168,26 @@ bool WorkspaceSwitcher::SwitchTo(Workspace w)
     m_caption = *info.caption ? QString::fromUtf8(info.caption) : m_hooks.CaptionOf(w);
     m_fileLabel = ShortenPath(m_paths.value(static_cast<int>(w)));
     return true;
+}
+
+bool StapelGate::Protected(int tab) const
+{
+    return m_options.Flag(tab < 2 ? QStringLiteral("PW_ReMaChk") : QStringLiteral("PW_EA_Chk"));
+}
+
+int StapelGate::EnterTab(int wanted)
+{
+    if (wanted < 2 && Protected(wanted) && !m_gate.Entered())
+        wanted = 2;
+    return MayShow(wanted) ? wanted : -1;
+}
+
+bool StapelGate::MayShow(int tab)
+{
+    return !Protected(tab) || m_gate.PasswordGranted();
+}
+
+bool StapelGate::MayShowStatistics()
+{
+    return !m_options.Flag(QStringLiteral("PW_EAR_Chk")) || m_gate.PasswordGranted();
 }

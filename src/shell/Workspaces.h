@@ -55,12 +55,36 @@ public:
 
     // Called when a password was accepted (the main window stops its indicator timer).
     std::function<void()> OnGranted;
+    // Asks for the password in the main window's own dialog; without it, the input box.
+    std::function<bool(QString& typed)> AskPassword;
 
 private:
     UserPort& m_port;
     const OptionValues& m_options;
     Indicators& m_indicators;
     QString m_entered;
+};
+
+// The password of the batch workspace, per tab: invoices and reminders (tabs 0 and 1,
+// "PW_ReMaChk"), income and expenses (tabs 2 and 3, "PW_EA_Chk"), and the statistics
+// ("PW_EAR_Chk").
+class StapelGate {
+public:
+    StapelGate(PasswordGate& gate, const OptionValues& options) : m_gate(gate), m_options(options)
+    {
+    }
+    // The tab the workspace opens on: the wanted one, or the income tab instead of locked
+    // invoices and reminders; -1 when the person was refused.
+    int EnterTab(int wanted);
+    // Asks for the password when the tab is protected.
+    bool MayShow(int tab);
+    bool MayShowStatistics();
+
+private:
+    bool Protected(int tab) const;
+
+    PasswordGate& m_gate;
+    const OptionValues& m_options;
 };
 
 // What the workspaces of other subsystems do when they are left or opened.
@@ -74,6 +98,8 @@ public:
     virtual void OpenDialog(Workspace /*w*/) {}
     // Caption of a workspace that sets its own.
     virtual QString CaptionOf(Workspace /*w*/) { return QStringLiteral("Talven"); }
+    // A workspace whose parts ask the password each (the batch workspace's tabs).
+    virtual bool AsksOwnPassword(Workspace /*w*/) { return false; }
 };
 
 // Switching between the workspaces of the main window: password, finishing the workspace

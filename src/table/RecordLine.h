@@ -68,6 +68,21 @@ enum CardColumn : int {
 };
 inline constexpr int kCardCells = 8;
 
+// The patient notes of a customer (P + KdNr + ".PAT").
+enum NotesColumn : int {
+    kNoteDate = 1,
+    kNoteText,
+    kNoteShort,  // a short right-aligned column
+};
+inline constexpr int kNotesCells = 3;
+
+// FAVORITE.DBF: a favourite's name stands on its first row only.
+enum FavoriteColumn : int {
+    kFavName = 1,
+    kFavText,
+};
+inline constexpr int kFavoriteCells = 5;
+
 // Both registers are keyed by the card key in their first cell.
 inline constexpr int kRegisterKey = 1;
 
@@ -107,6 +122,18 @@ enum JournalColumn : int {
     kJourKind,
 };
 inline constexpr int kJournalCells = 7;
+
+// Appointments of a month (Termin/T + month + "_" + year + ".ter"), sorted by date and time.
+enum AppointmentColumn : int {
+    kTermDate = 1,
+    kTermTime,  // "hh:mm" or empty
+    kTermText,
+    kTermCustomer,  // customer number when the appointment was made, or empty
+    kTermReminder,  // file name of the reminder letter in the texts folder, or empty
+    kTermBlock,     // replaces "TTT" in the letter
+    kTermPrinted,   // date the reminder was printed, or empty
+};
+inline constexpr int kAppointmentCells = 7;
 
 QStringView CellView(const QString& line, int col);
 inline QString Cell(const QString& line, int col)

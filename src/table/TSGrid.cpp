@@ -361,6 +361,8 @@ void TSGrid::PutLineInRow(int row, const QString& line)
 {
     for (int col = 1; col < m_colCount; ++col)
         SetCell(col, row, recordline::Cell(line, col));
+    if (IndicatorOf)
+        m_cells[0][static_cast<size_t>(row)] = IndicatorOf(line);
 }
 
 void TSGrid::RefreshRows()
@@ -373,7 +375,7 @@ void TSGrid::RefreshRows()
         if (record < count) {
             PutLineInRow(row, m_lines[record]);
         } else if (count > 0) {
-            for (int col = 1; col < m_colCount; ++col)
+            for (int col = IndicatorOf ? 0 : 1; col < m_colCount; ++col)
                 m_cells[static_cast<size_t>(col)][static_cast<size_t>(row)].clear();
         }
     }

@@ -123,6 +123,9 @@ public:
     int PriceCol3 = 0;
     int PieceDecCol = 0;
     QString BackupFilePath;  // folder of the backup mirror; empty = no mirror
+    // What the indicator column shows for a record line (derived, never stored); empty:
+    // the column stays as the owner sets it.
+    std::function<QString(const QString& line)> IndicatorOf;
 
     // Alignment list: "taLeftJustify", "taRightJustify" or "taCenter" per grid column.
     const QStringList& Alignments() const { return m_alignments; }

@@ -37,6 +37,9 @@ QString ChangeExt(const QString& path, const QString& ext)
 bool EnterBackupFolder(const QString& folder, bool& created)
 {
     created = false;
+    // A relative folder would be made inside the current folder, the data folder.
+    if (QDir::isRelativePath(folder))
+        return false;
     const QFileInfo info(folder);
     if (info.isDir())
         return true;

@@ -6,12 +6,7 @@
 #include "masterdata/MasterSearch.h"
 #include "table/RecordLine.h"
 
-namespace {
-
-// Columns of the customer table.
-enum { kName = 1, kFirstName = 2, kStreet = 3, kTown = 4, kSalutation = 7, kRemark = 8 };
-
-}  // namespace
+using namespace recordline;
 
 TKreditorDlgForm::TKreditorDlgForm(Mode mode, UserPort& port, const Clock& clock)
     : FormBase(kCount), m_mode(mode), m_port(port), m_clock(clock)
@@ -109,14 +104,14 @@ void TKreditorDlgForm::Reset()
 
 void TKreditorDlgForm::PrefillFromCustomer(const QString& line)
 {
-    const auto cell = [&line](int col) { return recordline::Cell(line, col); };
+    const auto cell = [&line](int col) { return Cell(line, col); };
     m_filling = true;
-    m_fields[Anrede].SetText(cell(kSalutation));
-    m_fields[Name].SetText(cell(kName).left(40));
-    m_fields[Vorname].SetText(cell(kFirstName));
-    m_fields[Strasse].SetText(cell(kStreet).left(30));
-    m_fields[PlzOrt].SetText(cell(kTown));
-    m_pharmacy = m_pharmacyAvailable && cell(kRemark).startsWith(QLatin1String("(A)"));
+    m_fields[Anrede].SetText(cell(kCustSalutation));
+    m_fields[Name].SetText(cell(kCustName).left(40));
+    m_fields[Vorname].SetText(cell(kCustFirstName));
+    m_fields[Strasse].SetText(cell(kCustStreet).left(30));
+    m_fields[PlzOrt].SetText(cell(kCustTown));
+    m_pharmacy = m_pharmacyAvailable && cell(kCustRemark).startsWith(QLatin1String("(A)"));
     m_filling = false;
 }
 

@@ -149,7 +149,8 @@ TEST_F(CardEntryFormTest, BookedCashLinesAreLockedUnderGobd)
 TEST_F(CardEntryFormTest, LockMessageOnlyWithoutPaymentLines)
 {
     Open({Line("01.03.2024", "1", "10,00000", "B")});
-    form.State().paymentLines << "1,00 Euro   am 01.03.2024,  bar";
+    PadSummary(form.State().summary);
+    form.State().summary << "1,00 Euro   am 01.03.2024,  bar";
     EXPECT_FALSE(Press(kColAmount, 0, EditorKey::Backspace).accepted);
     EXPECT_TRUE(port.messages.isEmpty());
 }
@@ -270,7 +271,8 @@ TEST_F(CardEntryFormTest, CurrencySwitchConvertsAmountsFeesAndOpenAmount)
     EXPECT_EQ(s.openAmountExact, "119,00");
     form.SwitchCurrency();
     s.openAmountExact = "100";
-    s.paymentLines << "1,00 DM   am 06.03.2024,  bar";
+    PadSummary(s.summary);
+    s.summary << "1,00 DM   am 06.03.2024,  bar";
     form.SwitchCurrency();
     EXPECT_EQ(s.openAmountExact, "51,12919");
 }

@@ -216,6 +216,35 @@ TEST_F(TForm1MasterTest, CustomerInsertedFoundEditedDeleted)
         QStringList{"Zander\tEva\t\t\t0043\t\tFrau / Herrn / Firma\t(A) Hof\t000\teva@adler.de\t"});
 }
 
+// A cell typed over in the grid would change memory only and be saved unchecked with the
+// next change; the record dialog is the one way to edit.
+TEST_F(TForm1MasterTest, MasterGridsTakeNoTypingInPlace)
+{
+    const QString med = "Aspirin\t1,00\t2,00\t2,38\t1\t\t\t\t\t\t";
+    const QString service = "Beratung\tHund\t10,00\t1,0\t10,00\t11,90\t1\t1\t\t";
+    const QString customer = "Meier\tHans\t\t\t0042\t\t\t\t002\t\t";
+    auto form = Start({med}, {service}, {customer});
+    const std::tuple<Workspace, MasterTable, QString> cases[] = {
+        {Workspace::Medikamente, MasterTable::Medication, med},
+        {Workspace::Leistungen, MasterTable::Service, service},
+        {Workspace::Kunden, MasterTable::Customer, customer},
+    };
+    for (const auto& [workspace, table, line] : cases) {
+        ClickTool(*form, workspace);
+        TSGridView* view = form->View(table);
+        view->Grid().SetSelection(5, 1);  // the customer number in the customer table
+        view->Area()->setFocus();
+        for (Qt::Key key : {Qt::Key_F2, Qt::Key_Return, Qt::Key_9}) {
+            QTest::keyClick(view->Area(), key);
+            EXPECT_FALSE(view->Editing()) << int(table) << " key " << key;
+            if (view->Editing())
+                QTest::keyClicks(QApplication::focusWidget(), "77");
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        }
+        EXPECT_EQ(view->Grid().RecordLine(0).toStdString(), line.toStdString());
+    }
+}
+
 TEST_F(TForm1MasterTest, QuantityFieldsTakeNumbersAndFractions)
 {
     auto form = Start({"Aspirin\t1,00\t2,00\t2,38\t1\t\t\t\t\t\t"},

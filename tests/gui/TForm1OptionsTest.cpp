@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -10,6 +11,7 @@
 #include <QTimer>
 
 #include "MainWindowTest.h"
+#include "settings/IniFile.h"
 #include "shell/ui/TForm1.h"
 #include "shell/ui/TOptionenDlg.h"
 #include "support/FixedClock.h"
@@ -52,6 +54,41 @@ protected:
 };
 
 }  // namespace
+
+// A drive letter names no medium here: "a:\" is a relative folder, which would land in the
+// data folder, and so would a folder inside it. Neither takes a copy.
+TEST_F(TForm1OptionsTest, BackupFolderInsideTheDataFolderIsRefused)
+{
+    testfiles::WriteAll(Ini(), "[Optionen]\r\nSicherungChk1=TRUE\r\nBkDir=a:\\\r\n");
+    auto form = Start();
+    ASSERT_EQ(m_port.messages.size(), 1);
+    EXPECT_EQ(m_port.messages[0].kind, MsgKind::Warning);
+    EXPECT_EQ(m_port.messages[0].text.toStdString(),
+              "Fehler: Backup-Pfad \"a:\\\" ist kein vollständiger Pfad!\rBitte wählen Sie den "
+              "Backup-Datenträger.\r\rDie automatische Sicherung bleibt aus, bis in den "
+              "Systemoptionen ein gültiger Backup-Pfad gewählt ist.");
+    EXPECT_FALSE(form->findChild<QLabel*>("BackupIndicator")->isVisible());
+
+    WhenDialogOpens(*form, [this](TOptionenDlg& dlg) {
+        EXPECT_FALSE(dlg.CheckBox(F::SicherungChk1)->isChecked());
+        dlg.Pages()->setCurrentIndex(F::BackupPage);
+        dlg.CheckBox(F::SicherungChk1)->click();
+        Type(dlg, F::BackupPathEdit, Data() + "Sicherung");
+        QTest::mouseClick(dlg.OkButton(), Qt::LeftButton);
+        EXPECT_EQ(m_port.LastText().toStdString(),
+                  "Fehler: Backup-Pfad liegt im Datenordner!\rBitte wählen Sie den "
+                  "Backup-Datenträger.");
+        EXPECT_TRUE(dlg.isVisible()) << "the dialog stays open on the backup page";
+        QTest::mouseClick(dlg.CancelButton(), Qt::LeftButton);
+    });
+    ClickTool(*form, Workspace::System);
+    form->close();
+
+    QStringList folders = QDir(Data()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    folders.sort();
+    EXPECT_EQ(folders, (QStringList{"BAK02", "BAK_Mi", "Texte"})) << "no copy inside the data";
+    EXPECT_EQ(IniFile(Ini()).ReadString("Optionen", "BkDir"), "a:\\") << "stored value kept";
+}
 
 TEST_F(TForm1OptionsTest, PracticeDataAndRatesTypedInTheOptionsAreThereAfterARestart)
 {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
@@ -8,9 +9,11 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 
 #include "MainWindowTest.h"
+#include "appointments/ui/TTerminEditDlg.h"
 #include "settings/IniFile.h"
 #include "settings/Options.h"
 #include "shell/ui/TForm1.h"
@@ -23,6 +26,20 @@
 namespace {
 
 class TForm1Test : public MainWindowTest {};
+
+// Types the password into the window's password dialog as soon as it opens, then OK.
+void AnswerPassword(const QString& typed)
+{
+    QTimer::singleShot(0, [typed] {
+        auto* dialog = qobject_cast<TTerminEditDlg*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Passwort"));
+        QLineEdit* field = dialog->Editor(TTerminEditDlgForm::TerminEdit);
+        EXPECT_EQ(field->echoMode(), QLineEdit::Password);
+        QTest::keyClicks(field, typed);
+        dialog->OkButton()->click();
+    });
+}
 
 }  // namespace
 
@@ -42,7 +59,7 @@ TEST_F(TForm1Test, StartsOnTheWelcomePanel)
     EXPECT_TRUE(QFileInfo::exists(Ini()));
     for (MasterTable g : {MasterTable::Medication, MasterTable::Service, MasterTable::Customer})
         EXPECT_EQ(form->Grid(g).RecordCount(), 0) << "empty tables loaded";
-    EXPECT_FALSE(form->MenuAction(Workspace::Termin)->isEnabled()) << "not built yet";
+    EXPECT_FALSE(form->MenuAction(Workspace::Abgabe)->isEnabled()) << "not built yet";
 }
 
 TEST_F(TForm1Test, NoDataFolderAndNoEndsWithoutAWindow)
@@ -100,23 +117,33 @@ TEST_F(TForm1Test, ProtectedWorkspaceAsksForThePasswordOncePerRun)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
     EXPECT_TRUE(form->IndicatorTimer().isActive());
 
-    m_port.QueueInput("falsch");
+    AnswerPassword("falsch");
     ClickTool(*form, Workspace::Kunden);
     EXPECT_EQ(m_port.LastText(), "Kein gültiges Passwort !");
     EXPECT_EQ(form->CurrentPanel(), form->WelcomePanel());
     EXPECT_FALSE(form->ToolAction(Workspace::Kunden)->isChecked()) << "button springs back";
 
-    m_port.QueueInput("geheim1");
+    AnswerPassword("geheim1");
     ClickTool(*form, Workspace::Kunden);
     EXPECT_EQ(form->CurrentPanel()->objectName(), "HauptPanelKunde");
     EXPECT_FALSE(form->IndicatorTimer().isActive());
     EXPECT_FALSE(form->findChild<QLabel*>("PasswordIndicator")->isVisible());
 
     ClickTool(*form, Workspace::Medikamente);
+    bool askedAgain = false;
+    QTimer watch;
+    watch.setSingleShot(true);
+    QObject::connect(&watch, &QTimer::timeout, [&askedAgain] {
+        if (auto* dialog = qobject_cast<TTerminEditDlg*>(QApplication::activeModalWidget())) {
+            askedAgain = true;
+            dialog->reject();
+        }
+    });
+    watch.start(0);
     ClickTool(*form, Workspace::Kunden);
     EXPECT_EQ(form->CurrentPanel()->objectName(), "HauptPanelKunde");
     EXPECT_EQ(m_port.messages.size(), 1);
-    EXPECT_TRUE(m_port.inputs.empty());
+    EXPECT_FALSE(askedAgain);
 }
 
 TEST_F(TForm1Test, GeometryIsWrittenOnCloseAndRestored)
@@ -193,6 +220,40 @@ TEST_F(TForm1Test, MasterWorkspacesShowTheirTables)
     form->Grid(MasterTable::Medication).SetColWidth(1, 250);
     form->close();
     EXPECT_EQ(IniFile(Ini()).ReadInteger("Optionen", "wMed", 0), 250);
+}
+
+TEST_F(TForm1Test, OldWindowsFolderIsUpgradedAtStartUp)
+{
+    // A data folder copied from an older Windows installation: code page 1252, CR LF, names
+    // in any case, the service table in its seven-cell layout (no factor, no sale net), the
+    // medications and customers with fewer cells.
+    ASSERT_TRUE(QDir(Program()).mkpath("DATEN"));
+    testfiles::WriteAll(Ini(), "[Optionen]\r\nNameEdit=Praxis M\xfcller\r\n");
+    testfiles::WriteAll(Data() + "Leistung.dbf",
+                        "Impfung\tKatze\t20,00\t23,80\t1\t12a\tj\xe4hrlich\t\r\n"
+                        "Beratung\tHund\t10,00\t11,90\t1\t1\t\t\r\n");
+    testfiles::WriteAll(Data() + "MED.DBF", "Baytril\t100,00\t127,56\t151,80\t1\t\t\t\t\r\n");
+    testfiles::WriteAll(Data() + "KUNDE.DBF",
+                        "B\xe4r\tAnna\t\t\t0001\t\tFrau\t\t003\t\r\n"
+                        "Zorn\tOtto\t\t\t0002\t\tHerrn\t\t000\t\r\n");
+    auto form = Start();
+    EXPECT_TRUE(m_port.messages.isEmpty()) << m_port.LastText().toStdString();
+
+    TSGrid& services = form->Grid(MasterTable::Service);
+    EXPECT_EQ(services.RecordLine(0).toStdString(),
+              "Impfung\tKatze\t20,00\t1,0\t20,00\t23,80\t1\t12a\tjährlich\t");
+    EXPECT_EQ(services.Cells(4, 0), "Faktor");
+    EXPECT_EQ(services.Cells(4, 1).trimmed(), "1,0") << "the old gross is no factor";
+    EXPECT_EQ(services.Cells(6, 1).trimmed(), "23,80");
+    EXPECT_EQ(testfiles::ReadAll(Data() + "Leistung.dbf"),
+              QByteArray("Impfung\tKatze\t20,00\t1,0\t20,00\t23,80\t1\t12a\tj\xe4hrlich\t\r\n"
+                         "Beratung\tHund\t10,00\t1,0\t10,00\t11,90\t1\t1\t\t\r\n"))
+        << "saved in place, still code page 1252 with CR LF";
+    EXPECT_EQ(form->Grid(MasterTable::Medication).RecordLine(0).toStdString(),
+              "Baytril\t100,00\t127,56\t151,80\t1\t\t\t\t\t\t");
+    EXPECT_EQ(testfiles::ReadAll(Data() + "KUNDE.DBF"),
+              QByteArray("B\xe4r\tAnna\t\t\t0001\t\tFrau\t\t003\t\t\r\n"
+                         "Zorn\tOtto\t\t\t0002\t\tHerrn\t\t000\t\t\r\n"));
 }
 
 TEST_F(TForm1Test, MedicationSearchTakesTheQuantityAndFindsTheName)

@@ -69,6 +69,36 @@ TEST_F(TForm1ViewTest, DraggedColumnWidthSurvivesARestart)
     EXPECT_EQ(again->Grid(MasterTable::Customer).ColWidth(1), 175);
 }
 
+TEST_F(TForm1ViewTest, RemarkColumnsFillTheirViewsAndKeepTheirOwnWidth)
+{
+    MakeData("[Optionen]\r\nwKBem=60\r\nwMedBem=60\r\nwLeistBem=60\r\n");
+    const std::pair<Workspace, MasterTable> cases[] = {
+        {Workspace::Medikamente, MasterTable::Medication},
+        {Workspace::Leistungen, MasterTable::Service},
+        {Workspace::Kunden, MasterTable::Customer},
+    };
+    {
+        auto form = StartActive(QSize(1100, 780));
+        for (QSize size : {QSize(1100, 780), QSize(1400, 780)}) {
+            form->resize(size);
+            for (const auto& [workspace, table] : cases) {
+                ClickTool(*form, workspace);
+                QApplication::processEvents();
+                const TSGrid& grid = form->Grid(table);
+                int total = 0;
+                for (int c = 0; c < grid.ColCount(); ++c)
+                    if (grid.ColWidth(c) > 0)
+                        total += grid.ColWidth(c) + grid.GridLineWidth();
+                EXPECT_EQ(total, form->View(table)->Area()->width())
+                    << int(table) << " at " << size.width();
+            }
+        }
+        form->close();
+    }
+    for (const char* key : {"wKBem", "wMedBem", "wLeistBem"})
+        EXPECT_EQ(IniFile(Ini()).ReadInteger("Optionen", key, 0), 60) << key;
+}
+
 TEST_F(TForm1ViewTest, TableFontSizeChangesEveryGridAndTheQuantityFields)
 {
     MakeData();

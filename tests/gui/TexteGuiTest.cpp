@@ -15,16 +15,23 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include "EditDlgDriver.h"
 #include "MainWindowTest.h"
 #include "common/CodePage.h"
+#include "masterdata/PatientForm.h"
+#include "masterdata/ui/TEditDlg.h"
 #include "printing/qt/QtPrintCanvas.h"
+#include "settings/IniFile.h"
 #include "settings/Options.h"
 #include "shell/ui/TForm1Master.h"
 #include "support/PdfTools.h"
 #include "support/TestFiles.h"
+#include "table/TSGrid.h"
+#include "table/ui/TSGridView.h"
 #include "texts/TKreditorDlgForm.h"
 #include "texts/ui/MemoEdit.h"
 #include "texts/ui/TKreditorDlg.h"
+#include "texts/ui/TNotizDlg.h"
 #include "texts/ui/TSMemo.h"
 
 namespace {
@@ -140,6 +147,68 @@ TEST_F(TexteGuiTest, LetterWithLetterheadSavedReopenedAndPrintedForAWindowEnvelo
     pdftools::Keep(pdf, "Brief");
     EXPECT_FALSE(m_form->Printers().strList.KopfPrint);
     EXPECT_TRUE(m_form->Printers().strList.StringList.isEmpty());
+}
+
+TEST_F(TexteGuiTest, NotesOfTheSelectedCustomerWithAPatientAndTheirPlacement)
+{
+    ClickTool(*m_form, Workspace::Kunden);
+    WhenShown<TNotizDlg>([this](TNotizDlg& dlg) {
+        EXPECT_EQ(dlg.findChild<QLabel*>("KundeLabel")->text(),
+                  "Mustermann Erika, 54321 Beispielort");
+        EXPECT_EQ(dlg.Button("UebergabeBtn"), nullptr);  // nobody to hand a cell to
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&dlg));
+        QWidget* area = dlg.GridView()->Area();
+        area->setFocus();
+        QTest::keyClick(area, Qt::Key_D, Qt::ControlModifier);
+        QTest::keyClick(area, Qt::Key_Right);
+        QTest::keyClick(area, 'I');  // opens the cell editor, which takes the next keys
+        auto* editor = area->findChild<QLineEdit*>();
+        ASSERT_NE(editor, nullptr);
+        QTest::keyClicks(editor, "mpf");
+        QTest::keyClick(editor, Qt::Key_Return);
+        WhenDialogShows([](TEditDlg& patient) {
+            EXPECT_EQ(patient.windowTitle(), "Patienten einfügen");
+            TypeInto(patient, PatientForm::PatName, "Bello");
+            TypeInto(patient, PatientForm::PatTierart, "Hund");
+        });
+        dlg.Button("NeuBtn")->click();
+        const TSGrid& notes = dlg.GridView()->Grid();
+        EXPECT_EQ(notes.RecordLine(0), "15.03.2024\tImpf\t\t");
+        EXPECT_EQ(notes.RecordLine(2), "Patient:\tHund Bello\t\t");
+        KeepPicture(dlg, "TNotizDlg");
+        dlg.resize(900, 600);
+        dlg.Button("SchliessenBtn")->click();
+    });
+    m_form->findChild<QPushButton*>("PatientenBtn")->click();
+    // "Neu" saved the notes with the patient; closing asked nothing more.
+    const QStringList lines = cp1252::SplitLines(testfiles::ReadAll(Data() + "P0012.PAT"));
+    ASSERT_GE(lines.size(), 3);
+    EXPECT_EQ(lines[2], "Patient:\tHund Bello\t\t");
+    EXPECT_TRUE(m_port.messages.isEmpty());
+    IniFile ini(Ini());
+    EXPECT_EQ(ini.ReadInteger("NotizDlg", "wWidth", -1), 900);
+    EXPECT_EQ(ini.ReadString("NotizDlg", "wsMax"), "FALSE");
+}
+
+TEST_F(TexteGuiTest, KeeperDialogOfTheDispensingRecord)
+{
+    TKreditorDlgForm form(TKreditorDlgForm::Mode::Keeper, m_port, m_clock);
+    TKreditorDlg dlg(form, {});
+    EXPECT_EQ(dlg.windowTitle(), "Tierhalter");
+    EXPECT_EQ(dlg.BankBox(), nullptr);  // no print switches for a keeper
+    dlg.show();
+    QTest::keyClicks(dlg.Editor(TKreditorDlgForm::Name), "Huber");
+    QTest::keyClicks(dlg.Editor(TKreditorDlgForm::Titel), "276091234567");
+    KeepPicture(dlg, "Tierhalter");
+    dlg.OkButton()->click();
+    EXPECT_EQ(dlg.result(), QDialog::Accepted);
+    EXPECT_EQ(form.KeeperLine(), " Huber, ,   (VVVO-Nr.: 276091234567)");
+    // Cancel puts every field back as it was when the dialog opened.
+    TKreditorDlg again(form, {});
+    again.show();
+    QTest::keyClicks(again.Editor(TKreditorDlgForm::Name), "x");
+    again.reject();
+    EXPECT_EQ(form.Text(TKreditorDlgForm::Name), "Huber");
 }
 
 }  // namespace

@@ -224,12 +224,17 @@ TEST_F(MasterRecordsFixture, GridSetupAndFillWidth)
     EXPECT_EQ(grid.ColWidth(9), 55);  // small table font
     EXPECT_EQ(grid.ColumnAlignment(5), 1);
     EXPECT_EQ(grid.PriceCol3, 4);
-    WidenToFill(grid, 8, 2000);
-    int total = 0;
-    for (int c = 0; c < grid.ColCount(); ++c)
-        if (grid.ColWidth(c) > 0)
-            total += grid.ColWidth(c) + grid.GridLineWidth();
-    EXPECT_EQ(total, 2000);
+    const auto total = [this] {
+        int sum = 0;
+        for (int c = 0; c < grid.ColCount(); ++c)
+            if (grid.ColWidth(c) > 0)
+                sum += grid.ColWidth(c) + grid.GridLineWidth();
+        return sum;
+    };
+    WidenToFill(grid, 8, 516, 2000);
+    EXPECT_EQ(total(), 2000);
+    WidenToFill(grid, 8, 516, 900);
+    EXPECT_EQ(grid.ColWidth(8), 516) << "never narrower than its own width";
 }
 
 TEST_F(MasterRecordsFixture, VatChangeRecalculatesBothGrids)

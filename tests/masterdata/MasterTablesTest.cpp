@@ -86,28 +86,6 @@ TEST(SortedPlacement, MedicationsLandInOrder)
     EXPECT_EQ(PlaceSorted(empty, cells, recordline::kMedicationCells), 0);
 }
 
-TEST(SortedPlacement, EditedMedicationKeepsItsStock)
-{
-    QStringList lines{"Aspirin\t1,00\t\t\t1\t\t\t\t12\tM0007\t", "Baytril\t\t\t\t1\t\t\t\t\t\t",
-                      "Zylexis\t\t\t\t1\t\t\t\t\t\t"};
-    const int at = ReplaceMedication(lines, 0, {"Canis", "1,00", "", "", "1", "", "", ""});
-    EXPECT_EQ(at, 1);
-    EXPECT_EQ(lines[1], "Canis\t1,00\t\t\t1\t\t\t\t12\tM0007\t");
-    EXPECT_EQ(lines[0].left(7), "Baytril");
-    const int s = ReplaceMedication(lines, 0, {"Baytril", "", "", "", "2", "", "", ""});
-    EXPECT_EQ(lines[s], "Baytril\t\t\t\t2\t\t\t\t\t\t");
-}
-
-TEST(CustomerTable, InsertSortsAndFindsTheNewOne)
-{
-    QStringList lines{Customer("Meier", "0001"), Customer("Zander", "0002")};
-    const int at =
-        InsertCustomer(lines, {"Müller", "Jan", "", "", "0003", "", "Herrn", "", "000", "j@x.de"});
-    EXPECT_EQ(at, 1);  // "Mu ller" after "Meier"
-    EXPECT_EQ(recordline::CountTabs(lines[at]), 10);
-    EXPECT_EQ(recordline::Cell(lines[at], recordline::kCustMail), "j@x.de");
-}
-
 TEST(CustomerTable, RemovalOfThirtyFiveCards)
 {
     const CustomerRemoval plan = CustomerRemovalPlan("0042", 35);

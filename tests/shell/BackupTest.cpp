@@ -257,3 +257,32 @@ TEST(WritableDriveTest, ReasonsAndTheirMessages)
     EXPECT_EQ(CheckWritableDrive("/media/stick/DATEN/", lookup, nullptr), DriveCheck::NoSpace);
     EXPECT_EQ(port.messages.size(), shown);
 }
+
+TEST_F(BackupTest, FoldersThatWouldKeepTheCopiesInsideTheDataAreRefused)
+{
+    ASSERT_TRUE(QFile::link(Data(), m_dir.path() + "/link"));
+    const std::pair<QString, const char*> cases[] = {
+        {"", "Fehler: Kein Backup-Pfad angegeben!\rBitte wählen Sie den Backup-Datenträger."},
+        {"A:\\DATEN\\",
+         "Fehler: Backup-Pfad \"A:\\DATEN\\\" ist kein vollständiger Pfad!\rBitte wählen Sie "
+         "den Backup-Datenträger."},
+        {Data(), "Fehler: Backup-Pfad entspricht Standardpfad!"},
+        {m_dir.path() + "/link/", "Fehler: Backup-Pfad entspricht Standardpfad!"},
+        {Data() + "BAK/",
+         "Fehler: Backup-Pfad liegt im Datenordner!\rBitte wählen Sie den Backup-Datenträger."},
+        {Medium(), ""},
+        {m_dir.path() + "/DATEN2/", ""},
+    };
+    for (const auto& [folder, refusal] : cases)
+        EXPECT_EQ(BackupFolderRefusal(folder, Data()).toStdString(), refusal)
+            << folder.toStdString();
+
+    // Nothing is made in the data folder (the current folder while the program runs) for a
+    // drive letter, not even by the exit backup.
+    BackupSettings s = Settings(true);
+    s.backupFolder = "a:\\";
+    QDir::setCurrent(Data());
+    Backup(m_port, m_clock, s).BackupOnExit();
+    QDir::setCurrent(QDir::tempPath());
+    EXPECT_FALSE(QFileInfo::exists(Data() + "a:"));
+}

@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 
 #include "shell/CopyFile.h"
+#include "support/NormalUser.h"
 #include "support/ScriptedUserPort.h"
 #include "support/TestFiles.h"
 
@@ -19,7 +20,9 @@ protected:
 
 }  // namespace
 
-TEST_F(CopyFileTest, CopiesBytesAndTimeStamp)
+// A table kept read-only on Windows: the copy gets its bytes, time stamp and mode. Run as
+// a normal user, whom the read-only copy refuses what root may still do.
+TEST_F(CopyFileTest, ReadOnlySourceKeepsBytesTimeStampAndMode)
 {
     testfiles::WriteAll(Path("MED.DBF"), "a\tb\t\r\n\xe4\r\n");
     QFile f(Path("MED.DBF"));
@@ -27,12 +30,22 @@ TEST_F(CopyFileTest, CopiesBytesAndTimeStamp)
     const QDateTime stamp(QDate(2020, 5, 6), QTime(7, 8, 9));
     f.setFileTime(stamp, QFileDevice::FileModificationTime);
     f.close();
+    const auto readOnly = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
+    ASSERT_TRUE(f.setPermissions(readOnly));
     testfiles::WriteAll(Path("old.dbf"), "old and longer content");
-    ASSERT_TRUE(TForm1_CopyFile(m_port, Path("MED.DBF"), Path("old.dbf")));
+    ASSERT_TRUE(QFile::setPermissions(m_dir.path(), QFile::Permissions::fromInt(0x7777)));
+    ASSERT_TRUE(QFile::setPermissions(Path("old.dbf"), QFile::Permissions::fromInt(0x6666)));
+
+    EXPECT_TRUE(testuser::RunAsNormalUser([this] {
+        return TForm1_CopyFile(m_port, Path("MED.DBF"), Path("old.dbf")) &&
+               m_port.messages.isEmpty();
+    }));
     EXPECT_EQ(testfiles::ReadAll(Path("old.dbf")), QByteArray("a\tb\t\r\n\xe4\r\n"));
     EXPECT_EQ(QFileInfo(Path("old.dbf")).lastModified(), stamp);
+    EXPECT_EQ(
+        (QFileInfo(Path("old.dbf")).permissions() & ~QFile::Permissions::fromInt(0x0f00)).toInt(),
+        readOnly.toInt());
     EXPECT_FALSE(QFileInfo::exists(Path("old.dbf.~CP")));
-    EXPECT_TRUE(m_port.messages.isEmpty());
 }
 
 TEST_F(CopyFileTest, FailuresAreReported)

@@ -166,7 +166,8 @@ TEST_F(StartUpTest, StoredGeometryWithANegativeValueIsCentred)
 TEST_F(StartUpTest, ShowHandlerLoadsInOrderAndLeavesTheWelcomeState)
 {
     MakeData(
-        "[Optionen]\r\nSicherungChk1=TRUE\r\n[TLVDateien]\r\nDatei1=/t/A.TLV\r\nDatei3=/t/C.TLV\r\n"
+        "[Optionen]\r\nSicherungChk1=TRUE\r\nBkDir=/media/stick/DATEN/\r\n[TLVDateien]\r\nDatei1=/"
+        "t/A.TLV\r\nDatei3=/t/C.TLV\r\n"
         "[LetzteKundenNr]\r\nNr=0042\r\n[Zeilenstop]\r\nZeilenstopChk=TRUE\r\n"
         "[EraseInvYear]\r\nMed=2024\r\n");
     testfiles::WriteAll(Data() + "MAHNUNG1.TLV", "Mahnung");

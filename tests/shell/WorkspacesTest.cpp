@@ -104,6 +104,29 @@ TEST_F(WorkspacesTest, PasswordAskedOncePerRun)
     EXPECT_FALSE(m_switcher.SwitchTo(Workspace::Kunden)) << "asks again, no input queued";
 }
 
+TEST_F(WorkspacesTest, BatchWorkspaceAsksPerTab)
+{
+    StapelGate stapel(m_gate, m_options);
+    m_options.SetPassword("geheim1");
+    m_options.SetFlag("PW_ReMaChk", true);
+    // Locked invoices open the income tab instead, without a question.
+    EXPECT_EQ(stapel.EnterTab(0), 2);
+    EXPECT_TRUE(m_port.messages.isEmpty());
+    EXPECT_TRUE(stapel.MayShowStatistics());
+
+    m_options.SetFlag("PW_EA_Chk", true);
+    m_options.SetFlag("PW_EAR_Chk", true);
+    m_port.QueueInput("\x1b");
+    EXPECT_EQ(stapel.EnterTab(3), -1);
+    m_port.QueueInput("geheim1");
+    EXPECT_EQ(stapel.EnterTab(3), 3);
+    // Given once, the password opens the other tabs and the statistics too.
+    EXPECT_EQ(stapel.EnterTab(0), 0);
+    EXPECT_TRUE(stapel.MayShow(1));
+    EXPECT_TRUE(stapel.MayShowStatistics());
+    EXPECT_TRUE(m_port.inputs.empty());
+}
+
 TEST(Indicators, TwelveTicksThenTheFinalState)
 {
     Indicators ind;

@@ -498,6 +498,14 @@ void KarteiPanel::CalculatorToRemark()
     ShowCard();
 }
 
+void KarteiPanel::InsertText(const QString& text)
+{
+    if (!TakeEditedCell())
+        return;
+    if (Form().InsertText(text))
+        ShowCard();
+}
+
 void KarteiPanel::SetHundredPercent(bool on)
 {
     Form().SetHundredPercent(on);

@@ -101,6 +101,8 @@ public:
     void ClearCard();
     void SetCalculatorMode(bool on);
     void CalculatorToRemark();
+    // A text handed over from the patient notes goes into the current line.
+    void InsertText(const QString& text);
     void SetHundredPercent(bool on);
     void SetMacroMode(bool on);
     void SetLineStop(bool on);

@@ -30,11 +30,14 @@
 #include "help/ui/HelpWindow.h"
 #include "masterdata/MasterCellStyle.h"
 #include "masterdata/MasterSearch.h"
+#include "masterdata/MasterWorkspace.h"
 #include "platform/Files.h"
 #include "shell/ui/TForm1Download.h"
 #include "shell/ui/TForm1Master.h"
+#include "shell/ui/TForm1Termin.h"
 #include "shell/ui/TOptionenDlg.h"
 #include "shell/ui/TSplashForm.h"
+#include "shell/ui/TStapelFrame.h"
 #include "table/TSGrid.h"
 #include "table/ui/TSGridView.h"
 #include "texts/ui/TSMemo.h"
@@ -87,7 +90,8 @@ const ToolStyle kToolStyles[] = {
 bool IsBuilt(Workspace w)
 {
     return w == Workspace::Medikamente || w == Workspace::Leistungen || w == Workspace::Kunden ||
-           w == Workspace::Kartei || w == Workspace::Text || w == Workspace::System;
+           w == Workspace::Kartei || w == Workspace::Text || w == Workspace::Stapel ||
+           w == Workspace::Termin || w == Workspace::System;
 }
 
 // The help page of each workspace; the welcome panel shows the contents.
@@ -134,9 +138,19 @@ public:
     {
         if (w == Workspace::System)
             m_form.OpenOptionsDialog(TOptionenDlgForm::Praxis);
+        if (w == Workspace::Termin)
+            m_form.Termin().Open();
     }
+    void AppointmentStartCheck() override { m_form.Termin().StartCheck(); }
     void BackupOnExit() override { m_form.RunBackupOnExit(); }
     void FinishRecordCard() override { m_form.FinishKartei(); }
+    void FinishBatch() override { m_form.FinishStapel(); }
+    bool AsksOwnPassword(Workspace w) override { return w == Workspace::Stapel; }
+    void PrepareStatisticsSelectors(const QDate& today) override
+    {
+        m_form.Stapel().PrepareSelectors(today);
+    }
+    bool CleanUpOldBookings() override { return m_form.Stapel().CleanUpOldBookings(); }
     void LoadTextPageLayout() override
     {
         if (TSMemo* panel = m_form.TextPanel())
@@ -146,6 +160,8 @@ public:
     {
         if (w == Workspace::Text && m_form.TextPanel())
             return m_form.TextPanel()->Workspace().Caption();
+        if (w == Workspace::Stapel)
+            return QStringLiteral("Talven - Stapeldruck");
         return w == Workspace::Kartei ? QStringLiteral("Talven - Kartei")
                                       : QStringLiteral("Talven");
     }
@@ -203,6 +219,8 @@ TForm1::TForm1(UserPort& port, const Clock& clock, const QString& programFolder,
         m_startUp.Ini().ReadString(QStringLiteral("StdMenge"), QStringLiteral("Leistung"));
     BuildKartei();
     BuildTexte();
+    BuildStapel();
+    BuildTermin();
 
     m_timer.setInterval(Indicators::kIntervalMs);
     connect(&m_timer, &QTimer::timeout, this, &TForm1::OnTimer);
@@ -418,6 +436,11 @@ void TForm1::BuildPanels()
     m_findContinue->hide();
     kundeRow->addWidget(m_notFound);
     kundeRow->addWidget(m_findContinue);
+    m_notesButton = new QPushButton(QStringLiteral("Patienten"), m_kundePanel);
+    m_notesButton->setObjectName(QStringLiteral("PatientenBtn"));
+    m_notesButton->setToolTip(
+        QStringLiteral("Patienten (Notizen, Impfungen, Röntgen-, Labordaten etc.)"));
+    kundeRow->addWidget(m_notesButton);
     connect(m_suchEditKunde, &QLineEdit::textChanged, this, [this] { RunCustomerSearch(false); });
     connect(m_findContinue, &QPushButton::clicked, this, [this] { RunCustomerSearch(true); });
     kundeLayout->addLayout(kundeRow);
@@ -477,8 +500,10 @@ void TForm1::LoadMasterTable(MasterTable which)
     TSGrid& grid = *m_grids[int(which)];
     SetUpMasterGrid(grid, which, m_startUp.ColumnWidths(), m_startUp.TableFontSize());
     const QString path = files::FindCaseInsensitive(m_startUp.DataFolder(), MasterTableFile(which));
-    grid.LoadTable(path);
+    // Older files are brought to the current layout and saved before anything shows them.
+    ::LoadMasterTable(grid, which, path);
     SetUpMasterGrid(grid, which, m_startUp.ColumnWidths(), m_startUp.TableFontSize());
+    m_masterHooks->SetFillBase(which);
     m_views[int(which)]->SyncScrollBar();
 }
 
@@ -603,7 +628,7 @@ QHash<QString, int> TForm1::CurrentColumnWidths() const
 {
     QHash<QString, int> widths = m_startUp.ColumnWidths();
     for (const ColumnWidthBinding& b : MasterColumnWidthBindings())
-        widths.insert(QString::fromLatin1(b.key), m_grids[int(b.table)]->ColWidth(b.col));
+        widths.insert(QString::fromLatin1(b.key), m_masterHooks->StoredWidth(b.table, b.col));
     if (const KarteiPanel* panel = Kartei())
         widths.insert(QStringLiteral("wBeh"), panel->CardGrid().ColWidth(2));
     return widths;
@@ -731,9 +756,16 @@ void TForm1::SyncIndicators()
 bool TForm1::SwitchWorkspace(Workspace w)
 {
     const Workspace before = m_switcher.Active();
+    // The batch workspace asks the password of the tab it opens on before anything is left.
+    const bool enterStapel = w == Workspace::Stapel && before != Workspace::Stapel;
+    const int stapelTab = enterStapel ? m_stapel->ChooseTab() : -1;
+    if (enterStapel && stapelTab < 0)
+        return false;
     bool entered = m_switcher.SwitchTo(w);
     if (entered && w == Workspace::Kartei && before != Workspace::Kartei)
         entered = EnterKartei(before);
+    if (entered && enterStapel)
+        m_stapel->Show(stapelTab);
     SyncWorkspaceState();
     return entered;
 }
@@ -762,6 +794,7 @@ void TForm1::SyncWorkspaceState()
     m_switchActions.value(int(MainSwitch::Bemerkungsfreigabe))
         ->setVisible(active == Workspace::Kunden);
     SyncMasterActions();
+    m_notesAction->setEnabled(active == Workspace::Kunden || active == Workspace::Kartei);
 
     SyncKartei();
     if (active != Workspace::Text)
@@ -794,6 +827,10 @@ void TForm1::SyncWorkspaceState()
             break;
         case Workspace::Kartei:
             SyncKartei();
+            break;
+        case Workspace::Stapel:
+            m_stack->setCurrentWidget(m_stapel->Frame());
+            m_fileLabel->setText(ShortenPath(m_stapel->ShownFile()));
             break;
         case Workspace::Text:
             m_stack->setCurrentWidget(m_texte->Panel());
@@ -832,14 +869,63 @@ TSMemo* TForm1::TextPanel() const
     return m_texte ? m_texte->Panel() : nullptr;
 }
 
+namespace {
+
+// The record card takes a cell of the notes into its current line.
+class CardNotesHandOver : public NotesHandOver {
+public:
+    explicit CardNotesHandOver(KarteiPanel& panel) : m_panel(panel) {}
+    QString ButtonCaption() const override
+    {
+        return QStringLiteral("Markierten Text an Karteikarte übergeben");
+    }
+    void TakeOver(const QString& text) override { m_panel.InsertText(text); }
+
+private:
+    KarteiPanel& m_panel;
+};
+
+}  // namespace
+
+void TForm1::OpenNotes(NotesHandOver* handOver)
+{
+    KarteiPanel* card = Kartei();
+    if (!handOver && m_switcher.Active() == Workspace::Kartei && card && card->CardOpen()) {
+        CardNotesHandOver toCard(*card);
+        m_texte->OpenNotes(this, &toCard);
+        return;
+    }
+    m_texte->OpenNotes(this, handOver);
+}
+
+bool TForm1::NotesGranted()
+{
+    return !m_startUp.Options().Flag(QStringLiteral("PW_PatChk")) || m_gate.PasswordGranted();
+}
+
 void TForm1::BuildTexte()
 {
     TexteHost& host = *this;
     m_texte = std::make_unique<TForm1Texte>(host, m_port, m_clock, m_startUp, *m_printers,
-                                            Grid(MasterTable::Customer));
+                                            Grid(MasterTable::Customer), m_tableEnv);
     m_stack->addWidget(m_texte->Build(m_stack));
     m_texte->AddFileMenu(menuBar()->actions().value(0)->menu(), m_printActions.value(0),
                          m_recentActions, m_recentSeparator);
+
+    // The notes of the selected customer, from the customers and the record card.
+    QMenu* edit = menuBar()->actions().value(1)->menu();
+    edit->addSeparator();
+    m_notesAction = edit->addAction(QStringLiteral("&Patienten (Notizen)..."));
+    m_notesAction->setObjectName(QStringLiteral("PatientenItem"));
+    m_notesAction->setShortcut(QKeySequence(Qt::Key_F7));
+    m_notesAction->setEnabled(false);
+    connect(m_notesAction, &QAction::triggered, this, [this] { OpenNotes(); });
+    connect(m_notesButton, &QPushButton::clicked, this, [this] { OpenNotes(); });
+}
+
+bool TForm1::OpenTextDocument(const QString& path)
+{
+    return m_texte->OpenDocument(path);
 }
 
 bool TForm1::EnterTextWorkspace()

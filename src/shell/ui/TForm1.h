@@ -14,6 +14,7 @@
 #include "shell/Workspaces.h"
 #include "shell/ui/TForm1Kartei.h"
 #include "shell/ui/TForm1Options.h"
+#include "shell/ui/TForm1Stapel.h"
 #include "shell/ui/TForm1Texte.h"
 
 class Clock;
@@ -33,6 +34,7 @@ class QToolButton;
 class TSGrid;
 class TSGridView;
 class TForm1Download;
+class TForm1Termin;
 class HelpWindow;
 class TSMemo;
 class KarteiPanel;
@@ -53,7 +55,11 @@ public:
 // window binds them to the tool bar, the menus, the panels and the status line. Its sides
 // of the record card, the options dialog and the text editor reach it through their host
 // interfaces.
-class TForm1 : public QMainWindow, private KarteiHost, private OptionsHost, private TexteHost {
+class TForm1 : public QMainWindow,
+               private KarteiHost,
+               private OptionsHost,
+               private TexteHost,
+               private StapelHost {
     Q_OBJECT
 public:
     // Runs the creation handler: data folder check, options file, window geometry.
@@ -98,6 +104,17 @@ public:
 
     // The text editor (TForm1Texte.cpp).
     TSMemo* TextPanel() const;
+    // The appointment calendar and today's appointments (TForm1Termin.cpp).
+    TForm1Termin& Termin() { return *m_termin; }
+    // Opens a letter in the "Texte" workspace (entering it); false when it did not open.
+    bool OpenTextDocument(const QString& path);
+    // The notes of the selected customer; from the record card they hand a cell over to
+    // the card. Another dialog (the appointments) passes who takes the marked cell.
+    void OpenNotes(NotesHandOver* handOver = nullptr);
+
+    // The workspace "Stapeldruck u. E/A" (TForm1Stapel.cpp).
+    TForm1Stapel& Stapel() const { return *m_stapel; }
+    void FinishStapel();
 
     // Insert, edit and delete in the active master workspace (TForm1Master.cpp).
     bool InsertRecord();
@@ -219,8 +236,20 @@ private:
     // Text editor (TForm1Texte.cpp).
     bool EnterTextWorkspace() override;
     void ShowTextDocument(const QString& caption, const QString& path) override;
+    bool NotesGranted() override;
     void BuildTexte();
     std::unique_ptr<TForm1Texte> m_texte;
+    QAction* m_notesAction = nullptr;
+    QPushButton* m_notesButton = nullptr;
+
+    // Batch workspace with the journals (TForm1Stapel.cpp).
+    void ShowStapelFile(const QString& path) override;
+    void BuildStapel();
+    std::unique_ptr<TForm1Stapel> m_stapel;
+
+    // Appointment calendar (TForm1Termin.cpp).
+    void BuildTermin();
+    std::unique_ptr<TForm1Termin> m_termin;
 
     // Master records, quantity fields and printing (TForm1Master.cpp, TForm1Printing.cpp).
     void BuildRecordMenu(QMenu* edit);

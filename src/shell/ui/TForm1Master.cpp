@@ -84,8 +84,45 @@ void TForm1MasterHooks::BindQuantity(QLineEdit* edit, QuantityFields::Which whic
     edit->installEventFilter(this);
 }
 
+void TForm1MasterHooks::TrackFillColumns()
+{
+    for (int i = 0; i < 3; ++i) {
+        const auto which = MasterTable(i);
+        TSGridView* view = View(which);
+        view->Area()->installEventFilter(this);
+        connect(view, &TSGridView::columnResized, this, [this, which](int col, int width) {
+            if (col == FillColumn(which))
+                m_fillBase[int(which)] = width;
+            Fill(which);
+        });
+    }
+}
+
+void TForm1MasterHooks::SetFillBase(MasterTable which)
+{
+    m_fillBase[int(which)] = View(which)->Grid().ColWidth(FillColumn(which));
+    Fill(which);
+}
+
+void TForm1MasterHooks::Fill(MasterTable which)
+{
+    TSGridView* view = View(which);
+    WidenToFill(view->Grid(), FillColumn(which), m_fillBase[int(which)], view->Area()->width());
+}
+
+int TForm1MasterHooks::StoredWidth(MasterTable which, int col) const
+{
+    return col == FillColumn(which) ? m_fillBase[int(which)] : View(which)->Grid().ColWidth(col);
+}
+
 bool TForm1MasterHooks::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::Resize) {
+        for (int i = 0; i < 3; ++i) {
+            if (watched == View(MasterTable(i))->Area())
+                Fill(MasterTable(i));
+        }
+    }
     for (int i = 0; i < 2; ++i) {
         QLineEdit* edit = m_edits[i];
         if (watched != edit)
@@ -133,6 +170,7 @@ void TForm1::BuildMasterControls()
         std::array<TSGridView*, 3>{m_views[0], m_views[1], m_views[2]});
     m_masterHooks->BindQuantity(m_mengeMed, QuantityFields::Medication);
     m_masterHooks->BindQuantity(m_mengeLeistung, QuantityFields::Service);
+    m_masterHooks->TrackFillColumns();
 
     // A button row under the grids of both panels.
     for (QWidget* panel : {m_hauptPanel, m_kundePanel}) {
@@ -190,9 +228,6 @@ bool TForm1::RunMasterRecord(int operation)
     const MasterTable table = TableOf(active);
     TSGrid& grid = Grid(table);
     TSGridView* view = View(table);
-    // A cell being edited in the grid goes to the table first.
-    if (view->Editing())
-        view->CommitEdit();
     m_masterHooks->SetGrid(table);
     TEditDlgRunner dialog(this);
     MasterRecords records({m_port, dialog, *m_masterHooks, m_clock, m_startUp.DataFolder(),

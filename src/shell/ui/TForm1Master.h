@@ -31,6 +31,13 @@ public:
     QuantityFields& Quantities() { return m_quantities; }
     void BindQuantity(QLineEdit* edit, QuantityFields::Which which);
 
+    // The remark columns take the room the others leave in their view, at least the width
+    // the options gave them or the person dragged; that width is the one kept on close.
+    void TrackFillColumns();
+    void SetFillBase(MasterTable which);  // after the grid was set up
+    void Fill(MasterTable which);
+    int StoredWidth(MasterTable which, int col) const;
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -41,6 +48,7 @@ private:
     MasterTable m_grid = MasterTable::Medication;
     QuantityFields m_quantities;
     QLineEdit* m_edits[2] = {};
+    int m_fillBase[3] = {};
 };
 
 // The printers the main window shares for the whole run: documents and tables.

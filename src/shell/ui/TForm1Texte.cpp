@@ -13,17 +13,21 @@
 #include "shell/Backup.h"
 #include "shell/StartUp.h"
 #include "shell/ui/TForm1Master.h"
+#include "table/TSGrid.h"
 #include "texts/ui/MemoEdit.h"
+#include "texts/ui/TNotizDlg.h"
 #include "texts/ui/TSMemo.h"
 
 TForm1Texte::TForm1Texte(TexteHost& host, UserPort& port, const Clock& clock, StartUp& startUp,
-                         TForm1Printers& printers, TSGrid& customers)
+                         TForm1Printers& printers, TSGrid& customers,
+                         std::shared_ptr<const TableEnvironment> tableEnv)
     : m_host(host),
       m_port(port),
       m_clock(clock),
       m_startUp(startUp),
       m_printers(printers),
       m_customers(customers),
+      m_tableEnv(std::move(tableEnv)),
       m_settings(startUp.Ini())
 {
 }
@@ -129,12 +133,16 @@ void TForm1Texte::MenuPrint(ListPrintMode mode)
         m_panel->Print();
 }
 
+bool TForm1Texte::OpenDocument(const QString& path)
+{
+    if (path.isEmpty() || (!m_active && !m_host.EnterTextWorkspace()))
+        return false;
+    return m_panel->OpenFile(path);
+}
+
 void TForm1Texte::OpenRecent(int index)
 {
-    const QString path = ReadRecentFiles(m_startUp.Ini()).value(index);
-    if (path.isEmpty() || (!m_active && !m_host.EnterTextWorkspace()))
-        return;
-    m_panel->OpenFile(path);
+    OpenDocument(ReadRecentFiles(m_startUp.Ini()).value(index));
 }
 
 void TForm1Texte::RefreshRecentMenu()
@@ -154,4 +162,25 @@ void TForm1Texte::RefreshRecentMenu()
 bool TForm1Texte::AskToSave()
 {
     return !m_panel || m_panel->AskToSave();
+}
+
+void TForm1Texte::OpenNotes(QWidget* parent, NotesHandOver* handOver)
+{
+    if (m_customers.RecordCount() == 0 || !m_host.NotesGranted())
+        return;
+    NotesDialogContext context;
+    context.port = &m_port;
+    context.clock = &m_clock;
+    context.ini = &m_startUp.Ini();
+    context.setup.dataFolder = m_startUp.DataFolder();
+    context.setup.defaultDocumentFolder =
+        m_startUp.Options().Value(QStringLiteral("StdExtPathName"));
+    context.setup.backupFolder = m_customers.BackupFilePath;
+    context.setup.tableEnv = m_tableEnv;
+    context.clipboard = &m_clipboard;
+    context.printer = &m_printers.grid;
+    context.canvas = &m_printers.canvas;
+    context.layouts = m_layouts.get();
+    context.handOver = handOver;
+    RunNotesDialog(context, m_customers.RecordLine(m_customers.CurrentRecord()), parent);
 }

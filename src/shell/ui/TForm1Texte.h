@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "settings/IniSettings.h"
+#include "texts/TNotizDlgForm.h"
 
 enum class ListPrintMode;
 class Clock;
@@ -17,6 +18,7 @@ class TSGrid;
 class TSMemo;
 class UserPort;
 struct TForm1Printers;
+struct TableEnvironment;
 
 // What the text editor asks of the main window.
 class TexteHost {
@@ -26,6 +28,8 @@ public:
     virtual bool EnterTextWorkspace() = 0;
     // The document shown changed its name: caption and file label of the window.
     virtual void ShowTextDocument(const QString& caption, const QString& path) = 0;
+    // The patient notes may be opened (their password, when they are protected).
+    virtual bool NotesGranted() = 0;
 };
 
 // The main window's side of the "Texte" workspace: the panel, its file menu items, the
@@ -33,7 +37,8 @@ public:
 class TForm1Texte {
 public:
     TForm1Texte(TexteHost& host, UserPort& port, const Clock& clock, StartUp& startUp,
-                TForm1Printers& printers, TSGrid& customers);
+                TForm1Printers& printers, TSGrid& customers,
+                std::shared_ptr<const TableEnvironment> tableEnv);
     ~TForm1Texte();
 
     // The panel, made a child of `parent`.
@@ -47,11 +52,20 @@ public:
     void Sync(bool active);
     // The file menu's print and page layout items in this workspace.
     void MenuPrint(ListPrintMode mode);
+    // Opens a letter in the workspace, entering it first (other workspaces open their texts
+    // this way, the appointments their reminder letter).
+    bool OpenDocument(const QString& path);
     // Opens a recent file (entry 0 to 3) in the workspace.
     void OpenRecent(int index);
     void RefreshRecentMenu();
     // The window closes: false when the person cancelled the save question.
     bool AskToSave();
+
+    // The notes of the customer selected in the customer table; `handOver` takes the marked
+    // cell (the record card, the appointment dialog), none shows no hand-over button.
+    void OpenNotes(QWidget* parent, NotesHandOver* handOver = nullptr);
+    // The notes clipboard of the whole run.
+    NotesClipboard& Clipboard() { return m_clipboard; }
 
 private:
     void CopyToBackup(const QString& path);
@@ -62,7 +76,9 @@ private:
     StartUp& m_startUp;
     TForm1Printers& m_printers;
     TSGrid& m_customers;
+    std::shared_ptr<const TableEnvironment> m_tableEnv;
     IniSettings m_settings;
+    NotesClipboard m_clipboard;
     std::unique_ptr<IniLayoutStore> m_layouts;
     TSMemo* m_panel = nullptr;
     QList<QAction*> m_fileActions;

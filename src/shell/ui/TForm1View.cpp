@@ -7,6 +7,7 @@
 
 #include "settings/TableFont.h"
 #include "shell/ui/TForm1.h"
+#include "shell/ui/TForm1Master.h"
 #include "table/TSGrid.h"
 #include "table/ui/TSGridView.h"
 
@@ -44,6 +45,7 @@ void TForm1::ApplyTableFont(int size)
     // The master grids' narrow columns follow the titles in the new font.
     for (int i = 0; i < 3; ++i) {
         ApplyMasterGridFontSize(*m_grids[i], MasterTable(i), size);
+        m_masterHooks->Fill(MasterTable(i));
         m_grids[i]->RefreshRows();
     }
     for (QLineEdit* quantity : {m_mengeMed, m_mengeLeistung}) {

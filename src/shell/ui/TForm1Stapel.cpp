@@ -1,0 +1,129 @@
+// The main window's side of the batch workspace "Stapeldruck u. E/A".
+#include "shell/ui/TForm1Stapel.h"
+
+#include <QLabel>
+#include <QStackedWidget>
+
+#include "bookkeeping/BookkeepingSettings.h"
+#include "bookkeeping/JournalWorkspace.h"
+#include "bookkeeping/ui/TJournalPage.h"
+#include "common/Clock.h"
+#include "shell/StartUp.h"
+#include "shell/ui/TForm1.h"
+#include "shell/ui/TStapelFrame.h"
+#include "table/TSGrid.h"
+#include "table/TableEnvironment.h"
+
+TForm1Stapel::TForm1Stapel(StapelHost& host, UserPort& port, const Clock& clock, StartUp& startUp,
+                           PasswordGate& gate, TForm1Printers& printers,
+                           std::shared_ptr<const TableEnvironment> tableEnv)
+    : m_host(host),
+      m_port(port),
+      m_clock(clock),
+      m_startUp(startUp),
+      m_printers(printers),
+      m_settings(startUp.Ini()),
+      m_gate(gate, startUp.Options()),
+      m_grid(std::make_unique<TSGrid>(port, std::move(tableEnv))),
+      m_journal(std::make_unique<journal::JournalWorkspace>(port, clock, *m_grid, m_settings,
+                                                            startUp.DataFolder()))
+{
+    journal::SetUpJournalGrid(*m_grid);
+}
+
+TForm1Stapel::~TForm1Stapel() = default;
+
+TStapelFrame* TForm1Stapel::Build(QWidget* parent)
+{
+    m_page = new TJournalPage(*m_journal);
+    m_frame = new TStapelFrame(m_page, parent);
+    m_frame->MayShowTab = [this](int tab) { return m_gate.MayShow(tab); };
+    QObject::connect(m_frame, &TStapelFrame::tabShown, m_frame, [this](int tab) { TabShown(tab); });
+    m_page->MonthShown = [this] { m_host.ShowStapelFile(m_journal->CurrentFile()); };
+    return m_frame;
+}
+
+void TForm1Stapel::ApplySettings()
+{
+    m_journal->SetSettings(BookkeepingSettingsFromOptions(m_startUp.Options()));
+    m_journal->SetGoBd(m_host.GoBdRestrictions());
+    const TableEnvironment& env = m_grid->Environment();
+    m_grid->BackupFilePath = env.autoBackup ? env.autoBackupFolder : QString();
+}
+
+int TForm1Stapel::ChooseTab()
+{
+    return m_gate.EnterTab(m_lastTab >= 0 ? m_lastTab : m_frame->FirstTab());
+}
+
+void TForm1Stapel::Show(int tab)
+{
+    ApplySettings();
+    m_frame->ShowTab(tab);
+}
+
+void TForm1Stapel::TabShown(int tab)
+{
+    m_lastTab = tab;
+    if (tab == TStapelFrame::kEinnahmen || tab == TStapelFrame::kAusgaben) {
+        ApplySettings();
+        m_page->ShowKind(tab == TStapelFrame::kEinnahmen ? journal::Kind::Income
+                                                         : journal::Kind::Expense);
+    } else {
+        m_host.ShowStapelFile(QString());
+    }
+}
+
+QString TForm1Stapel::ShownFile() const
+{
+    const int tab = m_frame->CurrentTab();
+    return tab == TStapelFrame::kEinnahmen || tab == TStapelFrame::kAusgaben
+               ? m_journal->CurrentFile()
+               : QString();
+}
+
+void TForm1Stapel::Finish()
+{
+    m_grid->SetLines({});
+}
+
+void TForm1Stapel::GoBdChanged()
+{
+    m_journal->SetGoBd(m_host.GoBdRestrictions());
+    if (m_page)
+        m_page->Refresh();
+}
+
+void TForm1Stapel::PrepareSelectors(const QDate& today)
+{
+    if (m_page)
+        m_page->PrepareSelectors(today);
+}
+
+bool TForm1Stapel::CleanUpOldBookings()
+{
+    return journal::OfferJournalDeletion(m_startUp.DataFolder(), m_clock.Today().year(), m_port);
+}
+
+void TForm1::BuildStapel()
+{
+    StapelHost& host = *this;
+    m_stapel = std::make_unique<TForm1Stapel>(host, m_port, m_clock, m_startUp, m_gate, *m_printers,
+                                              m_tableEnv);
+    m_stack->addWidget(m_stapel->Build(m_stack));
+    connect(this, &TForm1::goBdRestrictionsChanged, m_stapel->Frame(),
+            [this] { m_stapel->GoBdChanged(); });
+}
+
+void TForm1::FinishStapel()
+{
+    m_stapel->Finish();
+    LoadMasterTable(MasterTable::Medication);
+    LoadMasterTable(MasterTable::Service);
+}
+
+void TForm1::ShowStapelFile(const QString& path)
+{
+    if (m_switcher.Active() == Workspace::Stapel)
+        m_fileLabel->setText(ShortenPath(path));
+}
