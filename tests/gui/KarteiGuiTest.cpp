@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QDir>
 #include <QHeaderView>
 #include <QLabel>
@@ -448,6 +449,14 @@ TEST_F(KarteiGuiTest, EditorKeysGoThroughTheEntryRules)
     EXPECT_EQ(rows[1].Cell(card::kColText), "Bello und Minka");
     EXPECT_EQ(Panel().Form().CurrentCol(), card::kColDate);
     EXPECT_EQ(Panel().Form().CurrentRow(), 2);
+
+    // A paste stops where the save would cut the text.
+    QApplication::clipboard()->setText(QString(150, 'p'));
+    ClickCell(2, 3);
+    Type("a");
+    Key(Qt::Key_V, Qt::ControlModifier);
+    Key(Qt::Key_Return);
+    EXPECT_EQ(rows[2].Cell(card::kColText), "a" + QString(99, 'p'));
 
     // A booked cash line is locked: Backspace is answered and the amount stays.
     ClickCell(4, 1);
