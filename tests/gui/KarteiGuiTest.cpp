@@ -332,11 +332,11 @@ TEST_F(KarteiGuiTest, LineStopEndsTheTextWhereThePrintedColumnEnds)
     EXPECT_GT(stopped, 10);
     EXPECT_LT(stopped, 150) << "the invoice column is narrower than 150 capitals";
 
-    // Off again: the text may grow up to its own limit.
+    // Off again: the text may grow up to what the save keeps.
     QTest::mouseClick(stop, Qt::LeftButton);
     ClickCell(2, 2);
     Type(QString(150, QLatin1Char('W')));
-    EXPECT_EQ(Panel().Form().GetRows()[1].Cell(card::kColText).size(), 150);
+    EXPECT_EQ(Panel().Form().GetRows()[1].Cell(card::kColText).size(), card::kMaxTextLength);
 }
 
 TEST_F(KarteiGuiTest, CalculatorSumsDoubleClickedMedicationsIntoOneLine)
