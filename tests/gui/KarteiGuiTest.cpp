@@ -598,7 +598,9 @@ TEST_F(KarteiGuiTest, EqualOldAndCurrentRatesPrintOneVatRow)
     });
     QTest::mouseClick(Panel().Button("DruckenBtn"), Qt::LeftButton);
     ASSERT_EQ(Header("KartNrLabel"), "0012/002");
-    const QString text = pdftools::Text(m_form->Printers().canvas.LastPdfFile());
+    const QString pdf = m_form->Printers().canvas.LastPdfFile();
+    pdftools::Keep(pdf, "invoice_equal_rates");
+    const QString text = pdftools::Text(pdf);
     EXPECT_EQ(text.count("USt 7"), 1) << text.toStdString();
     EXPECT_TRUE(text.contains("14,00")) << text.toStdString();
 
