@@ -118,6 +118,9 @@ public:
     bool HasContent() const;
 
     // ---- Cell entry ----
+    // The characters columns 2 and 6 take from typing and pasting (what the save keeps; one
+    // less in the remark); 0: no limit.
+    static int TypedLimit(int col);
     bool IsCellEditable(int col, int row) const;
     KeyDecision KeyPress(const QString& editorText, int cursor, const EditorKey& key);
     // The rules of leaving the current cell (date checks, amount format, calculator end).

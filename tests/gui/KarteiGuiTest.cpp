@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QDir>
 #include <QHeaderView>
 #include <QLabel>
@@ -331,11 +332,11 @@ TEST_F(KarteiGuiTest, LineStopEndsTheTextWhereThePrintedColumnEnds)
     EXPECT_GT(stopped, 10);
     EXPECT_LT(stopped, 150) << "the invoice column is narrower than 150 capitals";
 
-    // Off again: the text may grow up to its own limit.
+    // Off again: the text may grow up to what the save keeps.
     QTest::mouseClick(stop, Qt::LeftButton);
     ClickCell(2, 2);
     Type(QString(150, QLatin1Char('W')));
-    EXPECT_EQ(Panel().Form().GetRows()[1].Cell(card::kColText).size(), 150);
+    EXPECT_EQ(Panel().Form().GetRows()[1].Cell(card::kColText).size(), card::kMaxTextLength);
 }
 
 TEST_F(KarteiGuiTest, CalculatorSumsDoubleClickedMedicationsIntoOneLine)
@@ -448,6 +449,14 @@ TEST_F(KarteiGuiTest, EditorKeysGoThroughTheEntryRules)
     EXPECT_EQ(rows[1].Cell(card::kColText), "Bello und Minka");
     EXPECT_EQ(Panel().Form().CurrentCol(), card::kColDate);
     EXPECT_EQ(Panel().Form().CurrentRow(), 2);
+
+    // A paste stops where the save would cut the text.
+    QApplication::clipboard()->setText(QString(150, 'p'));
+    ClickCell(2, 3);
+    Type("a");
+    Key(Qt::Key_V, Qt::ControlModifier);
+    Key(Qt::Key_Return);
+    EXPECT_EQ(rows[2].Cell(card::kColText), "a" + QString(99, 'p'));
 
     // A booked cash line is locked: Backspace is answered and the amount stays.
     ClickCell(4, 1);
@@ -589,7 +598,9 @@ TEST_F(KarteiGuiTest, EqualOldAndCurrentRatesPrintOneVatRow)
     });
     QTest::mouseClick(Panel().Button("DruckenBtn"), Qt::LeftButton);
     ASSERT_EQ(Header("KartNrLabel"), "0012/002");
-    const QString text = pdftools::Text(m_form->Printers().canvas.LastPdfFile());
+    const QString pdf = m_form->Printers().canvas.LastPdfFile();
+    pdftools::Keep(pdf, "invoice_equal_rates");
+    const QString text = pdftools::Text(pdf);
     EXPECT_EQ(text.count("USt 7"), 1) << text.toStdString();
     EXPECT_TRUE(text.contains("14,00")) << text.toStdString();
 
