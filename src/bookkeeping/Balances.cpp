@@ -27,7 +27,7 @@ long double ReadValue(const KeyValueSettings& settings, const QString& key)
     QString text = QStringLiteral("0");
     settings.Read(kSection, key, &text);
     long double value = 0;
-    return TryStrToFloat(text, &value) ? value : 0;
+    return TryStrToFloatGeneral(text, &value) ? value : 0;
 }
 
 }  // namespace
@@ -40,7 +40,7 @@ QString BalanceText(long double value)
         QString text = QString::fromLatin1(buf).replace(QLatin1Char('.'), QLatin1Char(','));
         text.replace(QLatin1Char('e'), QLatin1Char('E'));
         long double back = 0;
-        if ((TryStrToFloat(text, &back) && back == value) || digits == 18)
+        if ((TryStrToFloatGeneral(text, &back) && back == value) || digits == 18)
             return text;
     }
     return {};

@@ -93,9 +93,9 @@ bool AppendBooking(const QString& dataFolder, const Booking& booking,
     }
     Booking record = booking;
     const bool converted = ConvertBookingCurrency(path, record, dmRate);
-    appendChangeLine(path, QLatin1Char('+') +
-                               FormatBookingLine(record, converted ? kExactFormat : kCentsFormat));
-    return true;
+    return appendChangeLine(
+        path,
+        QLatin1Char('+') + FormatBookingLine(record, converted ? kExactFormat : kCentsFormat));
 }
 
 bool OfferJournalDeletion(const QString& dataFolder, int currentYear, UserPort& port)

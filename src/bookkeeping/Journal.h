@@ -29,13 +29,15 @@ bool ConvertBookingCurrency(const QString& fileName, Booking& booking, long doub
 // whose rate or gross is no number, leaving all lines as they were; -1 when all converted.
 int ConvertMonthLines(QStringList& lines, long double factor);
 
-// Appends a line to an existing file (the table engine's AppendChangeLine).
-using AppendLineFn = std::function<void(const QString& path, const QString& line)>;
+// Appends a line to an existing file (the table engine's AppendChangeLine); false when the
+// line did not arrive.
+using AppendLineFn = std::function<bool(const QString& path, const QString& line)>;
 
 // Hands a booking of the record cards to the income journal of its date's month: the file
 // is created empty when missing, the booking converted to the file's currency and "+" +
 // record appended, its amounts in cents as handed over or with five decimals when converted.
-// False (and nothing written) when the date is no date or the file cannot be created.
+// False when the date is no date, the file cannot be created or the line did not arrive
+// (then nothing was written).
 bool AppendBooking(const QString& dataFolder, const Booking& booking,
                    const QString& currentCurrency, long double dmRate,
                    const AppendLineFn& appendChangeLine);

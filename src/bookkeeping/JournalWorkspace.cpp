@@ -12,6 +12,7 @@
 #include "platform/Files.h"
 #include "table/RecordLine.h"
 #include "table/TSGrid.h"
+#include "table/TableFile.h"
 
 namespace journal {
 
@@ -191,7 +192,7 @@ bool JournalWorkspace::InsertBooking()
          b.Text(BookingForm::EinnKunde), b.Text(BookingForm::EinnNetto),
          b.Text(BookingForm::EinnUst), b.Text(BookingForm::EinnBrutto),
          b.Text(BookingForm::EinnZArt)});
-    if (EnsureFile(m_file))
+    if (table::CreateIfMissing(m_grid.Environment(), m_port, m_file))
         m_grid.AppendChangeLine(m_file, QLatin1Char('+') + record);
     m_selection.Reset();
     ShowMonth();

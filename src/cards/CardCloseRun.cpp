@@ -224,8 +224,8 @@ bool CardCloseRun::PrintCard(const CardPrintChoice& choice)
         return false;
     CardEntryForm& form = m_ws.Form();
     form.SetCalculatorMode(false);
-    if (!form.Sum().ok)
-        return false;
+    // The save sums the card; a line without a date there is reported by the summation and
+    // stops the print below with its line number, after the card is saved all the same.
     m_ws.SaveRecordCard();
     const CardState& state = form.State();
     if (InvoiceGrossNegative(state)) {
@@ -307,9 +307,11 @@ bool CardCloseRun::Close(CloseKind kind, const CardPrintChoice& choice)
         }
         if (form.State().IsGross())
             form.SwitchNetGross();
-        if (!form.Sum(choice.toDate).ok)
-            return false;
-    } else if (!form.Sum().ok) {
+    }
+    // A summation stopped by a line without a date leaves the sums of before: nothing may
+    // be printed or closed with them.
+    if (!form.Sum(real ? choice.toDate : QDate()).ok) {
+        Stop(NoDateText(key, kind));
         return false;
     }
 

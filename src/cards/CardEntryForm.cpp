@@ -11,7 +11,8 @@ namespace card {
 namespace {
 
 const QString k5 = QStringLiteral("0.00000");
-constexpr int kMaxTypedText = 199;
+// The remark is typed to one below what is stored (a take-over may add a character).
+constexpr int kMaxTypedRemark = kMaxRemarkLength - 1;
 constexpr int kMaxAmountWidth = 9;  // characters of the amount formatted "0.00"
 
 bool IsVatCode(const QString& code)
@@ -74,6 +75,15 @@ void CardEntryForm::SetLineStop(bool on, std::function<bool(const QString&)> exc
 {
     m_lineStop = on;
     m_exceedsWidth = std::move(exceedsWidth);
+}
+
+int CardEntryForm::TypedLimit(int col)
+{
+    if (col == kColText)
+        return kMaxTextLength;
+    if (col == kColRemark)
+        return kMaxTypedRemark;
+    return 0;
 }
 
 bool CardEntryForm::IsCellEditable(int col, int /*row*/) const
@@ -168,7 +178,9 @@ KeyDecision CardEntryForm::KeyPress(const QString& editorText, int cursor, const
             break;
         case kColText:
         case kColRemark:
-            if (text.size() >= kMaxTypedText)
+            // Beyond what the save keeps nothing is taken; cutting and undoing always are.
+            if (text.size() >= TypedLimit(m_col) && key.kind != EditorKey::Cut &&
+                key.kind != EditorKey::Undo)
                 return Refuse(editorText, cursor);
             if (clipboard)
                 return KeyDecision{true, editorText, cursor, false};
@@ -301,6 +313,8 @@ bool CardEntryForm::InsertText(const QString& text)
         QString line = row.Cell(kColText) + text;
         while (m_lineStop && m_exceedsWidth && !line.isEmpty() && m_exceedsWidth(line))
             line.chop(1);
+        if (line.size() > kMaxTextLength)
+            return false;
         row.SetCell(kColText, line);
     }
     m_modified = true;
@@ -316,11 +330,11 @@ void WriteLineStop(KeyValueSettings& options, bool on, UserPort& port)
 
 // ---- Whole card ----
 
-CardSums CardEntryForm::Sum(const QDate& limit)
+CardSums CardEntryForm::Sum(const QDate& limit, FrozenSummary frozen)
 {
     m_medQuantity = QStringLiteral("1,00");
     m_serviceQuantity = QStringLiteral("1,00");
-    CardSums sums = SumCard(m_rows, m_state, m_settings, m_port, limit);
+    CardSums sums = SumCard(m_rows, m_state, m_settings, m_port, limit, frozen);
     m_row = qMin(m_row, int(m_rows.size()) - 1);
     return sums;
 }
@@ -390,7 +404,8 @@ bool CardEntryForm::SwitchCurrency()
         if (TryStrToFloat(row.Cell(kColAmount), &amount))
             row.SetCell(kColAmount, FormatFloat(k5, amount * factor));
     }
-    Sum();
+    // The invoice itself is converted: its summary follows the converted amounts.
+    Sum({}, FrozenSummary::Recompute);
 
     QStringList& summary = m_state.summary;
     if (m_state.IsInvoiced() && summary.size() >= kFixedSummaryLines) {

@@ -118,6 +118,9 @@ public:
     bool HasContent() const;
 
     // ---- Cell entry ----
+    // The characters columns 2 and 6 take from typing and pasting (what the save keeps; one
+    // less in the remark); 0: no limit.
+    static int TypedLimit(int col);
     bool IsCellEditable(int col, int row) const;
     KeyDecision KeyPress(const QString& editorText, int cursor, const EditorKey& key);
     // The rules of leaving the current cell (date checks, amount format, calculator end).
@@ -160,7 +163,7 @@ public:
 
     // ---- Whole card ----
     // Sums the card and sets both quantity fields back to "1,00".
-    CardSums Sum(const QDate& limit = {});
+    CardSums Sum(const QDate& limit = {}, FrozenSummary frozen = FrozenSummary::Keep);
     bool SwitchNetGross();
     bool SwitchCurrency();
     bool CanCopy() const { return HasContent(); }
@@ -177,7 +180,7 @@ private:
                        const QString& article, Quantity* quantity);
     void EnsureRows(int count);
     bool IsLocked(int row) const;
-    bool HasPaymentLines() const { return !m_state.paymentLines.isEmpty(); }
+    bool HasPaymentLines() const { return !PaymentLines(m_state.summary).isEmpty(); }
     KeyDecision Refuse(const QString& text, int cursor) const;
     KeyDecision Accept(const QString& text, int cursor);
     void ConvertAmounts(bool toGross);

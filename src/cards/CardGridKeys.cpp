@@ -85,6 +85,10 @@ void CardGridKeys::EditorEdited(int col, int row, const QString& text)
     Rows& rows = m_form.GetRows();
     if (row < 0 || row >= int(rows.size()))
         return;
+    // Nothing grows beyond what the save keeps (the editor refuses it already).
+    const int limit = CardEntryForm::TypedLimit(col);
+    if (limit > 0 && text.size() > qMax(qsizetype(limit), rows[size_t(row)].Cell(col).size()))
+        return;
     rows[size_t(row)].SetCell(col, text);
     m_form.SetModified(true);
 }

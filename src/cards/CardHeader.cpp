@@ -32,6 +32,12 @@ bool CardState::IsInvoiced() const
     return dates::TryParse(invoiceDate, &date);
 }
 
+bool CardState::HasFrozenSummary() const
+{
+    return IsInvoiced() && summary.size() >= kFixedSummaryLines &&
+           IsNumber(summary[kSumInvoiceGross]);
+}
+
 int CardState::CardNumber() const
 {
     int number = 0;
@@ -131,18 +137,6 @@ bool ApplyHeader(const QStringList& header, CardState& state)
         state.reminderLabel = QStringLiteral("1 am   ") + state.summary[kSumDate1];
     else
         state.reminderLabel = QStringLiteral("        - - - ");
-
-    state.paymentLines.clear();
-    state.paymentMonths.clear();
-    for (qsizetype i = kSumFirstPayment; i < state.summary.size(); ++i) {
-        const QDate date = PaymentDate(state.summary[i]);
-        if (!date.isValid())
-            continue;
-        state.paymentLines << state.summary[i];
-        const QDate month(date.year(), date.month(), 1);
-        if (!state.paymentMonths.contains(month))
-            state.paymentMonths << month;
-    }
     return true;
 }
 
@@ -200,6 +194,28 @@ QDate PaymentDate(const QString& line)
     if (!dates::TryParse(dateText, &date))
         return {};
     return date;
+}
+
+QStringList PaymentLines(const QStringList& summary)
+{
+    QStringList lines;
+    for (qsizetype i = kSumFirstPayment; i < summary.size(); ++i) {
+        if (PaymentDate(summary[i]).isValid())
+            lines << summary[i];
+    }
+    return lines;
+}
+
+QList<QDate> PaymentMonths(const QStringList& paymentLines)
+{
+    QList<QDate> months;
+    for (const QString& line : paymentLines) {
+        const QDate date = PaymentDate(line);
+        const QDate month(date.year(), date.month(), 1);
+        if (!months.contains(month))
+            months << month;
+    }
+    return months;
 }
 
 bool ParsePaymentLine(const QString& line, PaymentLine* payment)

@@ -65,12 +65,11 @@ struct CardState {
     QString reminder1Hint;
     QString reminder2Hint;
     QString reminderLabel;
-    // Payment lines of the summary and the first days of their months: a release removes
-    // the card's bookings from those months' income journals.
-    QStringList paymentLines;
-    QList<QDate> paymentMonths;
 
     bool IsInvoiced() const;
+    // An invoice with its summary lines (an invoice gross among them): the summation no
+    // longer changes them.
+    bool HasFrozenSummary() const;
     bool IsGross() const { return amountMode.contains(QStringLiteral("Brutto")); }
     bool IsDispensing() const { return customerText.startsWith(QStringLiteral("(A)")); }
     int CardNumber() const;  // from the key; 0 when unreadable
@@ -110,5 +109,11 @@ struct PaymentLine {
 bool ParsePaymentLine(const QString& line, PaymentLine* payment);
 // The date of a payment line ("am " + date before the next ","); invalid for write-offs.
 QDate PaymentDate(const QString& line);
+// The payment lines of a summary: from line 20 on, those with a payment date. The summary is
+// the one record of a card's payments, the one entered in this session included.
+QStringList PaymentLines(const QStringList& summary);
+// The first days of the months of payment lines: a release removes the card's bookings from
+// those months' income journals.
+QList<QDate> PaymentMonths(const QStringList& paymentLines);
 
 }  // namespace card

@@ -36,7 +36,7 @@ QDate RowDate(const Rows& rows, int row)
 }
 
 CardSums SumCard(Rows& rows, CardState& state, const CardSettings& settings, UserPort& port,
-                 const QDate& limit)
+                 const QDate& limit, FrozenSummary frozen)
 {
     TrimEmptyRows(rows);
     CardSums sums;
@@ -83,17 +83,11 @@ CardSums SumCard(Rows& rows, CardState& state, const CardSettings& settings, Use
         }
     }
 
-    // The summary names every group before equal rates are merged.
-    QStringList& summary = state.summary;
-    while (summary.size() < kSumFee1)
-        summary << QString();
+    // Equal rates end in the lower group (old and current 7 % are one group), so each rate
+    // is one row of the invoice and one group of a payment's split.
     std::array<QString, 6> rateTexts;
-    for (int g = 1; g <= 6; ++g) {
+    for (int g = 1; g <= 6; ++g)
         rateTexts[size_t(g - 1)] = settings.GroupRateText(g);
-        summary[2 * (g - 1)] = rateTexts[size_t(g - 1)];
-        summary[2 * (g - 1) + 1] = FormatFloat(k5, sums.groupVat[size_t(g - 1)]);
-    }
-    // Equal rates end in the lower group (old and current 7 % are one group).
     for (int j = 5; j >= 1; --j) {
         for (int i = 0; i < j; ++i) {
             if (rateTexts[size_t(i)] != rateTexts[size_t(j)])
@@ -110,7 +104,18 @@ CardSums SumCard(Rows& rows, CardState& state, const CardSettings& settings, Use
     sums.invoiceGross = sums.invoiceNet + sums.invoiceVat;
     sums.totalVat = sums.invoiceVat + sums.bsVat;
     sums.totalGross = sums.totalNet + sums.totalVat;
+    sums.ok = true;
+    // The invoice the customer got stays as it was printed, whatever the options say now.
+    if (frozen == FrozenSummary::Keep && state.HasFrozenSummary())
+        return sums;
 
+    QStringList& summary = state.summary;
+    while (summary.size() < kSumFee1)
+        summary << QString();
+    for (int g = 1; g <= 6; ++g) {
+        summary[2 * (g - 1)] = rateTexts[size_t(g - 1)];
+        summary[2 * (g - 1) + 1] = FormatFloat(k5, sums.groupVat[size_t(g - 1)]);
+    }
     state.totalGross = FormatFloat(k2, sums.totalGross);
     state.totalNet = FormatFloat(k2, sums.totalNet);
     state.totalVat = FormatFloat(k2, sums.totalVat);
@@ -123,7 +128,6 @@ CardSums SumCard(Rows& rows, CardState& state, const CardSettings& settings, Use
     summary[kSumOtherCurrency] = FormatFloat(
         k2, dm ? sums.invoiceGross / settings.dmRate : sums.invoiceGross * settings.dmRate);
     PadSummary(summary);
-    sums.ok = true;
     return sums;
 }
 

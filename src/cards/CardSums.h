@@ -27,13 +27,19 @@ struct CardSums {
     std::array<long double, 6> groupVat{};
 };
 
+// Keep: an invoice's summary stays as the close wrote it. Recompute: the card's amounts
+// themselves changed (the currency switch).
+enum class FrozenSummary { Keep, Recompute };
+
 // Sums the card. Rows after the limit date (when valid) are left out. Amounts are rewritten
 // with five decimals, a bad amount clears amount and VAT code, a bad code becomes "1", and
-// empty rows beyond the tenth are dropped from the end. On success the displayed sums and the
-// summary lines 0..15 of the state are set (padded to 20 lines). A line without any date at
-// or above it is reported; all sums are then zero and the state keeps its sums.
+// empty rows beyond the tenth are dropped from the end. Equal rates are merged into the lower
+// group. On success the displayed sums and the summary lines 0..15 of the state are set
+// (padded to 20 lines), except on an invoice with its summary (CardState::HasFrozenSummary),
+// whose state is left as stored unless `frozen` says Recompute. A line without any date at or
+// above it is reported; all sums are then zero and the state keeps its sums.
 CardSums SumCard(Rows& rows, CardState& state, const CardSettings& settings, UserPort& port,
-                 const QDate& limit = {});
+                 const QDate& limit = {}, FrozenSummary frozen = FrozenSummary::Keep);
 
 // Empty rows beyond the tenth are dropped from the end.
 void TrimEmptyRows(Rows& rows);

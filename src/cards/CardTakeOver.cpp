@@ -214,11 +214,14 @@ bool CardEntryForm::TakeOverMedication(const Medication* medication)
         }
     }
     Row& row = Current();
-    if (row.Cell(kColText).size() + medication->article.size() <= kMaxTextLength) {
-        if (m_col == kColDate || m_col == kColText)
+    // The text goes in only whole: the save would cut what is longer than the column keeps.
+    if (m_col == kColDate || m_col == kColText) {
+        if (row.Cell(kColText).size() + text.size() <= kMaxTextLength)
             row.Cell(kColText) += text;
-        else if (m_col == kColRemark)
-            row.SetCell(kColRemark, text + QLatin1Char(' ') + row.Cell(kColRemark));
+    } else if (m_col == kColRemark) {
+        const QString remark = text + QLatin1Char(' ') + row.Cell(kColRemark);
+        if (remark.size() <= kMaxRemarkLength)
+            row.SetCell(kColRemark, remark);
     }
     m_modified = true;
 
@@ -260,8 +263,7 @@ bool CardEntryForm::TakeOverService(const Service* service)
         }
     }
     Row& row = Current();
-    if (row.Cell(kColText).size() + service->animal.size() + 2 + service->name.size() <=
-        kMaxTextLength) {
+    {
         QString text;
         if (m_settings.menge2Druck && quantity.value != 1)
             text = QuantityText(quantity.value) + QStringLiteral(" x  ");
@@ -279,7 +281,9 @@ bool CardEntryForm::TakeOverService(const Service* service)
                 text += QStringLiteral("Faktor ") + service->factor + QLatin1Char(' ');
             text += QLatin1Char(')');
         }
-        row.Cell(kColText) += text;
+        // Only whole: the save would cut what is longer than the column keeps.
+        if (row.Cell(kColText).size() + text.size() <= kMaxTextLength)
+            row.Cell(kColText) += text;
     }
     m_modified = true;
 

@@ -110,17 +110,21 @@ bool CardWorkspace::ShowCard(int record, const QString& path, int card)
     m_number = card;
     m_customerRecord = record;
     m_pending.clear();
+    m_savedSummaryLines = state.summary.size();
     m_releasing = false;
+    m_takeBack.clear();
     m_bsBookedSinceSave = false;
     return true;
 }
 
 // A current card that cannot be shown is kept aside under another name, so that it is
-// neither shown nor overwritten by the next card created in its place.
+// neither shown nor overwritten by the next card created in its place. An earlier copy
+// set aside stays: the next one is numbered ("K0012005.KAR.2.defekt").
 void CardWorkspace::SetAside(const QString& path)
 {
-    const QString aside = path + QStringLiteral(".defekt");
-    QFile::remove(aside);
+    QString aside = path + QStringLiteral(".defekt");
+    for (int n = 2; QFileInfo::exists(aside); ++n)
+        aside = path + QStringLiteral(".%1.defekt").arg(n);
     QFile::rename(path, aside);
 }
 

@@ -95,8 +95,10 @@ public:
     };
     Snapshot TakeSnapshot() const;
     void Restore(const Snapshot& snapshot);
-    // Set while a card is being released: the save takes its payments back.
-    void SetReleasing(bool on) { m_releasing = on; }
+    // Marks the card as being released: the next save takes back the payments saved so far
+    // (their journal bookings and balances). A payment not saved yet goes with its pending
+    // bookings, which reached neither journal nor balance.
+    void SetReleasing(bool on);
     bool Releasing() const { return m_releasing; }
     // A cash or cheque line was booked since the last save.
     void NoteBsBooking() { m_bsBookedSinceSave = true; }
@@ -119,7 +121,7 @@ private:
     bool Browse(int step);
     void DmNotice();
     // Registers and journals are no grid's table: their lines go straight to the files.
-    void AppendLine(const QString& path, const QString& line);
+    bool AppendLine(const QString& path, const QString& line);
     void AppendToRegister(const QString& name, const QString& line);
     void TakeBackPayments();
     void BookPending();
@@ -140,7 +142,10 @@ private:
     int m_number = 0;
     int m_customerRecord = -1;
     std::vector<PendingBooking> m_pending;
+    // Summary lines the card file holds: the payment lines among them are booked.
+    qsizetype m_savedSummaryLines = 0;
     bool m_releasing = false;
+    QStringList m_takeBack;  // the booked payment lines a release takes back
     bool m_bsBookedSinceSave = false;
     QDate m_lastPaymentDate;  // the payment date entered last in this run
 };

@@ -31,10 +31,11 @@ bool CardWorkspace::SaveRecordCard()
         return false;
     m_form.SetModified(false);
     m_bsBookedSinceSave = false;
+    m_savedSummaryLines = state.summary.size();
 
     if (m_releasing) {
         TakeBackPayments();
-        m_releasing = false;
+        SetReleasing(false);
     }
     const RegisterChanges changes =
         RegisterChangesFor(state, rows, m_clock.Today(), m_settings.currency, m_settings.dmRate);
@@ -54,28 +55,36 @@ bool CardWorkspace::SaveRecordCard()
 void CardWorkspace::AppendToRegister(const QString& name, const QString& line)
 {
     const QString path = files::FindCaseInsensitive(m_dataFolder, name);
-    if (!QFileInfo(path).isFile()) {
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly))
-            return;
-    }
-    AppendLine(path, line);
+    if (table::CreateIfMissing(m_cardGrid.Environment(), m_port, path))
+        AppendLine(path, line);
 }
 
-void CardWorkspace::AppendLine(const QString& path, const QString& line)
+bool CardWorkspace::AppendLine(const QString& path, const QString& line)
 {
-    table::AppendChangeLine(m_cardGrid.Environment(), m_port, path, line);
+    return table::AppendChangeLine(m_cardGrid.Environment(), m_port, path, line);
+}
+
+void CardWorkspace::SetReleasing(bool on)
+{
+    m_releasing = on;
+    m_takeBack.clear();
+    if (!on)
+        return;
+    // The card file's payment lines are booked (the save that wrote them booked them); the
+    // lines after them wait for a save that will not come.
+    m_takeBack = PaymentLines(m_form.State().summary.mid(0, m_savedSummaryLines));
+    m_pending.clear();
 }
 
 void CardWorkspace::TakeBackPayments()
 {
     const CardState& state = m_form.State();
-    for (const QDate& month : state.paymentMonths) {
+    for (const QDate& month : PaymentMonths(m_takeBack)) {
         const QString path = journal::JournalFileName(m_dataFolder, month.month(), month.year(),
                                                       journal::Kind::Income, m_settings.currency);
         AppendLine(path, RegisterRemoveLine(state.key));
     }
-    for (const QString& line : state.paymentLines) {
+    for (const QString& line : m_takeBack) {
         PaymentLine payment;
         if (!ParsePaymentLine(line, &payment))
             continue;
@@ -97,7 +106,7 @@ void CardWorkspace::BookPending()
 void CardWorkspace::BookIncome(const journal::Booking& booking)
 {
     const auto append = [this](const QString& path, const QString& line) {
-        AppendLine(path, line);
+        return AppendLine(path, line);
     };
     if (!journal::AppendBooking(m_dataFolder, booking, m_settings.currency, m_settings.dmRate,
                                 append))

@@ -45,6 +45,47 @@ PendingBooking MakeBooking(const CardState& state, const PaymentEntry& entry,
     return booking;
 }
 
+// The group grosses a payment is split over: each group's VAT and net, both rounded to
+// cents. A frozen invoice is split as its summary stands: the summation's nets serve only
+// while it gives the stored rates and VATs. Otherwise (the rates changed since the invoice,
+// or its summary was written before equal rates were merged) each net is read back from the
+// group's stored VAT and rate, and the first 0 % group takes what the invoice net leaves.
+std::array<long double, 6> GroupGrosses(const CardState& state, const CardSums& sums,
+                                        const CardSettings& settings)
+{
+    const QStringList& summary = state.summary;
+    bool fromSums = sums.ok;
+    if (state.HasFrozenSummary()) {
+        for (int g = 1; g <= 6 && fromSums; ++g) {
+            fromSums = summary[2 * g - 2] == settings.GroupRateText(g) &&
+                       summary[2 * g - 1] == FormatFloat(k5, sums.groupVat[size_t(g - 1)]);
+        }
+    }
+    std::array<long double, 6> gross{};
+    if (fromSums) {
+        for (size_t g = 0; g < 6; ++g)
+            gross[g] = RoundCents(sums.groupVat[g]) + RoundCents(sums.groupNet[g]);
+        return gross;
+    }
+    long double rest = RoundCents(NumberOrZero(summary[kSumInvoiceNet]));
+    int zeroGroup = -1;
+    for (int g = 0; g < 6; ++g) {
+        const long double rate = NumberOrZero(summary[2 * g]);
+        if (rate <= 0) {
+            if (zeroGroup < 0)
+                zeroGroup = g;
+            continue;
+        }
+        const long double vat = NumberOrZero(summary[2 * g + 1]);
+        const long double net = RoundCents(vat * 100 / rate);
+        gross[size_t(g)] = RoundCents(vat) + net;
+        rest = RoundCents(rest - net);
+    }
+    if (zeroGroup >= 0 && rest > 0)
+        gross[size_t(zeroGroup)] = rest;
+    return gross;
+}
+
 }  // namespace
 
 QString PaymentKindKey(PaymentKind kind)
@@ -158,20 +199,24 @@ bool ApplyPayment(Rows& rows, CardState& state, const CardSettings& settings, Us
 {
     const long double fees = ReminderFees(state);
     const long double oldOpen = ExactOpenAmount(state);
-    const CardSums sums = SumCard(rows, state, settings, port);
-    if (!sums.ok)
-        return false;
+    PaymentSplit result;
+    // Only an amount is split over the groups: a bare write-off leaves a frozen invoice as it
+    // is, and only gives a card without a summary yet its summary.
+    if (entry.amount > 0 || !state.HasFrozenSummary()) {
+        const CardSums sums = SumCard(rows, state, settings, port);
+        if (!sums.ok && !state.HasFrozenSummary())
+            return false;
+        if (entry.amount > 0)
+            result.groupGross = GroupGrosses(state, sums, settings);
+    }
     SetOpenAmount(state, entry.newOpen);
 
-    PaymentSplit result;
     bool writeOff = entry.writeOff;
     const QString date = dates::Format(entry.date);
     if (entry.amount > 0) {
         const long double amount = RoundCents(entry.amount);
-        const long double invoiceGross = RoundCents(sums.invoiceGross);
+        const long double invoiceGross = RoundCents(NumberOrZero(state.summary[kSumInvoiceGross]));
         const long double alreadyPaid = RoundCents(invoiceGross - oldOpen + fees);
-        for (size_t g = 0; g < 6; ++g)
-            result.groupGross[g] = RoundCents(sums.groupVat[g]) + RoundCents(sums.groupNet[g]);
 
         // Fees are paid after the invoice: what the payment covers beyond the new open
         // amount's share of the fees.

@@ -57,9 +57,11 @@ struct PaymentSplit {
 std::array<long double, 6> SplitOverGroups(const std::array<long double, 6>& groupGross,
                                            long double alreadyPaid, long double groupTarget);
 
-// Applies the entry to the card: open amount, summation, bookings appended to `pending`,
-// summary lines, reminder switches. Returns false (card unchanged but for the summation's
-// own rewrite) when the summation stops on a line without a date.
+// Applies the entry to the card: open amount, bookings appended to `pending`, summary lines,
+// reminder switches. An amount is split over the VAT groups as the summation gives them; on
+// a frozen invoice as its stored summary holds them, so an invoice keeps the rates it was
+// printed with. Returns false (card unchanged but for the summation's own rewrite) when the
+// summation stops on a line without a date on a card without a frozen summary.
 bool ApplyPayment(Rows& rows, CardState& state, const CardSettings& settings, UserPort& port,
                   const PaymentEntry& entry, std::vector<PendingBooking>& pending,
                   PaymentSplit* split = nullptr);

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 #include <string>
 
 namespace {
@@ -97,37 +98,62 @@ QString FormatFloat(const QString& pattern, long double value)
     return out;
 }
 
-bool TryStrToFloat(const QString& text, long double* value)
+namespace {
+
+bool IsAsciiDigit(QChar ch)
 {
-    const QString t = text.trimmed();
+    return ch >= QLatin1Char('0') && ch <= QLatin1Char('9');
+}
+
+// The text between leading and trailing blanks; only the blank itself counts as one, so a
+// TAB or line break keeps a text from being a number.
+QStringView WithoutBlanks(const QString& text)
+{
+    qsizetype from = 0;
+    qsizetype to = text.size();
+    while (from < to && text[from] == QLatin1Char(' '))
+        ++from;
+    while (to > from && text[to - 1] == QLatin1Char(' '))
+        --to;
+    return QStringView(text).mid(from, to - from);
+}
+
+// An optional sign, digits with at most one decimal comma and, where `exponent` allows it,
+// an exponent ("E-17"). Anything else is refused.
+bool ParseDecimal(const QString& text, bool exponent, long double* value)
+{
+    const QStringView t = WithoutBlanks(text);
     std::string s;
     s.reserve(size_t(t.size()));
     qsizetype i = 0;
     const qsizetype n = t.size();
-    if (i < n && (t[i] == QLatin1Char('+') || t[i] == QLatin1Char('-')))
-        s.push_back(char(t[i++].unicode()));
+    if (i < n && (t[i] == QLatin1Char('+') || t[i] == QLatin1Char('-'))) {
+        if (t[i] == QLatin1Char('-'))
+            s.push_back('-');
+        ++i;
+    }
     int mantissaDigits = 0;
-    while (i < n && t[i].isDigit() && t[i].unicode() < 128) {
+    while (i < n && IsAsciiDigit(t[i])) {
         s.push_back(char(t[i++].unicode()));
         ++mantissaDigits;
     }
     if (i < n && t[i] == QLatin1Char(',')) {
         s.push_back('.');
         ++i;
-        while (i < n && t[i].isDigit() && t[i].unicode() < 128) {
+        while (i < n && IsAsciiDigit(t[i])) {
             s.push_back(char(t[i++].unicode()));
             ++mantissaDigits;
         }
     }
     if (mantissaDigits == 0)
         return false;
-    if (i < n && (t[i] == QLatin1Char('e') || t[i] == QLatin1Char('E'))) {
+    if (exponent && i < n && (t[i] == QLatin1Char('e') || t[i] == QLatin1Char('E'))) {
         s.push_back('e');
         ++i;
         if (i < n && (t[i] == QLatin1Char('+') || t[i] == QLatin1Char('-')))
             s.push_back(char(t[i++].unicode()));
         int expDigits = 0;
-        while (i < n && t[i].isDigit() && t[i].unicode() < 128) {
+        while (i < n && IsAsciiDigit(t[i])) {
             s.push_back(char(t[i++].unicode()));
             ++expDigits;
         }
@@ -137,27 +163,48 @@ bool TryStrToFloat(const QString& text, long double* value)
     if (i != n)
         return false;
 
-    const char* begin = s.data();
-    if (*begin == '+')
-        ++begin;
     long double parsed = 0;
-    const auto result = std::from_chars(begin, s.data() + s.size(), parsed);
+    const auto result = std::from_chars(s.data(), s.data() + s.size(), parsed);
     if (result.ec != std::errc() || result.ptr != s.data() + s.size())
         return false;
     *value = parsed;
     return true;
 }
 
+}  // namespace
+
+bool TryStrToFloat(const QString& text, long double* value)
+{
+    return ParseDecimal(text, false, value);
+}
+
+bool TryStrToFloatGeneral(const QString& text, long double* value)
+{
+    return ParseDecimal(text, true, value);
+}
+
 bool TryStrToInt(const QString& text, int* value)
 {
-    const QString t = text.trimmed();
-    if (t.isEmpty())
+    const QStringView t = WithoutBlanks(text);
+    qsizetype i = 0;
+    const bool negative = !t.isEmpty() && t[0] == QLatin1Char('-');
+    if (!t.isEmpty() && (t[0] == QLatin1Char('-') || t[0] == QLatin1Char('+')))
+        ++i;
+    if (i == t.size())
         return false;
-    bool ok = false;
-    const int parsed = t.toInt(&ok, 10);
-    if (!ok)
+    qint64 parsed = 0;
+    for (; i < t.size(); ++i) {
+        if (!IsAsciiDigit(t[i]))
+            return false;
+        parsed = parsed * 10 + (t[i].unicode() - '0');
+        if (parsed > qint64(std::numeric_limits<int>::max()) + 1)
+            return false;
+    }
+    if (negative)
+        parsed = -parsed;
+    if (parsed > std::numeric_limits<int>::max() || parsed < std::numeric_limits<int>::min())
         return false;
-    *value = parsed;
+    *value = int(parsed);
     return true;
 }
 

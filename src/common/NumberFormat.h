@@ -10,9 +10,13 @@
 // text is rounded, so 1.005 gives "1,01".
 QString FormatFloat(const QString& pattern, long double value);
 
-// Accepts an optional sign, digits with at most one decimal comma, an optional exponent
-// and leading/trailing blanks. Anything else is not a number (returns false, value kept).
+// Accepts blanks around, an optional sign and digits with at most one decimal comma; every
+// number typed or read from a table is taken this way. Anything else (an exponent, a TAB, a
+// point) is not a number: returns false, value kept.
 bool TryStrToFloat(const QString& text, long double* value);
+// The general floating-point form the account balances are stored in: as TryStrToFloat,
+// with an optional exponent ("5,55E-17").
+bool TryStrToFloatGeneral(const QString& text, long double* value);
 
 // Integer parsing as the program does it: optional sign and digits, blanks around.
 bool TryStrToInt(const QString& text, int* value);

@@ -304,11 +304,8 @@ bool MasterRecords::DeleteRecord(MasterTable table, TSGrid& grid)
         }
         for (const char* reg : {"ST_RECHN.DBF", "ST_MAHN.DBF"}) {
             const QString path = files::FindCaseInsensitive(m_ctx.dataFolder, QLatin1String(reg));
-            if (!QFileInfo::exists(path)) {
-                QFile create(path);
-                if (create.open(QIODevice::WriteOnly))
-                    create.close();
-            }
+            if (!table::CreateIfMissing(grid.Environment(), port, path))
+                continue;
             for (const QString& change : plan.changeLines)
                 table::AppendChangeLine(grid.Environment(), port, path, change);
         }

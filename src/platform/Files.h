@@ -1,9 +1,24 @@
 #pragma once
 
 #include <QString>
+#include <memory>
+#include <optional>
+
+class QFile;
 
 // File helpers, the only place with OS-specific file calls.
 namespace files {
+
+// The file calls of saves and appends. Tests hand in one whose devices fail after some
+// bytes or whose renames fail, to see that nothing is lost.
+class FileIo {
+public:
+    virtual ~FileIo() = default;
+    // A device for the path, not yet open.
+    virtual std::unique_ptr<QFile> Device(const QString& path) const;
+    virtual bool Rename(const QString& from, const QString& to) const;
+};
+const FileIo& RealFileIo();
 
 // Finds an existing file or folder in `folder` whose name equals `name` ignoring case.
 // Returns the full path of the exact name when it exists, else of a case-insensitive
@@ -19,8 +34,41 @@ bool CopyKeepingTime(const QString& source, const QString& target);
 
 // Writes data to a temporary file beside the target, flushes it to disk and renames it
 // over the target in one step. The target is either the old or the new file, never
-// missing or partial. `tempPath` names the temporary file to use.
-bool ReplaceAtomically(const QString& target, const QString& tempPath, const QByteArray& data);
+// missing or partial. `tempPath` names the temporary file; the process's tag is put
+// before its extension (UniqueTemporary), so workstations saving the same file at once
+// never write into each other's temporary file. A failed save removes its own.
+bool ReplaceAtomically(const QString& target, const QString& tempPath, const QByteArray& data,
+                       const FileIo& io = RealFileIo());
+
+// "KUNDE.~DB" -> "KUNDE.<host>-<pid>.~DB": this process's name for a temporary file.
+QString UniqueTemporary(const QString& tempPath);
+// Removes the temporary files in a folder that provably nobody will finish: written by a
+// process of this host that no longer runs. Others' (other hosts, older versions) stay.
+// Returns how many were removed.
+int RemoveStaleTemporaries(const QString& folder);
+
+// Appends data to the end of an existing file in one write, or leaves the file as it was:
+// the room is checked first, the bytes are written, flushed and read back, and a failure
+// cuts the file back to its old length. A file whose last line lacks its line end (an
+// older program was interrupted) gets CR LF first, so the new line is never glued to it.
+enum class AppendResult { Appended, Missing, Failed };
+AppendResult AppendAllOrNothing(const QString& path, const QByteArray& data,
+                                const FileIo& io = RealFileIo());
+
+// The device (file system) that holds an existing path; nothing when it does not exist.
+std::optional<quint64> DeviceOf(const QString& path);
+
+// What tells one state of a file from the next: a replace by rename gives a new inode even
+// when size and time stamp (whose clock may tick coarsely) stay the same.
+struct FileIdentity {
+    quint64 device = 0;
+    quint64 inode = 0;
+    qint64 size = -1;
+    qint64 modifiedNs = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+// An identity of size -1 for a file that does not exist.
+FileIdentity IdentityOf(const QString& path);
 
 // Reads a whole file with as few system calls as possible (searches read thousands of
 // small files). A name that does not exist as written is looked up whatever its case.

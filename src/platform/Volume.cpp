@@ -1,6 +1,7 @@
 #include "platform/Volume.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStorageInfo>
 
@@ -47,4 +48,69 @@ QStringList MountedVolumes()
     out.sort();
     out.removeDuplicates();
     return out;
+}
+
+namespace {
+
+// fstab writes blanks and tabs in paths as octal escapes ("\\040").
+QString DecodeFstabField(const QByteArray& field)
+{
+    QByteArray out;
+    for (qsizetype i = 0; i < field.size(); ++i) {
+        bool ok = false;
+        const int code = field[i] == '\\' ? field.mid(i + 1, 3).toInt(&ok, 8) : 0;
+        if (ok && i + 3 < field.size() && code > 0 && code < 256) {
+            out.append(char(code));
+            i += 3;
+        } else {
+            out.append(field[i]);
+        }
+    }
+    return QFile::decodeName(out);
+}
+
+bool Holds(const QString& mountPoint, const QString& path)
+{
+    return path == mountPoint || path.startsWith(mountPoint + QLatin1Char('/'));
+}
+
+}  // namespace
+
+QString UnmountedMountPoint(const QString& path, const QByteArray& fstab,
+                            const QStringList& mounted)
+{
+    const QString where = QDir::cleanPath(QDir(path).absolutePath());
+    QString best;
+    for (const QByteArray& raw : fstab.split('\n')) {
+        const QByteArray line = raw.simplified();
+        if (line.isEmpty() || line.startsWith('#'))
+            continue;
+        const QList<QByteArray> fields = line.split(' ');
+        if (fields.size() < 2)
+            continue;
+        const QString point = QDir::cleanPath(DecodeFstabField(fields[1]));
+        if (point == QLatin1String("/") || !point.startsWith(QLatin1Char('/')))
+            continue;
+        if (Holds(point, where) && point.size() > best.size())
+            best = point;
+    }
+    if (best.isEmpty())
+        return {};
+    for (const QString& m : mounted) {
+        const QString point = QDir::cleanPath(m);
+        if (Holds(point, where) && point.size() >= best.size())
+            return {};
+    }
+    return best;
+}
+
+QString UnmountedMountPoint(const QString& path)
+{
+    QFile table(QStringLiteral("/etc/fstab"));
+    if (!table.open(QIODevice::ReadOnly))
+        return {};
+    QStringList mounted;
+    for (const QStorageInfo& s : QStorageInfo::mountedVolumes())
+        mounted << s.rootPath();
+    return UnmountedMountPoint(path, table.readAll(), mounted);
 }

@@ -17,3 +17,11 @@ VolumeInfo VolumeOf(const QString& path);
 
 // The mounted volumes a backup can go to (mount points), sorted.
 QStringList MountedVolumes();
+
+// The mount point that the system's mount table (/etc/fstab) names for the path but that
+// is not mounted now: the network drive of a data folder that is not connected, whose
+// empty mount point must not be taken for the data. Empty when there is none.
+QString UnmountedMountPoint(const QString& path);
+// The same on a given mount table and list of mounted mount points.
+QString UnmountedMountPoint(const QString& path, const QByteArray& fstab,
+                            const QStringList& mounted);

@@ -2,6 +2,25 @@
 
 #include "settings/IniFile.h"
 
+IniLayoutStore::IniLayoutStore(IniFile& ini) : m_ini(ini) {}
+
+IniLayoutStore::~IniLayoutStore()
+{
+    while (!m_batches.empty())
+        EndChanges();
+}
+
+void IniLayoutStore::BeginChanges()
+{
+    m_batches.push_back(std::make_unique<IniBatch>(m_ini));
+}
+
+void IniLayoutStore::EndChanges()
+{
+    if (!m_batches.empty())
+        m_batches.pop_back();
+}
+
 QStringList IniLayoutStore::SectionKeys(const QString& section) const
 {
     return m_ini.ReadSection(section);

@@ -16,6 +16,22 @@ public:
                          const QString& fallback) const = 0;
     virtual void Write(const QString& section, const QString& key, const QString& value) = 0;
     virtual void EraseSection(const QString& section) = 0;
+    // The writes between these two reach the store as one change (the options file: one
+    // replace of the file). Pairs nest.
+    virtual void BeginChanges() {}
+    virtual void EndChanges() {}
+};
+
+// BeginChanges and EndChanges around a scope.
+class LayoutChanges {
+public:
+    explicit LayoutChanges(LayoutStore& store) : m_store(store) { m_store.BeginChanges(); }
+    ~LayoutChanges() { m_store.EndChanges(); }
+    LayoutChanges(const LayoutChanges&) = delete;
+    LayoutChanges& operator=(const LayoutChanges&) = delete;
+
+private:
+    LayoutStore& m_store;
 };
 
 // Sections in memory, keys kept in the order written.

@@ -70,12 +70,15 @@ void TMemoSeiteEinrichtenDlgForm::Load(Workspace workspace)
 
 void TMemoSeiteEinrichtenDlgForm::Ok()
 {
-    SaveOrdered(m_store, Section(), Keys(),
-                {ObenEdit, UntenEdit, LinksEdit, RechtsEdit, BoolText(SeitenNrChk), KopfAbstandEdit,
-                 QString::number(EinzugEdit)});
-    SaveFont(m_store, Section(), kEditorFont, EditorFont);
-    SaveFont(m_store, Section(), kTitelFontGross, TitelFontGross);
-    SaveFont(m_store, Section(), kTitelFontKlein, TitelFontKlein);
+    {
+        const LayoutChanges changes(m_store);
+        SaveOrdered(m_store, Section(), Keys(),
+                    {ObenEdit, UntenEdit, LinksEdit, RechtsEdit, BoolText(SeitenNrChk),
+                     KopfAbstandEdit, QString::number(EinzugEdit)});
+        SaveFont(m_store, Section(), kEditorFont, EditorFont);
+        SaveFont(m_store, Section(), kTitelFontGross, TitelFontGross);
+        SaveFont(m_store, Section(), kTitelFontKlein, TitelFontKlein);
+    }
     if (OnApplied) {
         OnApplied(m_workspace);
     }

@@ -265,6 +265,7 @@ void TSeiteEinrichtenDlgForm::Ok()
     }
     v += Titles;
     v += Widths;
+    const LayoutChanges changes(m_store);
     SaveOrdered(m_store, s.section, keys, v);
     SaveFont(m_store, s.section, QStringLiteral("ZellenFont"), ZellenFont);
     SaveFont(m_store, s.section, QStringLiteral("TitelFont"), TitelFont);

@@ -1,10 +1,13 @@
 #include "settings/IniFile.h"
 
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
 
 #include "common/CodePage.h"
 #include "common/NumberFormat.h"
+#include "platform/FileLock.h"
 #include "platform/Files.h"
 
 namespace {
@@ -33,11 +36,92 @@ bool SameName(const QString& a, const QString& b)
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
+// Another workstation's write of the whole file takes milliseconds.
+constexpr int kLockWaitMs = 2000;
+
 }  // namespace
 
 IniFile::IniFile(const QString& path) : m_path(path)
 {
     Reload();
+}
+
+IniFile::~IniFile() = default;
+
+void IniFile::Lock()
+{
+    if (!m_lock)
+        m_lock = std::make_unique<files::FileLock>(m_path);
+    const QDeadlineTimer deadline(kLockWaitMs);
+    while (m_lock->TryLock() == files::FileLock::State::Busy && !deadline.hasExpired())
+        QThread::msleep(5);
+}
+
+void IniFile::Unlock()
+{
+    if (m_lock)
+        m_lock->Unlock();
+}
+
+bool IniFile::BeginChange()
+{
+    if (m_path.isEmpty())
+        return false;
+    if (m_batch > 0)
+        return true;
+    Lock();
+    Reload();
+    return true;
+}
+
+bool IniFile::EndChange(const QList<Line>& lines)
+{
+    if (m_batch > 0) {
+        m_lines = lines;
+        m_batchChanged = true;
+        return true;
+    }
+    const bool ok = Save(lines);
+    Unlock();
+    return ok;
+}
+
+bool IniFile::EndUnchanged()
+{
+    if (m_batch == 0)
+        Unlock();
+    return true;
+}
+
+IniBatch::IniBatch(IniFile& ini) : m_ini(ini)
+{
+    if (m_ini.m_batch++ == 0 && m_ini.HasFile()) {
+        m_ini.Lock();
+        m_ini.Reload();
+        m_ini.m_batchChanged = false;
+    }
+}
+
+IniBatch::~IniBatch()
+{
+    Commit();
+}
+
+bool IniBatch::Commit()
+{
+    if (!m_open)
+        return true;
+    m_open = false;
+    if (--m_ini.m_batch > 0 || !m_ini.HasFile())
+        return m_ini.HasFile();
+    bool ok = true;
+    if (m_ini.m_batchChanged) {
+        const QList<IniFile::Line> lines = m_ini.m_lines;
+        ok = m_ini.Save(lines);
+    }
+    m_ini.m_batchChanged = false;
+    m_ini.Unlock();
+    return ok;
 }
 
 IniFile::Line IniFile::Parse(const QByteArray& raw)
@@ -83,28 +167,23 @@ QString IniFile::ValueOf(const Line& line)
 void IniFile::Reload() const
 {
     m_lines.clear();
-    m_size = -1;
-    m_stamp = {};
+    m_identity = {};
     if (m_path.isEmpty())
         return;
     QFile file(m_path);
     if (!file.open(QIODevice::ReadOnly))
         return;
+    m_identity = files::IdentityOf(m_path);
     const QByteArray data = file.readAll();
     for (const QByteArray& raw : SplitRawLines(data))
         m_lines.append(Parse(raw));
-    const QFileInfo info(m_path);
-    m_stamp = info.lastModified();
-    m_size = info.size();
 }
 
 void IniFile::ReloadIfChanged() const
 {
-    if (m_path.isEmpty())
+    if (m_path.isEmpty() || m_batch > 0)
         return;
-    const QFileInfo info(m_path);
-    const qint64 size = info.exists() ? info.size() : -1;
-    if (size != m_size || info.lastModified() != m_stamp)
+    if (files::IdentityOf(m_path) != m_identity)
         Reload();
 }
 
@@ -228,44 +307,41 @@ bool IniFile::Save(const QList<Line>& lines)
         info.exists() ? info.permissions() : QFile::Permissions();
     const QString temp =
         info.absolutePath() + QLatin1Char('/') + info.completeBaseName() + QStringLiteral(".~IN");
-    if (!files::ReplaceAtomically(m_path, temp, data)) {
+    if (!files::ReplaceAtomically(m_path, temp, data, m_io ? *m_io : files::RealFileIo())) {
         Reload();
         return false;
     }
     if (permissions)
         QFile::setPermissions(m_path, permissions);
     m_lines = lines;
-    const QFileInfo written(m_path);
-    m_stamp = written.lastModified();
-    m_size = written.size();
+    m_identity = files::IdentityOf(m_path);
     return true;
 }
 
 bool IniFile::WriteString(const QString& section, const QString& key, const QString& value)
 {
-    if (m_path.isEmpty())
-        return false;
     // Start from the file as it is now, so keys written by other workstations stay.
-    Reload();
+    if (!BeginChange())
+        return false;
     QList<Line> lines = m_lines;
     const int existing = FindKey(lines, section, key);
     if (existing >= 0) {
         lines[existing] = MakeKeyLine(lines[existing].key, value);
-        return Save(lines);
+        return EndChange(lines);
     }
     const int header = FindSection(lines, section);
     if (header < 0) {
         Line head = Parse(cp1252::Encode(QLatin1Char('[') + section + QLatin1Char(']')));
         lines.append(head);
         lines.append(MakeKeyLine(key, value));
-        return Save(lines);
+        return EndChange(lines);
     }
     // After the last non-blank line of the section; blank lines before the next header stay.
     int insertAt = SectionEnd(lines, header);
     while (insertAt - 1 > header && lines[insertAt - 1].raw.trimmed().isEmpty())
         --insertAt;
     lines.insert(insertAt, MakeKeyLine(key, value));
-    return Save(lines);
+    return EndChange(lines);
 }
 
 bool IniFile::WriteInteger(const QString& section, const QString& key, int value)
@@ -286,26 +362,24 @@ bool IniFile::WriteFloat(const QString& section, const QString& key, long double
 
 bool IniFile::DeleteKey(const QString& section, const QString& key)
 {
-    if (m_path.isEmpty())
+    if (!BeginChange())
         return false;
-    Reload();
     QList<Line> lines = m_lines;
     const int i = FindKey(lines, section, key);
     if (i < 0)
-        return true;
+        return EndUnchanged();
     lines.removeAt(i);
-    return Save(lines);
+    return EndChange(lines);
 }
 
 bool IniFile::EraseSection(const QString& section)
 {
-    if (m_path.isEmpty())
+    if (!BeginChange())
         return false;
-    Reload();
     QList<Line> lines = m_lines;
     const int header = FindSection(lines, section);
     if (header < 0)
-        return true;
+        return EndUnchanged();
     lines.erase(lines.begin() + header, lines.begin() + SectionEnd(lines, header));
-    return Save(lines);
+    return EndChange(lines);
 }

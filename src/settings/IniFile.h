@@ -5,13 +5,20 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <memory>
+
+#include "platform/FileLock.h"
+#include "platform/Files.h"
 
 // An INI file kept open for the whole run, laid out as the Windows private-profile
 // functions lay it out: a new key goes to the end of its section, a new section to the
 // end of the file, every other line stays byte for byte. Section and key names compare
 // without case; the first occurrence wins. Every write goes to the file at once (written
 // to a temporary file and renamed over it), and the file is read again whenever another
-// process changed it, so workstations sharing it see each other's keys.
+// process changed it, so workstations sharing it see each other's keys. Each write
+// reads, changes and replaces the file under its lock, so two workstations writing at
+// once never drop each other's keys. Writes that belong together (a section erased and
+// filled again) go in one IniBatch: one replace of the file, all or nothing.
 //
 // An IniFile without a path (no options file, read-only medium) answers every read with
 // its default and ignores writes.
@@ -19,8 +26,13 @@ class IniFile {
 public:
     IniFile() = default;
     explicit IniFile(const QString& path);
+    ~IniFile();
+    IniFile(const IniFile&) = delete;
+    IniFile& operator=(const IniFile&) = delete;
 
     bool HasFile() const { return !m_path.isEmpty(); }
+    // The file calls of its writes; tests count or fail them.
+    void SetFileIo(std::shared_ptr<const files::FileIo> io) { m_io = std::move(io); }
     const QString& Path() const { return m_path; }
 
     QString ReadString(const QString& section, const QString& key,
@@ -49,6 +61,7 @@ public:
     bool EraseSection(const QString& section);
 
 private:
+    friend class IniBatch;
     struct Line {
         QByteArray raw;   // as stored
         QString section;  // header name when isSection
@@ -59,6 +72,14 @@ private:
 
     void Reload() const;
     void ReloadIfChanged() const;
+    // Takes the file's lock (waiting a little; a lock that stays busy does not stop the
+    // write) and reads the file as it is now. Inside a batch, both were done at its start.
+    bool BeginChange();
+    // Writes the changed lines, or leaves them for the end of the batch.
+    bool EndChange(const QList<Line>& lines);
+    bool EndUnchanged();
+    void Lock();
+    void Unlock();
     bool Save(const QList<Line>& lines);
     static Line Parse(const QByteArray& raw);
     static Line MakeKeyLine(const QString& key, const QString& value);
@@ -71,6 +92,26 @@ private:
 
     QString m_path;
     mutable QList<Line> m_lines;
-    mutable QDateTime m_stamp;
-    mutable qint64 m_size = -1;
+    mutable files::FileIdentity m_identity;
+    int m_batch = 0;              // open batches
+    bool m_batchChanged = false;  // a write of the open batch waits for its end
+    std::unique_ptr<files::FileLock> m_lock;
+    std::shared_ptr<const files::FileIo> m_io;
+};
+
+// Writes through the IniFile while it lives go to memory and reach the file in one
+// replace at Commit or at its end; reads see them at once. Batches nest: the outermost
+// writes.
+class IniBatch {
+public:
+    explicit IniBatch(IniFile& ini);
+    ~IniBatch();
+    IniBatch(const IniBatch&) = delete;
+    IniBatch& operator=(const IniBatch&) = delete;
+    // False when the file could not be written: then none of the batch's values are kept.
+    bool Commit();
+
+private:
+    IniFile& m_ini;
+    bool m_open = true;
 };

@@ -77,10 +77,11 @@ QStringList LoadDocumentTexts(IniFile& ini)
 
 bool SaveDocumentTexts(IniFile& ini, const QStringList& texts)
 {
+    IniBatch batch(ini);
     bool ok = ini.EraseSection(kDokumente);
     for (qsizetype i = 0; i < texts.size(); ++i)
         ok = ini.WriteString(kDokumente, QStringLiteral("D%1").arg(i), texts[i]) && ok;
-    return ok;
+    return batch.Commit() && ok;
 }
 
 MainSwitches ReadMainSwitches(const IniFile& ini)
@@ -107,6 +108,7 @@ void WriteMainSwitch(IniFile& ini, MainSwitch s, bool on)
 
 void WriteOnClose(IniFile& ini, const CloseState& state, int recordCardDefault)
 {
+    IniBatch batch(ini);
     const WindowGeometry& g = state.geometry;
     ini.WriteString(kOptionenSection, QStringLiteral("wsMax"),
                     g.maximised ? QStringLiteral("1") : QStringLiteral("0"));
@@ -141,6 +143,7 @@ QStringList ReadRecentFiles(const IniFile& ini)
 
 void AddRecentFile(IniFile& ini, const QString& path)
 {
+    IniBatch batch(ini);
     const QStringList entries = ReadRecentFiles(ini);
     int found = 0;
     for (int n = 1; n <= 4; ++n) {

@@ -174,6 +174,8 @@ OptionValues ReadOrderedOptions(const IniFile& ini)
 
 bool WriteOrderedOptions(IniFile& ini, const OptionValues& values)
 {
+    // One replace of the file: a crash leaves the old settings or the new ones.
+    IniBatch batch(ini);
     bool ok = ini.EraseSection(kSection);
     for (const OrderedKey& k : OrderedOptionKeys()) {
         const QString name = Key(k.name);
@@ -195,7 +197,7 @@ bool WriteOrderedOptions(IniFile& ini, const OptionValues& values)
         }
         ok = ini.WriteString(kSection, name, value) && ok;
     }
-    return ok;
+    return batch.Commit() && ok;
 }
 
 bool ParseVatRates(const OptionValues& values, VatRates* rates)

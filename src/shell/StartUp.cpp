@@ -15,6 +15,7 @@
 #include "shell/Backup.h"
 #include "shell/CopyFile.h"
 #include "shell/ServiceCode.h"
+#include "table/TableFile.h"
 #include "texts/TextFiles.h"
 
 namespace {
@@ -61,6 +62,15 @@ void StartUp::CheckDataFolder()
     m_port.SetBusy(true);
     m_helpAvailable = help::HelpAvailable(m_programFolder);
 
+    // A network drive that is not connected leaves an empty mount point, or none: that is
+    // not the practice's data, and no new data folder may take its place.
+    const QString unmounted = UnmountedMountPoint(m_dataFolder);
+    if (!unmounted.isEmpty()) {
+        m_port.SetBusy(false);
+        m_port.Message(MsgKind::Error, table::UnreachableText(unmounted));
+        m_port.EndProgram(1);
+    }
+
     if (!QDir::setCurrent(m_dataFolder)) {
         m_port.SetBusy(false);
         const QString question =
@@ -86,6 +96,9 @@ void StartUp::CheckDataFolder()
     }
 
     m_readOnlyMedium = VolumeOf(m_programFolder).readOnly;
+    // Temporary files of saves that this host's crashed runs left behind.
+    if (!m_readOnlyMedium)
+        files::RemoveStaleTemporaries(m_dataFolder);
     const QString iniPath = files::FindCaseInsensitive(m_dataFolder, kTlvIni);
     const QString readOnlyText = QStringLiteral(
         "TALVEN startet auf nicht beschreibbarem Datenträger.\rSpeicherung von Daten nicht "

@@ -182,11 +182,14 @@ public:
     bool LoadRegister(const QString& path);
     // Header lines out; `header` is also what a blank card is saved with.
     bool LoadCard(const QString& path, QStringList& header);
-    // Return true when the file was written (a failure has been reported already).
+    // Return true when the file was written (a failure has been reported already). A file
+    // that another workstation changed since this grid loaded or saved it is not simply
+    // overwritten: the person chooses to reload it and apply this grid's change again, to
+    // overwrite it, or not to save (cards: overwrite or not).
     bool SaveTable(const QString& path);
     bool SaveCard(const QString& path, const QStringList& header);
     // table::AppendChangeLine in this grid's environment.
-    void AppendChangeLine(const QString& path, const QString& line);
+    bool AppendChangeLine(const QString& path, const QString& line);
     // The volume holding the path answers; otherwise the message is shown once.
     bool CheckDriveReachable(const QString& path);
     bool RepairReadOnly(const QString& path);
@@ -204,7 +207,12 @@ private:
     void PutLineInRow(int row, const QString& line);
     void ClearRow(int row);
     QString ReadForLoad(const QString& path, bool journal, const QString& failLine);
-    bool SafeSave(const QString& path, const QString& tempExt, const QStringList& lines, bool card);
+    bool SafeSave(const QString& path, const QString& tempExt, QStringList lines, bool card);
+    // What the file held when this grid last read or wrote it.
+    void RememberDisk(const QString& path, const QByteArray& data, const QStringList& lines);
+    bool DiskChanged(const QString& target, QByteArray* now) const;
+    enum class OnChanged { Reload, Overwrite, Cancel };
+    OnChanged AskChanged(const QString& path, bool card);
     void FillNewBackupFolder(const QString& tableFolder, const QString& backupFolder);
     void Mirror(const QString& path, const QStringList& lines);
     bool MergeJournal();
@@ -233,6 +241,12 @@ private:
     bool m_writeThrough = true;
     bool m_modified = false;
     int m_quiet = 0;  // > 0 while rows are filled in bulk; one notification at the end
+    struct DiskState {
+        QString path;  // absolute; empty: nothing known
+        qint64 size = -1;
+        quint64 checksum = 0;
+        QStringList lines;  // as read or written, the base of a change applied again
+    } m_disk;
     TextWidthFn m_textWidth;
     ChangeFn m_onChange;
 };

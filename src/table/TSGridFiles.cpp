@@ -12,6 +12,7 @@
 #include "table/RecordLine.h"
 #include "table/TSGrid.h"
 #include "table/TableFile.h"
+#include "table/TableLock.h"
 
 namespace {
 
@@ -31,6 +32,11 @@ constexpr int kFloppyMaxLines = 1000;
 QString FolderOf(const QString& path)
 {
     return table::WithSlash(QFileInfo(path).absolutePath());
+}
+
+QString Absolute(const QString& path)
+{
+    return QFileInfo(path).absoluteFilePath();
 }
 
 // Julian day of a "dd.mm.yyyy" cell, -1 when the cell holds no date.
@@ -77,16 +83,17 @@ bool CardHasContent(const QStringList& written)
 bool TSGrid::CheckDriveReachable(const QString& path)
 {
     const QString where = path.isEmpty() ? QDir::currentPath() : path;
-    const VolumeInfo volume = m_env->Volume(where);
-    if (volume.reachable)
-        return true;
+    QString name;
+    if (table::DataFolderGone(*m_env, where)) {
+        name = m_env->dataFolder;
+    } else {
+        const VolumeInfo volume = m_env->Volume(where);
+        if (volume.reachable)
+            return true;
+        name = volume.mountPoint.isEmpty() ? where : volume.mountPoint;
+    }
     m_port.SetBusy(false);
-    const QString name = volume.mountPoint.isEmpty() ? where : volume.mountPoint;
-    m_port.Message(MsgKind::Error,
-                   QStringLiteral("Laufwerk bzw. Rechner (") + name +
-                       QStringLiteral(") kann nicht erreicht werden.\rDas Programm wird beendet.\r"
-                                      "Stellen Sie sicher, dass der Hauptrechner eingeschaltet\r"
-                                      "und alle Netzlaufwerke verbunden sind."));
+    m_port.Message(MsgKind::Error, table::UnreachableText(name));
     return false;
 }
 
@@ -126,7 +133,65 @@ QString TSGrid::ReadForLoad(const QString& path, bool journal, const QString& fa
         m_port.EndProgram(1);
     }
     m_lines = cp1252::SplitLines(data);
+    RememberDisk(resolved, data, m_lines);
     return resolved;
+}
+
+void TSGrid::RememberDisk(const QString& path, const QByteArray& data, const QStringList& lines)
+{
+    m_disk.path = Absolute(path);
+    m_disk.size = data.size();
+    m_disk.checksum = table::Checksum(data);
+    m_disk.lines = lines;
+}
+
+// Size first, then the checksum: a time stamp alone misses a second save within its
+// resolution and would call an identical rewrite a change.
+bool TSGrid::DiskChanged(const QString& target, QByteArray* now) const
+{
+    if (m_disk.path.isEmpty() || m_disk.path != Absolute(target))
+        return false;
+    const QFileInfo info(target);
+    if (!info.exists())
+        return true;
+    if (info.size() != m_disk.size)
+        return true;
+    QByteArray data;
+    if (!files::ReadWhole(target, data))
+        return false;  // the write that follows reports what is wrong with the file
+    if (now)
+        *now = data;
+    return table::Checksum(data) != m_disk.checksum;
+}
+
+TSGrid::OnChanged TSGrid::AskChanged(const QString& path, bool card)
+{
+    m_port.SetBusy(false);
+    const QString changed = QStringLiteral("Die Datei\r") + path +
+                            QStringLiteral(
+                                "\rwurde seit dem Laden von einem anderen "
+                                "Arbeitsplatz geändert.\r\r");
+    if (card) {
+        return m_port.Message(MsgKind::Warning,
+                              changed + QStringLiteral("OK: mit dem eigenen Stand überschreiben\r"
+                                                       "Abbrechen: nicht speichern"),
+                              Buttons::OkCancel) == Answer::Ok
+                   ? OnChanged::Overwrite
+                   : OnChanged::Cancel;
+    }
+    switch (m_port.Message(MsgKind::Warning,
+                           changed + QStringLiteral("Ja: neu laden und die eigene Änderung "
+                                                    "erneut anwenden\rNein: mit dem eigenen "
+                                                    "Stand überschreiben\rAbbrechen: nicht "
+                                                    "speichern"),
+                           Buttons::YesNoCancel)) {
+        case Answer::Yes:
+            return OnChanged::Reload;
+        case Answer::No:
+            return OnChanged::Overwrite;
+        default:
+            return OnChanged::Cancel;
+    }
 }
 
 bool TSGrid::LoadTable(const QString& path)
@@ -142,26 +207,31 @@ bool TSGrid::LoadTable(const QString& path)
     return ok;
 }
 
+// The merging loads read, merge and save under the file's lock, so that a change line
+// appended meanwhile is neither lost nor merged twice. A person who gives up waiting for
+// the lock gets the merged table in memory only; the next save asks before it overwrites.
 bool TSGrid::LoadJournal(const QString& path)
 {
+    table::TableLock lock(m_port, *m_env, table::ResolveExisting(path));
     ReadForLoad(path, true, kLoadFailed);
-    if (MergeJournal())
+    if (MergeJournal() && lock.Held())
         SaveTable(path);
     return true;
 }
 
 bool TSGrid::LoadJournalDisplay(const QString& path)
 {
-    ReadForLoad(path, true, kLoadFailed);
-    if (MergeJournal())
-        SaveTable(path);
+    LoadJournal(path);
     FillAfterLoad();
     return true;
 }
 
 bool TSGrid::LoadJournalInMemory(const QString& path)
 {
-    ReadForLoad(path, true, kCreateFailed);
+    {
+        table::TableLock lock(m_port, *m_env, table::ResolveExisting(path));
+        ReadForLoad(path, true, kCreateFailed);
+    }
     MergeJournal();
     FillAfterLoad();
     return true;
@@ -229,9 +299,12 @@ bool TSGrid::MergeJournal()
 
 bool TSGrid::LoadRegister(const QString& path)
 {
-    ReadForLoad(path, false, kLoadFailed);
-    if (MergeRegister())
-        SaveTable(path);
+    {
+        table::TableLock lock(m_port, *m_env, table::ResolveExisting(path));
+        ReadForLoad(path, false, kLoadFailed);
+        if (MergeRegister() && lock.Held())
+            SaveTable(path);
+    }
     FillAfterLoad();
     return true;
 }
@@ -306,8 +379,7 @@ bool TSGrid::LoadCard(const QString& path, QStringList& header)
     return true;
 }
 
-bool TSGrid::SafeSave(const QString& path, const QString& tempExt, const QStringList& lines,
-                      bool card)
+bool TSGrid::SafeSave(const QString& path, const QString& tempExt, QStringList lines, bool card)
 {
     m_port.SetBusy(false);
     const QString target = table::ResolveExisting(path);
@@ -318,25 +390,79 @@ bool TSGrid::SafeSave(const QString& path, const QString& tempExt, const QString
         m_port.Message(MsgKind::Error, path + kIoError + kEnds);
         m_port.EndProgram(1);
     }
-    const QByteArray data = cp1252::JoinLines(lines);
-    const QString temp = table::ChangeExt(target, tempExt);
-    bool ok = files::ReplaceAtomically(target, temp, data);
-    for (int attempt = 0; !ok && attempt < kSaveRetries; ++attempt) {
-        Wait(kRetryWaitMs, true);
-        ok = files::ReplaceAtomically(target, temp, data);
+    bool overwrite = false;
+    bool reload = false;
+    for (;;) {
+        table::TableLock lock(m_port, *m_env, target);
+        if (!lock.Held()) {
+            m_modified = true;
+            return false;
+        }
+        QByteArray now;
+        if (!overwrite && DiskChanged(target, &now)) {
+            if (reload) {
+                // Under the lock, so nobody writes between this read and the rename.
+                if (now.isEmpty())
+                    files::ReadWhole(target, now);
+                const QStringList theirs = cp1252::SplitLines(now);
+                if (const std::optional<QStringList> merged =
+                        table::ApplyAgain(m_disk.lines, lines, theirs)) {
+                    lines = *merged;
+                    RememberDisk(target, now, theirs);
+                    if (!card)
+                        SetLines(lines);
+                } else {
+                    lock.Release();
+                    m_port.SetBusy(false);
+                    if (m_port.Message(MsgKind::Warning,
+                                       QStringLiteral("Die eigene Änderung lässt sich nicht auf "
+                                                      "den neuen Stand von\r") +
+                                           path +
+                                           QStringLiteral("\ranwenden: beide Arbeitsplätze haben "
+                                                          "dieselben Zeilen geändert.\r\rOK: mit "
+                                                          "dem eigenen Stand überschreiben\r"
+                                                          "Abbrechen: nicht speichern"),
+                                       Buttons::OkCancel) != Answer::Ok) {
+                        m_modified = true;
+                        return false;
+                    }
+                    overwrite = true;
+                    continue;
+                }
+            } else {
+                lock.Release();
+                const OnChanged answer = AskChanged(path, card);
+                if (answer == OnChanged::Cancel) {
+                    m_modified = true;
+                    return false;
+                }
+                overwrite = answer == OnChanged::Overwrite;
+                reload = answer == OnChanged::Reload;
+                continue;
+            }
+        }
+        const QByteArray data = cp1252::JoinLines(lines);
+        const QString temp = table::ChangeExt(target, tempExt);
+        bool ok = files::ReplaceAtomically(target, temp, data, m_env->Io());
+        for (int attempt = 0; !ok && attempt < kSaveRetries; ++attempt) {
+            Wait(kRetryWaitMs, true);
+            ok = files::ReplaceAtomically(target, temp, data, m_env->Io());
+        }
+        if (ok)
+            RememberDisk(target, data, lines);
+        lock.Release();
+        if (!ok) {
+            m_port.SetBusy(false);
+            QString text = table::WriteErrorText(folder);
+            if (card)
+                text.chop(1);
+            m_port.Message(MsgKind::Error, text);
+            m_modified = true;
+            return false;
+        }
+        m_modified = false;
+        return true;
     }
-    if (!ok) {
-        QFile::remove(temp);
-        m_port.SetBusy(false);
-        m_port.Message(MsgKind::Error,
-                       QStringLiteral("Fehler beim Schreiben auf den Datenträger.\r(") + folder +
-                           QStringLiteral(")\rBitte prüfen, ob der Datenträger beschreibbar ist") +
-                           (card ? QString() : QStringLiteral("!")));
-        m_modified = true;
-        return false;
-    }
-    m_modified = false;
-    return true;
 }
 
 bool TSGrid::SaveTable(const QString& path)
@@ -411,9 +537,8 @@ void TSGrid::Mirror(const QString& path, const QStringList& lines)
             FillNewBackupFolder(FolderOf(path), folder);
         const QString target = files::FindCaseInsensitive(folder, name);
         const QString temp = table::ChangeExt(target, QStringLiteral(".~DB"));
-        if (files::ReplaceAtomically(target, temp, data))
+        if (files::ReplaceAtomically(target, temp, data, m_env->Io()))
             return;
-        QFile::remove(temp);
         m_port.SetBusy(false);
         const Answer answer = m_port.Message(
             MsgKind::Error,
@@ -427,7 +552,7 @@ void TSGrid::Mirror(const QString& path, const QStringList& lines)
     }
 }
 
-void TSGrid::AppendChangeLine(const QString& path, const QString& line)
+bool TSGrid::AppendChangeLine(const QString& path, const QString& line)
 {
-    table::AppendChangeLine(*m_env, m_port, path, line);
+    return table::AppendChangeLine(*m_env, m_port, path, line);
 }

@@ -2,7 +2,10 @@
 
 #include <QString>
 #include <functional>
+#include <memory>
+#include <optional>
 
+#include "platform/Files.h"
 #include "platform/Volume.h"
 
 // Where the table engine runs. One object is shared by all grids of the program (the shell
@@ -22,8 +25,18 @@ struct TableEnvironment {
     // volumes here.
     std::function<VolumeInfo(const QString& path)> volumeOf;
 
+    // The device that held the data folder when the program started. A folder that is gone
+    // or lies on another device later (a network mount dropped, leaving its empty mount
+    // point) is unreachable: nothing is created on the local disk in its place.
+    std::optional<quint64> dataFolderDevice;
+    // How long a lock held by another workstation is waited for before the person is asked.
+    int lockWaitMs = 4000;
+    // File calls of saves and appends; empty means the real ones. Tests inject faults here.
+    std::shared_ptr<const files::FileIo> io;
+
     VolumeInfo Volume(const QString& path) const
     {
         return volumeOf ? volumeOf(path) : VolumeOf(path);
     }
+    const files::FileIo& Io() const { return io ? *io : files::RealFileIo(); }
 };

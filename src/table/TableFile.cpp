@@ -3,10 +3,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 
 #include "common/CodePage.h"
 #include "common/UserPort.h"
 #include "platform/Files.h"
+#include "table/TableLock.h"
 
 namespace table {
 
@@ -52,23 +54,123 @@ bool EnterBackupFolder(const QString& folder, bool& created)
     return true;
 }
 
-void AppendChangeLine(const TableEnvironment& env, UserPort& port, const QString& path,
-                      const QString& line)
+namespace {
+
+// The occurrence of `block` in `lines` nearest to `near`, or -1.
+qsizetype FindBlockNear(const QStringList& lines, const QStringList& block, qsizetype near)
 {
-    const QString local = ResolveExisting(path);
-    if (!QFileInfo(local).isFile())
-        return;
-    const QByteArray bytes = cp1252::Encode(line) + QByteArrayLiteral("\r\n");
-    {
-        QFile file(local);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
-            return;
-        file.write(bytes);
-        if (!file.flush())
-            return;
+    const auto at = [&](qsizetype i) {
+        for (qsizetype k = 0; k < block.size(); ++k) {
+            if (lines[i + k] != block[k])
+                return false;
+        }
+        return true;
+    };
+    const qsizetype last = lines.size() - block.size();
+    // Nearest first: usually the other workstation only added lines at the end.
+    for (qsizetype d = 0; d <= std::max(near, last - near); ++d) {
+        if (near - d >= 0 && near - d <= last && at(near - d))
+            return near - d;
+        if (d > 0 && near + d >= 0 && near + d <= last && at(near + d))
+            return near + d;
     }
-    if (!env.autoBackup || env.autoBackupFolder.isEmpty())
-        return;
+    return -1;
+}
+
+}  // namespace
+
+std::optional<QStringList> ApplyAgain(const QStringList& base, const QStringList& mine,
+                                      const QStringList& theirs)
+{
+    const qsizetype n = base.size();
+    const qsizetype m = mine.size();
+    qsizetype prefix = 0;
+    while (prefix < n && prefix < m && base[prefix] == mine[prefix])
+        ++prefix;
+    qsizetype suffix = 0;
+    while (suffix < n - prefix && suffix < m - prefix &&
+           base[n - 1 - suffix] == mine[m - 1 - suffix])
+        ++suffix;
+    const QStringList removed = base.mid(prefix, n - prefix - suffix);
+    const QStringList added = mine.mid(prefix, m - prefix - suffix);
+    if (removed.isEmpty() && added.isEmpty())
+        return theirs;
+
+    qsizetype from = 0;
+    qsizetype length = removed.size();
+    if (!removed.isEmpty()) {
+        from = FindBlockNear(theirs, removed, prefix);
+    } else if (prefix > 0) {
+        from = FindBlockNear(theirs, {base[prefix - 1]}, prefix - 1);
+        if (from >= 0)
+            ++from;
+    } else if (suffix > 0) {
+        from = FindBlockNear(theirs, {base[n - suffix]}, 0);
+    }
+    if (from < 0)
+        return std::nullopt;
+    QStringList result = theirs.mid(0, from);
+    result += added;
+    result += theirs.mid(from + length);
+    return result;
+}
+
+quint64 Checksum(const QByteArray& data)
+{
+    quint64 h = 14695981039346656037ull;
+    for (const char c : data) {
+        h ^= quint8(c);
+        h *= 1099511628211ull;
+    }
+    return h;
+}
+
+QString WriteErrorText(const QString& folder)
+{
+    return QStringLiteral("Fehler beim Schreiben auf den Datenträger.\r(") + folder +
+           QStringLiteral(")\rBitte prüfen, ob der Datenträger beschreibbar ist!");
+}
+
+bool DataFolderGone(const TableEnvironment& env, const QString& path)
+{
+    if (env.dataFolder.isEmpty() || !env.dataFolderDevice)
+        return false;
+    const QString folder = QDir::cleanPath(QDir(env.dataFolder).absolutePath());
+    const QString where = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    if (where != folder && !where.startsWith(folder + QLatin1Char('/')))
+        return false;
+    return files::DeviceOf(folder) != env.dataFolderDevice;
+}
+
+bool CreateIfMissing(const TableEnvironment& env, UserPort& port, const QString& path)
+{
+    if (QFileInfo(path).isFile())
+        return true;
+    if (DataFolderGone(env, path)) {
+        port.SetBusy(false);
+        port.Message(MsgKind::Error, UnreachableText(env.dataFolder));
+        port.EndProgram(1);
+    }
+    QFile file(path);
+    return file.open(QIODevice::NewOnly) || QFileInfo(path).isFile();
+}
+
+QString UnreachableText(const QString& name)
+{
+    return QStringLiteral("Laufwerk bzw. Rechner (") + name +
+           QStringLiteral(
+               ") kann nicht erreicht werden.\rDas Programm wird beendet.\r"
+               "Stellen Sie sicher, dass der Hauptrechner eingeschaltet\r"
+               "und alle Netzlaufwerke verbunden sind.");
+}
+
+namespace {
+
+// The backup copy follows the local file; its failures are not the caller's (the next
+// save mirrors the whole table).
+void AppendToBackup(const TableEnvironment& env, UserPort& port, const QString& local,
+                    const QByteArray& bytes)
+{
     const QString folder = WithSlash(env.autoBackupFolder);
     for (;;) {
         QString bare = folder;
@@ -89,16 +191,48 @@ void AppendChangeLine(const TableEnvironment& env, UserPort& port, const QString
     bool created = false;
     if (!EnterBackupFolder(folder, created))
         return;
-    if (QFileInfo(local).size() == 0)
+    const TableLock lock(port, env, local);
+    if (!lock.Held() || QFileInfo(local).size() == 0)
         return;
     const QString copy = files::FindCaseInsensitive(folder, QFileInfo(local).fileName());
-    if (QFileInfo(copy).isFile()) {
-        QFile file(copy);
-        if (file.open(QIODevice::WriteOnly | QIODevice::Append))
-            file.write(bytes);
-    } else {
+    if (QFileInfo(copy).isFile())
+        files::AppendAllOrNothing(copy, bytes, env.Io());
+    else
         files::CopyKeepingTime(local, copy);
+}
+
+}  // namespace
+
+bool AppendChangeLine(const TableEnvironment& env, UserPort& port, const QString& path,
+                      const QString& line)
+{
+    const QString local = ResolveExisting(path);
+    if (DataFolderGone(env, local)) {
+        port.SetBusy(false);
+        port.Message(MsgKind::Error, UnreachableText(env.dataFolder));
+        port.EndProgram(1);
     }
+    if (!QFileInfo(local).isFile())
+        return false;
+    const QByteArray bytes = cp1252::Encode(line) + QByteArrayLiteral("\r\n");
+    {
+        TableLock lock(port, env, local);
+        if (!lock.Held())
+            return false;
+        const files::AppendResult result = files::AppendAllOrNothing(local, bytes, env.Io());
+        lock.Release();
+        if (result == files::AppendResult::Missing)
+            return false;
+        if (result == files::AppendResult::Failed) {
+            port.SetBusy(false);
+            port.Message(MsgKind::Error,
+                         WriteErrorText(WithSlash(QFileInfo(local).absolutePath())));
+            return false;
+        }
+    }
+    if (env.autoBackup && !env.autoBackupFolder.isEmpty())
+        AppendToBackup(env, port, local, bytes);
+    return true;
 }
 
 }  // namespace table

@@ -14,12 +14,13 @@ QList<Macro> Read(const IniFile& ini)
 
 bool Write(IniFile& ini, const QList<Macro>& list)
 {
+    IniBatch batch(ini);
     bool ok = ini.EraseSection(kSection);
     for (const Macro& m : list) {
         if (!m.letter.isEmpty())
             ok = ini.WriteString(kSection, m.letter, m.text) && ok;
     }
-    return ok;
+    return batch.Commit() && ok;
 }
 
 std::optional<QString> Lookup(const IniFile& ini, QChar letter)

@@ -51,12 +51,14 @@ TEST(Balances, EuroBookingIntoDmPairRewritesThePairInEuro)
     EXPECT_FALSE(s.values.contains({kSec, "Bank2"}));
 }
 
+// The general form may carry an exponent, as a balance left with a rounding residue does.
 TEST(Balances, StoredTextReadsBackExactly)
 {
     for (long double v : {0.0L, 195.583L, -12.5L, 0.1L + 0.2L, 1e-7L, 123456789.123456789L}) {
-        long double back = -1;
-        ASSERT_TRUE(TryStrToFloat(BalanceText(v), &back)) << BalanceText(v).toStdString();
-        EXPECT_EQ(back, v);
+        MemorySettings s;
+        s.values[{kSec, "Kasse"}] = BalanceText(v);
+        EXPECT_EQ(ReadBalances(s, Business::Practice, "E", kRate).cash, v)
+            << BalanceText(v).toStdString();
     }
     EXPECT_EQ(BalanceText(195.583L), "195,583");
     EXPECT_EQ(BalanceText(-12.5L), "-12,5");

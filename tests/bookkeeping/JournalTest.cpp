@@ -19,7 +19,10 @@ struct Appended {
 
 AppendLineFn Recorder(QList<Appended>& out)
 {
-    return [&out](const QString& path, const QString& line) { out.push_back({path, line}); };
+    return [&out](const QString& path, const QString& line) {
+        out.push_back({path, line});
+        return true;
+    };
 }
 
 }  // namespace

@@ -123,9 +123,10 @@ TEST_F(JournalWorkspaceTest, DmMonthShowsInDmWithAConvertedEuroBookingMergedAtIt
     testfiles::WriteLines(At("Z52026.zad"), {"01.05.2026\ta*\tMiete\t8,40\t19,0\t10,00\tB\t",
                                              "20.05.2026\tb*\tStrom\t16,81\t19,0\t20,00\tB\t"});
     const Booking euro{"E", QDate(2026, 5, 15), "0012/005", "Meier", 42.02L, "19,0", 50, "B"};
-    ASSERT_TRUE(AppendBooking(
-        dir.path(), euro, "Euro", 1.95583L,
-        [this](const QString& path, const QString& line) { grid.AppendChangeLine(path, line); }));
+    ASSERT_TRUE(AppendBooking(dir.path(), euro, "Euro", 1.95583L,
+                              [this](const QString& path, const QString& line) {
+                                  return grid.AppendChangeLine(path, line);
+                              }));
     // The balances have no currency yet: the dialog comes once in the run, its OK writes it.
     dialogs.balances.push_back([](TKtoStdAendDlgForm& form) {
         form.SetText(TKtoStdAendDlgForm::KasseEdit, "195,58");

@@ -15,6 +15,7 @@
 #include "cards/CardWorkspace.h"
 #include "cards/TBezDlgForm.h"
 #include "common/CodePage.h"
+#include "platform/Files.h"
 #include "printing/PrinterList.h"
 #include "table/TSGrid.h"
 
@@ -223,6 +224,46 @@ TEST_F(CardCloseRunTest, NegativeGrossStopsTheClose)
     EXPECT_EQ(canvas.jobs, 0);
     EXPECT_FALSE(Workspace().Form().State().IsInvoiced());
     EXPECT_FALSE(QFile::exists(Path(FileName("0012", 6))));
+}
+
+// A line without a date above it stops the summation; each kind then ends with its own
+// follow-up message, nothing is closed, and the card print still saves the card.
+TEST_F(CardCloseRunTest, UndatedLineStopsEveryKindWithItsMessage)
+{
+    const QString summation = QString::fromUtf8(
+        "Fehler in Kartei Nr. 0012/005\rZeile 1:  Kein gültiges Datum vorhanden!\r"
+        "Neueingaben wurden nicht mehr summiert!");
+    const struct {
+        PrintKind kind;
+        QString last;
+    } cases[] = {
+        {PrintKind::Invoice, NoDateText("0012/005", CloseKind::Invoice)},
+        {PrintKind::Quote, NoDateText("0012/005", CloseKind::Quote)},
+        {PrintKind::Card, "Fehler (Zeile 1): Kein gültiges Datum vorhanden!"},
+    };
+    WriteCustomer("005");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(int(c.kind));
+        WriteCard(5, {"\tOhne Datum\t1\t10,00000\t\t\t\t\t",
+                      "01.03.2024\tImpfung\t1\t100,00000\t\t\t\t\t"});
+        ASSERT_TRUE(Workspace().LoadCurrentCard(0));
+        Workspace().Form().GetRows()[1].SetCell(kColRemark, "neu");
+        Workspace().Form().SetModified(true);
+        port.messages.clear();
+        const CardPrintChoice choice = Choice(c.kind);
+        if (c.kind == PrintKind::Card)
+            EXPECT_FALSE(Run().PrintCard(choice));
+        else if (c.kind == PrintKind::Quote)
+            EXPECT_FALSE(Run().CloseAsQuote(choice));
+        else
+            EXPECT_FALSE(Run().CloseAsInvoice(choice));
+        const QStringList texts = port.Texts();
+        ASSERT_GE(texts.size(), 2);
+        EXPECT_EQ(texts.mid(texts.size() - 2), QStringList({summation, c.last}));
+        EXPECT_EQ(canvas.jobs, 0);
+        EXPECT_FALSE(QFile::exists(Path(FileName("0012", 6))));
+        EXPECT_EQ(CardLines(5, false).value(1).contains("\tneu\t"), c.kind == PrintKind::Card);
+    }
 }
 
 // Lines paid on the spot leave nothing to invoice: the card closes with gross 0 and
@@ -544,7 +585,7 @@ TEST_F(CardCloseRunTest, NextCardThatCannotBeWrittenKeepsTheLinesOnTheOpenCard)
     WriteCard(5, {"01.03.2024\tImpfung\t1\t100,00000\t\t\t\t\t",
                   "10.03.2024\tRöntgen\t1\t80,00000\t\t\t\t\t"});
     ASSERT_TRUE(Workspace().LoadCurrentCard(0));
-    ASSERT_TRUE(QDir(dir.path()).mkdir("K0012006.~KA"));
+    ASSERT_TRUE(QDir().mkdir(files::UniqueTemporary(Path("K0012006.~KA"))));
 
     EXPECT_FALSE(Run().CloseAsInvoice(Choice(PrintKind::Invoice)));
     EXPECT_EQ(port.LastText(), "Fehler beim Öffnen der leeren Karteikarte: K0012006.KAR");
@@ -557,7 +598,7 @@ TEST_F(CardCloseRunTest, NextCardThatCannotBeWrittenKeepsTheLinesOnTheOpenCard)
         EXPECT_FALSE(line.startsWith("+0012/005")) << line.toStdString();
     EXPECT_EQ(Workspace().CardNumber(), 5);
 
-    ASSERT_TRUE(QDir(dir.path()).rmdir("K0012006.~KA"));
+    ASSERT_TRUE(QDir().rmdir(files::UniqueTemporary(Path("K0012006.~KA"))));
     ASSERT_TRUE(Run().CloseAsInvoice(Choice(PrintKind::Invoice)));
     EXPECT_FALSE(CardLines(5, false).join("").contains("Röntgen"));
     EXPECT_TRUE(CardLines(6, false)[0].startsWith("10.03.2024\tRöntgen\t"));
@@ -572,7 +613,7 @@ TEST_F(CardCloseRunTest, ClosedCardThatCannotBeSavedLeavesNoNextCard)
     WriteCard(5, {"01.03.2024\tImpfung\t1\t100,00000\t\t\t\t\t",
                   "10.03.2024\tRöntgen\t1\t80,00000\t\t\t\t\t"});
     ASSERT_TRUE(Workspace().LoadCurrentCard(0));
-    ASSERT_TRUE(QDir(dir.path()).mkdir("K0012005.~KA"));
+    ASSERT_TRUE(QDir().mkdir(files::UniqueTemporary(Path("K0012005.~KA"))));
 
     EXPECT_FALSE(Run().CloseAsInvoice(Choice(PrintKind::Invoice)));
     EXPECT_FALSE(QFile::exists(Path(FileName("0012", 6))));

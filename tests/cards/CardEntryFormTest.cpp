@@ -96,12 +96,18 @@ TEST_F(CardEntryFormTest, AmountColumnRules)
     EXPECT_EQ(Type(kColAmount, 4, "5"), "");
 }
 
-TEST_F(CardEntryFormTest, TextColumnsStopAt199CharactersAndAtTheLineWidth)
+// Typing and pasting stop where the save would cut: 100 characters of text, 199 of remark.
+TEST_F(CardEntryFormTest, TextColumnsStopWhereTheSaveCutsAndAtTheLineWidth)
 {
-    form.GetRows()[0].SetCell(kColText, QString(199, 'a'));
-    EXPECT_EQ(Type(kColText, 0, "b").size(), 199);
-    EXPECT_TRUE(Press(kColText, 0, EditorKey::Backspace).accepted);
-    EXPECT_EQ(Cell(kColText, 0).size(), 198);
+    for (const auto& [col, limit] : {std::pair{kColText, 100}, std::pair{kColRemark, 199}}) {
+        SCOPED_TRACE(col);
+        form.GetRows()[0].SetCell(col, QString(limit - 1, 'a'));
+        EXPECT_EQ(Type(col, 0, "bc").size(), limit);
+        EXPECT_FALSE(Press(col, 0, EditorKey::Paste).accepted);
+        EXPECT_TRUE(Press(col, 0, EditorKey::Cut).accepted);
+        EXPECT_TRUE(Press(col, 0, EditorKey::Backspace).accepted);
+        EXPECT_EQ(Cell(col, 0).size(), limit - 1);
+    }
 
     form.SetLineStop(true, [](const QString& text) { return text.size() >= 5; });
     EXPECT_EQ(Type(kColText, 1, "abcdef"), "abcd");
@@ -149,7 +155,8 @@ TEST_F(CardEntryFormTest, BookedCashLinesAreLockedUnderGobd)
 TEST_F(CardEntryFormTest, LockMessageOnlyWithoutPaymentLines)
 {
     Open({Line("01.03.2024", "1", "10,00000", "B")});
-    form.State().paymentLines << "1,00 Euro   am 01.03.2024,  bar";
+    PadSummary(form.State().summary);
+    form.State().summary << "1,00 Euro   am 01.03.2024,  bar";
     EXPECT_FALSE(Press(kColAmount, 0, EditorKey::Backspace).accepted);
     EXPECT_TRUE(port.messages.isEmpty());
 }
@@ -270,7 +277,8 @@ TEST_F(CardEntryFormTest, CurrencySwitchConvertsAmountsFeesAndOpenAmount)
     EXPECT_EQ(s.openAmountExact, "119,00");
     form.SwitchCurrency();
     s.openAmountExact = "100";
-    s.paymentLines << "1,00 DM   am 06.03.2024,  bar";
+    PadSummary(s.summary);
+    s.summary << "1,00 DM   am 06.03.2024,  bar";
     form.SwitchCurrency();
     EXPECT_EQ(s.openAmountExact, "51,12919");
 }

@@ -163,8 +163,9 @@ TEST(CardHeader, ApplyInvoicedCardWithRemindersAndPayments)
     EXPECT_TRUE(s.remindersEnabled);
     EXPECT_EQ(s.reminder1Hint, "01.03.2024");
     EXPECT_EQ(s.reminderLabel, "2 am   15.03.2024");
-    EXPECT_EQ(s.paymentLines.size(), 3);
-    EXPECT_EQ(s.paymentMonths, QList<QDate>({QDate(2024, 2, 1), QDate(2024, 4, 1)}));
+    EXPECT_EQ(PaymentLines(s.summary).size(), 3);
+    EXPECT_EQ(PaymentMonths(PaymentLines(s.summary)),
+              QList<QDate>({QDate(2024, 2, 1), QDate(2024, 4, 1)}));
     EXPECT_EQ(BuildHeader(s), h);
 
     h[9] = "0,004";

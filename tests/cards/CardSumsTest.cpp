@@ -3,7 +3,9 @@
 #include "QtPrinters.h"
 
 #include "ScriptedUserPort.h"
+#include "cards/CardClosing.h"
 #include "cards/CardSums.h"
+#include "common/NumberFormat.h"
 
 using namespace card;
 
@@ -55,17 +57,37 @@ TEST_F(CardSumsTest, CurrentAndOldRatesFormTwoGroups)
     EXPECT_TRUE(port.messages.isEmpty());
 }
 
+// Old and current 7 % are one rate: one group of the summary, one VAT row of the invoice.
 TEST_F(CardSumsTest, EqualOldAndCurrentRatesMergeIntoTheLowerGroup)
 {
-    Rows rows{Line("15.12.2007", "2", "100"), Line("", "2", "100")};
+    Rows rows{Line("15.12.2007", "2", "100"), Line("10.01.2024", "2", "100")};
     CardState s = NewState();
     const CardSums sums = SumCard(rows, s, settings, port);
     EXPECT_EQ(sums.groupNet[1], 200);
-    EXPECT_NEAR(double(sums.groupVat[1]), 14, 1e-12);
     EXPECT_EQ(sums.groupNet[4], 0);
-    EXPECT_EQ(sums.groupVat[4], 0);
-    EXPECT_EQ(s.summary[9], "14,00000");  // written before the merge
+    EXPECT_EQ(s.summary[3], "14,00000");
+    EXPECT_EQ(s.summary[9], "0,00000");
     EXPECT_EQ(s.summary[kSumInvoiceVat], "14,00");
+    EXPECT_EQ(FooterSlots(s.summary, s.currency, false, {}, {}).mid(0, 4),
+              QStringList({"7,0%", "14,00 EUR", "", ""}));
+}
+
+// An invoice keeps the summary it was printed with: rates changed in the options since reach
+// neither its summary nor its shown sums. The currency switch converts it anew.
+TEST_F(CardSumsTest, InvoiceKeepsTheSummaryItWasPrintedWith)
+{
+    Rows rows{Line("01.06.2020", "2", "100")};
+    CardState s = NewState();
+    s.invoiceDate = "05.06.2020";
+    ASSERT_TRUE(SumCard(rows, s, settings, port).ok);
+    const QStringList printed = s.summary;
+    settings.currentVat = {16, 5, 0};
+    const CardSums sums = SumCard(rows, s, settings, port);
+    EXPECT_EQ(FormatFloat("0.00", sums.invoiceGross), "105,00");
+    EXPECT_EQ(s.summary, printed);
+    EXPECT_EQ(s.invoiceGross, "107,00");
+    SumCard(rows, s, settings, port, {}, FrozenSummary::Recompute);
+    EXPECT_EQ(s.invoiceGross, "105,00");
 }
 
 TEST_F(CardSumsTest, GrossModeSplitsTheAmount)

@@ -3,6 +3,7 @@
 #include "QtPrinters.h"
 
 #include "FixedClock.h"
+#include "MemorySettings.h"
 #include "ScriptedUserPort.h"
 #include "cards/CardEntryForm.h"
 #include "common/NumberFormat.h"
@@ -169,6 +170,50 @@ TEST_F(CardTakeOverTest, TextGoesWhereTheCursorIsAndOnlyWhenItFits)
     ASSERT_TRUE(form.TakeOverMedication(&m));  // 94 + 7 > 100: amount only
     EXPECT_EQ(Cell(kColText, 0), QString(94, 'x'));
     EXPECT_EQ(Cell(kColAmount, 0), "10,00000");
+}
+
+// No way into the text or remark leaves more there than the save keeps: a take-over's
+// quantity or fee-schedule words and a macro go in whole or not at all.
+TEST_F(CardTakeOverTest, NothingPutIntoALineIsCutWhenItIsSaved)
+{
+    Settings([](CardSettings& c) { c.menge1Druck = c.gotDruck = c.faktorDruck = true; });
+    MemorySettings options;
+    options.values[{"ShortCuts", "i"}] = "Impfung";
+    const Medication m = Med("Rimadyl", 10, 11.9L);
+    const Service svc = Svc();
+    const struct {
+        const char* name;
+        int col;
+        int filled;  // characters already in the column
+        std::function<void()> put;
+    } cases[] = {
+        {"medication with its quantity", kColText, 90,
+         [&] {
+             form.MedicationQuantity() = "2";
+             form.TakeOverMedication(&m);
+         }},
+        {"medication before the remark", kColRemark, 195,
+         [&] {
+             form.MedicationQuantity() = "1";
+             form.TakeOverMedication(&m);
+         }},
+        {"service with fee-schedule number and factor", kColText, 70,
+         [&] { form.TakeOverService(&svc); }},
+        {"macro", kColText, 95, [&] { form.MacroKey('i', &options, "/daten/"); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString before(c.filled, 'x');
+        form.GetRows()[0] = Row{};
+        form.GetRows()[0].SetCell(kColDate, "01.03.2024");
+        form.GetRows()[0].SetCell(c.col, before);
+        form.SetCurrentCell(c.col, 0);
+        c.put();
+        EXPECT_EQ(Cell(c.col, 0), before);
+        Rows saved = form.GetRows();
+        CutForSave(saved);
+        EXPECT_EQ(saved[0].Cell(c.col), Cell(c.col, 0));
+    }
 }
 
 TEST_F(CardTakeOverTest, HundredPercentRuleDoublesThePurchasePrice)

@@ -11,6 +11,7 @@
 #include "ScriptedUserPort.h"
 #include "TestFiles.h"
 #include "cards/CardWorkspace.h"
+#include "cards/TBezDlgForm.h"
 #include "common/CodePage.h"
 #include "masterdata/BookingForm.h"
 #include "table/TSGrid.h"
@@ -129,12 +130,15 @@ TEST_F(CardWorkspaceTest, CopiedFileGetsItsOwnKey)
 
 TEST_F(CardWorkspaceTest, BrokenCurrentCardFallsBackAndIsKeptAside)
 {
+    testfiles::WriteAll(Path("K0012005.KAR.defekt"), "set aside before");
     WriteCard(4);
     WriteCard(5, [](QStringList& h) { h[3] = "kaputt"; });
+    const QByteArray broken = testfiles::ReadAll(Path("K0012005.KAR"));
     ASSERT_TRUE(ws->LoadCurrentCard(0));
     EXPECT_EQ(ws->CardNumber(), 4);
     EXPECT_EQ(port.LastText(), "Karteikarte K0012005.KAR defekt!");
-    EXPECT_TRUE(QFileInfo::exists(Path("K0012005.KAR.defekt")));
+    EXPECT_EQ(testfiles::ReadAll(Path("K0012005.KAR.defekt")), "set aside before");
+    EXPECT_EQ(testfiles::ReadAll(Path("K0012005.KAR.2.defekt")), broken);
     EXPECT_EQ(StoredCardNumber(), "004");
 }
 
@@ -250,22 +254,47 @@ TEST_F(CardWorkspaceTest, SavingAnInvoicedCardBooksPendingPayments)
     EXPECT_EQ(Lines("ST_MAHN.DBF").last(), "-0012/005\t");
 }
 
-TEST_F(CardWorkspaceTest, ReleaseTakesThePaymentsBack)
+// A release takes back every payment a save booked (read from the file or entered in this
+// session); one not saved yet was never booked and goes with its pending bookings.
+TEST_F(CardWorkspaceTest, ReleaseTakesBackWhatWasBooked)
 {
     WriteCard(5, [](QStringList& h) {
         Invoiced(h);
-        h[kHdrOpenAmount] = "0,00000";
+        h[kHdrOpenAmount] = "8,10000";
         for (int i = 0; i < 20; ++i)
             h << "- - -";
-        h << "11,90 Euro   am 20.02.2024,  bar";
+        h << "3,80 Euro   am 20.02.2024,  bar";
     });
     testfiles::WriteAll(Path("Z22024.ZAE"), "");
     options.values[{"Kontostand", "Kasse"}] = "100";
     ASSERT_TRUE(ws->LoadCardByKey("0012/005"));
+    struct : PaymentDialogRunner {
+        QString amount;
+        UserPort* port = nullptr;
+        bool Run(TBezDlgForm& form) override
+        {
+            form.SetText(TBezDlgForm::kAmount, amount);
+            return form.Ok(*port);
+        }
+    } runner;
+    runner.port = &port;
+    runner.amount = "5";
+    ASSERT_TRUE(ws->EnterPayment(runner));
+    ASSERT_TRUE(ws->SaveRecordCard());
+    ASSERT_EQ(options.Get("Kontostand", "Kasse"), "105");
+    runner.amount = "1";
+    ASSERT_TRUE(ws->EnterPayment(runner));
+
+    // The release: back to an open card without payment lines.
     ws->SetReleasing(true);
+    EXPECT_TRUE(ws->PendingBookings().empty());
+    CardState& state = ws->Form().State();
+    state.invoiceDate = state.openAmountExact = state.openAmount = "- - -";
+    state.summary = state.summary.mid(0, kFixedSummaryLines);
     ASSERT_TRUE(ws->SaveRecordCard());
     EXPECT_EQ(Lines("Z22024.ZAE"), QStringList({"-0012/005\t"}));
-    EXPECT_EQ(options.Get("Kontostand", "Kasse"), "88,1");
+    EXPECT_EQ(Lines("Z32024.zaE").last(), "-0012/005\t");
+    EXPECT_EQ(options.Get("Kontostand", "Kasse"), "96,2");
     EXPECT_FALSE(ws->Releasing());
 }
 

@@ -175,13 +175,71 @@ TEST_F(PaymentTest, DiscountWithWriteOffBooksOnlyThePayment)
     EXPECT_EQ(state.openAmount, "0,00");
 }
 
-TEST_F(PaymentTest, WriteOffWithoutAmountBooksNothing)
+// A bare write-off touches neither the invoice's sums nor its lines: no summation runs, so
+// neither changed options nor an undated line on an old card stop it.
+TEST_F(PaymentTest, WriteOffWithoutAmountBooksNothingAndLeavesTheInvoice)
 {
     Invoice({Line("01.03.2024", "1", "20")}, "Brutto");
+    const QStringList printed = state.summary;
+    settings.currentVat = {16, 7, 0};
+    rows.insert(rows.begin(), Line("", "1", "5"));
     const auto bookings = Pay(Entry(0, true));
     EXPECT_TRUE(bookings.empty());
+    EXPECT_TRUE(port.messages.isEmpty());
+    EXPECT_EQ(state.summary.mid(0, kFixedSummaryLines), printed);
     EXPECT_EQ(PaymentLines(), QStringList{"20,00 Euro  ausgebucht am 15.03.2024"});
     EXPECT_EQ(state.openAmount, "0,00");
+}
+
+// A frozen invoice is paid as its stored summary stands, with the rates it was printed with:
+// after a change of rates, and on a card whose summary was written before equal rates were
+// merged (its two 7 % groups each keep their own lines).
+TEST_F(PaymentTest, FrozenInvoiceIsSplitAsItsSummaryStands)
+{
+    const QStringList fixedTail{"- - -", "- - -", "- - -", "- - -"};
+    const struct {
+        const char* name;
+        bool ratesChanged;  // old rates 16/5/0 before 2021 instead of 16/7/0 before 2008
+        Rows lines;
+        QStringList summary;  // lines 0..15
+        long double paid;
+        QStringList booked;  // rate and gross per booking
+    } cases[] = {
+        {"7 % in June 2020, read after the old rates became 16/5 % from 2021",
+         true,
+         {Line("01.06.2020", "2", "100")},
+         {"19,0", "0,00000", "7,0", "7,00000", "0,0", "0,00000", "16,0", "0,00000", "5,0",
+          "0,00000", "0,0", "0,00000", "100,00", "7,00", "107,00", "209,27"},
+         107,
+         {"7,0 107,00"}},
+        {"old and current 7 % stored apart",
+         false,
+         {Line("15.12.2007", "2", "100"), Line("", "1", "100"), Line("10.01.2024", "2", "100")},
+         {"19,0", "0,00000", "7,0", "7,00000", "0,0", "0,00000", "16,0", "16,00000", "7,0",
+          "7,00000", "0,0", "0,00000", "300,00", "30,00", "330,00", "645,42"},
+         150,
+         {"7,0 107,00", "16,0 43,00"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        rows = c.lines;
+        state = CardState{};
+        ASSERT_TRUE(ApplyHeader(NewCardHeader("0012", 7, "Meier", "Euro"), state));
+        state.invoiceDate = "05.02.2024";
+        state.summary = c.summary + fixedTail;
+        state.openAmountExact = state.summary[kSumInvoiceGross];
+        settings = CardSettings{};
+        if (c.ratesChanged) {
+            settings.oldVat = {16, 5, 0};
+            settings.keyDate = QDate(2021, 1, 1);
+        }
+
+        QStringList booked;
+        for (const PendingBooking& b : Pay(Entry(c.paid)))
+            booked << b.rate + " " + FormatFloat("0.00", b.gross);
+        EXPECT_EQ(booked, c.booked);
+        EXPECT_EQ(state.summary.mid(0, kSumFee1), c.summary);
+    }
 }
 
 TEST_F(PaymentTest, OpenAmountBelowACentCountsAsPaid)

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include "TestFiles.h"
@@ -64,4 +66,53 @@ TEST(Volume, OfAPathNotYetCreated)
     EXPECT_GT(v.totalBytes, 0);
     EXPECT_FALSE(v.mountPoint.isEmpty());
     EXPECT_FALSE(MountedVolumes().isEmpty());
+}
+
+// Temporary names carry host and process, so workstations never share one; only those of
+// this host's ended processes are cleaned up, never another host's or an older program's.
+TEST(Files, TemporaryNamesAreThisProcessesAndOnlyProvablyStaleOnesGo)
+{
+    QTemporaryDir dir;
+    const QString mine = files::UniqueTemporary(dir.filePath("KUNDE.~DB"));
+    EXPECT_TRUE(mine.endsWith(QStringLiteral("-%1.~DB").arg(QCoreApplication::applicationPid())))
+        << mine.toStdString();
+    EXPECT_NE(mine, dir.filePath("KUNDE.~DB"));
+
+    QProcess ended;
+    ended.start("true");
+    ASSERT_TRUE(ended.waitForFinished());
+    const QString host = QFileInfo(mine).fileName().section('.', 1, 1).section('-', 0, 0);
+    const QString stale =
+        dir.filePath(QStringLiteral("MED.%1-%2.~DB").arg(host).arg(ended.processId()));
+    const QStringList kept{mine, dir.filePath("MED.~DB"), dir.filePath("MED.anderer-17.~DB"),
+                           dir.filePath("MED.DBF")};
+    for (const QString& path : kept + QStringList{stale})
+        testfiles::WriteAll(path, "x");
+    EXPECT_EQ(files::RemoveStaleTemporaries(dir.path()), 1);
+    EXPECT_FALSE(QFileInfo::exists(stale));
+    for (const QString& path : kept)
+        EXPECT_TRUE(QFileInfo::exists(path)) << path.toStdString();
+}
+
+TEST(Volume, UnmountedMountPointOfTheMountTable)
+{
+    const QByteArray fstab =
+        "# <file system> <mount point> <type>\n"
+        "UUID=1 / ext4 defaults 0 1\n"
+        "server:/praxis /mnt/praxis nfs defaults 0 0\n"
+        "//nas/daten /srv/Praxis\\040Daten cifs noauto 0 0\n";
+    struct Case {
+        const char* path;
+        QStringList mounted;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"/mnt/praxis/TALVEN/DATEN/", {"/"}, "/mnt/praxis"},
+        {"/mnt/praxis/DATEN", {"/", "/mnt/praxis"}, ""},
+        {"/srv/Praxis Daten/DATEN", {"/"}, "/srv/Praxis Daten"},
+        {"/opt/talven/DATEN", {"/"}, ""},
+        {"/mnt/praxisalt/DATEN", {"/"}, ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(UnmountedMountPoint(c.path, fstab, c.mounted), c.expected) << c.path;
 }

@@ -31,25 +31,49 @@ TEST(FormatFloat, PatternsOfTheProgram)
     EXPECT_EQ(FormatFloat("0.00", 0.5L), "0,50");
 }
 
-TEST(TryStrToFloat, AcceptsTheDecimalCommaOnly)
+// Exactly blanks around, an optional sign and digits with at most one decimal comma.
+TEST(TryStrToFloat, AcceptsOnlyTheNumberRules)
 {
-    long double v = -1;
-    EXPECT_TRUE(TryStrToFloat(" 12,5 ", &v));
-    EXPECT_EQ(v, 12.5L);
-    EXPECT_TRUE(TryStrToFloat("-0,125", &v));
-    EXPECT_EQ(v, -0.125L);
-    EXPECT_TRUE(TryStrToFloat("+3", &v));
-    EXPECT_EQ(v, 3.0L);
-    EXPECT_TRUE(TryStrToFloat(",5", &v));
-    EXPECT_EQ(v, 0.5L);
-    EXPECT_TRUE(TryStrToFloat("1,5E2", &v));
-    EXPECT_EQ(v, 150.0L);
-
-    v = 7;
-    for (const char* bad :
-         {"", " ", "12.5", "1,2,3", "1.000,00", "abc", "12a", ",", "-", "1e", "€5"})
+    const struct {
+        const char* text;
+        long double value;
+    } accepted[] = {{" 12,5 ", 12.5L}, {"-0,125", -0.125L}, {"+3", 3},     {",5", 0.5L},
+                    {"7,", 7},         {"0042", 42},        {"  -1  ", -1}};
+    for (const auto& c : accepted) {
+        long double v = -99;
+        EXPECT_TRUE(TryStrToFloat(QString::fromUtf8(c.text), &v)) << c.text;
+        EXPECT_EQ(v, c.value) << c.text;
+    }
+    for (const char* bad : {"",
+                            " ",
+                            "12.5",
+                            "1,2,3",
+                            "1.000,00",
+                            "abc",
+                            "12a",
+                            ",",
+                            "-",
+                            "+-1",
+                            "- 5",
+                            "1 000",
+                            "1e3",
+                            "1E400",
+                            "1,5E2",
+                            "1e",
+                            "\t12",
+                            "12\t",
+                            "12\r",
+                            "\n5",
+                            "\xC2\xA0"
+                            "12",
+                            "\xEF\xBC\x91",
+                            "\xD9\xA1",
+                            "\xE2\x82\xAC"
+                            "5"}) {
+        long double v = 7;
         EXPECT_FALSE(TryStrToFloat(QString::fromUtf8(bad), &v)) << bad;
-    EXPECT_EQ(v, 7.0L);
+        EXPECT_EQ(v, 7.0L) << bad;
+    }
 }
 
 TEST(TryStrToFloat, ReadsBackWhatFormatFloatWrote)
@@ -80,7 +104,7 @@ TEST(TryStrToInt, DigitsWithSignAndBlanks)
     EXPECT_EQ(v, 42);
     EXPECT_TRUE(TryStrToInt("-7", &v));
     EXPECT_EQ(v, -7);
-    EXPECT_FALSE(TryStrToInt("4,2", &v));
-    EXPECT_FALSE(TryStrToInt("", &v));
+    for (const char* bad : {"4,2", "", "-", "1e3", "\t4", "4\n", "2147483648", "0x10"})
+        EXPECT_FALSE(TryStrToInt(QString::fromUtf8(bad), &v)) << bad;
     EXPECT_EQ(v, -7);
 }

@@ -30,7 +30,10 @@ const QByteArray kBarsoiXml =
     "</hersteller><name>Amoxi</name><ek>3,20</ek><ust>1</ust></artikel></barsoi>\n";
 const QString kPassword = QStringLiteral("ge&h eim#1");  // arrives only when encoded
 
-// The dialog's download against servers on this machine, with short time limits.
+// The dialog's download against servers on this machine, with short time limits. The
+// waits for a run's end are generous: a loaded machine may take long to start a server.
+constexpr int kWaitMs = 90000;
+
 class ListDownloadTest : public ::testing::Test {
 protected:
     ListDownloadTest()
@@ -39,10 +42,27 @@ protected:
         qunsetenv("ftp_proxy");
         qunsetenv("all_proxy");
         QDir(m_server.path()).mkpath(QStringLiteral("."));
+        // Before any transfer: answers posted without an application object would be lost.
+        EnsureEventLoop();
+    }
+
+    // A download still running after a failed wait is stopped before the form and the
+    // transfer go, the form first: it cancels through the transfer.
+    ~ListDownloadTest() override { Close(); }
+
+    void Close()
+    {
+        if (m_form && m_form->Busy()) {
+            m_form->CancelDownload();
+            RunEventsUntil([this] { return !m_form->Busy(); }, kWaitMs);
+        }
+        m_form.reset();
+        m_transfer.reset();
     }
 
     void Open(const QString& addressTemplate, download::TransferLimits limits = Limits())
     {
+        Close();
         m_transfer = std::make_unique<download::CurlTransfer>(limits);
         m_form = std::make_unique<TSuchenNachDlgForm>();
         m_form->OpenDownload({m_port, m_settings, m_clock, *m_transfer, m_data.path(),
@@ -66,7 +86,7 @@ protected:
     {
         const qsizetype before = m_form->InfoLines().size();
         m_form->StartDownload();
-        EXPECT_TRUE(RunEventsUntil([this] { return !m_form->Busy(); }));
+        EXPECT_TRUE(RunEventsUntil([this] { return !m_form->Busy(); }, kWaitMs));
         return m_form->InfoLines().mid(before);
     }
 
@@ -267,7 +287,7 @@ TEST_F(ListDownloadTest, SlowServerLeavesTheWindowResponsiveAndCanBeStopped)
     EXPECT_TRUE(RunEventsUntil([&ticks] { return ticks >= 20; }, 10000));
     EXPECT_TRUE(m_form->Busy());
     m_form->CancelDownload();
-    ASSERT_TRUE(RunEventsUntil([this] { return !m_form->Busy(); }, 10000));
+    ASSERT_TRUE(RunEventsUntil([this] { return !m_form->Busy(); }, kWaitMs));
     EXPECT_EQ(m_form->InfoLines().last(), "   Download abgebrochen !");
 
     download::TransferLimits impatient = Limits();

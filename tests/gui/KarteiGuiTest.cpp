@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QDir>
 #include <QHeaderView>
 #include <QLabel>
@@ -31,10 +32,12 @@
 #include "masterdata/ui/TEditDlg.h"
 #include "printing/PrinterList.h"
 #include "printing/qt/QtPrintCanvas.h"
+#include "settings/Options.h"
 #include "shell/TOptionenDlgForm.h"
 #include "shell/ui/TForm1.h"
 #include "shell/ui/TForm1Master.h"
 #include "shell/ui/TOptionenDlg.h"
+#include "support/PdfTools.h"
 #include "support/TestFiles.h"
 #include "table/TSGrid.h"
 #include "table/ui/TSGridView.h"
@@ -348,11 +351,11 @@ TEST_F(KarteiGuiTest, LineStopEndsTheTextWhereThePrintedColumnEnds)
     EXPECT_GT(stopped, 10);
     EXPECT_LT(stopped, 150) << "the invoice column is narrower than 150 capitals";
 
-    // Off again: the text may grow up to its own limit.
+    // Off again: the text may grow up to what the save keeps.
     QTest::mouseClick(stop, Qt::LeftButton);
     ClickCell(2, 2);
     Type(QString(150, QLatin1Char('W')));
-    EXPECT_EQ(Panel().Form().GetRows()[1].Cell(card::kColText).size(), 150);
+    EXPECT_EQ(Panel().Form().GetRows()[1].Cell(card::kColText).size(), card::kMaxTextLength);
 }
 
 // The card's page layout is reached from the Datei menu; a narrower invoice column stops
@@ -503,6 +506,14 @@ TEST_F(KarteiGuiTest, EditorKeysGoThroughTheEntryRules)
     EXPECT_EQ(Panel().Form().CurrentCol(), card::kColDate);
     EXPECT_EQ(Panel().Form().CurrentRow(), 2);
 
+    // A paste stops where the save would cut the text.
+    QApplication::clipboard()->setText(QString(150, 'p'));
+    ClickCell(2, 3);
+    Type("a");
+    Key(Qt::Key_V, Qt::ControlModifier);
+    Key(Qt::Key_Return);
+    EXPECT_EQ(rows[2].Cell(card::kColText), "a" + QString(99, 'p'));
+
     // A booked cash line is locked: Backspace is answered and the amount stays.
     ClickCell(4, 1);
     Key(Qt::Key_Backspace);
@@ -582,6 +593,86 @@ TEST_F(KarteiGuiTest, PaymentButtonBooksTheInvoicedCard)
     EXPECT_FALSE(Panel().Form().IsModified()) << "the payment is saved with the card";
     EXPECT_TRUE(CardLines("K0012001.KAR").join("\n").contains("11,90 Euro   am 15.03.2024,  bar"));
     EXPECT_FALSE(Panel().Header()->Reminder1()->isEnabled()) << "nothing open to remind";
+}
+
+// Paid in part, then switched to DM: what is still open is converted, not the invoice.
+TEST_F(KarteiGuiTest, CurrencySwitchAfterAPaymentConvertsWhatIsOpen)
+{
+    MakeData({Mueller("002")});
+    WriteCard(1, {"01.02.2024\tImpfung\t1\t100,00000\t\t\t\t\t"},
+              {"0012/001", "x", "0012", "100,00", "19,00", "119,00", "0,00", "119,00", "05.02.2024",
+               "119,00000", "Euro", "Netto", "FALSE", "FALSE"});
+    Start();
+    ClickTool(Workspace::Kartei);
+    ClickCell(2, 1);
+    Key(Qt::Key_Left, Qt::ControlModifier);
+    ASSERT_EQ(Header("KartNrLabel"), "0012/001");
+
+    QTimer::singleShot(0, m_form.get(), [] {
+        auto* dlg = qobject_cast<TBezDlg*>(QApplication::activeModalWidget());
+        ASSERT_NE(dlg, nullptr);
+        QLineEdit* amount = dlg->Editor(card::TBezDlgForm::kAmount);
+        amount->setFocus();
+        amount->selectAll();
+        QTest::keyClicks(amount, "50");
+        QTest::mouseClick(dlg->OkButton(), Qt::LeftButton);
+    });
+    QTest::mouseClick(Panel().Button("ZahlungBtn"), Qt::LeftButton);
+    ASSERT_EQ(Header("OffenLabel"), "69,00");
+
+    QTest::mouseClick(Panel().Header()->CurrencyButton(), Qt::LeftButton);
+    EXPECT_EQ(Header("KarteiWaehrungLabel"), "DM");
+    EXPECT_EQ(Header("OffenLabel"), "134,95");
+    m_port.QueueAnswer(Answer::Yes);  // save the switched card on leaving it
+    QTest::mouseClick(Panel().Header()->NextButton(), Qt::LeftButton);
+    const QStringList card = CardLines("K0012001.KAR");
+    EXPECT_EQ(card.value(card.indexOf("---KOPF---") + 1 + card::kHdrOpenAmount), "134,95227");
+}
+
+// Old and current 7 % lines on one card: the invoice prints one 7 % row, and the payment
+// books the whole 7 % part at that rate.
+TEST_F(KarteiGuiTest, EqualOldAndCurrentRatesPrintOneVatRow)
+{
+    MakeData({Mueller("001")});
+    OptionValues options;
+    options.SetValue("AlteMwst2Edit", "7");
+    WriteOptions(options);
+    WriteCard(1,
+              {"15.12.2007\tFutter\t2\t100,00000\t\t\t\t\t",
+               "01.03.2024\tFutter\t2\t100,00000\t\t\t\t\t"},
+              card::NewCardHeader("0012", 1, "x", "Euro"));
+    Start();
+    m_form->Printers().canvas.SelectPrinter(PrinterList::kPdfPrinterName);
+    ClickTool(Workspace::Kartei);
+    QTimer::singleShot(0, m_form.get(), [] {
+        auto* dlg = qobject_cast<TKarteiRechnDruckDlg*>(QApplication::activeModalWidget());
+        ASSERT_NE(dlg, nullptr);
+        for (QPushButton* b : dlg->findChildren<QPushButton*>()) {
+            if (b->text() == "OK")
+                QTest::mouseClick(b, Qt::LeftButton);
+        }
+    });
+    QTest::mouseClick(Panel().Button("DruckenBtn"), Qt::LeftButton);
+    ASSERT_EQ(Header("KartNrLabel"), "0012/002");
+    const QString pdf = m_form->Printers().canvas.LastPdfFile();
+    pdftools::Keep(pdf, "invoice_equal_rates");
+    const QString text = pdftools::Text(pdf);
+    EXPECT_EQ(text.count("USt 7"), 1) << text.toStdString();
+    EXPECT_TRUE(text.contains("14,00")) << text.toStdString();
+
+    QTest::mouseClick(Panel().Header()->PreviousButton(), Qt::LeftButton);
+    ASSERT_EQ(Header("KartNrLabel"), "0012/001");
+    QTimer::singleShot(0, m_form.get(), [] {
+        auto* dlg = qobject_cast<TBezDlg*>(QApplication::activeModalWidget());
+        ASSERT_NE(dlg, nullptr);
+        QTest::mouseClick(dlg->OkButton(), Qt::LeftButton);
+    });
+    QTest::mouseClick(Panel().Button("ZahlungBtn"), Qt::LeftButton);
+    EXPECT_EQ(Header("OffenLabel"), "0,00");
+    QStringList journal;
+    cp1252::ReadLines(Data() + "Z32024.zaE", journal);
+    ASSERT_EQ(journal.size(), 1);
+    EXPECT_TRUE(journal[0].endsWith("\t200,00\t7,0\t214,00\tB\t")) << journal[0].toStdString();
 }
 
 // "Drucken" on the current card: the print dialog, OK, the closing question; the invoice

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QProcess>
 
 #include "IniFileFixture.h"
 #include "platform/Files.h"
 #include "settings/IniFile.h"
+#include "settings/OptionSections.h"
+#include "settings/Options.h"
 #include "support/TestFiles.h"
 
 namespace {
@@ -115,4 +118,84 @@ TEST_F(IniFileTest, WriteProtectedFileAndNoFileRefuseWrites)
     EXPECT_FALSE(none.HasFile());
     EXPECT_FALSE(none.WriteString("A", "x", "1"));
     EXPECT_EQ(none.ReadInteger("A", "x", 5), 5);
+}
+
+namespace {
+
+// Counts the replaces of the file; `failing` makes them fail.
+class CountingIo : public files::FileIo {
+public:
+    bool Rename(const QString& from, const QString& to) const override
+    {
+        ++renames;
+        return !failing && files::FileIo::Rename(from, to);
+    }
+    mutable int renames = 0;
+    bool failing = false;
+};
+
+}  // namespace
+
+// A section erased and filled again, the close's window keys, the recent files: each is
+// one replace of the file, so a crash leaves the old settings or the new ones.
+TEST_F(IniFileTest, WritesThatBelongTogetherAreOneReplace)
+{
+    OptionValues options;
+    options.SetValue("NameEdit", "Praxis");
+    const std::pair<const char*, std::function<void(IniFile&)>> writers[] = {
+        {"options dialog", [&](IniFile& ini) { WriteOrderedOptions(ini, options); }},
+        {"documents", [](IniFile& ini) { SaveDocumentTexts(ini, DefaultDocumentTexts()); }},
+        {"close", [](IniFile& ini) { WriteOnClose(ini, CloseState{}); }},
+        {"recent files", [](IniFile& ini) { AddRecentFile(ini, "/T/NEU.TLV"); }},
+    };
+    for (const auto& [name, write] : writers) {
+        Write("[Optionen]\r\nwHeight=1\r\n[TLVDateien]\r\nDatei1=/T/A.TLV\r\nDatei2=/T/B.TLV\r\n");
+        auto io = std::make_shared<CountingIo>();
+        IniFile ini(Path());
+        ini.SetFileIo(io);
+        write(ini);
+        EXPECT_EQ(io->renames, 1) << name;
+    }
+
+    // Inside a batch the others see the old file, the batch itself its own values; a batch
+    // that cannot be written keeps none of them.
+    Write("[A]\r\nx=1\r\n");
+    IniFile ini(Path());
+    IniFile other(Path());
+    {
+        IniBatch batch(ini);
+        ini.EraseSection("A");
+        ini.WriteString("A", "y", "2");
+        EXPECT_EQ(ini.ReadString("A", "y"), "2");
+        EXPECT_EQ(other.ReadString("A", "x"), "1");
+        EXPECT_TRUE(batch.Commit());
+    }
+    EXPECT_EQ(other.ReadString("A", "x", "gone"), "gone");
+    EXPECT_EQ(other.ReadString("A", "y"), "2");
+    auto failing = std::make_shared<CountingIo>();
+    failing->failing = true;
+    ini.SetFileIo(failing);
+    IniBatch batch(ini);
+    ini.WriteString("A", "z", "3");
+    EXPECT_FALSE(batch.Commit());
+    EXPECT_EQ(ini.ReadString("A", "z", "none"), "none");
+    EXPECT_EQ(Read(), QByteArray("[A]\r\ny=2\r\n"));
+}
+
+// Two workstations writing keys at the same moment: each write reads, changes and replaces
+// the file under its lock, so neither drops the other's keys.
+TEST_F(IniFileTest, TwoProcessesWritingAtOnceKeepEachOthersKeys)
+{
+    constexpr int kKeys = 150;
+    Write("");
+    QProcess a;
+    QProcess b;
+    a.start(TALVEN_HELPER_journal_child, {"ini", Path(), "a", QString::number(kKeys)});
+    b.start(TALVEN_HELPER_journal_child, {"ini", Path(), "b", QString::number(kKeys)});
+    for (QProcess* child : {&a, &b}) {
+        ASSERT_TRUE(child->waitForFinished(120000));
+        EXPECT_EQ(child->exitCode(), 0);
+    }
+    IniFile ini(Path());
+    EXPECT_EQ(ini.ReadSection("S").size(), 2 * kKeys);
 }

@@ -124,6 +124,9 @@ void KarteiPanel::BeginEdit(const QString& text, int cursor, bool selectAll)
     if (!editor)
         return;
     m_editor = editor;
+    // A paste stops where the save would cut; a longer stored text stays whole.
+    const int limit = card::CardEntryForm::TypedLimit(Form().CurrentCol());
+    editor->setMaxLength(limit > 0 ? qMax(limit, int(text.size())) : 32767);
     editor->setText(text);
     editor->setCursorPosition(cursor);
     if (selectAll)

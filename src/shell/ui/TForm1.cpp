@@ -497,6 +497,8 @@ void TForm1::LoadMasterTable(MasterTable which)
     m_tableEnv->autoBackup = options.Flag(QStringLiteral("SicherungChk1"));
     m_tableEnv->autoBackupFolder = options.Value(QStringLiteral("BkDir"));
     m_tableEnv->dataFolder = m_startUp.DataFolder();
+    if (!m_tableEnv->dataFolderDevice)
+        m_tableEnv->dataFolderDevice = files::DeviceOf(m_startUp.DataFolder());
     TSGrid& grid = *m_grids[int(which)];
     SetUpMasterGrid(grid, which, m_startUp.ColumnWidths(), m_startUp.TableFontSize());
     const QString path = files::FindCaseInsensitive(m_startUp.DataFolder(), MasterTableFile(which));
