@@ -26,6 +26,13 @@ public:
                                    const QString& filter) = 0;
     virtual QString ChooseSaveFile(const QString& title, const QString& folder,
                                    const QString& filter) = 0;
+    // A save dialog that does not ask about an existing file: the caller asks in its own
+    // words, so the person is asked once.
+    virtual QString ChooseSaveTarget(const QString& title, const QString& folder,
+                                     const QString& filter)
+    {
+        return ChooseSaveFile(title, folder, filter);
+    }
     virtual QString ChooseFolder(const QString& title, const QString& folder) = 0;
 
     // Waits the given milliseconds, processing window messages when asked to.

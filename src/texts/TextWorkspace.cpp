@@ -133,7 +133,7 @@ bool TextWorkspace::SaveAs()
             start += textfiles::ProposeFileName(m_setup.textsFolder, m_head.name, m_head.firstName);
     }
     const QString chosen =
-        m_port.ChooseSaveFile(QStringLiteral("Speichern unter"), start, textfiles::kFilter);
+        m_port.ChooseSaveTarget(QStringLiteral("Speichern unter"), start, textfiles::kFilter);
     if (chosen.isEmpty())
         return false;
     QString target = textfiles::StoredPath(chosen);

@@ -7,9 +7,11 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPrintDialog>
 #include <QPushButton>
 #include <QTest>
@@ -20,6 +22,7 @@
 #include "MainWindowTest.h"
 #include "appointments/ui/TTerminEditDlg.h"
 #include "common/CodePage.h"
+#include "common/qt/QtUserPort.h"
 #include "masterdata/PatientForm.h"
 #include "masterdata/ui/TEditDlg.h"
 #include "printing/qt/QtPrintCanvas.h"
@@ -212,6 +215,29 @@ TEST_F(TexteGuiTest, NotesOfTheSelectedCustomerWithAPatientAndTheirPlacement)
     IniFile ini(Ini());
     EXPECT_EQ(ini.ReadInteger("NotizDlg", "wWidth", -1), 900);
     EXPECT_EQ(ini.ReadString("NotizDlg", "wsMax"), "FALSE");
+}
+
+TEST_F(TexteGuiTest, SaveDialogLeavesTheReplaceQuestionToTheLetter)
+{
+    // The letter asks "Soll die bereits existierende Datei ... ersetzt werden?" itself; the
+    // file dialog must not ask first.
+    const QString existing = Texts() + "MAHNUNG1.TLV";
+    bool askedTwice = false;
+    WhenShown<QFileDialog>([&](QFileDialog& dialog) {
+        QTimer::singleShot(0, [&askedTwice, d = &dialog] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                askedTwice = true;
+                box->reject();
+                d->reject();
+            }
+        });
+        dialog.selectFile(existing);
+        static_cast<QDialog&>(dialog).accept();  // the file dialog's own accept
+    });
+    QtUserPort port(m_form.get());
+    EXPECT_EQ(port.ChooseSaveTarget("Speichern unter", Texts(), "Talven-Dateien (*.tlv)"),
+              existing);
+    EXPECT_FALSE(askedTwice);
 }
 
 TEST_F(TexteGuiTest, KeeperDialogOfTheDispensingRecord)

@@ -156,6 +156,13 @@ QString QtUserPort::ChooseSaveFile(const QString& title, const QString& folder,
     return QFileDialog::getSaveFileName(m_parent, title, folder, filter);
 }
 
+QString QtUserPort::ChooseSaveTarget(const QString& title, const QString& folder,
+                                     const QString& filter)
+{
+    return QFileDialog::getSaveFileName(m_parent, title, folder, filter, nullptr,
+                                        QFileDialog::DontConfirmOverwrite);
+}
+
 QString QtUserPort::ChooseFolder(const QString& title, const QString& folder)
 {
     return QFileDialog::getExistingDirectory(m_parent, title, folder);

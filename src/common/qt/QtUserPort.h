@@ -21,6 +21,8 @@ public:
                            const QString& filter) override;
     QString ChooseSaveFile(const QString& title, const QString& folder,
                            const QString& filter) override;
+    QString ChooseSaveTarget(const QString& title, const QString& folder,
+                             const QString& filter) override;
     QString ChooseFolder(const QString& title, const QString& folder) override;
 
     // Texts of the program use "\r" as line break.
