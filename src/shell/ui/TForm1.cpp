@@ -151,6 +151,8 @@ public:
         m_form.Stapel().PrepareSelectors(today);
     }
     bool CleanUpOldBookings() override { return m_form.Stapel().CleanUpOldBookings(); }
+    void RecalculateStock() override { m_form.Stock().RecalculateAtStart(); }
+    bool CleanUpStockFiles() override { return m_form.Stock().CleanUpAtStart(); }
     void LoadTextPageLayout() override
     {
         if (TSMemo* panel = m_form.TextPanel())
@@ -218,6 +220,7 @@ TForm1::TForm1(UserPort& port, const Clock& clock, const QString& programFolder,
     m_standardQuantity =
         m_startUp.Ini().ReadString(QStringLiteral("StdMenge"), QStringLiteral("Leistung"));
     BuildKartei();
+    BuildStock();
     BuildTexte();
     BuildStapel();
     BuildTermin();
@@ -316,6 +319,8 @@ QAction* TForm1::AddSwitch(QMenu* menu, const QString& text, MainSwitch s)
         if (s == MainSwitch::MedInvAutom) {
             m_indicators.stockOn = on;
             SyncIndicators();
+            if (m_stock)
+                m_stock->AutomaticSwitched(on);
         }
         if (s == MainSwitch::GotSuche)
             m_switcher.SetGotSearch(on);
@@ -606,6 +611,10 @@ void TForm1::OnSearchChanged(const QString& typed)
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == m_stockIcon && event->type() == QEvent::MouseButtonPress && m_stock) {
+        m_stock->IndicatorClicked();
+        return true;
+    }
     if (watched == m_suchEdit && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         switch (key) {
@@ -658,6 +667,7 @@ void TForm1::BuildStatusBar()
     m_stockIcon = IndicatorLabel(bar, QStringLiteral("StockIndicator"),
                                  st->standardIcon(QStyle::SP_FileDialogDetailedView),
                                  QStringLiteral("Autom. Inventur aktiv!"));
+    m_stockIcon->installEventFilter(this);
     m_infoPanel = new QLabel(QStringLiteral("Autom. Backup aus"), bar);
     m_infoPanel->setObjectName(QStringLiteral("InfoPanel"));
     bar->addWidget(m_statusLabel);
