@@ -7,11 +7,21 @@
 #include <QMenuBar>
 #include <QTest>
 
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
+#include <QTimer>
+
 #include "MainWindowTest.h"
 #include "cards/CardEntryForm.h"
 #include "cards/ui/KarteiPanel.h"
 #include "cards/ui/KarteiPickList.h"
 #include "common/CodePage.h"
+#include "printing/qt/QtPrintCanvas.h"
+#include "shell/ui/TForm1Master.h"
+#include "stock/ui/TMedInvDruckDlg.h"
+#include "stock/ui/TMedVerwDlg.h"
+#include "support/PdfTools.h"
 #include "support/TestFiles.h"
 #include "table/RecordLine.h"
 #include "table/TSGrid.h"
@@ -109,6 +119,75 @@ TEST_F(StockGuiTest, TakeOverOntoACardBooksTheStockAndDiscardingTakesItBack)
     TakeOverRimadylTwice();
     EXPECT_EQ(StockFile().size(), 2);
     EXPECT_EQ(TableStock(), "3,00");
+}
+
+TEST_F(StockGuiTest, StockDialogShowsTheBookAndOpensTheCardOfABooking)
+{
+    TakeOverRimadylTwice();
+    m_port.QueueAnswer(Answer::Yes);
+    MainWindowTest::ClickTool(*m_form, Workspace::Medikamente);
+    m_form->Grid(MasterTable::Medication).GotoRecord(1, 1);
+    auto* button = m_form->findChild<QPushButton*>("InventurBtn");
+    ASSERT_NE(button, nullptr);
+    ASSERT_TRUE(button->isVisible());
+
+    bool shown = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<TMedVerwDlg*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        shown = true;
+        QTableView* view = dialog->View();
+        const auto cell = [view](int row, int col) {
+            return view->model()->index(row, col).data().toString();
+        };
+        EXPECT_EQ(dialog->windowTitle(), "Inventurdaten des Medikaments");
+        EXPECT_EQ(cell(0, 3), "5");
+        EXPECT_EQ(cell(1, 0), "14.03.2024");
+        EXPECT_EQ(cell(1, 2), "2");
+        EXPECT_EQ(cell(1, 3), "3");
+        EXPECT_EQ(cell(2, 0), "15.03.2024") << "the empty row to write in";
+        const QString folder = qEnvironmentVariable("TALVEN_KEEP_PNG");
+        if (!folder.isEmpty())
+            dialog->grab().save(folder + "/stock-dialog.png");
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
+        const QRect remark = view->visualRect(view->model()->index(1, 4));
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, remark.center());
+        QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, remark.center());
+        if (dialog->isVisible()) {
+            ADD_FAILURE() << "the double click left the dialog open: "
+                          << m_port.Texts().join(" | ").toStdString();
+            dialog->reject();
+        }
+    });
+    button->click();
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(m_form->Switcher().Active(), Workspace::Kartei);
+    EXPECT_TRUE(Panel().Form().GetRows()[0].Cell(card::kColText).contains("Rimadyl"));
+}
+
+TEST_F(StockGuiTest, StockReportPrintsFromTheMedicationPrintDialog)
+{
+    TakeOverRimadylTwice();
+    m_port.QueueAnswer(Answer::Yes);
+    MainWindowTest::ClickTool(*m_form, Workspace::Medikamente);
+    m_form->Printers().canvas.SelectPrinter("PDF-Datei");
+    QTimer::singleShot(0, [] {
+        auto* dialog = qobject_cast<TMedInvDruckDlg*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->windowTitle(), "Drucken: Medikamente");
+        const QString folder = qEnvironmentVariable("TALVEN_KEEP_PNG");
+        if (!folder.isEmpty())
+            dialog->grab().save(folder + "/stock-print-dialog.png");
+        dialog->findChild<QRadioButton*>("InventurRBtn")->click();
+        dialog->findChild<QPushButton*>("OkBtn")->click();
+    });
+    m_form->findChild<QAction*>("DruckenDateiItem")->trigger();
+    const QString pdf = m_form->Printers().canvas.LastPdfFile();
+    ASSERT_FALSE(pdf.isEmpty());
+    pdftools::Keep(pdf, "stock-report");
+    pdftools::ExpectInOrder(pdftools::Text(pdf),
+                            {"Medikamenteninventur 2024", "Medikament", "Endbest.", "Rimadyl",
+                             "5,00", "0,00", "2,00", "3,00"});
 }
 
 }  // namespace

@@ -850,12 +850,16 @@ void TForm1::SyncWorkspaceState()
             m_medLeistStack->setCurrentWidget(m_medPanel);
             m_price->ShowFor(true, false);
             m_download->SetButtonVisible(true);
+            if (m_stockButton)
+                m_stockButton->show();
             break;
         case Workspace::Leistungen:
             m_stack->setCurrentWidget(m_hauptPanel);
             m_medLeistStack->setCurrentWidget(m_leistungPanel);
             m_price->ShowFor(false, true);
             m_download->SetButtonVisible(false);
+            if (m_stockButton)
+                m_stockButton->hide();
             break;
         case Workspace::Kunden:
             m_stack->setCurrentWidget(m_kundePanel);

@@ -240,8 +240,11 @@ private:
 
     // Medication stock (TForm1Stock.cpp).
     void MedicationsChanged() override;
+    bool CanOpenStockCard(const QString& key) override;
+    void OpenStockCard(const QString& key) override;
     void BuildStock();
     std::unique_ptr<TForm1Stock> m_stock;
+    QPushButton* m_stockButton = nullptr;
 
     // Text editor (TForm1Texte.cpp).
     bool EnterTextWorkspace() override;

@@ -7,6 +7,7 @@
 class Clock;
 class QWidget;
 class StartUp;
+class TPrintGrid2;
 class TSGrid;
 class UserPort;
 struct TableEnvironment;
@@ -25,6 +26,9 @@ public:
     virtual ~StockHost() = default;
     virtual bool InventoryAutomatic() const = 0;  // "Autom. Inventur der Medikamente"
     virtual void MedicationsChanged() = 0;        // repaint the medication lists
+    // The record card of a stock booking: whether it can be shown, and showing it.
+    virtual bool CanOpenStockCard(const QString& key) = 0;
+    virtual void OpenStockCard(const QString& key) = 0;
 };
 
 // The main window's side of the medication stock: the bookings of the record card (and
@@ -52,6 +56,16 @@ public:
     // The menu switch was changed by the person; the indicator was clicked.
     void AutomaticSwitched(bool on);
     void IndicatorClicked();
+
+    // The stock dialog of a medication; a double-clicked card booking opens its card after.
+    void OpenStockDialog(QWidget* parent, int record);
+
+    // "Drucken" in the medication workspace: the print dialog, and the stock report when it
+    // was chosen. List: print the medication list (`stockOnly`: its layout prints the stock
+    // column, so only stock-kept medications go on it).
+    enum class PrintChoice { Cancelled, List, Done };
+    PrintChoice RunPrintDialog(QWidget* parent, TPrintGrid2& printer, const QString& printerName,
+                               bool* stockOnly);
 
     stock::StockKeeping& Keeping() const { return *m_keeping; }
     stock::StockFiles& Files() const { return *m_files; }

@@ -59,14 +59,33 @@ public:
             return TMedVerwDlgForm::Titles().value(section + 1);
         return QAbstractTableModel::headerData(section, orientation, role);
     }
-    void Reset()
+    // Tells the view what changed: the cells, and rows added or taken away at the end (a
+    // new year shows all afresh).
+    void Refresh(bool yearChanged)
     {
-        beginResetModel();
-        endResetModel();
+        const int rows = m_form.RowCount();
+        if (yearChanged) {
+            beginResetModel();
+            m_rows = rows;
+            endResetModel();
+            return;
+        }
+        if (rows > m_rows) {
+            beginInsertRows({}, m_rows, rows - 1);
+            m_rows = rows;
+            endInsertRows();
+        } else if (rows < m_rows) {
+            beginRemoveRows({}, rows, m_rows - 1);
+            m_rows = rows;
+            endRemoveRows();
+        }
+        if (rows > 0)
+            emit dataChanged(index(0, 0), index(rows - 1, TMedVerwDlgForm::kColumns - 1));
     }
 
 private:
     TMedVerwDlgForm& m_form;
+    int m_rows = 0;
 };
 
 }  // namespace stock
@@ -163,7 +182,13 @@ TMedVerwDlg::~TMedVerwDlg()
 void TMedVerwDlg::Refresh()
 {
     const QModelIndex current = m_view->currentIndex();
-    m_model->Reset();
+    const bool yearChanged = m_form.Year() != m_shownYear;
+    m_shownYear = m_form.Year();
+    {
+        // Moving the cursor here is no leaving of a row by the person.
+        const QSignalBlocker block(m_view->selectionModel());
+        m_model->Refresh(yearChanged);
+    }
     m_name->setText(m_form.Name());
     m_year->setText(m_form.YearLabel());
     m_sums->setText(QStringLiteral("Zugang: ") + m_form.SumIn() + QStringLiteral("     Abgang: ") +
@@ -203,11 +228,6 @@ void TMedVerwDlg::Accept()
 {
     if (m_form.Ok())
         QDialog::accept();
-}
-
-void TMedVerwDlg::reject()
-{
-    QDialog::reject();
 }
 
 bool TMedVerwDlg::eventFilter(QObject* watched, QEvent* event)

@@ -27,7 +27,6 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void reject() override;
 
 private:
     void Refresh();
@@ -44,4 +43,5 @@ private:
     QLabel* m_sums = nullptr;
     QString m_cardToOpen;
     bool m_refocusing = false;
+    int m_shownYear = 0;
 };
