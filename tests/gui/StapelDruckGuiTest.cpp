@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabBar>
@@ -10,7 +11,10 @@
 #include <QTimer>
 
 #include "MainWindowTest.h"
+#include "cards/CardFile.h"
 #include "cards/CardHeader.h"
+#include "cards/ui/KarteiHeader.h"
+#include "cards/ui/KarteiPanel.h"
 #include "common/CodePage.h"
 #include "dunning/StapelWorkspace.h"
 #include "dunning/ui/TStapelDruckPage.h"
@@ -147,6 +151,48 @@ TEST_F(StapelDruckGuiTest, InvoiceRunThenReminderRunToPdf)
     const QStringList reminded = ws.Grid(1).Lines().filter("0012/001");
     ASSERT_EQ(reminded.size(), 1);
     EXPECT_EQ(recordline::Cell(reminded[0], recordline::kDunReminder1), "X");
+}
+
+// On the card: the box "1." issues the first reminder to the PDF printer, and "Freigeben"
+// (after its GoBD question) returns the card to the open state.
+TEST_F(StapelDruckGuiTest, ReminderBoxAndReleaseOnTheCard)
+{
+    MakeData({}, {}, {},
+             {QString::fromUtf8("Müller\tAnna\tWeg 1\t12345 Dorf\t0012\t\tFrau\t\t001\t\t")});
+    QStringList header = card::NewCardHeader("0012", 1, "x", "Euro");
+    header[card::kHdrInvoiceGross] = "119,00";
+    header[card::kHdrInvoiceDate] = "20.02.2024";
+    header[card::kHdrOpenAmount] = "119,00000";
+    testfiles::WriteLines(
+        Data() + "K0012001.KAR",
+        QStringList{"20.02.2024\tImpfung\t1\t100,00000\t\t\t\t\t", "---KOPF---"} + header);
+    m_form = StartActive(QSize(1200, 800));
+    m_form->Printers().canvas.SelectPrinter(PrinterList::kPdfPrinterName);
+    ClickTool(*m_form, Workspace::Kartei);
+    KarteiPanel& panel = *m_form->Kartei();
+    QTest::mouseClick(panel.Header()->PreviousButton(), Qt::LeftButton);
+    const auto field = [&](const char* name) { return panel.Header()->Field(name)->text(); };
+    ASSERT_EQ(field("KartNrLabel"), "0012/001");
+    QPushButton* release = panel.Button("FreigebenBtn");
+    EXPECT_TRUE(release->isEnabled());
+
+    panel.Header()->Reminder1()->click();
+    EXPECT_EQ(field("OffenLabel"), "124,00");
+    EXPECT_EQ(field("MahnLabel"), "1 am   15.03.2024");
+    EXPECT_TRUE(panel.Header()->Reminder1()->isChecked());
+    EXPECT_TRUE(m_form->Printers().canvas.LastPdfFile().contains("Talven - 1. Mahnung 0012001"));
+    const QString folder = qEnvironmentVariable("TALVEN_KEEP_PNG");
+    if (!folder.isEmpty())
+        m_form->grab().save(folder + "/kartei_mahnung.png");
+
+    m_port.QueueAnswer(Answer::Yes);
+    QTest::mouseClick(release, Qt::LeftButton);
+    EXPECT_TRUE(
+        m_port.LastText().startsWith("  Beim Freigeben wird das Rechnungsdatum gelöscht !"));
+    EXPECT_EQ(field("RechnDatumLabel"), card::kUnset);
+    EXPECT_FALSE(panel.Header()->Reminder1()->isChecked());
+    EXPECT_FALSE(panel.Button("ZahlungBtn")->isEnabled());
+    EXPECT_FALSE(release->isEnabled());
 }
 
 }  // namespace
