@@ -151,6 +151,13 @@ TEST_F(StapelDruckGuiTest, InvoiceRunThenReminderRunToPdf)
     const QStringList reminded = ws.Grid(1).Lines().filter("0012/001");
     ASSERT_EQ(reminded.size(), 1);
     EXPECT_EQ(recordline::Cell(reminded[0], recordline::kDunReminder1), "X");
+
+    // A double click on a key opens that card in the Kartei workspace.
+    const QString key = recordline::Cell(ws.Grid(1).RecordLine(0), recordline::kDunKey);
+    QTest::mouseDClick(view->Area(), Qt::LeftButton, {},
+                       view->CellRect(recordline::kDunKey, 1).center());
+    ASSERT_EQ(m_form->CurrentPanel(), m_form->Kartei());
+    EXPECT_EQ(m_form->Kartei()->Header()->Field("KartNrLabel")->text(), key);
 }
 
 // On the card: the box "1." issues the first reminder to the PDF printer, and "Freigeben"
