@@ -42,11 +42,12 @@ protected:
         QTabBar* tabs = m_form->Stapel().Frame()->Tabs();
         QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(tab).center());
     }
-    void KeepPicture(const QString& name)
+    void KeepPicture(const QString& name) { KeepPicture(*m_form, name); }
+    static void KeepPicture(QWidget& widget, const QString& name)
     {
         const QString folder = qEnvironmentVariable("TALVEN_KEEP_PNG");
         if (!folder.isEmpty())
-            m_form->grab().save(folder + "/" + name);
+            widget.grab().save(folder + "/" + name);
     }
     // Runs `drive` on the modal dialog of the type that opens next.
     template <typename Dialog>
@@ -178,6 +179,7 @@ TEST_F(StapelGuiTest, PaidCardsReachTheIncomeTabTheVatReturnAndTheResult)
     EXPECT_EQ(exported.size(), 4) << exported.join("|").toStdString();
     WhenShown<TEAdruckenDlg>([](TEAdruckenDlg& dlg) {
         dlg.VatReturnButton()->click();
+        KeepPicture(dlg, "stapel_druckwahl.png");
         EXPECT_FALSE(dlg.ToFileBox()->isEnabled());
         EXPECT_EQ(dlg.findChild<QLabel*>("DruckenLabel")->text(),
                   "Drucken: Umsatzsteuer-Voranmeldung");
@@ -216,6 +218,7 @@ TEST_F(StapelGuiTest, PaidCardsReachTheIncomeTabTheVatReturnAndTheResult)
         EXPECT_EQ(dlg.Value("AusgKasseNetto")->text(), "100,99");
         EXPECT_EQ(dlg.Value("ErgebnisLabel")->text(), "Überschuss:");
         EXPECT_EQ(dlg.Value("ErgebnisBrutto")->text(), "1178,00");
+        KeepPicture(dlg, "stapel_ergebnis.png");
         QTest::mouseClick(dlg.PeriodLabel(), Qt::LeftButton);
         EXPECT_EQ(dlg.PeriodLabel()->text(), "2024");
         QTest::mouseClick(dlg.PrintButton(), Qt::LeftButton);
