@@ -195,6 +195,12 @@ TEST(TEARstatDlgForm, SumsPerAccountAndPeriodFromTheEuroJournals)
                           {Line("01.06.2026", "DM", "500,00", "19,0", "595,00", "B")});
     testfiles::WriteLines(data + "Z12026.zae",
                           {Line("10.01.2026", "Januar", "1,00", "19,0", "1,19", "B")});
+    // Amounts that leave a binary residue below a cent when they cancel out.
+    testfiles::WriteLines(data + "Z72026.zae",
+                          {Line("01.07.2026", "a", "0,01", "0,0", "0,01", "B"),
+                           Line("01.07.2026", "b", "0,04", "0,0", "0,04", "B")});
+    testfiles::WriteLines(data + "Z72026.aue",
+                          {Line("01.07.2026", "c", "0,05", "0,0", "0,05", "B")});
 
     struct Case {
         const char* name;
@@ -214,8 +220,10 @@ TEST(TEARstatDlgForm, SumsPerAccountAndPeriodFromTheEuroJournals)
          "10,70", "0,00", "0,00", "Überschuss:", "10,70"},
         {"DM-only month reads nothing", 6, "", BusinessFilter::All, AccountFilter::All, false,
          "06.2026", "0,00", "0,00", "0,00", "Ergebnis:", "0,00"},
+        {"a residue below a cent is no surplus", 7, "", BusinessFilter::All, AccountFilter::All,
+         false, "07.2026", "0,00", "0,05", "0,05", "Ergebnis:", "0,00"},
         {"toggled to the year", 6, "", BusinessFilter::All, AccountFilter::Cash, true, "2026",
-         "0,00", "1310,19", "59,50", "Überschuss:", "1250,69"},
+         "0,00", "1310,24", "59,55", "Überschuss:", "1250,69"},
     };
     for (const Case& c : cases) {
         JournalSelection view;

@@ -150,6 +150,7 @@ TEST_F(StapelGuiTest, PaidCardsReachTheIncomeTabTheVatReturnAndTheResult)
     ASSERT_EQ(m_form->Kartei()->Header()->Field("KartNrLabel")->text(), "0012/001");
 
     ClickTool(*m_form, Workspace::Stapel);
+    ClickTab(TStapelFrame::kEinnahmen);
     ASSERT_EQ(m_form->Stapel().Frame()->CurrentTab(), TStapelFrame::kEinnahmen);
     EXPECT_EQ(m_form->Stapel().Journal().Grid().RecordCount(), 2);
     EXPECT_EQ(
