@@ -20,6 +20,7 @@ BusinessData BusinessFromOptions(const KeyValueSettings& options, bool pharmacy)
     b.bank = read("BankEdit", "BankEdit2");
     b.iban = read("BLZEdit", "BLZEdit2");
     b.bic = read("KtoEdit", "KtoEdit2");
+    b.holder = read("KontoinhaberEdit", "KontoinhaberEdit2");
     b.extra1 = read("SonstEdit1", "SonstEdit3");
     b.extra2 = read("SonstEdit2", "SonstEdit4");
     return b;

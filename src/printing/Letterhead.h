@@ -9,6 +9,7 @@ class KeyValueSettings;
 struct BusinessData {
     QString name, firm, street, town, phone, fax;
     QString bank, iban, bic;
+    QString holder;  // account holder of the payment code
     QString extra1, extra2;
 };
 BusinessData BusinessFromOptions(const KeyValueSettings& options, bool pharmacy);

@@ -300,6 +300,23 @@ QSize QtPrintCanvas::BitmapSize(const QString& path)
     return reader.canRead() ? reader.size() : QSize();
 }
 
+bool QtPrintCanvas::StretchMonoBitmap(const QRect& target, const MonoBitmap& bitmap)
+{
+    if (bitmap.Empty() || !m_painter.isActive() || target.isEmpty())
+        return false;
+    QImage image(bitmap.width, bitmap.height, QImage::Format_Mono);
+    image.setColor(0, qRgb(255, 255, 255));
+    image.setColor(1, qRgb(0, 0, 0));
+    for (int y = 0; y < bitmap.height; ++y) {
+        for (int x = 0; x < bitmap.width; ++x)
+            image.setPixel(x, y, bitmap.Dark(x, y) ? 1 : 0);
+    }
+    // Scaled here with sharp edges, so no device smooths the modules into each other.
+    m_painter.drawImage(target.topLeft(),
+                        image.scaled(target.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation));
+    return true;
+}
+
 bool QtPrintCanvas::StretchBitmap(const QRect& target, const QString& path)
 {
     const QImage image(path);

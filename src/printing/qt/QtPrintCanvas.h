@@ -64,6 +64,7 @@ public:
     void FrameRect(const QRect& rect) override;
     QSize BitmapSize(const QString& path) override;
     bool StretchBitmap(const QRect& target, const QString& path) override;
+    bool StretchMonoBitmap(const QRect& target, const MonoBitmap& bitmap) override;
 
 private:
     void UsePdfPrinter();
