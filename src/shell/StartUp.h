@@ -36,6 +36,13 @@ public:
     virtual void ReadBankSettings() {}
 };
 
+// The file the installed package puts beside the program.
+inline const QString kInstalledMarker = QStringLiteral("talven-installed");
+// The data folder, ending in "/": DATEN beside the program (spelt in any case) when it
+// exists or the program runs from a copied folder; for the installed package the folder
+// DATEN in the user's data location.
+QString DataFolderFor(const QString& programFolder, const QString& userDataLocation);
+
 // One recent-files menu item.
 struct RecentMenuItem {
     bool visible = false;

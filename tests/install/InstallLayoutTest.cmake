@@ -1,0 +1,28 @@
+# Installs the build into a temporary prefix and checks the desktop layout: the program
+# with its help pages and package marker, the start link, the desktop entry and the icon.
+file(REMOVE_RECURSE ${PREFIX})
+execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${PREFIX}
+                RESULT_VARIABLE rc OUTPUT_QUIET)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "cmake --install failed: ${rc}")
+endif()
+foreach(path lib/talven/talven lib/talven/talven-installed lib/talven/hilfe/index.html
+             share/applications/talven.desktop share/icons/hicolor/scalable/apps/talven.svg)
+  if(NOT EXISTS ${PREFIX}/${path})
+    message(FATAL_ERROR "not installed: ${path}")
+  endif()
+endforeach()
+if(NOT IS_SYMLINK ${PREFIX}/bin/talven)
+  message(FATAL_ERROR "bin/talven is no link")
+endif()
+file(READ_SYMLINK ${PREFIX}/bin/talven target)
+if(NOT target STREQUAL "../lib/talven/talven")
+  message(FATAL_ERROR "bin/talven points to ${target}")
+endif()
+file(STRINGS ${PREFIX}/share/applications/talven.desktop entry)
+foreach(line "Exec=talven" "Icon=talven" "Type=Application")
+  if(NOT line IN_LIST entry)
+    message(FATAL_ERROR "the desktop entry lacks ${line}")
+  endif()
+endforeach()
+file(REMOVE_RECURSE ${PREFIX})
