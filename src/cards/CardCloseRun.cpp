@@ -1,5 +1,6 @@
 #include "cards/CardCloseRun.h"
 
+#include <QDir>
 #include <QFile>
 
 #include "cards/CardWorkspace.h"
@@ -10,7 +11,9 @@
 #include "common/NumberFormat.h"
 #include "common/UserPort.h"
 #include "platform/Files.h"
+#include "printing/GiroCode.h"
 #include "printing/LayoutStore.h"
+#include "printing/MailHandOff.h"
 #include "printing/PageLayout.h"
 #include "printing/PrinterList.h"
 #include "printing/TMemoSeiteEinrichtenDlgForm.h"
@@ -178,6 +181,7 @@ CardPrintSetup CardCloseRun::Setup() const
     setup.invoiceDate = state.invoiceDate;
     setup.openAmount = state.openAmount;
     setup.mailPrinterConfigured = !m_printers.mailPrinter.isEmpty();
+    setup.mailProgram = m_printers.mailProgram != nullptr;
     setup.customerHasEmail = !m_ws.CustomerValue(kCustMail).trimmed().isEmpty();
     setup.rows = m_ws.Form().GetRows();
     int days = 1;
@@ -396,6 +400,25 @@ bool CardCloseRun::Close(CloseKind kind, const CardPrintChoice& choice)
     return true;
 }
 
+bool PrintAndHandToMail(const ClosePrinters& printers, UserPort& port, const QString& address,
+                        const QString& documentName, const std::function<bool()>& print)
+{
+    const auto select = [&](const QString& name) {
+        if (printers.selectPrinter)
+            printers.selectPrinter(name);
+    };
+    select(PrinterList::kPdfPrinterName);
+    const bool printed = print();
+    const QString pdf = printers.lastPdf ? printers.lastPdf() : QString();
+    select(printers.standardPrinter);
+    if (!printed)
+        return false;
+    if (!printers.mailProgram->Compose(
+            MailtoAddress(address, documentName, MailBody(documentName, pdf))))
+        port.Message(MsgKind::Warning, kNoMailProgram + QDir::toNativeSeparators(pdf));
+    return true;
+}
+
 bool CardCloseRun::PrintDocument(CloseKind kind, const CardPrintChoice& choice,
                                  const PrintCopy& copy)
 {
@@ -444,6 +467,19 @@ bool CardCloseRun::PrintDocument(CloseKind kind, const CardPrintChoice& choice,
     // The other-currency gross is never shown: the double price display is always off.
     printer.Fuss = FooterSlots(state.summary, state.currency, false, texts.foot1, texts.foot2);
     printer.PrintMgrTitle = PrintTitle(kind, state.key);
+    if (kind == CloseKind::Invoice) {
+        // What the customer still owes, as the close will store it.
+        long double open = 0;
+        const bool stored = state.openAmount != kUnset && state.openAmountExact != kUnset &&
+                            TryStrToFloat(state.openAmountExact, &open);
+        if (!stored)
+            TryStrToFloat(state.summary.value(kSumInvoiceGross), &open);
+        const auto transfer =
+            girocode::TransferFor(head.business, girocode::Enabled(options), state.currency, open,
+                                  state.key, dates::Format(choice.printDate));
+        if (transfer)
+            printer.PayCode = girocode::Encode(girocode::Payload(*transfer));
+    }
 
     const QString address = m_ws.CustomerValue(kCustMail).trimmed();
     const auto select = [this](const QString& name) {
@@ -451,6 +487,13 @@ bool CardCloseRun::PrintDocument(CloseKind kind, const CardPrintChoice& choice,
             m_printers.selectPrinter(name);
     };
     // Every pass must come out; a retry after a failure prints all of them again.
+    if (choice.mail && !address.isEmpty() && m_printers.mailPrinter.isEmpty() &&
+        m_printers.mailProgram) {
+        const bool mailed =
+            PrintAndHandToMail(m_printers, m_port, address, MailSubject(kind, state.key),
+                               [&] { return printer.Print(); });
+        return mailed && (!choice.copy || printer.Print());
+    }
     if (choice.mail && !address.isEmpty() && !m_printers.mailPrinter.isEmpty()) {
         select(m_printers.mailPrinter);
         const bool mailed = printer.Print(
