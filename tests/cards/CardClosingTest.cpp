@@ -347,7 +347,7 @@ TEST_F(CardClosingTest, LetterheadOfPracticeOrPharmacy)
 
     LetterheadInput in;
     in.business = {"Praxis Dr. Huf", "Tierarzt", "Weg 1", "12345 Dorf", "0123",     "0456",
-                   "Sparkasse",      "DE00 1",   "BIC1",  "mail@huf",   "Notdienst"};
+                   "Sparkasse",      "DE00 1",   "BIC1",  "",           "mail@huf", "Notdienst"};
     in.addressee = {"Frau", "Anna Meier", "Gasse 2", "12345 Dorf"};
     in.heading = "RECHNUNG";
     in.cardKey = "0012/007";
