@@ -61,6 +61,8 @@ public:
     bool KontostaendeChk = false;  // journals only
     // The list's own switches, titles and widths (cm), in the order of their keys.
     QStringList SwitchKeys() const;
+    // What the check box of a switch key says ("KundeStrasseChk": the street column).
+    static QString SwitchCaption(const QString& key);
     QList<bool> Switches;
     QStringList Titles;
     QStringList Widths;

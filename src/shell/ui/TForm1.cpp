@@ -32,34 +32,19 @@
 #include "masterdata/MasterSearch.h"
 #include "masterdata/MasterWorkspace.h"
 #include "platform/Files.h"
+#include "shell/About.h"
 #include "shell/ui/TForm1Download.h"
 #include "shell/ui/TForm1Master.h"
 #include "shell/ui/TForm1Termin.h"
 #include "shell/ui/TOptionenDlg.h"
 #include "shell/ui/TSplashForm.h"
 #include "shell/ui/TStapelFrame.h"
+#include "shell/ui/ToolBarIcons.h"
 #include "table/TSGrid.h"
 #include "table/ui/TSGridView.h"
 #include "texts/ui/TSMemo.h"
 
 namespace {
-
-// Tool bar pictures: a coloured tile with a letter.
-QIcon TileIcon(const QColor& colour, const QString& letter)
-{
-    QPixmap pixmap(32, 32);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(Qt::NoPen);
-    p.setBrush(colour);
-    p.drawRoundedRect(QRectF(1, 1, 30, 30), 6, 6);
-    p.setPen(Qt::white);
-    QFont font(QStringLiteral("Sans Serif"), 13, QFont::Bold);
-    p.setFont(font);
-    p.drawText(pixmap.rect(), Qt::AlignCenter, letter);
-    return QIcon(pixmap);
-}
 
 QLabel* IndicatorLabel(QWidget* parent, const QString& name, const QIcon& icon,
                        const QString& toolTip)
@@ -71,20 +56,6 @@ QLabel* IndicatorLabel(QWidget* parent, const QString& name, const QIcon& icon,
     label->hide();
     return label;
 }
-
-struct ToolStyle {
-    Workspace workspace;
-    const char* letter;
-    QRgb colour;
-};
-
-const ToolStyle kToolStyles[] = {
-    {Workspace::Medikamente, "M", 0x2e7d32}, {Workspace::Leistungen, "L", 0x00838f},
-    {Workspace::Kunden, "K", 0x1565c0},      {Workspace::Kartei, "R", 0x6a1b9a},
-    {Workspace::Abgabe, "A", 0xad1457},      {Workspace::Stapel, "S", 0xef6c00},
-    {Workspace::Text, "T", 0x4e342e},        {Workspace::Termin, "D", 0x283593},
-    {Workspace::System, "O", 0x546e7a},
-};
 
 // Workspaces whose contents exist; the others stay disabled until they are built.
 bool IsBuilt(Workspace w)
@@ -304,6 +275,14 @@ void TForm1::BuildMenus()
     m_helpAction->setObjectName(QStringLiteral("HilfeItem"));
     m_helpAction->setShortcut(QKeySequence::HelpContents);
     connect(m_helpAction, &QAction::triggered, this, &TForm1::OpenHelp);
+    help->addSeparator();
+    QAction* about = help->addAction(QStringLiteral("Über &Talven..."));
+    about->setObjectName(QStringLiteral("UeberItem"));
+    connect(about, &QAction::triggered, this, [this] {
+        m_port.Message(MsgKind::Information,
+                       AboutText(m_startUp.DataFolder(), QString::fromLatin1(qVersion())),
+                       Buttons::Ok, QStringLiteral("Über Talven"));
+    });
 }
 
 QAction* TForm1::AddSwitch(QMenu* menu, const QString& text, MainSwitch s)
@@ -334,15 +313,14 @@ void TForm1::BuildToolBar()
     bar->setObjectName(QStringLiteral("ToolBar"));
     bar->setMovable(false);
     bar->setIconSize(QSize(32, 32));
-    bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    // Each button names its workspace under its picture.
+    bar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     addToolBar(Qt::LeftToolBarArea, bar);
     m_toolGroup = new QActionGroup(this);
     m_toolGroup->setExclusive(true);
-    for (const ToolStyle& style : kToolStyles) {
-        const WorkspaceInfo& info = InfoOf(style.workspace);
+    for (const WorkspaceInfo& info : WorkspaceTable()) {
         QAction* a =
-            bar->addAction(TileIcon(QColor(style.colour), QString::fromLatin1(style.letter)),
-                           QString::fromUtf8(info.toolTip));
+            bar->addAction(WorkspaceIcon(info.workspace), WorkspaceButtonText(info.workspace));
         a->setObjectName(QString::fromLatin1(info.button));
         a->setToolTip(QString::fromUtf8(info.toolTip));
         a->setCheckable(!info.isDialog);
@@ -558,7 +536,8 @@ void TForm1::RunCustomerSearch(bool continued)
             : m_customerSearch->Search(customers.Lines(), criterion, m_suchEditKunde->text(),
                                        customers.CurrentRecord());
     if (out.record >= 0) {
-        customers.GotoRecord(1, out.record);
+        // The record found shows with those after it, where the next match may be.
+        customers.GotoRecordAtTop(1, out.record);
         View(MasterTable::Customer)->SyncScrollBar();
     }
     if (!out.label.isEmpty()) {
@@ -596,10 +575,10 @@ void TForm1::OnSearchChanged(const QString& typed)
     const QString& text = typed;
     TSGrid& med = Grid(MasterTable::Medication);
     TSGrid& services = Grid(MasterTable::Service);
-    med.GotoRecord(1, mastersearch::FindByName(med.Lines(), text));
-    services.GotoRecord(1, feeNumbers ? mastersearch::FindByFeeNumber(services.Lines(), text,
-                                                                      services.CurrentRecord())
-                                      : mastersearch::FindByName(services.Lines(), text));
+    med.GotoRecordAtTop(1, mastersearch::FindByName(med.Lines(), text));
+    services.GotoRecordAtTop(1, feeNumbers ? mastersearch::FindByFeeNumber(services.Lines(), text,
+                                                                           services.CurrentRecord())
+                                           : mastersearch::FindByName(services.Lines(), text));
     View(MasterTable::Medication)->SyncScrollBar();
     View(MasterTable::Service)->SyncScrollBar();
 }

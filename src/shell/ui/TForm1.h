@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "masterdata/MasterGridLayout.h"
+#include "printing/DesktopPort.h"
 #include "shell/Indicators.h"
 #include "shell/StartUp.h"
 #include "shell/TOptionenDlgForm.h"
@@ -44,6 +45,7 @@ enum class ListPrintMode;
 class TOptionenDlg;
 class UserPort;
 struct TableEnvironment;
+class PdfNoticeBar;
 
 // The steps that other subsystems fill in later; until then they do nothing.
 class ShellHooks : public StartUpHooks, public WorkspaceHooks {
@@ -123,6 +125,10 @@ public:
     // The shared printers and the list prints of the master workspaces (TForm1Printing.cpp).
     TForm1Printers& Printers() { return *m_printers; }
     void PrintMasterList(ListPrintMode mode);
+    // After a print to the PDF printer the window says where the file went; opening it or
+    // its folder goes to the desktop unless another port is set.
+    void SetDesktop(DesktopPort& desktop);
+    PdfNoticeBar* PdfNotice() const { return m_pdfNotice; }
 
     // Table font (TForm1View.cpp): font and row height of every grid of the window, bold
     // quantity fields from size 9; the close stores the size.
@@ -261,4 +267,9 @@ private:
     std::unique_ptr<TForm1Printers> m_printers;
     QList<QAction*> m_recordActions;
     QList<QAction*> m_printActions;
+    void PdfWritten(const QString& path);
+    void OpenDesktopPath(const QString& path);
+    std::unique_ptr<DesktopPort> m_ownDesktop;
+    DesktopPort* m_desktop = nullptr;
+    PdfNoticeBar* m_pdfNotice = nullptr;
 };
