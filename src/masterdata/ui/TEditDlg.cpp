@@ -53,6 +53,9 @@ void SizeToLength(QWidget* widget, const QFontMetrics& metrics, int length)
     const int perChar =
         qMax(metrics.averageCharWidth(), metrics.horizontalAdvance(QLatin1Char('0')));
     widget->setMinimumWidth(chars * perChar + 16);
+    // Short fields (prices, codes, dates) stay that narrow.
+    if (chars <= 15)
+        widget->setMaximumWidth(chars * perChar + 16);
 }
 
 }  // namespace
@@ -111,6 +114,7 @@ QLineEdit* TEditDlg::AddLine(QFormLayout* layout, int id, const QString& label,
         auto* row = new QHBoxLayout;
         row->addWidget(edit);
         row->addWidget(new QLabel(suffix, this));
+        row->addStretch();
         layout->addRow(label, row);
     }
     Register(id, edit, edit);
@@ -168,8 +172,9 @@ void TEditDlg::BuildMedication(QFormLayout* layout)
     AddLine(layout, MedicationForm::VerkMitSt, QStringLiteral("Verkaufspreis mit MwSt"), cur);
     m_rateLabel = new QLabel(this);
     AddVatCode(layout, MedicationForm::Ust);
-    AddLine(layout, MedicationForm::Wartezeit,
-            QStringLiteral("Wartezeit (Optional für Abgabebeleg: M= Milch, F = Fleisch)"));
+    // The hint stands beside the short field, so the labels stay narrow.
+    AddLine(layout, MedicationForm::Wartezeit, QStringLiteral("Wartezeit"),
+            QStringLiteral("(Optional für Abgabebeleg: M= Milch, F = Fleisch)"));
     AddLine(layout, MedicationForm::Charge, QStringLiteral("Chargennummer"));
     AddLine(layout, MedicationForm::Bem, QStringLiteral("Bemerkung"));
     m_ampvButton = new QPushButton(QStringLiteral("AM&PV"), this);

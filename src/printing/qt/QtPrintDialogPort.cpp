@@ -1,6 +1,7 @@
 #include "printing/qt/QtPrintDialogPort.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -32,8 +33,12 @@ std::optional<PrintDialogChoice> QtPrintDialogPort::ShowPrintDialog(
     const QString proposal = QDir::toNativeSeparators(m_canvas.ProposedPdfFile(options.jobTitle));
     printer->setOutputFileName(m_canvas.IsPdfPrinter() ? proposal : QString());
     QPrintDialog dialog(printer, m_parent);
-    if (auto* file = dialog.findChild<QLineEdit*>(QStringLiteral("filename")))
+    if (auto* file = dialog.findChild<QLineEdit*>(QStringLiteral("filename"))) {
         file->setText(proposal);
+        // Wide enough to read the file's name, not only its end.
+        file->setMinimumWidth(
+            file->fontMetrics().horizontalAdvance(QFileInfo(proposal).fileName()) + 24);
+    }
     dialog.setMinMax(options.minPage, options.maxPage);
     QAbstractPrintDialog::PrintDialogOptions flags = QAbstractPrintDialog::PrintShowPageSize;
     if (options.allowPageRange) {
