@@ -241,13 +241,13 @@ TEST_F(FrontDeskGuiTest, ListPrintProposesItsOwnFileAndWritesTheTypedOne)
     Start();
     const QString pdfFolder = QDir::toNativeSeparators(Program() + "PDF");
     QString first;
-    ClickTool(*m_form, Workspace::Medikamente);
+    ClickTool(*m_form, Workspace::Leistungen);
     WhenShown<QPrintDialog>([&first](QPrintDialog& dlg) {
         first = dlg.findChild<QLineEdit*>("filename")->text();
         dlg.accept();
     });
     Action("DruckenDateiItem")->trigger();
-    EXPECT_EQ(first, pdfFolder + QDir::separator() + "Talven - Medikamente_20240315_090000.pdf");
+    EXPECT_EQ(first, pdfFolder + QDir::separator() + "Talven - Leistungen_20240315_090000.pdf");
     EXPECT_TRUE(QFileInfo::exists(first));
 
     const QString typed = Program() + "Kundenliste.pdf";
