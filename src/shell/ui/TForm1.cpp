@@ -26,12 +26,14 @@
 #include "cards/CardTextSearch.h"
 #include "cards/ui/KarteiPanel.h"
 #include "common/UserPort.h"
+#include "dispensing/ui/AbgabePanel.h"
 #include "help/HelpTopics.h"
 #include "help/ui/HelpWindow.h"
 #include "masterdata/MasterCellStyle.h"
 #include "masterdata/MasterSearch.h"
 #include "masterdata/MasterWorkspace.h"
 #include "platform/Files.h"
+#include "shell/ui/TForm1Abgabe.h"
 #include "shell/ui/TForm1Download.h"
 #include "shell/ui/TForm1Master.h"
 #include "shell/ui/TForm1Termin.h"
@@ -90,8 +92,8 @@ const ToolStyle kToolStyles[] = {
 bool IsBuilt(Workspace w)
 {
     return w == Workspace::Medikamente || w == Workspace::Leistungen || w == Workspace::Kunden ||
-           w == Workspace::Kartei || w == Workspace::Text || w == Workspace::Stapel ||
-           w == Workspace::Termin || w == Workspace::System;
+           w == Workspace::Kartei || w == Workspace::Abgabe || w == Workspace::Text ||
+           w == Workspace::Stapel || w == Workspace::Termin || w == Workspace::System;
 }
 
 // The help page of each workspace; the welcome panel shows the contents.
@@ -144,6 +146,7 @@ public:
     void AppointmentStartCheck() override { m_form.Termin().StartCheck(); }
     void BackupOnExit() override { m_form.RunBackupOnExit(); }
     void FinishRecordCard() override { m_form.FinishKartei(); }
+    void FinishDispensingRecord() override { m_form.Abgabe().Finish(); }
     void FinishBatch() override { m_form.FinishStapel(); }
     bool AsksOwnPassword(Workspace w) override { return w == Workspace::Stapel; }
     void PrepareStatisticsSelectors(const QDate& today) override
@@ -162,6 +165,8 @@ public:
             return m_form.TextPanel()->Workspace().Caption();
         if (w == Workspace::Stapel)
             return QStringLiteral("Talven - Stapeldruck");
+        if (w == Workspace::Abgabe)
+            return QStringLiteral("Talven - Abgabebeleg");
         return w == Workspace::Kartei ? QStringLiteral("Talven - Kartei")
                                       : QStringLiteral("Talven");
     }
@@ -218,6 +223,7 @@ TForm1::TForm1(UserPort& port, const Clock& clock, const QString& programFolder,
     m_standardQuantity =
         m_startUp.Ini().ReadString(QStringLiteral("StdMenge"), QStringLiteral("Leistung"));
     BuildKartei();
+    BuildAbgabe();
     BuildTexte();
     BuildStapel();
     BuildTermin();
@@ -766,6 +772,8 @@ bool TForm1::SwitchWorkspace(Workspace w)
     bool entered = m_switcher.SwitchTo(w);
     if (entered && w == Workspace::Kartei && before != Workspace::Kartei)
         entered = EnterKartei(before);
+    if (entered && w == Workspace::Abgabe && before != Workspace::Abgabe)
+        m_abgabe->Enter();
     if (entered && enterStapel)
         m_stapel->Show(stapelTab);
     SyncWorkspaceState();
@@ -799,6 +807,8 @@ void TForm1::SyncWorkspaceState()
     m_notesAction->setEnabled(active == Workspace::Kunden || active == Workspace::Kartei);
 
     SyncKartei();
+    for (QAction* a : m_abgabeActions)
+        a->setVisible(active == Workspace::Abgabe);
     if (active != Workspace::Text)
         m_texte->Sync(false);
     if (m_switcher.WelcomeVisible()) {
@@ -829,6 +839,11 @@ void TForm1::SyncWorkspaceState()
             break;
         case Workspace::Kartei:
             SyncKartei();
+            break;
+        case Workspace::Abgabe:
+            m_stack->setCurrentWidget(m_abgabe->Panel());
+            setWindowTitle(m_abgabe->Workspace().Caption());
+            m_fileLabel->setText(ShortenPath(m_abgabe->Workspace().OwnFile()));
             break;
         case Workspace::Stapel:
             m_stack->setCurrentWidget(m_stapel->Frame());

@@ -33,6 +33,7 @@ class QStackedWidget;
 class QToolButton;
 class TSGrid;
 class TSGridView;
+class TForm1Abgabe;
 class TForm1Download;
 class TForm1Termin;
 class HelpWindow;
@@ -101,6 +102,9 @@ public:
     // The record card workspace (TForm1Kartei.cpp).
     KarteiPanel* Kartei() const;
     void FinishKartei();
+
+    // The dispensing record workspace (TForm1Abgabe.cpp).
+    TForm1Abgabe& Abgabe() const { return *m_abgabe; }
 
     // The text editor (TForm1Texte.cpp).
     TSMemo* TextPanel() const;
@@ -246,6 +250,11 @@ private:
     void ShowStapelFile(const QString& path) override;
     void BuildStapel();
     std::unique_ptr<TForm1Stapel> m_stapel;
+
+    // Dispensing records (TForm1Abgabe.cpp).
+    void BuildAbgabe();
+    std::unique_ptr<TForm1Abgabe> m_abgabe;
+    QList<QAction*> m_abgabeActions;
 
     // Appointment calendar (TForm1Termin.cpp).
     void BuildTermin();

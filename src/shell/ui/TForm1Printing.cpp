@@ -7,6 +7,7 @@
 #include "printing/IniLayoutStore.h"
 #include "settings/Options.h"
 #include "shell/ui/TForm1.h"
+#include "shell/ui/TForm1Abgabe.h"
 #include "shell/ui/TForm1Master.h"
 #include "shell/ui/TForm1Texte.h"
 #include "table/ui/TSGridView.h"
@@ -61,6 +62,13 @@ void TForm1::PrintMasterList(ListPrintMode mode)
     if (active == Workspace::Kartei) {
         if (mode == ListPrintMode::PageSetup)
             m_kartei->PageSetup(this);
+        return;
+    }
+    if (active == Workspace::Abgabe) {
+        if (mode == ListPrintMode::PageSetup)
+            m_abgabe->PageSetup(this);
+        else if (mode == ListPrintMode::Print)
+            m_abgabe->Print();
         return;
     }
     MasterTable which = MasterTable::Medication;
