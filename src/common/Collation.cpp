@@ -2,6 +2,8 @@
 
 #include "common/CodePage.h"
 
+#include <algorithm>
+
 namespace {
 
 // Base letter of an umlaut, 0 for any other character.
@@ -84,19 +86,87 @@ int CompareUmlaut(QStringView a, QStringView b)
     }
 }
 
-void AppendCollationKey(QStringView text, std::string& out)
+namespace {
+
+// Folded codes of U+0000 to U+00FF, the characters of nearly every line, with the
+// umlauts' base letters folded in place and a flag for the blank that follows them.
+struct FoldEntry {
+    unsigned char code;     // the base letter's for an umlaut
+    unsigned char expands;  // 1 for an umlaut
+    unsigned char plain;    // the character's own, once umlauts no longer expand
+};
+
+struct FoldTable {
+    FoldEntry entry[256];
+    FoldTable()
+    {
+        for (int u = 0; u < 256; ++u) {
+            const char base = UmlautBase(char16_t(u));
+            entry[u] = {base ? Folded(char16_t(base)) : Folded(char16_t(u)),
+                        static_cast<unsigned char>(base ? 1 : 0), Folded(char16_t(u))};
+        }
+    }
+};
+
+const FoldTable& Fold()
 {
-    qsizetype length = text.size();
-    for (QChar ch : text) {
-        const char16_t u = ch.unicode();
-        if (length <= 249) {
-            if (const char base = UmlautBase(u)) {
-                out.push_back(static_cast<char>(Folded(char16_t(base))));
-                out.push_back(' ');
-                ++length;
-                continue;
+    static const FoldTable table;
+    return table;
+}
+
+}  // namespace
+
+qsizetype CollationKeyBound(qsizetype size)
+{
+    return size + std::min(size, std::max<qsizetype>(0, 250 - size));
+}
+
+char* WriteCollationKey(QStringView text, char* out)
+{
+    const FoldEntry* const fold = Fold().entry;
+    const QChar* it = text.data();
+    const QChar* const end = it + text.size();
+    // Up to 125 characters every umlaut expands; the blank is written always and kept only
+    // behind an umlaut (the room of the key has the byte to spare).
+    if (text.size() <= 125) {
+        for (; it != end; ++it) {
+            const char16_t u = it->unicode();
+            if (u < 256) {
+                const FoldEntry e = fold[u];
+                out[0] = static_cast<char>(e.code);
+                out[1] = ' ';
+                out += 1 + e.expands;
+            } else {
+                *out++ = static_cast<char>(Folded(u));
             }
         }
-        out.push_back(static_cast<char>(Folded(u)));
+        return out;
     }
+    qsizetype length = text.size();
+    for (; it != end && length <= 249; ++it) {
+        const char16_t u = it->unicode();
+        if (u < 256) {
+            const FoldEntry e = fold[u];
+            *out++ = static_cast<char>(e.code);
+            if (e.expands) {
+                *out++ = ' ';
+                ++length;
+            }
+        } else {
+            *out++ = static_cast<char>(Folded(u));
+        }
+    }
+    for (; it != end; ++it) {
+        const char16_t u = it->unicode();
+        *out++ = static_cast<char>(u < 256 ? fold[u].plain : Folded(u));
+    }
+    return out;
+}
+
+void AppendCollationKey(QStringView text, std::string& out)
+{
+    const size_t start = out.size();
+    out.resize(start + static_cast<size_t>(CollationKeyBound(text.size())));
+    char* end = WriteCollationKey(text, out.data() + start);
+    out.resize(static_cast<size_t>(end - out.data()));
 }

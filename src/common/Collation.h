@@ -13,6 +13,11 @@ int CompareUmlaut(QStringView a, QStringView b);
 // The byte key of a text under this order: comparing two keys bytewise (unsigned) gives
 // the sign of CompareUmlaut of their texts. Sorts build it once per line.
 void AppendCollationKey(QStringView text, std::string& out);
+// The most bytes the key of a text of `size` characters takes.
+qsizetype CollationKeyBound(qsizetype size);
+// Writes the key to `out`, which has room for CollationKeyBound(text.size()) bytes, and
+// returns the end of what it wrote.
+char* WriteCollationKey(QStringView text, char* out);
 
 inline bool UmlautLess(const QString& a, const QString& b)
 {

@@ -1,5 +1,6 @@
 #include "platform/Files.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -13,6 +14,12 @@
 #include <QSysInfo>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <mutex>
+#include <string>
+#include <unordered_map>
+#include <vector>
 
 namespace files {
 namespace {
@@ -63,18 +70,268 @@ void SyncFolder(const QString& folder)
 
 }  // namespace
 
-QString FindCaseInsensitive(const QString& folder, const QString& name)
+namespace {
+
+// The first match in name order, as a sorted listing gives it. Only for names that match
+// more than one entry (a folder copied together from several places).
+QString FirstSortedMatch(const QString& folder, const QString& name)
 {
-    const QString exact = Join(folder, name);
-    if (QFileInfo::exists(exact))
-        return exact;
     const QDir dir(folder.isEmpty() ? QStringLiteral(".") : folder);
     const QStringList entries =
         dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     for (const QString& entry : entries)
         if (entry.compare(name, Qt::CaseInsensitive) == 0)
             return Join(folder, entry);
-    return exact;
+    return Join(folder, name);
+}
+
+bool IsAscii(const char* text, size_t length)
+{
+    for (size_t i = 0; i < length; ++i)
+        if (static_cast<unsigned char>(text[i]) >= 0x80)
+            return false;
+    return true;
+}
+
+std::string AsciiLower(const char* text, size_t length)
+{
+    std::string out(text, length);
+    for (char& c : out)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c + ('a' - 'A'));
+    return out;
+}
+
+// What tells one state of a folder's list of names from the next.
+struct FolderStamp {
+    quint64 device = 0;
+    quint64 inode = 0;
+    qint64 modifiedNs = 0;
+    qint64 changedNs = 0;
+    bool operator==(const FolderStamp&) const = default;
+};
+
+std::optional<FolderStamp> StampOf(const QByteArray& folder)
+{
+    struct stat st {};
+    if (::stat(folder.constData(), &st) != 0 || !S_ISDIR(st.st_mode))
+        return std::nullopt;
+    return FolderStamp{quint64(st.st_dev), quint64(st.st_ino),
+                       qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
+                       qint64(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec};
+}
+
+qint64 NowNs()
+{
+    struct timespec now {};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    return qint64(now.tv_sec) * 1000000000 + now.tv_nsec;
+}
+
+// A change within the tick of a folder's time stamp may leave the stamp as it was: a
+// listing taken that soon after the last change is not kept. The tick is a whole second
+// where stamps have no fraction (some network drives), else at most a few milliseconds.
+qint64 StampTickNs(const FolderStamp& stamp)
+{
+    return stamp.modifiedNs % 1000000000 == 0 ? 2000000000LL : 50000000LL;
+}
+
+bool AsciiEqualFolded(const char* text, const std::string& folded)
+{
+    for (size_t i = 0; i < folded.size(); ++i) {
+        char c = text[i];
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c + ('a' - 'A'));
+        if (c != folded[i])
+            return false;
+    }
+    return true;
+}
+
+// The names a look-up compares: entries are compared as Qt compares names without case
+// (each character folded on its own). An ASCII entry can only match a name whose folded
+// characters are all ASCII, and then only one of the same length and letters.
+struct Wanted {
+    QString name;
+    std::string asciiFolded;  // empty when some folded character is not ASCII
+    explicit Wanted(const QString& n) : name(n)
+    {
+        for (const QChar c : name) {
+            const char16_t f = c.toCaseFolded().unicode();
+            if (f >= 0x80) {
+                asciiFolded.clear();
+                return;
+            }
+            asciiFolded.push_back(static_cast<char>(f >= 'A' && f <= 'Z' ? f + ('a' - 'A') : f));
+        }
+    }
+    bool MatchesAscii(const char* entry, size_t length) const
+    {
+        return !asciiFolded.empty() && length == asciiFolded.size() &&
+               AsciiEqualFolded(entry, asciiFolded);
+    }
+};
+
+// Entry names of a folder, unsorted, each handed over once. False when it cannot be read.
+template <typename Visit>
+bool ListFolder(const QByteArray& folder, Visit visit)
+{
+    DIR* dir = ::opendir(folder.constData());
+    if (!dir)
+        return false;
+    while (const struct dirent* entry = ::readdir(dir)) {
+        const char* n = entry->d_name;
+        if (n[0] == '.' && (n[1] == 0 || (n[1] == '.' && n[2] == 0)))
+            continue;
+        if (!visit(n, std::strlen(n)))
+            break;
+    }
+    ::closedir(dir);
+    return true;
+}
+
+// The names of one folder by their folded form, kept for the run and listed again when the
+// folder's stamp changes (a file added, removed or renamed, here or on another workstation).
+// The first miss after a change lists the folder once without keeping it; only a second
+// miss under the same stamp keeps an index, so a single look-up stays one pass.
+class FolderIndex {
+public:
+    enum class Found { None, One, Several };
+
+    void Reset(const FolderStamp& stamp)
+    {
+        m_stamp = stamp;
+        m_misses = 0;
+        m_built = false;
+        m_ascii.clear();
+        m_others.clear();
+    }
+    const FolderStamp& Stamp() const { return m_stamp; }
+    bool Built() const { return m_built; }
+    int CountMiss() { return ++m_misses; }
+
+    bool Build(const QByteArray& folder)
+    {
+        m_ascii.clear();
+        m_others.clear();
+        m_built = ListFolder(folder, [this](const char* n, size_t length) {
+            if (IsAscii(n, length)) {
+                auto [it, added] = m_ascii.try_emplace(AsciiLower(n, length), n, length);
+                if (!added)
+                    it->second.clear();  // several: marked by an empty name
+            } else {
+                m_others.push_back(QFile::decodeName(QByteArray(n, qsizetype(length))));
+            }
+            return true;
+        });
+        return m_built;
+    }
+
+    Found Find(const Wanted& wanted, QString& entry) const
+    {
+        int count = 0;
+        if (!wanted.asciiFolded.empty()) {
+            const auto it = m_ascii.find(wanted.asciiFolded);
+            if (it != m_ascii.end()) {
+                if (it->second.empty())
+                    return Found::Several;
+                entry =
+                    QFile::decodeName(QByteArray(it->second.data(), qsizetype(it->second.size())));
+                ++count;
+            }
+        }
+        for (const QString& name : m_others) {
+            if (name.compare(wanted.name, Qt::CaseInsensitive) == 0) {
+                entry = name;
+                if (++count > 1)
+                    return Found::Several;
+            }
+        }
+        return count == 0 ? Found::None : Found::One;
+    }
+
+private:
+    FolderStamp m_stamp;
+    int m_misses = 0;
+    bool m_built = false;
+    std::unordered_map<std::string, std::string> m_ascii;
+    std::vector<QString> m_others;  // names that are not ASCII, as stored
+};
+
+// One pass over the folder without keeping it; stops at a second match.
+FolderIndex::Found ScanFolder(const QByteArray& folder, const Wanted& wanted, QString& found)
+{
+    int count = 0;
+    ListFolder(folder, [&](const char* n, size_t length) {
+        bool match = false;
+        if (IsAscii(n, length)) {
+            match = wanted.MatchesAscii(n, length);
+        } else {
+            const QString entry = QFile::decodeName(QByteArray(n, qsizetype(length)));
+            match = entry.compare(wanted.name, Qt::CaseInsensitive) == 0;
+        }
+        if (match) {
+            found = QFile::decodeName(QByteArray(n, qsizetype(length)));
+            ++count;
+        }
+        return count < 2;
+    });
+    return count == 0   ? FolderIndex::Found::None
+           : count == 1 ? FolderIndex::Found::One
+                        : FolderIndex::Found::Several;
+}
+
+std::mutex& IndexMutex()
+{
+    static std::mutex mutex;
+    return mutex;
+}
+
+std::unordered_map<std::string, FolderIndex>& Indexes()
+{
+    static std::unordered_map<std::string, FolderIndex> indexes;
+    return indexes;
+}
+
+}  // namespace
+
+QString FindCaseInsensitive(const QString& folder, const QString& name)
+{
+    const QString exact = Join(folder, name);
+    if (QFileInfo::exists(exact))
+        return exact;
+    QString dirPath = folder.isEmpty() ? QStringLiteral(".") : folder;
+    while (dirPath.size() > 1 && dirPath.endsWith(QLatin1Char('/')))
+        dirPath.chop(1);
+    const QByteArray encoded = QFile::encodeName(dirPath);
+    const std::optional<FolderStamp> stamp = StampOf(encoded);
+    if (!stamp)
+        return exact;
+    const Wanted wanted(name);
+    QString entry;
+    FolderIndex::Found found = FolderIndex::Found::None;
+    {
+        const std::lock_guard<std::mutex> guard(IndexMutex());
+        FolderIndex& index = Indexes()[encoded.toStdString()];
+        if (!(index.Stamp() == *stamp))
+            index.Reset(*stamp);
+        const auto settled = [&stamp] {
+            return NowNs() - stamp->modifiedNs >= StampTickNs(*stamp);
+        };
+        if (index.Built() || (index.CountMiss() > 1 && settled() && index.Build(encoded)))
+            found = index.Find(wanted, entry);
+        else
+            found = ScanFolder(encoded, wanted, entry);
+    }
+    switch (found) {
+        case FolderIndex::Found::None:
+            return exact;
+        case FolderIndex::Found::One:
+            return Join(folder, entry);
+        case FolderIndex::Found::Several:
+            break;
+    }
+    return FirstSortedMatch(folder, name);
 }
 
 QString ResolveCaseInsensitive(const QString& base, const QString& relativePath)
@@ -118,11 +375,18 @@ int RemoveStaleTemporaries(const QString& folder)
     const QString host = HostTag();
     int removed = 0;
     const QDir dir(folder);
-    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden)) {
+    // One unsorted pass: the data folder holds a file per record card.
+    QStringList candidates;
+    ListFolder(QFile::encodeName(folder), [&candidates](const char* n, size_t length) {
+        if (std::strstr(n, ".~"))
+            candidates.append(QFile::decodeName(QByteArray(n, qsizetype(length))));
+        return true;
+    });
+    for (const QString& name : candidates) {
         const QRegularExpressionMatch m = pattern.match(name);
         if (!m.hasMatch() || m.captured(1) != host || ProcessRuns(m.captured(2).toLongLong()))
             continue;
-        if (QFile::remove(dir.filePath(name)))
+        if (QFileInfo(dir.filePath(name)).isFile() && QFile::remove(dir.filePath(name)))
             ++removed;
     }
     return removed;

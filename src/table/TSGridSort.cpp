@@ -1,4 +1,6 @@
+#include <QtEndian>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -26,70 +28,109 @@ std::string Of(QStringView text)
 
 namespace {
 
-// Collation keys of all lines in one buffer; lines are compared by their keys only.
+// A line's collation key in the shared buffer, with its first eight bytes as one number
+// (big-endian, padded with zeros): most comparisons end on that number.
+struct KeyedLine {
+    quint64 head = 0;
+    size_t offset = 0;
+    quint32 length = 0;
+    int index = 0;
+};
+
+quint64 HeadOf(const char* key, size_t length)
+{
+    if (length == 0)
+        return 0;
+    quint64 word = 0;
+    std::memcpy(&word, key, 8);  // the buffer has room beyond the last key
+    word = qFromBigEndian(word);
+    return length >= 8 ? word : word & (~quint64(0) << (8 * (8 - length)));
+}
+
+// Collation keys of all lines, built once into one buffer; lines are compared by their
+// keys only.
 class KeyedLines {
 public:
     KeyedLines(const QStringList& lines, int fromPosition)
     {
-        m_offsets.reserve(static_cast<size_t>(lines.size()) + 1);
-        for (const QString& line : lines) {
-            m_offsets.push_back(m_buffer.size());
+        const auto keyOf = [fromPosition](const QString& line) {
             QStringView key(line);
             if (fromPosition > 0)
                 key = key.mid(std::min<qsizetype>(fromPosition - 1, key.size()), 256);
-            sortkey::Append(key, m_buffer);
+            return key;
+        };
+        size_t room = 8;
+        for (const QString& line : lines)
+            room += static_cast<size_t>(CollationKeyBound(keyOf(line).size()));
+        // Not zeroed: only what the keys take is ever touched.
+        m_buffer.reset(new char[room]);
+        m_entries.resize(static_cast<size_t>(lines.size()));
+        char* out = m_buffer.get();
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            KeyedLine& entry = m_entries[static_cast<size_t>(i)];
+            entry.offset = static_cast<size_t>(out - m_buffer.get());
+            char* end = WriteCollationKey(keyOf(lines.at(i)), out);
+            entry.length = static_cast<quint32>(end - out);
+            entry.index = static_cast<int>(i);
+            out = end;
         }
-        m_offsets.push_back(m_buffer.size());
+        std::memset(out, 0, 8);
+        for (KeyedLine& entry : m_entries)
+            entry.head = HeadOf(m_buffer.get() + entry.offset, entry.length);
     }
 
-    int Compare(int a, int b) const
+    std::vector<KeyedLine>& Entries() { return m_entries; }
+
+    int Compare(const KeyedLine& a, const KeyedLine& b) const
     {
-        const size_t la = m_offsets[a + 1] - m_offsets[a];
-        const size_t lb = m_offsets[b + 1] - m_offsets[b];
-        const int c = std::memcmp(m_buffer.data() + m_offsets[a], m_buffer.data() + m_offsets[b],
-                                  std::min(la, lb));
+        if (a.head != b.head)
+            return a.head < b.head ? -1 : 1;
+        const size_t shorter = std::min(a.length, b.length);
+        const size_t from = std::min<size_t>(shorter, 8);
+        const int c = std::memcmp(m_buffer.get() + a.offset + from,
+                                  m_buffer.get() + b.offset + from, shorter - from);
         if (c != 0)
             return c;
-        return la < lb ? -1 : la > lb ? 1 : 0;
+        return a.length < b.length ? -1 : a.length > b.length ? 1 : 0;
     }
 
 private:
-    std::string m_buffer;
-    std::vector<size_t> m_offsets;
+    std::unique_ptr<char[]> m_buffer;
+    std::vector<KeyedLine> m_entries;
 };
 
 // Quicksort with Hoare partitioning around the middle line, the smaller part by recursion,
 // ranges of fewer than 11 lines by exchange sort. Equal lines thus end in the same order
 // as the files have always been written in.
-void QuickSort(std::vector<int>& order, const KeyedLines& keys, int a, int b)
+void QuickSort(std::vector<KeyedLine>& lines, const KeyedLines& keys, int a, int b)
 {
     while (b - a >= 10) {
-        const int pivot = order[static_cast<size_t>((a + b) / 2)];
+        const KeyedLine pivot = lines[static_cast<size_t>((a + b) / 2)];
         int i = a;
         int j = b;
         do {
-            while (keys.Compare(order[i], pivot) < 0)
+            while (keys.Compare(lines[i], pivot) < 0)
                 ++i;
-            while (keys.Compare(order[j], pivot) > 0)
+            while (keys.Compare(lines[j], pivot) > 0)
                 --j;
             if (i <= j) {
-                std::swap(order[i], order[j]);
+                std::swap(lines[i], lines[j]);
                 ++i;
                 --j;
             }
         } while (i <= j);
         if (j - a < b - i) {
-            QuickSort(order, keys, a, j);
+            QuickSort(lines, keys, a, j);
             a = i;
         } else {
-            QuickSort(order, keys, i, b);
+            QuickSort(lines, keys, i, b);
             b = j;
         }
     }
     for (int i = a; i < b; ++i) {
         for (int j = i + 1; j <= b; ++j) {
-            if (keys.Compare(order[i], order[j]) > 0)
-                std::swap(order[i], order[j]);
+            if (keys.Compare(lines[i], lines[j]) > 0)
+                std::swap(lines[i], lines[j]);
         }
     }
 }
@@ -103,15 +144,15 @@ int TSGrid::Sort(int fromPosition)
     BusyScope busy(m_port);
     const QString remembered = m_lines[std::min(CurrentRecord(), RecordCount() - 1)];
     {
-        const KeyedLines keys(m_lines, fromPosition);
-        std::vector<int> order(static_cast<size_t>(m_lines.size()));
-        for (size_t i = 0; i < order.size(); ++i)
-            order[i] = static_cast<int>(i);
+        KeyedLines keys(m_lines, fromPosition);
+        std::vector<KeyedLine>& order = keys.Entries();
         QuickSort(order, keys, 0, static_cast<int>(order.size()) - 1);
+        // Moving the lines leaves their texts where they are.
+        QString* lines = m_lines.data();
         QStringList sorted;
         sorted.reserve(m_lines.size());
-        for (int index : order)
-            sorted.append(m_lines[index]);
+        for (const KeyedLine& entry : order)
+            sorted.append(std::move(lines[entry.index]));
         m_lines = std::move(sorted);
     }
     int position = 0;

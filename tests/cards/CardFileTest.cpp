@@ -8,6 +8,7 @@
 #include "cards/CardFile.h"
 #include "cards/CardHeader.h"
 #include "cards/CardRegisters.h"
+#include "common/CodePage.h"
 
 using namespace card;
 
@@ -76,6 +77,46 @@ TEST(CardFile, CardContainsSearchesTreatmentLinesOnlyWhenAsked)
     EXPECT_TRUE(CardContains(path, QString::fromUtf8("MÜLLER"), false));
     EXPECT_FALSE(CardContains(path, QString::fromUtf8("MÜLLER"), true));
     EXPECT_FALSE(CardContains(dir.filePath("missing.KAR"), "IMPFUNG", false));
+}
+
+// The search compares with the upper-cased card text, where "ß" becomes "SS": what the
+// person types is upper-cased the same way.
+TEST(CardFile, CardSearchMatchesTheUpperCasedText)
+{
+    struct Case {
+        const char* card;
+        const char* typed;
+        bool found;
+    };
+    const Case cases[] = {
+        {"Verband Straße", "STRASSE", true},
+        {"Verband STRASSE", "straße", true},
+        {"Verband Strasse", "Straße", true},
+        {"Verband Straße", "strase", false},
+        {"Maß 2", "MASS 2", true},
+        {"Salbe 5 µg", "5 µG", true},
+        {"Ÿvonne", "ÿvonne", true},
+        {"Œdem", "œdem", true},
+        {"Tetanus\t---KOPF---", "TETANUS", true},  // no marker inside a line
+    };
+    QTemporaryDir dir;
+    const QString path = dir.filePath("K0001001.KAR");
+    for (const Case& c : cases) {
+        testfiles::WriteLines(path, {QStringLiteral("01.02.2024\t") + QString::fromUtf8(c.card),
+                                     "---KOPF---", "0001/001", "Verband"});
+        EXPECT_EQ(CardContains(path, QString::fromUtf8(c.typed).toUpper(), true), c.found)
+            << c.card << " / " << c.typed;
+    }
+    // Every character of the code page, as the whole decoded text upper-cased finds it.
+    QByteArray all;
+    for (int b = 1; b < 256; ++b)
+        if (b != '\r' && b != '\n')
+            all += char(b);
+    testfiles::WriteAll(path, all);
+    for (qsizetype i = 0; i + 3 <= all.size(); ++i) {
+        const QString typed = cp1252::Decode(all.mid(i, 3)).toUpper();
+        ASSERT_TRUE(CardContains(path, typed, false)) << i;
+    }
 }
 
 TEST(CardHeader, NewCardHasTheFourteenFixedLines)

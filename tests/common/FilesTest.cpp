@@ -1,4 +1,6 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QCoreApplication>
 #include <QDir>
@@ -21,6 +23,43 @@ TEST(Files, FindsExistingNamesWhateverTheirCase)
     EXPECT_EQ(files::FindCaseInsensitive(dir.path(), "NEU.DBF"), dir.filePath("NEU.DBF"));
     EXPECT_EQ(files::ResolveCaseInsensitive(dir.path(), "TEXTE/IMPFERG.TLV"),
               dir.filePath("Texte/ImpfErg.TLV"));
+}
+
+// Look-ups after misses answer from a kept listing of the folder; it must follow every
+// change of the folder, also those another workstation makes.
+TEST(Files, CaseInsensitiveLookUpsFollowChangesOfTheFolder)
+{
+    QTemporaryDir dir;
+    const auto at = [&dir](const char* name) { return dir.filePath(QString::fromUtf8(name)); };
+    const auto find = [&dir](const char* name) {
+        return files::FindCaseInsensitive(dir.path(), QString::fromUtf8(name));
+    };
+    // A folder last changed long ago, so that its listing is kept.
+    const auto settle = [&dir] {
+        const struct timespec old[2] = {{1000000000, 0}, {1000000000, 0}};
+        ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(dir.path()).constData(), old, 0), 0);
+    };
+    testfiles::WriteAll(at("K0001001.KAR"), "x");
+    testfiles::WriteAll(at("Müller.tlv"), "x");
+    settle();
+    for (int pass = 0; pass < 3; ++pass) {  // the first miss lists once, later ones keep it
+        EXPECT_EQ(find("k0001001.kar"), at("K0001001.KAR"));
+        EXPECT_EQ(find("MÜLLER.TLV"), at("Müller.tlv"));
+        EXPECT_EQ(find("k0001002.kar"), at("k0001002.kar"));
+    }
+    testfiles::WriteAll(at("K0001002.kar"), "x");  // another workstation adds a card
+    EXPECT_EQ(find("k0001002.kar"), at("K0001002.kar"));
+    settle();
+    find("a");
+    find("b");
+    ASSERT_TRUE(QFile::remove(at("K0001002.kar")));
+    EXPECT_EQ(find("k0001002.kar"), at("k0001002.kar"));
+    // Two spellings of one name: the first in name order, as a sorted listing gives it.
+    testfiles::WriteAll(at("mailpr.ini"), "x");
+    testfiles::WriteAll(at("MAILPR.INI"), "x");
+    settle();
+    for (int pass = 0; pass < 3; ++pass)
+        EXPECT_EQ(find("MailPr.ini"), at("mailpr.ini"));
 }
 
 TEST(Files, ReplaceAtomicallyWritesAllOrLeavesTheOldFile)

@@ -314,6 +314,81 @@ TEST_F(TableGrid, SortKeysOrderLikeTheCollation)
     }
 }
 
+// The quicksort as the table files have always been sorted, comparing the texts themselves.
+void ModelSort(QStringList& v, int a, int b)
+{
+    while (b - a >= 10) {
+        const QString pivot = v[(a + b) / 2];
+        int i = a;
+        int j = b;
+        do {
+            while (CompareUmlaut(v[i], pivot) < 0)
+                ++i;
+            while (CompareUmlaut(v[j], pivot) > 0)
+                --j;
+            if (i <= j)
+                v.swapItemsAt(i++, j--);
+        } while (i <= j);
+        if (j - a < b - i) {
+            ModelSort(v, a, j);
+            a = i;
+        } else {
+            ModelSort(v, i, b);
+            b = j;
+        }
+    }
+    for (int i = a; i < b; ++i)
+        for (int j = i + 1; j <= b; ++j)
+            if (CompareUmlaut(v[i], v[j]) > 0)
+                v.swapItemsAt(i, j);
+}
+
+// Short lines, shared beginnings and lines equal but for case: the first eight key bytes
+// decide alone, tie, or run out before the line does.
+TEST_F(TableGrid, SortGivesTheOrderOfTheQuicksortOnTheCollation)
+{
+    const QStringList parts = {"M",
+                               "m",
+                               QString::fromUtf8("ü"),
+                               "u ",
+                               "u",
+                               "Ue",
+                               "ller\t",
+                               "\t",
+                               "",
+                               QString::fromUtf8("ß"),
+                               "Meier\tAnna\t",
+                               "~"};
+    auto* rng = QRandomGenerator::global();
+    QStringList lines;
+    for (int i = 0; i < 3000; ++i) {
+        QString line;
+        for (int n = static_cast<int>(rng->bounded(6)); n > 0; --n)
+            line += parts[static_cast<int>(rng->bounded(parts.size()))];
+        lines << line;
+    }
+    for (const int from : {0, 3}) {
+        auto grid = MakeGrid(1);
+        grid->SetLines(lines);
+        from == 0 ? grid->SortAll() : grid->SortFrom(from);
+        QStringList expected = lines;
+        if (from == 0) {
+            ModelSort(expected, 0, static_cast<int>(expected.size()) - 1);
+            EXPECT_EQ(grid->Lines(), expected);
+        }
+        for (qsizetype i = 1; i < grid->Lines().size(); ++i) {
+            const QStringView prev =
+                QStringView(grid->Lines()[i - 1])
+                    .mid(std::min<qsizetype>(from ? from - 1 : 0, grid->Lines()[i - 1].size()),
+                         256);
+            const QStringView next =
+                QStringView(grid->Lines()[i])
+                    .mid(std::min<qsizetype>(from ? from - 1 : 0, grid->Lines()[i].size()), 256);
+            ASSERT_LE(CompareUmlaut(prev, next), 0) << i;
+        }
+    }
+}
+
 TEST_F(TableGrid, ClearTableGivesTenBlankRecords)
 {
     auto grid = MakeGrid(3);
