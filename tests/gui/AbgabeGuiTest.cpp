@@ -2,6 +2,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -181,4 +182,33 @@ TEST_F(AbgabeGuiTest, RecordFromTheCardSavedFoundAfterRestartAndPrinted)
          "Tierhalter: (VVVO-Nr.: 276091234567)", "Anna Müller, Weg 1, 12345 Dorf", "Baytril 2,5%",
          "Milbemax", "1 Tabl.", "Anwendungs-/Abgabedatum: 15.03.2024",
          "Dieser Beleg ist mindestens 5 Jahre aufzubewahren.", "Kopie"});
+}
+
+// Unsaved changes are asked about when another workspace is chosen and when the window
+// closes; the typed character beyond a column's print width is stopped.
+TEST_F(AbgabeGuiTest, LeavingAsksAndTheAutomaticStopEndsTheText)
+{
+    MakeData();
+    Start();
+    ClickTool(Workspace::Abgabe);
+    TypeInto(8, 1, "M 5 / F 10 Tage und mehr");
+    const QString stopped = Ws().Cell(8, 0);
+    EXPECT_FALSE(stopped.isEmpty());
+    EXPECT_LT(stopped.size(), QString("M 5 / F 10 Tage und mehr").size());
+
+    m_port.QueueAnswer(Answer::Yes);
+    ClickTool(Workspace::Kunden);
+    ASSERT_FALSE(m_port.messages.isEmpty());
+    EXPECT_EQ(m_port.messages.last().text, "Möchten Sie die Änderungen abspeichern?");
+    EXPECT_EQ(m_port.messages.last().buttons, Buttons::YesNo);
+    EXPECT_TRUE(QFileInfo::exists(Program() + "Abg_2024/A0001_24.abg"));
+
+    ClickTool(Workspace::Abgabe);
+    EXPECT_EQ(m_form->windowTitle(), "Talven - Abgabebeleg:  Nr. 0002");
+    TypeInto(0, 1, "Kuh");
+    m_port.messages.clear();
+    m_port.QueueAnswer(Answer::No);
+    m_form->close();
+    EXPECT_EQ(m_port.Texts(), QStringList{"Möchten Sie die Änderungen abspeichern?"});
+    EXPECT_FALSE(QFileInfo::exists(Program() + "Abg_2024/A0002_24.abg"));
 }
