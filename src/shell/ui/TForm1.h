@@ -40,6 +40,7 @@ class HelpWindow;
 class TSMemo;
 class KarteiPanel;
 class TForm1MasterHooks;
+class TForm1Price;
 struct TForm1Printers;
 enum class ListPrintMode;
 class TOptionenDlg;
@@ -176,7 +177,6 @@ private:
     QTimer m_timer;
     bool m_shown = false;
     QPointer<QWidget> m_splash;
-    QString m_standardQuantity;
 
     QHash<int, QAction*> m_menuActions;
     QHash<int, QAction*> m_toolActions;
@@ -267,6 +267,7 @@ private:
     void SyncMasterActions();
     bool RunMasterRecord(int operation);
     std::unique_ptr<TForm1MasterHooks> m_masterHooks;
+    std::unique_ptr<TForm1Price> m_price;  // price panel, factor, "100%" (TForm1Price.cpp)
     std::unique_ptr<TForm1Printers> m_printers;
     QList<QAction*> m_recordActions;
     QList<QAction*> m_printActions;

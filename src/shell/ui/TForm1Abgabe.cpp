@@ -26,6 +26,7 @@
 #include "shell/StartUp.h"
 #include "shell/ui/TForm1.h"
 #include "shell/ui/TForm1Master.h"
+#include "shell/ui/TForm1Price.h"
 #include "table/RecordLine.h"
 #include "table/TSGrid.h"
 
@@ -185,6 +186,8 @@ void TForm1::BuildAbgabe()
                                        Grid(MasterTable::Medication), Grid(MasterTable::Customer));
     AbgabePanel* panel = m_abgabe->Build(m_stack);
     m_stack->addWidget(panel);
+    // One "100%" switch for the medications, the record card and the dispensing record.
+    m_price->PairWith(panel->Button(QStringLiteral("AMPV_2_Btn")));
     // The recently dispensed list: the record card's last medication take-overs.
     m_abgabe->recentEntries = [this] {
         std::vector<abg::RecentEntry> entries;
