@@ -201,7 +201,7 @@ AbgabePanel::AbgabePanel(UserPort& port, const AbgabeSetup& setup, QWidget* pare
     takeRow->addWidget(AddButton(
         this, QStringLiteral("UebernahmeBtnAbgabe"), QStringLiteral("Übernehmen"),
         QStringLiteral("Medikament in die Zeile übernehmen"), [this] { TakeOverMedication(); }));
-    m_hundred = AddButton(this, QStringLiteral("AMPV_2_Btn"), QStringLiteral("100%"),
+    m_hundred = AddButton(this, QStringLiteral("AMPV_2_BtnAbgabe"), QStringLiteral("100%"),
                           QStringLiteral("Menge als Anwendungs- oder Abgabemenge (Spalte 5)"), {});
     m_hundred->setCheckable(true);
     takeRow->addWidget(m_hundred);

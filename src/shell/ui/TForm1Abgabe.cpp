@@ -187,7 +187,7 @@ void TForm1::BuildAbgabe()
     AbgabePanel* panel = m_abgabe->Build(m_stack);
     m_stack->addWidget(panel);
     // One "100%" switch for the medications, the record card and the dispensing record.
-    m_price->PairWith(panel->Button(QStringLiteral("AMPV_2_Btn")));
+    m_price->PairWith(panel->Button(QStringLiteral("AMPV_2_BtnAbgabe")));
     // The recently dispensed list: the record card's last medication take-overs.
     m_abgabe->recentEntries = [this] {
         std::vector<abg::RecentEntry> entries;
