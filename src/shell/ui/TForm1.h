@@ -249,6 +249,7 @@ private:
     // Batch workspace with the journals (TForm1Stapel.cpp).
     void ShowStapelFile(const QString& path) override;
     void BuildStapel();
+    void OpenStapelCard(const QString& key);
     std::unique_ptr<TForm1Stapel> m_stapel;
 
     // Dispensing records (TForm1Abgabe.cpp).
