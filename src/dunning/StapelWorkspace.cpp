@@ -53,6 +53,33 @@ bool WriteFlag(KeyValueSettings& options, OptionKey option, bool on)
                          on ? QStringLiteral("TRUE") : QStringLiteral("FALSE"));
 }
 
+// Register dates are written "dd.MM.yyyy"; other forms go the long way.
+bool ParseDate(QStringView text, QDate* date)
+{
+    const auto digit = [&](int i) { return text[i].unicode() - '0'; };
+    if (text.size() == 10 && text[2] == QLatin1Char('.') && text[5] == QLatin1Char('.')) {
+        bool digits = true;
+        for (int i : {0, 1, 3, 4, 6, 7, 8, 9})
+            digits = digits && text[i].isDigit();
+        if (digits) {
+            const QDate parsed(digit(6) * 1000 + digit(7) * 100 + digit(8) * 10 + digit(9),
+                               digit(3) * 10 + digit(4), digit(0) * 10 + digit(1));
+            if (!parsed.isValid())
+                return false;
+            *date = parsed;
+            return true;
+        }
+    }
+    return dates::TryParse(text.toString(), date);
+}
+
+// Sets or clears a mark, touching the line only when it changes.
+void SetMark(TSGrid& grid, int col, int record, bool mark)
+{
+    if ((CellView(grid.Lines()[record], col) == kMark) != mark)
+        grid.SetRecordCell(col, record, mark ? kMark : QString());
+}
+
 QString CurrencyCode(const QString& currency)
 {
     return currency.left(3).toUpper();
@@ -62,8 +89,8 @@ QString CurrencyCode(const QString& currency)
 
 QString ReminderMarkRefusal(const QString& line, Level level)
 {
-    const bool m1 = !Cell(line, kDunReminder1).trimmed().isEmpty();
-    const bool m2 = !Cell(line, kDunReminder2).trimmed().isEmpty();
+    const bool m1 = !CellView(line, kDunReminder1).trimmed().isEmpty();
+    const bool m2 = !CellView(line, kDunReminder2).trimmed().isEmpty();
     switch (level) {
         case Level::First:
             if (m2)
@@ -236,16 +263,16 @@ bool StapelWorkspace::MarkInvoices()
     minimumText = FormatFloat(QStringLiteral("0.00"), minimum);
     const long double floor = RoundCents(minimum);
     for (int i = 0; i < grid.RecordCount(); ++i) {
-        const QString line = grid.RecordLine(i);
+        const QString& line = grid.Lines()[i];
         QDate date;
         long double gross = 0;
         bool mark = false;
-        if (!dates::TryParse(Cell(line, kInvDate), &date) ||
+        if (!ParseDate(CellView(line, kInvDate), &date) ||
             !TryStrToFloat(Cell(line, kInvGross), &gross))
             m_port.Message(MsgKind::Error, QStringLiteral("Fehler Zeile %1").arg(i + 1));
         else
-            mark = RoundCents(gross) >= floor && date <= limit;
-        grid.SetRecordCell(kInvMark, i, mark ? kMark : QString());
+            mark = date <= limit && RoundCents(gross) >= floor;
+        SetMark(grid, kInvMark, i, mark);
     }
     return true;
 }
@@ -265,15 +292,16 @@ void StapelWorkspace::MarkReminders()
                        QStringLiteral("Fehler in den Systemoptionen\r(Seite Mahnwesen: "
                                       "Zahlunsziele)!"));
     const QDate today = m_clock.Today();
+    const QDate latest = today.addDays(-delay);
     for (int i = 0; i < grid.RecordCount(); ++i) {
-        const QString line = grid.RecordLine(i);
+        const QString& line = grid.Lines()[i];
         QDate invoiced;
         bool mark = false;
-        if (!dates::TryParse(Cell(line, kDunInvoiceDate), &invoiced))
+        if (!ParseDate(CellView(line, kDunInvoiceDate), &invoiced))
             m_port.Message(MsgKind::Error, QStringLiteral("Fehler Zeile %1").arg(i + 1));
         else
-            mark = invoiced.addDays(delay) <= today && ReminderMarkRefusal(line, level).isEmpty();
-        grid.SetRecordCell(kDunMark, i, mark ? kMark : QString());
+            mark = invoiced <= latest && ReminderMarkRefusal(line, level).isEmpty();
+        SetMark(grid, kDunMark, i, mark);
     }
 }
 

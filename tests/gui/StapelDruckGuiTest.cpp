@@ -151,6 +151,13 @@ TEST_F(StapelDruckGuiTest, InvoiceRunThenReminderRunToPdf)
     const QStringList reminded = ws.Grid(1).Lines().filter("0012/001");
     ASSERT_EQ(reminded.size(), 1);
     EXPECT_EQ(recordline::Cell(reminded[0], recordline::kDunReminder1), "X");
+
+    // A double click on a key opens that card in the Kartei workspace.
+    const QString key = recordline::Cell(ws.Grid(1).RecordLine(0), recordline::kDunKey);
+    QTest::mouseDClick(view->Area(), Qt::LeftButton, {},
+                       view->CellRect(recordline::kDunKey, 1).center());
+    ASSERT_EQ(m_form->CurrentPanel(), m_form->Kartei());
+    EXPECT_EQ(m_form->Kartei()->Header()->Field("KartNrLabel")->text(), key);
 }
 
 // On the card: the box "1." issues the first reminder to the PDF printer, and "Freigeben"
@@ -184,6 +191,13 @@ TEST_F(StapelDruckGuiTest, ReminderBoxAndReleaseOnTheCard)
     const QString folder = qEnvironmentVariable("TALVEN_KEEP_PNG");
     if (!folder.isEmpty())
         m_form->grab().save(folder + "/kartei_mahnung.png");
+
+    // A click on the checked box offers the reprint; declined, the reminder stays.
+    m_port.QueueAnswer(Answer::No);
+    panel.Header()->Reminder1()->click();
+    EXPECT_EQ(m_port.LastText(), "Soll die 1.Mahnung erneut gedruckt werden?");
+    EXPECT_TRUE(panel.Header()->Reminder1()->isChecked());
+    EXPECT_EQ(field("OffenLabel"), "124,00");
 
     m_port.QueueAnswer(Answer::Yes);
     QTest::mouseClick(release, Qt::LeftButton);
