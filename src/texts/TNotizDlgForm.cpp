@@ -316,7 +316,11 @@ bool TNotizDlgForm::OpenLink(const QString& cell, DocumentOpener& opener)
                                            QStringLiteral("\r wurde nicht gefunden!"));
         return false;
     }
-    return opener.Open(path) || opener.OpenWith(path);
+    if (opener.Open(path) || opener.OpenWith(path))
+        return true;
+    m_port.Message(MsgKind::Error, QStringLiteral("Talven kann die Datei nicht öffnen. (") +
+                                       QFileInfo(path).fileName() + QLatin1Char(')'));
+    return false;
 }
 
 QStringList TNotizDlgForm::FavoriteNames() const

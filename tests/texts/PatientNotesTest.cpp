@@ -41,10 +41,11 @@ struct PatientDialog : RecordDialogRunner {
 
 struct Opened : DocumentOpener {
     QStringList opened;
+    bool desktopHasAProgram = true;
     bool Open(const QString& path) override
     {
         opened << path;
-        return true;
+        return desktopHasAProgram;
     }
     bool OpenWith(const QString&) override { return false; }
 };
@@ -312,6 +313,10 @@ TEST_F(PatientNotesTest, LinksInTheDefaultFolderGoByNameAndBreakWhenItMoves)
     EXPECT_TRUE(form->OpenLink(Text(*form, 1), opener));
     EXPECT_EQ(opener.opened, (QStringList{inside, outside}));
     EXPECT_FALSE(form->OpenLink("kein Link", opener));
+    // Nothing on the desktop opens the file: the person is told, not left waiting.
+    opener.desktopHasAProgram = false;
+    EXPECT_FALSE(form->OpenLink(Text(*form, 0), opener));
+    EXPECT_EQ(port.LastText(), "Talven kann die Datei nicht öffnen. (roentgen.jpg)");
 
     // The default folder moved: links by name no longer resolve; full paths still do.
     const QString moved = docs.path() + "_neu";

@@ -158,6 +158,9 @@ TEST(DefaultTexts, WrittenWhenMissingAndReadyForDunningAndReminders)
     ASSERT_TRUE(tlvheader::IsHeaderLine(reminder[0]));
     EXPECT_EQ(tlvheader::Field(reminder[0], 7), "Erinnerung an die Impfung Ihres Tieres");
     EXPECT_TRUE(reminder.contains("TTT"));
+    // Its letterhead is a subject alone; the workspace shows that, not a row of commas.
+    EXPECT_EQ(tlvheader::Label(tlvheader::Parse(reminder[0])),
+              "Titel: Erinnerung an die Impfung Ihres Tieres");
     // Every line fits the printed line of a letter with the standard layout.
     for (const QString& name : textfiles::DefaultTextNames()) {
         for (const QString& line : textfiles::DefaultText(name).mid(1))
