@@ -15,6 +15,8 @@ TEAdruckenDlg::TEAdruckenDlg(TEAdruckenDlgForm& form, QWidget* parent)
 {
     setObjectName(QStringLiteral("TEAdruckenDlg"));
     setWindowTitle(QStringLiteral("Talven - Drucken"));
+    // Wide enough for the caption of either choice.
+    setMinimumWidth(360);
     auto* outer = new QVBoxLayout(this);
     m_caption = new QLabel(this);
     m_caption->setObjectName(QStringLiteral("DruckenLabel"));
