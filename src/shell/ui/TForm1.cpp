@@ -26,6 +26,7 @@
 #include "cards/CardTextSearch.h"
 #include "cards/ui/KarteiPanel.h"
 #include "common/UserPort.h"
+#include "dispensing/ui/AbgabePanel.h"
 #include "help/HelpTopics.h"
 #include "help/ui/HelpWindow.h"
 #include "masterdata/MasterCellStyle.h"
@@ -33,6 +34,7 @@
 #include "masterdata/MasterWorkspace.h"
 #include "platform/Files.h"
 #include "shell/About.h"
+#include "shell/ui/TForm1Abgabe.h"
 #include "shell/ui/TForm1Download.h"
 #include "shell/ui/TForm1Master.h"
 #include "shell/ui/TForm1Price.h"
@@ -62,8 +64,8 @@ QLabel* IndicatorLabel(QWidget* parent, const QString& name, const QIcon& icon,
 bool IsBuilt(Workspace w)
 {
     return w == Workspace::Medikamente || w == Workspace::Leistungen || w == Workspace::Kunden ||
-           w == Workspace::Kartei || w == Workspace::Text || w == Workspace::Stapel ||
-           w == Workspace::Termin || w == Workspace::System;
+           w == Workspace::Kartei || w == Workspace::Abgabe || w == Workspace::Text ||
+           w == Workspace::Stapel || w == Workspace::Termin || w == Workspace::System;
 }
 
 // The help page of each workspace; the welcome panel shows the contents.
@@ -116,6 +118,7 @@ public:
     void AppointmentStartCheck() override { m_form.Termin().StartCheck(); }
     void BackupOnExit() override { m_form.RunBackupOnExit(); }
     void FinishRecordCard() override { m_form.FinishKartei(); }
+    void FinishDispensingRecord() override { m_form.Abgabe().Finish(); }
     void FinishBatch() override { m_form.FinishStapel(); }
     bool AsksOwnPassword(Workspace w) override { return w == Workspace::Stapel; }
     void PrepareStatisticsSelectors(const QDate& today) override
@@ -136,6 +139,8 @@ public:
             return m_form.TextPanel()->Workspace().Caption();
         if (w == Workspace::Stapel)
             return QStringLiteral("Talven - Stapeldruck");
+        if (w == Workspace::Abgabe)
+            return QStringLiteral("Talven - Abgabebeleg");
         return w == Workspace::Kartei ? QStringLiteral("Talven - Kartei")
                                       : QStringLiteral("Talven");
     }
@@ -204,6 +209,7 @@ TForm1::TForm1(UserPort& port, const Clock& clock, const QString& programFolder,
     BuildStock();
     if (const KarteiPanel* card = Kartei())
         m_price->PairWith(card->findChild<QPushButton*>(QStringLiteral("ProzentBtn")));
+    BuildAbgabe();
     BuildTexte();
     BuildStapel();
     BuildTermin();
@@ -780,6 +786,8 @@ bool TForm1::SwitchWorkspace(Workspace w)
     bool entered = m_switcher.SwitchTo(w);
     if (entered && w == Workspace::Kartei && before != Workspace::Kartei)
         entered = EnterKartei(before);
+    if (entered && w == Workspace::Abgabe && before != Workspace::Abgabe)
+        m_abgabe->Enter();
     if (entered && enterStapel)
         m_stapel->Show(stapelTab);
     SyncWorkspaceState();
@@ -813,6 +821,8 @@ void TForm1::SyncWorkspaceState()
     m_notesAction->setEnabled(active == Workspace::Kunden || active == Workspace::Kartei);
 
     SyncKartei();
+    for (QAction* a : m_abgabeActions)
+        a->setVisible(active == Workspace::Abgabe);
     if (active != Workspace::Text)
         m_texte->Sync(false);
     if (m_switcher.WelcomeVisible()) {
@@ -845,6 +855,11 @@ void TForm1::SyncWorkspaceState()
             break;
         case Workspace::Kartei:
             SyncKartei();
+            break;
+        case Workspace::Abgabe:
+            m_stack->setCurrentWidget(m_abgabe->Panel());
+            setWindowTitle(m_abgabe->Workspace().Caption());
+            m_fileLabel->setText(ShortenPath(m_abgabe->Workspace().OwnFile()));
             break;
         case Workspace::Stapel:
             m_stack->setCurrentWidget(m_stapel->Frame());

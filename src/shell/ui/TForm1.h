@@ -35,6 +35,7 @@ class QStackedWidget;
 class QToolButton;
 class TSGrid;
 class TSGridView;
+class TForm1Abgabe;
 class TForm1Download;
 class TForm1Termin;
 class HelpWindow;
@@ -106,6 +107,9 @@ public:
     // The record card workspace (TForm1Kartei.cpp).
     KarteiPanel* Kartei() const;
     void FinishKartei();
+
+    // The dispensing record workspace (TForm1Abgabe.cpp).
+    TForm1Abgabe& Abgabe() const { return *m_abgabe; }
 
     // The medication stock (TForm1Stock.cpp).
     TForm1Stock& Stock() const { return *m_stock; }
@@ -266,6 +270,11 @@ private:
     void BuildStapel();
     void OpenStapelCard(const QString& key);
     std::unique_ptr<TForm1Stapel> m_stapel;
+
+    // Dispensing records (TForm1Abgabe.cpp).
+    void BuildAbgabe();
+    std::unique_ptr<TForm1Abgabe> m_abgabe;
+    QList<QAction*> m_abgabeActions;
 
     // Appointment calendar (TForm1Termin.cpp).
     void BuildTermin();

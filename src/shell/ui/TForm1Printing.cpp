@@ -12,6 +12,7 @@
 #include "printing/ui/PdfNoticeBar.h"
 #include "settings/Options.h"
 #include "shell/ui/TForm1.h"
+#include "shell/ui/TForm1Abgabe.h"
 #include "shell/ui/TForm1Master.h"
 #include "shell/ui/TForm1Texte.h"
 #include "table/RecordLine.h"
@@ -104,6 +105,13 @@ void TForm1::PrintMasterList(ListPrintMode mode)
     if (active == Workspace::Kartei) {
         if (mode == ListPrintMode::PageSetup)
             m_kartei->PageSetup(this);
+        return;
+    }
+    if (active == Workspace::Abgabe) {
+        if (mode == ListPrintMode::PageSetup)
+            m_abgabe->PageSetup(this);
+        else if (mode == ListPrintMode::Print)
+            m_abgabe->Print();
         return;
     }
     // The medication workspace prints through its own dialog: the list or the stock report.
