@@ -363,13 +363,12 @@ TablePrintSetup TSeiteEinrichtenDlgForm::Setup() const
     return out;
 }
 
-void ApplyTableSetup(const TablePrintSetup& setup, TPrintGrid2& printer)
+void ApplyPageSetup(const TablePrintSetup& setup, TPrintGrid2& printer)
 {
     printer.LeftMargin = setup.leftMm;
     printer.TopMargin = setup.topMm;
     printer.RightMargin = setup.rightMm;
     printer.BottomMargin = setup.bottomMm;
-    printer.Title = setup.heading.isEmpty() ? QStringList() : QStringList{setup.heading};
     printer.RowLines = setup.rowLines;
     printer.ColLines = setup.colLines;
     printer.RowLinesCount = setup.rowLinesCount;
@@ -378,6 +377,12 @@ void ApplyTableSetup(const TablePrintSetup& setup, TPrintGrid2& printer)
     printer.LinesFont = setup.cellFont;
     printer.ColHeaderFont = setup.columnTitleFont;
     printer.TitleFontGr = setup.headingFont;
+}
+
+void ApplyTableSetup(const TablePrintSetup& setup, TPrintGrid2& printer)
+{
+    ApplyPageSetup(setup, printer);
+    printer.Title = setup.heading.isEmpty() ? QStringList() : QStringList{setup.heading};
     TSGrid* grid = printer.Grid();
     if (!grid) {
         return;

@@ -30,6 +30,9 @@ class TPrintGrid2;
 // rules, date and page number, fonts, column widths (0 for every other column), the
 // titles into the grid's title row and the alignments of the printed positions.
 void ApplyTableSetup(const TablePrintSetup& setup, TPrintGrid2& printer);
+// Only the page of a table layout: margins, rules, date and page number, fonts; for a
+// report whose columns the program sets itself.
+void ApplyPageSetup(const TablePrintSetup& setup, TPrintGrid2& printer);
 
 // The table page layouts (medications, services, customers, income and expense journals,
 // dispensing record), one section each: fields, loading, OK, Cancel, defaults and the

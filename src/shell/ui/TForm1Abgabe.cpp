@@ -27,6 +27,7 @@
 #include "shell/ui/TForm1.h"
 #include "shell/ui/TForm1Master.h"
 #include "shell/ui/TForm1Price.h"
+#include "shell/ui/TForm1Stock.h"
 #include "table/RecordLine.h"
 #include "table/TSGrid.h"
 
@@ -188,6 +189,15 @@ void TForm1::BuildAbgabe()
     m_stack->addWidget(panel);
     // One "100%" switch for the medications, the record card and the dispensing record.
     m_price->PairWith(panel->Button(QStringLiteral("AMPV_2_BtnAbgabe")));
+    // Dispensed medications kept in stock are withdrawn as the record card's are.
+    abg::AbgWorkspace& record = m_abgabe->Workspace();
+    record.withdrawalBooked = [this](const QString& text, const QString& code, const QDate& date) {
+        card::Quantity quantity;
+        if (card::ParseQuantity(text, QString(), &quantity))
+            Stock().BookDispensing(quantity.value, code, date);
+    };
+    record.withdrawalsCancelled = [this] { Stock().CancelBookings(); };
+    record.withdrawalsKept = [this] { Stock().ClearCancellations(); };
     // The recently dispensed list: the record card's last medication take-overs.
     m_abgabe->recentEntries = [this] {
         std::vector<abg::RecentEntry> entries;
