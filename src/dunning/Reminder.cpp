@@ -138,7 +138,7 @@ bool ReminderValuesFor(const CardState& state, int level, const DunningOptions& 
         values->open += (euro ? QStringLiteral("  ( DM ") : QStringLiteral("  ( Euro ")) +
                         FormatFloat(QStringLiteral("0.00"), other) + QStringLiteral(" )");
     }
-    values->payable = open + fees;
+    values->payable = open;
     values->fees = FormatFloat(QStringLiteral("0.00"), fees) +
                    (euro ? QStringLiteral(" Euro") : QStringLiteral(" DM"));
     return true;
@@ -275,12 +275,14 @@ bool CardDunning::ComposeReminder(int level, ReminderLetter* letter)
     compact.remove(QLatin1Char('/'));
     letter->title = QStringLiteral("Talven - %1. Mahnung ").arg(level) + compact;
     letter->mailName = ReminderDocumentName(level, state.key);
-    // The code asks for the open amount with the fees the letter charges.
+    // The code asks for the open amount, which holds the fees charged so far.
     const auto transfer =
         girocode::TransferFor(in.business, girocode::Enabled(m_ws.Options()), state.currency,
                               values.payable, state.key, values.invoiceDate);
-    if (transfer)
-        letter->payCode = girocode::Encode(girocode::Payload(*transfer));
+    if (transfer) {
+        letter->payCodeText = girocode::Payload(*transfer);
+        letter->payCode = girocode::Encode(letter->payCodeText);
+    }
     return true;
 }
 
@@ -296,14 +298,7 @@ bool CardDunning::PrintReminder(int level, bool copy, bool mail, bool* printerFa
     MemoryLayoutStore defaults;
     TMemoSeiteEinrichtenDlgForm layout(m_printers.layout ? *m_printers.layout : defaults);
     layout.Load(TMemoSeiteEinrichtenDlgForm::Workspace::RecordCard);
-    layout.ApplyTo(printer);
-    printer.PageNumberPos = TPageNumberPos::pnNone;
-    printer.RowLines = false;
-    printer.KopfPrint = true;
-    printer.Mahnung = true;
-    printer.FromPage = 1;
-    printer.EndPage = 100;
-    printer.Orientation = PrinterOrientation::poPortrait;
+    layout.ApplyToLetter(printer);
     printer.PrintMgrTitle = letter.title;
     printer.Kopf = letter.letterhead;
     printer.DateLabel = letter.date;

@@ -49,7 +49,7 @@ struct ReminderValues {
     QString invoiceDate;      // DDD
     QString open;             // BBB
     QString fees;             // MMM
-    long double payable = 0;  // the open amount with the fees, in the card's currency
+    long double payable = 0;  // the open amount (fees charged included), card's currency
 };
 // False when the invoice date, the open amount or a charged fee cannot be read. A due date
 // that cannot be computed is 13 blanks.
@@ -69,7 +69,8 @@ struct ReminderLetter {
     QString title;           // the print job's title
     QString date;            // the document date: the reminder's date
     QString mailName;        // the document name the mail printer is given
-    MonoBitmap payCode;      // the payment code; empty: none
+    QByteArray payCodeText;  // what the payment code says; empty: no code
+    MonoBitmap payCode;
 };
 
 enum class IssueOutcome { Issued, NotIssued, PrintFailed };

@@ -79,14 +79,14 @@ std::optional<Transfer> TransferFor(const BusinessData& business, bool enabled,
     if (!enabled || currency.trimmed().compare(QLatin1String("Euro"), Qt::CaseInsensitive) != 0)
         return std::nullopt;
     const long double cents = RoundCents(open);
-    if (cents < 0.005L || cents > 999999999.995L || !IbanValid(business.iban))
+    if (cents < 0.005L || cents > 999999999.995L || !IbanValid(business.accountIban))
         return std::nullopt;
     Transfer t;
     t.holder = business.holder.trimmed().isEmpty() ? business.name : business.holder;
     if (t.holder.trimmed().isEmpty())
         return std::nullopt;  // a transfer names its payee
-    t.iban = CompactIban(business.iban);
-    t.bic = CompactIban(business.bic);
+    t.iban = CompactIban(business.accountIban);
+    t.bic = CompactIban(business.accountBic);
     t.amount =
         FormatFloat(QStringLiteral("0.00"), cents).replace(QLatin1Char(','), QLatin1Char('.'));
     t.remittance = QStringLiteral("Rechnung ") + cardKey.trimmed();

@@ -603,33 +603,37 @@ TEST_F(DunningTest, ReminderRunAndCourtLevel)
 
 }  // namespace
 
-// The payment code asks for the open amount with the fees, to the account of the business
-// whose letterhead the letter bears; a DM card or a practice without IBAN gets none.
+// The payment code asks for the open amount, the fees of issued reminders counted once, to
+// the account of the business whose letterhead the letter bears; a DM card or a practice
+// without IBAN gets none.
 TEST_F(DunningTest, ReminderPaymentCodeOfTheLetterheadsBusiness)
 {
     const auto expected = [](const char* holder, const char* iban, const char* amount) {
-        return girocode::Encode(QByteArray("BCD\n002\n1\nSCT\n\n") + holder + "\n" + iban +
-                                "\nEUR" + amount + "\n\n\nRechnung 0012/005 vom 20.02.2024");
+        return (QByteArray("BCD\n002\n1\nSCT\n\n") + holder + "\n" + iban + "\nEUR" + amount +
+                "\n\n\nRechnung 0012/005 vom 20.02.2024")
+            .toStdString();
     };
     const auto code = [&] {
         EXPECT_TRUE(Cards().LoadCardByKey("0012/005"));
         ReminderLetter letter;
         EXPECT_TRUE(CardDunning(Cards(), port, clock, printing).ComposeReminder(1, &letter));
-        return letter.payCode.dark;
+        EXPECT_EQ(letter.payCode.dark.empty(), letter.payCodeText.isEmpty());
+        return letter.payCodeText.toStdString();
     };
     WriteInvoiced("0012");
     EXPECT_TRUE(code().empty());
     options.Write("Optionen", "BLZEdit", "DE45 6835 0048 0001 2345 67");
-    EXPECT_EQ(code(), expected("Tierarztpraxis Berger", "DE45683500480001234567", "124.00").dark);
+    EXPECT_EQ(code(), expected("Tierarztpraxis Berger", "DE45683500480001234567", "119.00"));
 
     options.Write("Optionen", "NameEdit2", "Apotheke am Markt");
     options.Write("Optionen", "KontoinhaberEdit2", "Markt-Apotheke OHG");
     options.Write("Optionen", "BLZEdit2", "DE89370400440532013000");
     customers.SetRecordCell(recordline::kCustRemark, 0, "(A) Apotheke");
-    EXPECT_EQ(code(), expected("Markt-Apotheke OHG", "DE89370400440532013000", "124.00").dark);
+    EXPECT_EQ(code(), expected("Markt-Apotheke OHG", "DE89370400440532013000", "119.00"));
     ASSERT_EQ(CardDunning(Cards(), port, clock, printing).IssueReminder(1, false, false),
               IssueOutcome::Issued);
     EXPECT_EQ(canvas.Count(RecordingCanvas::Op::Bitmap), 1);
+    EXPECT_EQ(code(), expected("Markt-Apotheke OHG", "DE89370400440532013000", "124.00"));
 
     WriteInvoiced("0012", "119,00000", [](QStringList& h) { h[kHdrCurrency] = "DM"; });
     EXPECT_TRUE(code().empty());

@@ -227,8 +227,8 @@ TEST_F(PrintedDocuments, InvoicePayCodeScansBackFromThePage)
 {
     BusinessData practice;
     practice.name = QStringLiteral("Tierarztpraxis Dr. med. vet. Katharina Lindner");
-    practice.iban = QStringLiteral("DE45 6835 0048 0001 2345 67");
-    practice.bic = QStringLiteral("SKLODE66XXX");
+    practice.accountIban = QStringLiteral("DE45 6835 0048 0001 2345 67");
+    practice.accountBic = QStringLiteral("SKLODE66XXX");
     const auto transfer =
         girocode::TransferFor(practice, true, QStringLiteral("Euro"), 7088.08L,
                               QStringLiteral("0412/007"), QStringLiteral("08.12.2026"));
@@ -243,8 +243,9 @@ TEST_F(PrintedDocuments, InvoicePayCodeScansBackFromThePage)
     const QString pdf = canvas.LastPdfFile();
     Keep(pdf, QStringLiteral("invoice-girocode"));
     ASSERT_EQ(PageCount(pdf), 1);
-    ExpectInOrder(PageText(pdf, 1), {QStringLiteral("Position 12"), QStringLiteral("Endbetrag"),
-                                     QStringLiteral("7.088,08"), QStringLiteral("Vielen Dank")});
+    ExpectInOrder(PageText(pdf, 1), {QStringLiteral("Position 11"), QStringLiteral("13.11.2026"),
+                                     QStringLiteral("Endbetrag"), QStringLiteral("7.088,08"),
+                                     QStringLiteral("Vielen Dank")});
 
     const QString png = dir.filePath(QStringLiteral("page"));
     QProcess render;

@@ -32,8 +32,8 @@ BusinessData Practice()
     BusinessData b;
     b.name = QStringLiteral("Tierarztpraxis Lindner");
     b.holder = QStringLiteral("Dr. Katharina Lindner");
-    b.iban = QStringLiteral("de45 6835 0048 0001 2345 67");
-    b.bic = QStringLiteral("SKLODE66XXX");
+    b.accountIban = QStringLiteral("de45 6835 0048 0001 2345 67");
+    b.accountBic = QStringLiteral("SKLODE66XXX");
     return b;
 }
 
@@ -53,7 +53,7 @@ TEST(GiroCodeTest, PayloadOfAnInvoiceByteForByte)
     BusinessData b = Practice();
     b.holder.clear();
     b.name = QStringLiteral("Praxis Weiß\r\nam Markt");
-    b.bic.clear();
+    b.accountBic.clear();
     const QByteArray payload = girocode::Payload(*girocode::TransferFor(
         b, true, QStringLiteral("Euro"), 0.005L, QStringLiteral("1/2"), QString()));
     EXPECT_EQ(payload, QStringLiteral("BCD\n002\n1\nSCT\n\nPraxis Weiß  am Markt\n"
@@ -68,9 +68,9 @@ TEST(GiroCodeTest, NoCodeWithoutEuroAmountIbanOrSwitch)
                                       QStringLiteral("1/1"), QStringLiteral("01.01.2026"));
     };
     BusinessData noIban = Practice();
-    noIban.iban.clear();
+    noIban.accountIban.clear();
     BusinessData wrongIban = Practice();
-    wrongIban.iban = QStringLiteral("DE46 6835 0048 0001 2345 67");
+    wrongIban.accountIban = QStringLiteral("DE46 6835 0048 0001 2345 67");
     BusinessData nobody = Practice();
     nobody.holder.clear();
     nobody.name.clear();
