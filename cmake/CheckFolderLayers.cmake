@@ -17,13 +17,14 @@ set(layer_texts masterdata)            # letters and notes
 set(layer_bookkeeping masterdata)      # journals, VAT return
 set(layer_cards bookkeeping)           # record cards hand their bookings down
 set(layer_appointments texts)
+set(layer_dunning cards texts)         # reminder letters and batch runs over the registers
 set(layer_drugs cards texts)           # dispensing records and stock
 set(layer_shell ALL)                   # the application shell: every folder listed above
 set(layer_app shell)
 
 # Bottom to top; ALL stands for every folder before the one that names it.
 set(folders common platform table settings printing masterdata help download texts
-            bookkeeping cards appointments drugs shell app)
+            bookkeeping cards appointments dunning drugs shell app)
 
 function(layer_below folder out)
   set(below ${layer_${folder}})

@@ -335,3 +335,12 @@ bool TTerminEditDlgForm::Ok(UserPort& port)
     }
     return true;
 }
+
+std::optional<QString> TerminFavoriteNameAsker::AskName(const Check& check)
+{
+    TTerminEditDlgForm form(TTerminEditDlgForm::Mode::FavoriteName);
+    form.checkName = check;
+    if (!m_runner.Run(form))
+        return std::nullopt;
+    return form.Value();
+}

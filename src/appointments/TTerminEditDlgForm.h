@@ -8,6 +8,7 @@
 
 #include "appointments/Appointments.h"
 #include "common/FormField.h"
+#include "texts/Favorites.h"
 
 class UserPort;
 
@@ -95,4 +96,15 @@ class TerminEditRunner {
 public:
     virtual ~TerminEditRunner() = default;
     virtual bool Run(TTerminEditDlgForm& form) = 0;
+};
+
+// The name of a new favourite of the patient notes, asked in mode "F": the notes' check keeps
+// the dialog open on a taken or empty name.
+class TerminFavoriteNameAsker : public FavoriteNameAsker {
+public:
+    explicit TerminFavoriteNameAsker(TerminEditRunner& runner) : m_runner(runner) {}
+    std::optional<QString> AskName(const Check& check) override;
+
+private:
+    TerminEditRunner& m_runner;
 };

@@ -213,7 +213,7 @@ void CardCloseRun::PrintCommand(PrintDialogRunner& dialog)
         case PrintKind::Reminder1:
         case PrintKind::Reminder2:
             if (issueReminder)
-                issueReminder(choice.kind == PrintKind::Reminder1 ? 1 : 2);
+                issueReminder(choice.kind == PrintKind::Reminder1 ? 1 : 2, choice.copy);
             break;
     }
 }
@@ -282,6 +282,7 @@ bool CardCloseRun::CloseAsQuote(const CardPrintChoice& choice)
 
 bool CardCloseRun::Close(CloseKind kind, const CardPrintChoice& choice)
 {
+    m_printFailed = false;
     if (!PrinterReady(choice))
         return false;
     CardEntryForm& form = m_ws.Form();
@@ -298,14 +299,14 @@ bool CardCloseRun::Close(CloseKind kind, const CardPrintChoice& choice)
 
     const bool real = IsRealClose(shown, current, form.State().IsInvoiced());
     if (real) {
-        if (m_port.Message(MsgKind::Confirmation, CloseQuestion(kind, choice.noPrint),
-                           Buttons::OkCancel) != Answer::Ok)
+        if (!batch && m_port.Message(MsgKind::Confirmation, CloseQuestion(kind, choice.noPrint),
+                                     Buttons::OkCancel) != Answer::Ok)
             return false;
         if (!choice.toDate.isValid()) {
             Stop(InvalidToDateText(key, kind));
             return false;
         }
-        if (form.State().IsGross())
+        if (form.State().IsGross() && !batch)
             form.SwitchNetGross();
     }
     // A summation stopped by a line without a date leaves the sums of before: nothing may
@@ -347,6 +348,7 @@ bool CardCloseRun::Close(CloseKind kind, const CardPrintChoice& choice)
     // A document the printer did not produce must not close the card: the invoice would
     // be booked and dunned without the customer ever getting it.
     if (!choice.noPrint && !PrintDocument(kind, choice, copy)) {
+        m_printFailed = true;
         restore();
         Stop(kPrintFailedText);
         return false;

@@ -60,9 +60,12 @@ public:
                  const ClosePrinters& printers, PaymentDialogRunner& payment);
 
     bool inventoryAutomatic = false;  // the quote remark says so
+    // Batch printing closes without the question and keeps a gross card in gross mode
+    // (only the print copy is net).
+    bool batch = false;
     // Reminder kinds hand over to the dunning part: the card's reminder box is cleared
-    // and set again.
-    std::function<void(int level)> issueReminder;
+    // and set again; the copy choice of the dialog goes with it.
+    std::function<void(int level, bool copy)> issueReminder;
 
     // The card checks, the print dialog and what it chose.
     void PrintCommand(PrintDialogRunner& dialog);
@@ -73,6 +76,8 @@ public:
     // Invoice or receipt (kind Receipt or "Als Quittung").
     bool CloseAsInvoice(const CardPrintChoice& choice);
     bool CloseAsQuote(const CardPrintChoice& choice);
+    // The last close stopped because the printer refused or failed the document.
+    bool PrintFailed() const { return m_printFailed; }
 
 private:
     bool Close(CloseKind kind, const CardPrintChoice& choice);
@@ -89,6 +94,7 @@ private:
     const Clock& m_clock;
     ClosePrinters m_printers;
     PaymentDialogRunner& m_payment;
+    bool m_printFailed = false;
 };
 
 }  // namespace card

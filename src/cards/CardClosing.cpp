@@ -256,6 +256,11 @@ QStringList FooterSlots(const QStringList& summary, const QString& currency, boo
     return result;
 }
 
+bool MayRelease(const CardState& state, bool gobdRestrictions)
+{
+    return state.IsInvoiced() && !(gobdRestrictions && !PaymentLines(state.summary).isEmpty());
+}
+
 void FreezeCard(CardState& state, const QDate& printDate)
 {
     state.invoiceDate = dates::Format(printDate);

@@ -96,6 +96,9 @@ QStringList FooterSlots(const QStringList& summary, const QString& currency, boo
 // Freezes a closed invoice or receipt: the print date becomes the invoice date, and an
 // unset open amount becomes the invoice gross.
 void FreezeCard(CardState& state, const QDate& printDate);
+// Release, the way back from an invoiced card, is offered for an invoiced card; under the
+// GoBD restrictions only while it has no payment lines.
+bool MayRelease(const CardState& state, bool gobdRestrictions);
 // A quote keeps the card open; the remark of its last line marks it.
 void MarkAsQuote(Rows& rows, const QDate& printDate, bool inventoryAutomatic);
 

@@ -101,6 +101,10 @@ QString TPrintStrList::SenderLine(const QStringList& kopf)
     while (text.endsWith(QLatin1Char(' '))) {
         text.chop(1);
     }
+    // The comma joined an empty firm line: it would stand alone, on pre-printed paper too.
+    if (noAddress && text.endsWith(QLatin1Char(','))) {
+        text.chop(1);
+    }
     if (!slot(2).isEmpty() && !slot(3).isEmpty()) {
         const QString address = QStringLiteral(", ") + slot(2) + QStringLiteral(", ") + slot(3);
         text = (text.size() <= 25 ? text : slot(0)) + address;

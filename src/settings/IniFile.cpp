@@ -38,9 +38,6 @@ bool SameName(const QString& a, const QString& b)
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
-// Another workstation's write of the whole file takes milliseconds.
-constexpr int kLockWaitMs = 2000;
-
 }  // namespace
 
 IniFile::IniFile(const QString& path) : m_path(path)
@@ -67,13 +64,20 @@ IniFile::~IniFile()
     EndDeferral();
 }
 
-void IniFile::Lock()
+bool IniFile::Lock()
 {
     if (!m_lock)
         m_lock = std::make_unique<files::FileLock>(m_path);
-    const QDeadlineTimer deadline(kLockWaitMs);
-    while (m_lock->TryLock() == files::FileLock::State::Busy && !deadline.hasExpired())
+    // Another workstation's write of the whole file takes milliseconds, but its flush to
+    // a busy disk or server can take seconds.
+    const QDeadlineTimer deadline(m_lockWaitMs);
+    for (;;) {
+        if (m_lock->TryLock() != files::FileLock::State::Busy)
+            return true;
+        if (deadline.hasExpired())
+            return false;
         QThread::msleep(5);
+    }
 }
 
 void IniFile::Unlock()
@@ -87,8 +91,9 @@ bool IniFile::BeginChange()
     if (m_path.isEmpty())
         return false;
     if (m_batch > 0)
-        return true;
-    Lock();
+        return !m_batchRefused;
+    if (!Lock())
+        return false;
     Reload();
     return true;
 }
@@ -116,7 +121,7 @@ IniBatch::IniBatch(IniFile& ini) : m_ini(ini)
 {
     // Inside a deferral the batch's writes wait with the others for its one save.
     if (m_ini.m_batch++ == 0 && m_ini.HasFile() && !m_ini.m_deferring) {
-        m_ini.Lock();
+        m_ini.m_batchRefused = !m_ini.Lock();
         m_ini.Reload();
         m_ini.m_batchChanged = false;
     }
@@ -134,12 +139,13 @@ bool IniBatch::Commit()
     m_open = false;
     if (--m_ini.m_batch > 0 || !m_ini.HasFile() || m_ini.m_deferring)
         return m_ini.HasFile();
-    bool ok = true;
-    if (m_ini.m_batchChanged) {
+    bool ok = !m_ini.m_batchRefused;
+    if (ok && m_ini.m_batchChanged) {
         const QList<IniFile::Line> lines = m_ini.m_lines;
         ok = m_ini.Save(lines);
     }
     m_ini.m_batchChanged = false;
+    m_ini.m_batchRefused = false;
     m_ini.Unlock();
     return ok;
 }
@@ -445,7 +451,12 @@ bool IniFile::EndDeferral()
         g_deferring = nullptr;
     if (m_pending.empty())
         return true;
-    Lock();
+    if (!Lock()) {
+        // Refused as any write is: the file stays as another workstation leaves it.
+        m_pending.clear();
+        Reload();
+        return false;
+    }
     Reload();
     const QList<Line> before = m_lines;
     QList<Line> lines = before;

@@ -35,6 +35,8 @@ public:
     bool HasFile() const { return !m_path.isEmpty(); }
     // The file calls of its writes; tests count or fail them.
     void SetFileIo(std::shared_ptr<const files::FileIo> io) { m_io = std::move(io); }
+    // How long a write waits for another workstation's write (15 s; tests shorten it).
+    void SetLockWait(int ms) { m_lockWaitMs = ms; }
     const QString& Path() const { return m_path; }
 
     QString ReadString(const QString& section, const QString& key,
@@ -82,8 +84,9 @@ private:
 
     void Reload() const;
     void ReloadIfChanged() const;
-    // Takes the file's lock (waiting a little; a lock that stays busy does not stop the
-    // write) and reads the file as it is now. Inside a batch, both were done at its start.
+    // Takes the file's lock and reads the file as it is now; inside a batch, both were done
+    // at its start. A lock that stays busy refuses the change (false) rather than replace
+    // the file under another workstation's write; a folder without locks is written.
     bool BeginChange();
     // Writes the changed lines, or leaves them for the end of the batch.
     bool EndChange(const QList<Line>& lines);
@@ -92,7 +95,7 @@ private:
     // at the end of the batch or at the end of the deferral. The change returns false
     // when it left the lines as they were.
     bool Change(const std::function<bool(QList<Line>&)>& change);
-    void Lock();
+    bool Lock();
     void Unlock();
     bool Save(const QList<Line>& lines);
     static Line Parse(const QByteArray& raw);
@@ -111,6 +114,8 @@ private:
     bool m_deferring = false;
     std::vector<std::function<bool(QList<Line>&)>> m_pending;  // deferred changes, in order
     bool m_batchChanged = false;  // a write of the open batch waits for its end
+    bool m_batchRefused = false;  // the open batch did not get the lock
+    int m_lockWaitMs = 15000;
     std::unique_ptr<files::FileLock> m_lock;
     std::shared_ptr<const files::FileIo> m_io;
 };

@@ -2,6 +2,8 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
+#include <optional>
 
 // Favourites: named paragraphs of standard text for the notes, in FAVORITE.DBF (five
 // cells: the name on a favourite's first row only, one text line, three empty cells). A
@@ -27,3 +29,14 @@ void Append(QStringList& lines, const QString& name, const QStringList& texts);
 void KeepOnly(QStringList& lines, const QStringList& names);
 
 }  // namespace favorites
+
+// Asks the name of a new favourite in the small edit dialog ("Zu Favoriten hinzufügen", up
+// to 40 characters). `check` returns the error message for a refused name and an empty text
+// for a free one; the dialog shows the error and stays open, so the name it returns has
+// passed the check. No name: the person cancelled.
+class FavoriteNameAsker {
+public:
+    using Check = std::function<QString(const QString& name)>;
+    virtual ~FavoriteNameAsker() = default;
+    virtual std::optional<QString> AskName(const Check& check) = 0;
+};

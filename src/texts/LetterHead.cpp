@@ -90,8 +90,16 @@ LetterHead Parse(const QString& line)
 
 QString Label(const LetterHead& h)
 {
-    return h.name + QStringLiteral(", ") + h.firstName + QStringLiteral(", ") + h.street +
-           QStringLiteral(", ") + h.town;
+    // Empty parts are left out; a letterhead of a subject alone (the reminder text, whose
+    // addressee comes with each appointment) shows its subject.
+    QStringList parts;
+    for (const QString& part : {h.name, h.firstName, h.street, h.town}) {
+        if (!part.trimmed().isEmpty())
+            parts << part;
+    }
+    if (parts.isEmpty())
+        return h.title.isEmpty() ? QStringLiteral("- - -") : QStringLiteral("Titel: ") + h.title;
+    return parts.join(QStringLiteral(", "));
 }
 
 bool SalutationFirst(const QString& salutation)

@@ -36,7 +36,8 @@ LetterHead Parse(const QString& line);
 // Field n (1-based) of a header line; the appointment letters read field 7 as subject.
 QString Field(const QString& line, int n);
 
-// "Name, Vorname, Straße, PLZ Ort" as the workspace shows a set letterhead.
+// "Name, Vorname, Straße, PLZ Ort" as the workspace shows a set letterhead, without the
+// parts that are empty; "Titel: " + subject when only the subject is set.
 QString Label(const LetterHead& head);
 
 // The salutation stands above the name line (slot 6) when it is one of the usual forms of

@@ -182,12 +182,46 @@ void TKreditorDlgForm::Cancel()
     m_changed = false;
 }
 
+namespace {
+
+const QString kVvvoOpen = QStringLiteral("  (VVVO-Nr.: ");
+
+}  // namespace
+
 QString TKreditorDlgForm::KeeperLine() const
 {
+    if ((Text(Vorname) + Text(Name) + Text(Strasse) + Text(PlzOrt)).trimmed().isEmpty())
+        return QStringLiteral("- - -");
     QString line = m_pharmacy ? QStringLiteral("(A) ") : QString();
     line += Text(Vorname) + QLatin1Char(' ') + Text(Name) + QStringLiteral(", ") + Text(Strasse) +
             QStringLiteral(", ") + Text(PlzOrt);
     if (!Text(Titel).isEmpty())
-        line += QStringLiteral("  (VVVO-Nr.: ") + Text(Titel) + QLatin1Char(')');
+        line += kVvvoOpen + Text(Titel) + QLatin1Char(')');
     return line;
+}
+
+void TKreditorDlgForm::LoadKeeper(const QString& keeperLine, const QString& firstName,
+                                  const QString& name, const QString& street, const QString& town)
+{
+    LetterHead h;
+    h.pharmacy = keeperLine.startsWith(QLatin1String("(A)"));
+    h.salutation.clear();
+    h.firstName = firstName;
+    h.name = name;
+    h.street = street;
+    h.town = town;
+    const qsizetype at = keeperLine.indexOf(kVvvoOpen);
+    if (at >= 0) {
+        h.title = keeperLine.mid(at + kVvvoOpen.size());
+        if (h.title.endsWith(QLatin1Char(')')))
+            h.title.chop(1);
+    }
+    SetHead(h);
+    m_fields[KundenSuche].SetText(QString());
+    Begin();
+}
+
+void TKreditorDlgForm::ClearKeeper()
+{
+    LoadKeeper(QString(), QString(), QString(), QString(), QString());
 }

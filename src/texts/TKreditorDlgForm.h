@@ -56,9 +56,18 @@ public:
     // Something was changed since Begin.
     bool Changed() const { return m_changed; }
 
-    // The keeper line of the dispensing record: "(A) " for the pharmacy, first name and
-    // name, street, postcode/town, then the VVVO number in brackets when one is given.
+    // ---- The keeper mode of the dispensing record ----
+    // The keeper line: "(A) " for the pharmacy, first name and name, street, postcode/town,
+    // then the VVVO number in brackets when one is given; "- - -" while no name or address
+    // field is filled, so an empty dialog never counts as a keeper.
     QString KeeperLine() const;
+    QString VvvoNumber() const { return Text(Titel); }
+    // A stored record: its keeper line and the four address fields. The pharmacy switch and
+    // the VVVO number come from the keeper line, so nothing of the record shown before stays.
+    void LoadKeeper(const QString& keeperLine, const QString& firstName, const QString& name,
+                    const QString& street, const QString& town);
+    // A new record that starts empty: address fields, VVVO number and pharmacy switch.
+    void ClearKeeper();
 
 protected:
     QChar FilterKey(int id, QChar key) override;

@@ -316,7 +316,11 @@ bool TNotizDlgForm::OpenLink(const QString& cell, DocumentOpener& opener)
                                            QStringLiteral("\r wurde nicht gefunden!"));
         return false;
     }
-    return opener.Open(path) || opener.OpenWith(path);
+    if (opener.Open(path) || opener.OpenWith(path))
+        return true;
+    m_port.Message(MsgKind::Error, QStringLiteral("Talven kann die Datei nicht öffnen. (") +
+                                       QFileInfo(path).fileName() + QLatin1Char(')'));
+    return false;
 }
 
 QStringList TNotizDlgForm::FavoriteNames() const
@@ -330,7 +334,7 @@ bool TNotizDlgForm::SaveFavorites(const QStringList& lines)
     return m_favorites->SaveTable(QDir(m_setup.dataFolder).filePath(favorites::kFileName));
 }
 
-bool TNotizDlgForm::AddFavorite()
+bool TNotizDlgForm::AddFavorite(FavoriteNameAsker& asker)
 {
     if (FavoriteNames().size() >= favorites::kMax) {
         m_port.Message(MsgKind::Information,
@@ -339,16 +343,15 @@ bool TNotizDlgForm::AddFavorite()
         return false;
     }
     CopyParagraph();
-    QString typed;
-    favorites::NameCheck check;
-    for (;;) {
-        if (!m_port.InputText(QStringLiteral("Zu Favoriten hinzufügen"), QStringLiteral("Name:"),
-                              typed))
-            return false;
-        check = favorites::CheckName(m_favorites->Lines(), typed);
-        if (check.error.isEmpty())
-            break;
+    const std::optional<QString> typed = asker.AskName([this](const QString& name) {
+        return favorites::CheckName(m_favorites->Lines(), name).error;
+    });
+    if (!typed)
+        return false;
+    const favorites::NameCheck check = favorites::CheckName(m_favorites->Lines(), *typed);
+    if (!check.error.isEmpty()) {
         m_port.Message(MsgKind::Error, check.error);
+        return false;
     }
     QStringList texts;
     for (const QString& line : m_clipboard.lines)

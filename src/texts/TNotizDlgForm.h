@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 
+#include "texts/Favorites.h"
 #include "texts/PatientNotes.h"
 
 class Clock;
@@ -112,7 +113,8 @@ public:
 
     // ---- Favourites ----
     QStringList FavoriteNames() const;
-    bool AddFavorite();
+    // "Absatz zu Favoriten hinzufügen...": the paragraph at the cursor under the name asked.
+    bool AddFavorite(FavoriteNameAsker& asker);
     void InsertFavorite(const QString& name);
     // OK in the favourites mode of the macro dialog with the names kept.
     void KeepFavorites(const QStringList& names);

@@ -50,7 +50,8 @@ TEST_F(StapelGuiTest, JournalTabsShowTheMonthAndTakeManualBookings)
     ClickTool(*m_form, Workspace::Stapel);
     ASSERT_EQ(m_form->CurrentPanel(), m_form->Stapel().Frame());
     EXPECT_EQ(m_form->windowTitle(), "Talven - Stapeldruck");
-    EXPECT_EQ(m_form->Stapel().Frame()->CurrentTab(), TStapelFrame::kEinnahmen);
+    EXPECT_EQ(m_form->Stapel().Frame()->CurrentTab(), TStapelFrame::kRechnungen);
+    ClickTab(TStapelFrame::kEinnahmen);
     EXPECT_TRUE(LabelText(*m_form, "FileLabel").endsWith("Z32024.zae"));
     EXPECT_EQ(Label("SummenLabel"), "Monatssummen: ");
     EXPECT_EQ(Label("NettoLabel"), "150,00");

@@ -24,6 +24,7 @@
 #include "masterdata/ui/TEditDlg.h"
 #include "printing/PrinterList.h"
 #include "settings/IniFile.h"
+#include "settings/Options.h"
 #include "shell/ui/TForm1.h"
 #include "shell/ui/TForm1Master.h"
 #include "support/FixedClock.h"
@@ -346,4 +347,81 @@ TEST_F(TForm1MasterTest, CustomerListExportAndPageSetupFromTheDateiMenu)
     });
     form->findChild<QAction*>("SeiteEinrichtenItem")->trigger();
     EXPECT_EQ(caption, "Druckbild - Kunden");
+}
+
+// The price line under the search row prices the quantity of the selected record as the
+// record card takes it over: the medications' "100%" surcharge (the card's switch too), the
+// services' factor field (the selected service's factor until another is typed) and the
+// service quantity, which the options file keeps from one run to the next. Enter in the
+// search field hides the line; the next search shows it again.
+TEST_F(TForm1MasterTest, PricePanelQuotesSurchargeFactorAndKeptServiceQuantity)
+{
+    MakeData({}, {"Amoxi 250 Tabl.\t5,00\t8,00\t9,52\t1\t\t\t\t\t\t"},
+             {"Beratung\tHund\t10,00\t1,0\t10,00\t11,90\t1\t1\t\t",
+              "Impfung\tKatze\t20,00\t2,0\t40,00\t47,60\t1\t2\t\t"});
+    WriteOptions(OptionValues());
+    ASSERT_TRUE(IniFile(Ini()).WriteString("StdMenge", "Leistung", "2,5"));
+    auto form = MainWindowTest::Start();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    const auto visible = [&](const char* name) {
+        auto* w = form->findChild<QWidget*>(name);
+        return w && w->isVisible();
+    };
+    auto* search = form->findChild<QLineEdit*>("SuchEdit");
+    auto* factor = form->findChild<QLineEdit*>("FaktorEdit");
+    auto* quantity = form->findChild<QLineEdit*>("MengeLeistungEdit");
+
+    ClickTool(*form, Workspace::Leistungen);
+    EXPECT_TRUE(visible("StdMengePanel") && visible("FaktorEdit"));
+    EXPECT_FALSE(visible("AMPV_2_Btn") || visible("MengeMedPanel"));
+    EXPECT_EQ(quantity->text(), "2,50") << "the quantity of the last run";
+    EXPECT_EQ(LabelText(*form, "PreisPanel"),
+              "Preis: 2,50 x 10,00 x Faktor 1,0 = 25,00 Euro netto / 29,75 Euro brutto");
+
+    factor->setFocus();
+    factor->selectAll();
+    QTest::keyClicks(factor, "2.5x");
+    search->setFocus();
+    EXPECT_EQ(factor->text(), "2,5");
+    EXPECT_EQ(LabelText(*form, "PreisPanel"),
+              "Preis: 2,50 x 10,00 x Faktor 2,5 = 62,50 Euro netto / 74,38 Euro brutto");
+    factor->setFocus();
+    factor->selectAll();
+    QTest::keyClicks(factor, "4");
+    search->setFocus();
+    EXPECT_EQ(m_port.LastText(), "GOT-Faktor-Bereich (1..3)!");
+    EXPECT_EQ(factor->text(), "1,0") << "the service's own factor again";
+
+    QTest::keyClick(search, Qt::Key_Down);
+    EXPECT_EQ(factor->text(), "2,0") << "the factor follows the selection";
+    EXPECT_EQ(LabelText(*form, "PreisPanel"),
+              "Preis: 1,00 x 20,00 x Faktor 2,0 = 40,00 Euro netto / 47,60 Euro brutto");
+    QTest::keyClick(search, Qt::Key_Return);
+    EXPECT_FALSE(visible("PreisPanel"));
+    QTest::keyClicks(search, "B");
+    EXPECT_TRUE(visible("PreisPanel"));
+
+    ClickTool(*form, Workspace::Medikamente);
+    EXPECT_TRUE(visible("AMPV_2_Btn") && visible("MengeMedPanel"));
+    EXPECT_FALSE(visible("StdMengePanel") || visible("FaktorEdit"));
+    search->clear();
+    QTest::keyClicks(search, "3A");
+    EXPECT_EQ(LabelText(*form, "PreisPanel"),
+              "Preis: 3,00 x 8,00 = 24,00 Euro netto / 28,56 Euro brutto");
+    QTest::keyClick(search, Qt::Key_F3);
+    EXPECT_EQ(LabelText(*form, "PreisPanel"),
+              "Preis: 100% Aufschlag: 3,00 x 2 x 5,00 = 30,00 Euro netto / 35,70 Euro brutto");
+    auto* cardButton = form->findChild<QPushButton*>("ProzentBtn");
+    ASSERT_NE(cardButton, nullptr);
+    EXPECT_TRUE(cardButton->isChecked()) << "one surcharge switch for list and card";
+    cardButton->toggle();
+    EXPECT_FALSE(form->findChild<QPushButton*>("AMPV_2_Btn")->isChecked());
+
+    ClickTool(*form, Workspace::Leistungen);
+    quantity->setFocus();
+    quantity->selectAll();
+    QTest::keyClicks(quantity, "1/3");
+    form->close();
+    EXPECT_EQ(IniFile(Ini()).ReadString("StdMenge", "Leistung"), "1/3");
 }

@@ -254,6 +254,9 @@ TEST_F(TForm1Test, OldWindowsFolderIsUpgradedAtStartUp)
     EXPECT_EQ(testfiles::ReadAll(Data() + "KUNDE.DBF"),
               QByteArray("B\xe4r\tAnna\t\t\t0001\t\tFrau\t\t003\t\t\r\n"
                          "Zorn\tOtto\t\t\t0002\t\tHerrn\t\t000\t\t\r\n"));
+    ClickTool(*form, Workspace::Leistungen);
+    EXPECT_TRUE(LabelText(*form, "FileLabel").endsWith("/DATEN/Leistung.dbf"))
+        << "the file shown is the one loaded: " << LabelText(*form, "FileLabel").toStdString();
 }
 
 TEST_F(TForm1Test, MedicationSearchTakesTheQuantityAndFindsTheName)

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPrintDialog>
 #include <QPushButton>
 #include <QTest>
@@ -17,6 +18,7 @@
 
 #include "EditDlgDriver.h"
 #include "MainWindowTest.h"
+#include "appointments/ui/TTerminEditDlg.h"
 #include "common/CodePage.h"
 #include "masterdata/PatientForm.h"
 #include "masterdata/ui/TEditDlg.h"
@@ -144,6 +146,16 @@ TEST_F(TexteGuiTest, LetterWithLetterheadSavedReopenedAndPrintedForAWindowEnvelo
                "Gartenweg 5", "54321 Beispielort", QStringLiteral("Impfbescheinigung"),
                "Sehr geehrte Frau Mustermann,", "Tollwut geimpft."});
     EXPECT_TRUE(text.contains("15.03.2024"));  // no date set: today
+    // The addressee sits in the window of a DL or C6 envelope (20 mm from the left edge, 45
+    // to 90 mm from the top, 90 mm wide); the practice's own column lies right of it.
+    const QList<pdftools::Word> words = pdftools::Words(pdf);
+    QRectF address;
+    for (const char* w : {"Frau", "Erika", "Mustermann", "Gartenweg", "54321", "Beispielort"})
+        address |= pdftools::BoxOf(words, w);
+    EXPECT_NEAR(address.left(), 20.0, 1.0);
+    EXPECT_TRUE(QRectF(19.0, 45.0, 91.0, 45.0).contains(address))
+        << address.top() << " - " << address.bottom() << " mm from the top";
+    EXPECT_GT(pdftools::BoxOf(words, "Hauptstr.").left(), 110.0);
     pdftools::Keep(pdf, "Brief");
     EXPECT_FALSE(m_form->Printers().strList.KopfPrint);
     EXPECT_TRUE(m_form->Printers().strList.StringList.isEmpty());
@@ -175,6 +187,17 @@ TEST_F(TexteGuiTest, NotesOfTheSelectedCustomerWithAPatientAndTheirPlacement)
         const TSGrid& notes = dlg.GridView()->Grid();
         EXPECT_EQ(notes.RecordLine(0), "15.03.2024\tImpf\t\t");
         EXPECT_EQ(notes.RecordLine(2), "Patient:\tHund Bello\t\t");
+        // The patient's paragraph becomes a favourite named in the small "Termin" dialog.
+        WhenShown<TTerminEditDlg>([](TTerminEditDlg& name) {
+            EXPECT_EQ(name.windowTitle(), "Zu Favoriten hinzufügen");
+            QTest::keyClicks(name.Editor(TTerminEditDlgForm::TerminEdit), "Hundepatient");
+            name.OkButton()->click();
+        });
+        dlg.findChild<QAction*>("FavoritHinzuItem")->trigger();
+        QStringList menu;
+        for (QAction* a : dlg.FavoritesMenu()->actions())
+            menu << a->text();
+        EXPECT_TRUE(menu.contains("Hundepatient")) << menu.join('|').toStdString();
         KeepPicture(dlg, "TNotizDlg");
         dlg.resize(900, 600);
         dlg.Button("SchliessenBtn")->click();
@@ -185,6 +208,7 @@ TEST_F(TexteGuiTest, NotesOfTheSelectedCustomerWithAPatientAndTheirPlacement)
     ASSERT_GE(lines.size(), 3);
     EXPECT_EQ(lines[2], "Patient:\tHund Bello\t\t");
     EXPECT_TRUE(m_port.messages.isEmpty());
+    EXPECT_TRUE(testfiles::ReadAll(Data() + "FAVORITE.DBF").startsWith("Hundepatient\t"));
     IniFile ini(Ini());
     EXPECT_EQ(ini.ReadInteger("NotizDlg", "wWidth", -1), 900);
     EXPECT_EQ(ini.ReadString("NotizDlg", "wsMax"), "FALSE");
@@ -203,6 +227,7 @@ TEST_F(TexteGuiTest, KeeperDialogOfTheDispensingRecord)
     dlg.OkButton()->click();
     EXPECT_EQ(dlg.result(), QDialog::Accepted);
     EXPECT_EQ(form.KeeperLine(), " Huber, ,   (VVVO-Nr.: 276091234567)");
+    EXPECT_EQ(dlg.Editor(TKreditorDlgForm::Datum), nullptr);  // the record has its own date
     // Cancel puts every field back as it was when the dialog opened.
     TKreditorDlg again(form, {});
     again.show();

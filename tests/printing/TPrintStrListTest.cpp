@@ -40,9 +40,11 @@ TEST(SenderLineTest, DropsDesignationAndEverythingFromTheTelephone)
         TPrintStrList::SenderLine(
             {QStringLiteral("Tierärztliche Praxis Dr. Muster"), {}, QStringLiteral("Weg 1"), {}}),
         QStringLiteral("Dr. Muster"));
-    // "Tel." at the very start leaves the text alone.
+    // "Tel." at the very start leaves the text alone; the comma before an empty firm line
+    // goes, so practice data left empty for pre-printed paper prints no sender line.
     EXPECT_EQ(TPrintStrList::SenderLine({QStringLiteral("Tel. 1"), {}, {}, {}}),
-              QStringLiteral("Tel. 1,"));
+              QStringLiteral("Tel. 1"));
+    EXPECT_EQ(TPrintStrList::SenderLine({{}, {}, {}, {}}), QString());
 }
 
 TEST(SenderLineTest, TwentyFiveCharactersKeepTheShortFormTwentySixTakeTheName)
@@ -140,12 +142,12 @@ TEST_F(Fixture, LongSenderLineGetsASmallerFont)
 {
     printer.Kopf = samples::LetterKopf();
     printer.Kopf[0] = QString(63, QLatin1Char('S'));  // 8 pt: 63 × 16 > 1000
-    printer.Kopf[1].clear();
+    printer.Kopf[1] = QStringLiteral("x");
     printer.Kopf[2].clear();
     printer.Kopf[3].clear();
     printer.KopfPrint = true;
     printer.Print();
-    const auto* sender = canvas.Find(printer.Kopf[0] + QStringLiteral(","));
+    const auto* sender = canvas.Find(printer.Kopf[0] + QStringLiteral(", x"));
     ASSERT_NE(sender, nullptr);
     EXPECT_EQ(sender->font.size, 7);
 }

@@ -243,4 +243,23 @@ TEST_F(IniFileTest, TwoProcessesWritingAtOnceKeepEachOthersKeys)
     }
     IniFile ini(Path());
     EXPECT_EQ(ini.ReadSection("S").size(), 2 * kKeys);
+
+    // A write that would have to wait longer than it may is refused, never made unlocked
+    // over the other workstation's write; the batch keeps none of its values.
+    ini.SetLockWait(100);
+    QProcess holder;
+    holder.start(TALVEN_HELPER_journal_child, {"hold", Path(), "3000"});
+    ASSERT_TRUE(holder.waitForReadyRead(10000));
+    const QByteArray before = Read();
+    EXPECT_FALSE(ini.WriteString("S", "late", "1"));
+    {
+        IniBatch batch(ini);
+        ini.EraseSection("S");
+        EXPECT_FALSE(batch.Commit());
+    }
+    EXPECT_EQ(Read(), before);
+    EXPECT_EQ(ini.ReadSection("S").size(), 2 * kKeys);
+    holder.kill();
+    holder.waitForFinished();
+    EXPECT_TRUE(ini.WriteString("S", "late", "1"));
 }

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 
 namespace pdftools {
 
@@ -40,6 +41,34 @@ int PageCount(const QString& pdf)
             return line.mid(6).trimmed().toInt();
     }
     return -1;
+}
+
+QList<Word> Words(const QString& pdf, int page)
+{
+    const QString n = QString::number(page);
+    const QString xml =
+        Run(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), QStringLiteral("-f"), n,
+                                          QStringLiteral("-l"), n, pdf, QStringLiteral("-")});
+    constexpr double kMmPerPoint = 25.4 / 72.0;
+    static const QRegularExpression word(QStringLiteral(
+        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
+    QList<Word> words;
+    for (auto it = word.globalMatch(xml); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        const auto mm = [&m](int i) { return m.captured(i).toDouble() * kMmPerPoint; };
+        words.append({m.captured(5), QRectF(QPointF(mm(1), mm(2)), QPointF(mm(3), mm(4)))});
+    }
+    return words;
+}
+
+QRectF BoxOf(const QList<Word>& words, const QString& text)
+{
+    for (const Word& w : words) {
+        if (w.text == text)
+            return w.mm;
+    }
+    ADD_FAILURE() << "not printed: " << text.toStdString();
+    return {};
 }
 
 void ExpectInOrder(const QString& text, const QStringList& needles)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QList>
+#include <QRectF>
 #include <QString>
 #include <QStringList>
 
@@ -10,6 +12,15 @@ namespace pdftools {
 QString Text(const QString& pdf, bool layout = true);
 // The number of pages, -1 when the file cannot be read.
 int PageCount(const QString& pdf);
+// A word of a page with its box in millimetres from the page's top left corner.
+struct Word {
+    QString text;
+    QRectF mm;
+};
+QList<Word> Words(const QString& pdf, int page = 1);
+// The box of the first word with that text; an empty box when there is none.
+QRectF BoxOf(const QList<Word>& words, const QString& text);
+
 // Each needle must appear after the one before it.
 void ExpectInOrder(const QString& text, const QStringList& needles);
 // Keeps the PDF and a PNG of each page in the folder TALVEN_KEEP_PNG names, if it is set,

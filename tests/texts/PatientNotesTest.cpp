@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include "appointments/TTerminEditDlgForm.h"
 #include "common/CodePage.h"
 #include "masterdata/MasterWorkspace.h"
 #include "masterdata/TEditDlgForm.h"
@@ -40,12 +41,31 @@ struct PatientDialog : RecordDialogRunner {
 
 struct Opened : DocumentOpener {
     QStringList opened;
+    bool desktopHasAProgram = true;
     bool Open(const QString& path) override
     {
         opened << path;
-        return true;
+        return desktopHasAProgram;
     }
     bool OpenWith(const QString&) override { return false; }
+};
+
+// The favourite's name dialog: each name queued is typed and OK clicked until it is taken;
+// none left is Cancel.
+struct NameDialog : TerminEditRunner {
+    UserPort& port;
+    QStringList typed;
+    explicit NameDialog(UserPort& p) : port(p) {}
+    bool Run(TTerminEditDlgForm& form) override
+    {
+        EXPECT_EQ(form.GetMode(), TTerminEditDlgForm::Mode::FavoriteName);
+        while (!typed.isEmpty()) {
+            form.EditText(TTerminEditDlgForm::TerminEdit, typed.takeFirst());
+            if (form.Ok(port))
+                return true;
+        }
+        return false;
+    }
 };
 
 struct PatientNotesTest : ::testing::Test {
@@ -217,24 +237,24 @@ TEST_F(PatientNotesTest, ThirtyFavoritesAtMostWithUniqueNames)
                           {"\tSHPPi+L jährlich\t\t", "\tTollwut alle 3 Jahre\t\t"});
     auto form = Open();
     form->Notes().GotoRecord(2, 1);
-    port.QueueInput("   ");  // refused: the name is asked for again
-    port.QueueInput("Impfschema");
-    ASSERT_TRUE(form->AddFavorite());
+    NameDialog dialog(port);
+    TerminFavoriteNameAsker asker(dialog);
+    dialog.typed = {"   ", "  Impfschema"};  // a blank name is refused, the dialog stays
+    ASSERT_TRUE(form->AddFavorite(asker));
     EXPECT_EQ(port.LastText(), "Fehler: Name ungültig!");
-    port.QueueInput("impfSCHEMA");
-    port.QueueInput("F1");
-    ASSERT_TRUE(form->AddFavorite());
+    dialog.typed = {"impfSCHEMA", "F1"};
+    ASSERT_TRUE(form->AddFavorite(asker));
     EXPECT_EQ(port.LastText(), "Fehler: Name existiert bereits!");
-    for (int i = 2; i < 29; ++i) {
-        port.QueueInput(QStringLiteral("F%1").arg(i));
-        ASSERT_TRUE(form->AddFavorite()) << i;
+    EXPECT_FALSE(form->AddFavorite(asker));  // cancelled: nothing added
+    for (int i = 2; i < 30; ++i) {
+        dialog.typed = {QStringLiteral("F%1").arg(i)};
+        ASSERT_TRUE(form->AddFavorite(asker)) << i;
     }
-    EXPECT_EQ(form->FavoriteNames().size(), 29);
-    port.QueueInput("F29");
-    ASSERT_TRUE(form->AddFavorite());
-    port.QueueInput("F30");
-    EXPECT_FALSE(form->AddFavorite());
+    EXPECT_EQ(form->FavoriteNames().size(), 30);
+    dialog.typed = {"F30"};
+    EXPECT_FALSE(form->AddFavorite(asker));
     EXPECT_EQ(port.LastText(), "Anzahl der Einträge (Favoriten) ist auf 30 beschränkt.");
+    EXPECT_EQ(dialog.typed, QStringList{"F30"});  // refused before the name was asked
 
     // The stored favourite holds the paragraph's text, its name on the first row only.
     TSGrid stored(port);
@@ -293,6 +313,10 @@ TEST_F(PatientNotesTest, LinksInTheDefaultFolderGoByNameAndBreakWhenItMoves)
     EXPECT_TRUE(form->OpenLink(Text(*form, 1), opener));
     EXPECT_EQ(opener.opened, (QStringList{inside, outside}));
     EXPECT_FALSE(form->OpenLink("kein Link", opener));
+    // Nothing on the desktop opens the file: the person is told, not left waiting.
+    opener.desktopHasAProgram = false;
+    EXPECT_FALSE(form->OpenLink(Text(*form, 0), opener));
+    EXPECT_EQ(port.LastText(), "Talven kann die Datei nicht öffnen. (roentgen.jpg)");
 
     // The default folder moved: links by name no longer resolve; full paths still do.
     const QString moved = docs.path() + "_neu";

@@ -103,7 +103,12 @@ TEST(TKreditorDlgForm, DateFieldPrefillAndCancel)
     EXPECT_EQ(form.Text(TKreditorDlgForm::Name), "");
     EXPECT_TRUE(form.Bank());
     EXPECT_EQ(form.Head().date, "15.03.2024");
+}
 
+TEST(TKreditorDlgForm, KeeperOfTheDispensingRecord)
+{
+    ScriptedUserPort port;
+    FixedClock clock;
     // The keeper dialog of the dispensing record: the subject is the VVVO number.
     TKreditorDlgForm keeper(TKreditorDlgForm::Mode::Keeper, port, clock);
     EXPECT_EQ(keeper.Caption(), "Tierhalter");
@@ -115,6 +120,20 @@ TEST(TKreditorDlgForm, DateFieldPrefillAndCancel)
         keeper.KeyPress(TKreditorDlgForm::KundenSuche, ch);
     keeper.SetText(TKreditorDlgForm::Titel, "276091234567890");
     EXPECT_EQ(keeper.KeeperLine(), "Otto Meier, Weg 2, 2 B  (VVVO-Nr.: 276091234567890)");
+
+    // A stored record brings its own VVVO number and pharmacy mark; the next record shown
+    // keeps nothing of them, and a record begun empty has no keeper.
+    keeper.SetPharmacyAvailable(true);
+    keeper.LoadKeeper("(A) Anna Huber, Hof 1, 1 A  (VVVO-Nr.: 0815)", "Anna", "Huber", "Hof 1",
+                      "1 A");
+    EXPECT_EQ(keeper.VvvoNumber(), "0815");
+    EXPECT_EQ(keeper.KeeperLine(), "(A) Anna Huber, Hof 1, 1 A  (VVVO-Nr.: 0815)");
+    keeper.LoadKeeper("Otto Meier, Weg 2, 2 B", "Otto", "Meier", "Weg 2", "2 B");
+    EXPECT_EQ(keeper.VvvoNumber(), "");
+    EXPECT_EQ(keeper.KeeperLine(), "Otto Meier, Weg 2, 2 B");
+    EXPECT_FALSE(keeper.Changed());
+    keeper.ClearKeeper();
+    EXPECT_EQ(keeper.KeeperLine(), "- - -");
 }
 
 TEST(DefaultTexts, WrittenWhenMissingAndReadyForDunningAndReminders)
@@ -139,6 +158,9 @@ TEST(DefaultTexts, WrittenWhenMissingAndReadyForDunningAndReminders)
     ASSERT_TRUE(tlvheader::IsHeaderLine(reminder[0]));
     EXPECT_EQ(tlvheader::Field(reminder[0], 7), "Erinnerung an die Impfung Ihres Tieres");
     EXPECT_TRUE(reminder.contains("TTT"));
+    // Its letterhead is a subject alone; the workspace shows that, not a row of commas.
+    EXPECT_EQ(tlvheader::Label(tlvheader::Parse(reminder[0])),
+              "Titel: Erinnerung an die Impfung Ihres Tieres");
     // Every line fits the printed line of a letter with the standard layout.
     for (const QString& name : textfiles::DefaultTextNames()) {
         for (const QString& line : textfiles::DefaultText(name).mid(1))

@@ -16,26 +16,30 @@ bool QtCardPrintDialogRunner::Run(card::TKarteiRechnDruckDlgForm& form)
     return dialog.exec() == QDialog::Accepted;
 }
 
-void RunCardPrintCommand(QWidget* parent, card::CardWorkspace& workspace,
-                         const CardPrintContext& context)
+card::ClosePrinters WindowClosePrinters(QtPrintCanvas& canvas, const PrinterList& printers,
+                                        const QString& dataFolder, LayoutStore* layout)
 {
-    QtPrintCanvas& canvas = *context.canvas;
-    QtPrinterList printers;
-    const QString standard = canvas.PrinterName();
-    QString dataFolder = workspace.DataFolder();
-    if (!dataFolder.endsWith(QLatin1Char('/')))
-        dataFolder += QLatin1Char('/');
-    const MailPrinterSettings mail = LoadMailPrinter(dataFolder, printers.PrinterNames());
-
+    QString folder = dataFolder;
+    if (!folder.endsWith(QLatin1Char('/')))
+        folder += QLatin1Char('/');
+    const MailPrinterSettings mail = LoadMailPrinter(folder, printers.PrinterNames());
     card::ClosePrinters out;
     out.canvas = &canvas;
     out.printers = &printers;
-    out.standardPrinter = standard;
+    out.standardPrinter = canvas.PrinterName();
     out.mailPrinter = mail.printerName;
     out.mailCodes = mail.controlCodes;
     out.selectPrinter = [&canvas](const QString& name) { canvas.SelectPrinter(name); };
-    out.layout = context.layout;
+    out.layout = layout;
+    return out;
+}
 
+void RunCardPrintCommand(QWidget* parent, card::CardWorkspace& workspace,
+                         const CardPrintContext& context)
+{
+    QtPrinterList printers;
+    const card::ClosePrinters out =
+        WindowClosePrinters(*context.canvas, printers, workspace.DataFolder(), context.layout);
     QtPaymentDialogRunner payment(*context.port, parent);
     card::CardCloseRun run(workspace, *context.port, *context.clock, out, payment);
     run.inventoryAutomatic = context.inventoryAutomatic;

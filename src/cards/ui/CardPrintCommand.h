@@ -7,6 +7,7 @@
 
 class Clock;
 class LayoutStore;
+class PrinterList;
 class QtPrintCanvas;
 class QWidget;
 class UserPort;
@@ -33,8 +34,13 @@ struct CardPrintContext {
     QtPrintCanvas* canvas = nullptr;
     LayoutStore* layout = nullptr;  // page layouts of the options file; null: defaults
     bool inventoryAutomatic = false;
-    std::function<void(int level)> issueReminder;
+    std::function<void(int level, bool copy)> issueReminder;
 };
+
+// The window's printers as the documents of a card go to them: the canvas's current printer
+// as the standard printer, the mail printer of the data folder's settings.
+card::ClosePrinters WindowClosePrinters(QtPrintCanvas& canvas, const PrinterList& printers,
+                                        const QString& dataFolder, LayoutStore* layout);
 
 // The "Drucken" button of the Kartei workspace: the card checks, the print dialog, and the
 // card print, close or reminder it chose, on the current printer (or the mail printer).

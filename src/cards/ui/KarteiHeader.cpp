@@ -82,8 +82,7 @@ KarteiHeader::KarteiHeader(QWidget* parent) : QWidget(parent)
     m_reminder2 = new QCheckBox(QStringLiteral("2."), this);
     m_reminder2->setObjectName(QStringLiteral("Mahnung2Chk"));
     for (QCheckBox* box : {m_reminder1, m_reminder2}) {
-        // Reminders are issued through the print dialog; the boxes show them.
-        box->setAttribute(Qt::WA_TransparentForMouseEvents);
+        // A click issues the reminder (or offers its reprint); the box shows the card's state.
         box->setFocusPolicy(Qt::NoFocus);
         row0->addWidget(box);
     }

@@ -13,6 +13,7 @@
 #include <QSplitter>
 #include <QVBoxLayout>
 
+#include "cards/CardClosing.h"
 #include "cards/CardGridKeys.h"
 #include "cards/CardWorkspace.h"
 #include "cards/ui/KarteiHeader.h"
@@ -102,6 +103,8 @@ KarteiPanel::KarteiPanel(UserPort& port, const KarteiSetup& setup, QWidget* pare
     connect(m_header->AmountModeButton(), &QPushButton::clicked, this,
             &KarteiPanel::SwitchNetGross);
     connect(m_calculator->ModeBox(), &QCheckBox::clicked, this, &KarteiPanel::SetCalculatorMode);
+    connect(m_header->Reminder1(), &QCheckBox::clicked, this, [this] { Remind(1); });
+    connect(m_header->Reminder2(), &QCheckBox::clicked, this, [this] { Remind(2); });
     connect(m_calculator->RemarkButton(), &QPushButton::clicked, this,
             &KarteiPanel::CalculatorToRemark);
     BuildMenu();
@@ -187,6 +190,9 @@ void KarteiPanel::BuildButtons(QWidget* parent, QBoxLayout* layout)
 
     AddButton(row2, QStringLiteral("ZahlungBtn"), QStringLiteral("Zahlung"),
               QStringLiteral("Zahlung / Buchung"), [this] { EnterPayment(); });
+    AddButton(row2, QStringLiteral("FreigebenBtn"), QStringLiteral("Freigeben"),
+              QStringLiteral("Rechnung freigeben: die Karteikarte wird wieder bearbeitbar"),
+              [this] { Release(); });
     AddButton(row2, QStringLiteral("DruckenBtn"), QStringLiteral("Drucken"),
               QStringLiteral("Karteikarte, Rechnung, Quittung oder Angebot drucken"),
               [this] { RequestPrint(); });
@@ -266,6 +272,7 @@ void KarteiPanel::BuildMenu()
     m_menu->addSeparator();
     AddAction(QStringLiteral("ZahlungItem"), QStringLiteral("&Zahlung..."),
               [this] { EnterPayment(); });
+    AddAction(QStringLiteral("FreigebenItem"), QStringLiteral("&Freigeben"), [this] { Release(); });
     AddAction(QStringLiteral("DruckenItem"), QStringLiteral("&Drucken..."),
               [this] { RequestPrint(); });
 }
@@ -407,6 +414,23 @@ void KarteiPanel::NextCard()
     m_ws->NextCard();
     ShowCard();
     emit cardShown();
+}
+
+void KarteiPanel::Remind(int level)
+{
+    EndEdit();
+    if (m_cardOpen && Form().State().IsInvoiced() && IssueReminder)
+        IssueReminder(level);
+    ShowCard();
+}
+
+void KarteiPanel::Release()
+{
+    if (!m_cardOpen || !ReleaseCard)
+        return;
+    EndEdit();
+    ReleaseCard();
+    ShowCard();
 }
 
 void KarteiPanel::EnterPayment()
@@ -574,6 +598,10 @@ void KarteiPanel::ShowState()
     const bool invoiced = m_cardOpen && state.IsInvoiced();
     Button(QStringLiteral("ZahlungBtn"))->setEnabled(invoiced);
     Action(QStringLiteral("ZahlungItem"))->setEnabled(invoiced);
+    const bool releasable =
+        m_cardOpen && card::MayRelease(state, m_ws->Settings().gobdRestrictions);
+    Button(QStringLiteral("FreigebenBtn"))->setEnabled(releasable);
+    Action(QStringLiteral("FreigebenItem"))->setEnabled(releasable);
     Button(QStringLiteral("DruckenBtn"))->setEnabled(m_cardOpen);
     Action(QStringLiteral("DruckenItem"))->setEnabled(m_cardOpen);
     Button(QStringLiteral("BSBuchenBtn"))->setEnabled(m_cardOpen);

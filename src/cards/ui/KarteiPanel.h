@@ -95,6 +95,11 @@ public:
     void PreviousCard();
     void NextCard();
     void EnterPayment();
+    // The reminder boxes "1." and "2.": every click issues the reminder (which offers a
+    // reprint when it was issued before); the boxes then show the card again.
+    void Remind(int level);
+    // "Freigeben".
+    void Release();
     void BookBsLine();
     void CopyCard();
     void InsertCard();
@@ -109,6 +114,9 @@ public:
 
     std::function<void()> OpenVatOptions;      // " MwSt"
     std::function<void()> OpenDunningOptions;  // "Zahlungsziele"
+    // The dunning of the card shown: a reminder of level 1 or 2, and its release.
+    std::function<void(int level)> IssueReminder;
+    std::function<void()> ReleaseCard;
     // The line stop: measuring the description column, and the test of a text against it.
     std::function<void()> MeasureLineStop;
     std::function<bool(const QString&)> LineStopExceeds;

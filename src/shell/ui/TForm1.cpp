@@ -34,6 +34,7 @@
 #include "platform/Files.h"
 #include "shell/ui/TForm1Download.h"
 #include "shell/ui/TForm1Master.h"
+#include "shell/ui/TForm1Price.h"
 #include "shell/ui/TForm1Termin.h"
 #include "shell/ui/TOptionenDlg.h"
 #include "shell/ui/TSplashForm.h"
@@ -212,12 +213,23 @@ TForm1::TForm1(UserPort& port, const Clock& clock, const QString& programFolder,
     setGeometry(m_startUp.WindowBounds(screenSize));
 
     const QString data = m_startUp.DataFolder();
-    m_switcher.SetTablePath(Workspace::Medikamente, data + QStringLiteral("MED.DBF"));
-    m_switcher.SetTablePath(Workspace::Leistungen, data + QStringLiteral("LEISTUNG.DBF"));
-    m_switcher.SetTablePath(Workspace::Kunden, data + QStringLiteral("KUNDE.DBF"));
-    m_standardQuantity =
+    // The file label names the file that is loaded: "leistung.dbf" of an older Windows folder.
+    m_switcher.SetTablePath(
+        Workspace::Medikamente,
+        files::FindCaseInsensitive(data, MasterTableFile(MasterTable::Medication)));
+    m_switcher.SetTablePath(
+        Workspace::Leistungen,
+        files::FindCaseInsensitive(data, MasterTableFile(MasterTable::Service)));
+    m_switcher.SetTablePath(Workspace::Kunden, files::FindCaseInsensitive(
+                                                   data, MasterTableFile(MasterTable::Customer)));
+    // The service quantity of the last run comes back, after the field's leaving rule.
+    const QString standardQuantity =
         m_startUp.Ini().ReadString(QStringLiteral("StdMenge"), QStringLiteral("Leistung"));
+    if (!standardQuantity.isEmpty())
+        m_mengeLeistung->setText(QuantityFields::Normalised(standardQuantity));
     BuildKartei();
+    if (const KarteiPanel* card = Kartei())
+        m_price->PairWith(card->findChild<QPushButton*>(QStringLiteral("ProzentBtn")));
     BuildTexte();
     BuildStapel();
     BuildTermin();
@@ -232,7 +244,9 @@ TForm1::TForm1(UserPort& port, const Clock& clock, const QString& programFolder,
 
 TForm1::~TForm1()
 {
-    // The grid views use the grids, which go before the window's children do.
+    // The grid views use the grids, which go before the window's children do; the price
+    // panel watches the views.
+    m_price.reset();
     delete m_stack;
 }
 
@@ -402,10 +416,6 @@ void TForm1::BuildPanels()
     m_suchEdit->installEventFilter(this);
     row->addWidget(m_searchLabel);
     row->addWidget(m_suchEdit, 1);
-    row->addWidget(new QLabel(QStringLiteral("Menge:"), medLeist));
-    row->addWidget(m_mengeMed);
-    row->addWidget(m_mengeLeistung);
-    m_download->AddButton(medLeist);
     hauptLayout->addWidget(medLeist);
     m_medLeistStack = new QStackedWidget(m_hauptPanel);
     m_medPanel = WrapView(m_medLeistStack, MasterTable::Medication, QStringLiteral("MedPanel"));
@@ -414,6 +424,12 @@ void TForm1::BuildPanels()
     m_medLeistStack->addWidget(m_medPanel);
     m_medLeistStack->addWidget(m_leistungPanel);
     hauptLayout->addWidget(m_medLeistStack, 1);
+    m_price = std::make_unique<TForm1Price>(
+        TForm1Price::Host{m_port, [this] { return PriceSettingsFromOptions(m_startUp.Options()); },
+                          m_views[int(MasterTable::Medication)], m_views[int(MasterTable::Service)],
+                          m_mengeMed, m_mengeLeistung});
+    m_price->Build(row, hauptLayout, 1, medLeist);
+    m_download->AddButton(medLeist);
     m_stack->addWidget(m_hauptPanel);
 
     m_kundePanel = new QWidget(m_stack);
@@ -479,7 +495,11 @@ QWidget* TForm1::WrapView(QWidget* parent, MasterTable which, const QString& nam
     connect(view, &TSGridView::tabPressed, this, toSearch);
     connect(view, &TSGridView::wheelTurned, this, toSearch);
     if (which != MasterTable::Customer) {
-        connect(view, &TSGridView::keyHandled, this, &TForm1::ResetQuantityFields);
+        connect(view, &TSGridView::keyHandled, this, [this] {
+            ResetQuantityFields();
+            if (m_price)
+                m_price->SelectionMoved();
+        });
     }
     return panel;
 }
@@ -602,6 +622,7 @@ void TForm1::OnSearchChanged(const QString& typed)
                                       : mastersearch::FindByName(services.Lines(), text));
     View(MasterTable::Medication)->SyncScrollBar();
     View(MasterTable::Service)->SyncScrollBar();
+    m_price->SelectionMoved();
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event)
@@ -618,6 +639,10 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
             case Qt::Key_PageDown:
             case Qt::Key_PageUp:
                 View(ShownMasterTable())->PressKey(key);
+                return true;
+            case Qt::Key_Return:
+            case Qt::Key_Enter:
+                m_price->HidePanel();
                 return true;
             default:
                 break;
@@ -816,15 +841,13 @@ void TForm1::SyncWorkspaceState()
         case Workspace::Medikamente:
             m_stack->setCurrentWidget(m_hauptPanel);
             m_medLeistStack->setCurrentWidget(m_medPanel);
-            m_mengeLeistung->hide();
-            m_mengeMed->show();
+            m_price->ShowFor(true, false);
             m_download->SetButtonVisible(true);
             break;
         case Workspace::Leistungen:
             m_stack->setCurrentWidget(m_hauptPanel);
             m_medLeistStack->setCurrentWidget(m_leistungPanel);
-            m_mengeMed->hide();
-            m_mengeLeistung->show();
+            m_price->ShowFor(false, true);
             m_download->SetButtonVisible(false);
             break;
         case Workspace::Kunden:
@@ -971,7 +994,7 @@ void TForm1::closeEvent(QCloseEvent* event)
         state.geometry = {bounds.height(), bounds.width(), bounds.x(), bounds.y(), isMaximized()};
         state.columnWidths = CurrentColumnWidths();
         state.medInvAutom = m_switchActions.value(int(MainSwitch::MedInvAutom))->isChecked();
-        state.standardQuantity = m_standardQuantity;
+        state.standardQuantity = QuantityFields::Normalised(m_mengeLeistung->text());
         const QScreen* screen = QGuiApplication::primaryScreen();
         state.screenWidth = screen ? screen->geometry().width() : 0;
         state.tabFontSize = m_startUp.TableFontSize();

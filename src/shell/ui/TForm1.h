@@ -39,6 +39,7 @@ class HelpWindow;
 class TSMemo;
 class KarteiPanel;
 class TForm1MasterHooks;
+class TForm1Price;
 struct TForm1Printers;
 enum class ListPrintMode;
 class TOptionenDlg;
@@ -172,7 +173,6 @@ private:
     QTimer m_timer;
     bool m_shown = false;
     QPointer<QWidget> m_splash;
-    QString m_standardQuantity;
 
     QHash<int, QAction*> m_menuActions;
     QHash<int, QAction*> m_toolActions;
@@ -245,6 +245,7 @@ private:
     // Batch workspace with the journals (TForm1Stapel.cpp).
     void ShowStapelFile(const QString& path) override;
     void BuildStapel();
+    void OpenStapelCard(const QString& key);
     std::unique_ptr<TForm1Stapel> m_stapel;
 
     // Appointment calendar (TForm1Termin.cpp).
@@ -258,6 +259,7 @@ private:
     void SyncMasterActions();
     bool RunMasterRecord(int operation);
     std::unique_ptr<TForm1MasterHooks> m_masterHooks;
+    std::unique_ptr<TForm1Price> m_price;  // price panel, factor, "100%" (TForm1Price.cpp)
     std::unique_ptr<TForm1Printers> m_printers;
     QList<QAction*> m_recordActions;
     QList<QAction*> m_printActions;

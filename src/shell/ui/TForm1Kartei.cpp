@@ -13,8 +13,11 @@
 #include "cards/LineStop.h"
 #include "cards/ui/CardPrintCommand.h"
 #include "cards/ui/KarteiPanel.h"
+#include "dunning/Reminder.h"
 #include "printing/IniLayoutStore.h"
+#include "printing/qt/QtPrinterList.h"
 #include "printing/ui/PageLayoutDialogs.h"
+#include "settings/OptionSections.h"
 #include "shell/ui/TForm1.h"
 #include "shell/ui/TForm1Master.h"
 #include "table/TSGrid.h"
@@ -114,6 +117,12 @@ void TForm1::BuildKartei()
         return m_kartei->LineStopExceeds(text);
     };
     connect(panel, &KarteiPanel::PrintRequested, this, [this] { m_kartei->RunPrint(); });
+    // The boxes have no copy choice of their own: the print dialog's stored one holds.
+    panel->IssueReminder = [this](int level) {
+        m_kartei->IssueReminder(level, m_startUp.Ini().ReadBool(card::kCopyOptionSection,
+                                                                card::kCopyOptionSection, false));
+    };
+    panel->ReleaseCard = [this] { m_kartei->ReleaseCard(); };
     connect(panel, &KarteiPanel::cardShown, this, [this] {
         if (m_switcher.Active() == Workspace::Kartei)
             m_fileLabel->setText(ShortenPath(m_kartei->Workspace().CurrentFile()));
@@ -141,8 +150,26 @@ void TForm1Kartei::RunPrint()
     context.canvas = &m_canvas;
     context.layout = m_layouts.get();
     context.inventoryAutomatic = m_host.InventoryAutomatic();
+    context.issueReminder = [this](int level, bool copy) { IssueReminder(level, copy); };
     RunCardPrintCommand(m_panel, *m_workspace, context);
     m_panel->Refresh();
+}
+
+void TForm1Kartei::IssueReminder(int level, bool copy)
+{
+    if (!m_layouts)
+        m_layouts = std::make_unique<IniLayoutStore>(m_startUp.Ini());
+    QtPrinterList printers;
+    const card::ClosePrinters out =
+        WindowClosePrinters(m_canvas, printers, m_workspace->DataFolder(), m_layouts.get());
+    dunning::CardDunning(*m_workspace, m_port, m_clock, out).IssueReminder(level, false, copy);
+}
+
+void TForm1Kartei::ReleaseCard()
+{
+    const card::ClosePrinters none;
+    dunning::CardDunning(*m_workspace, m_port, m_clock, none)
+        .ReleaseCard(m_host.GoBdRestrictions());
 }
 
 bool TForm1::InventoryAutomatic() const

@@ -52,6 +52,10 @@ public:
     bool LineStopExceeds(const QString& text);
     // "Drucken" of the card: the print dialog and the close, print or reminder it chose.
     void RunPrint();
+    // The reminder boxes and the print dialog's reminders: level 1 or 2 of the card shown.
+    void IssueReminder(int level, bool copy);
+    // "Freigeben" of the card shown.
+    void ReleaseCard();
     // "Seite einrichten...": the document layout of cards and invoices; after OK the line
     // stop measures the description column again.
     void PageSetup(QWidget* parent);

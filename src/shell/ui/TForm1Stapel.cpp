@@ -2,15 +2,22 @@
 #include "shell/ui/TForm1Stapel.h"
 
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QStackedWidget>
 
 #include "bookkeeping/BookkeepingSettings.h"
 #include "bookkeeping/JournalWorkspace.h"
 #include "bookkeeping/ui/TJournalPage.h"
+#include "cards/CardWorkspace.h"
+#include "cards/ui/KarteiPanel.h"
 #include "common/Clock.h"
 #include "shell/StartUp.h"
 #include "shell/ui/TForm1.h"
+#include "shell/ui/TForm1Dunning.h"
+#include "shell/ui/TForm1Master.h"
 #include "shell/ui/TStapelFrame.h"
+#include "table/RecordLine.h"
 #include "table/TSGrid.h"
 #include "table/TableEnvironment.h"
 
@@ -32,6 +39,13 @@ TForm1Stapel::TForm1Stapel(StapelHost& host, UserPort& port, const Clock& clock,
 }
 
 TForm1Stapel::~TForm1Stapel() = default;
+
+void TForm1Stapel::SetDunning(std::unique_ptr<TForm1Dunning> dunning)
+{
+    m_dunning = std::move(dunning);
+    if (m_frame)
+        m_dunning->Build(*m_frame);
+}
 
 TStapelFrame* TForm1Stapel::Build(QWidget* parent)
 {
@@ -113,11 +127,47 @@ void TForm1::BuildStapel()
     m_stack->addWidget(m_stapel->Build(m_stack));
     connect(this, &TForm1::goBdRestrictionsChanged, m_stapel->Frame(),
             [this] { m_stapel->GoBdChanged(); });
+
+    TForm1Dunning::Host dunning;
+    dunning.window = this;
+    dunning.port = &m_port;
+    dunning.clock = &m_clock;
+    dunning.startUp = &m_startUp;
+    dunning.canvas = &m_printers->canvas;
+    dunning.customers = &Grid(MasterTable::Customer);
+    dunning.tableEnv = m_tableEnv;
+    dunning.cardOptions = [this] { return m_kartei->CardOptions(); };
+    dunning.openCard = [this](const QString& key) { OpenStapelCard(key); };
+    m_stapel->SetDunning(std::make_unique<TForm1Dunning>(std::move(dunning)));
+    auto* menu = new QMenu(QStringLiteral("Stapel&druck"), this);
+    menu->addAction(m_stapel->Dunning()->RunAction());
+    QAction* entry = menuBar()->insertMenu(menuBar()->actions().value(3), menu);
+    entry->setVisible(false);
+    m_stapel->Dunning()->SetMenu(entry);
+}
+
+// A double click on a register row's key opens that card in the Kartei workspace, with its
+// customer selected.
+void TForm1::OpenStapelCard(const QString& key)
+{
+    if (m_stapel->Dunning()->DropMissingCard(key))
+        return;
+    TSGrid& customers = Grid(MasterTable::Customer);
+    const int record = customers.FindExact(key.left(4), recordline::kCustNumber);
+    if (record < 0)
+        return;
+    customers.GotoRecord(1, record);
+    if (!SwitchWorkspace(Workspace::Kartei))
+        return;
+    if (Kartei()->Workspace().LoadCardByKey(key))
+        Kartei()->Refresh();
 }
 
 void TForm1::FinishStapel()
 {
     m_stapel->Finish();
+    if (m_stapel->Dunning())
+        m_stapel->Dunning()->Finish();
     LoadMasterTable(MasterTable::Medication);
     LoadMasterTable(MasterTable::Service);
 }

@@ -9,6 +9,7 @@
 
 class Clock;
 class StartUp;
+class TForm1Dunning;
 class TJournalPage;
 class TSGrid;
 class TStapelFrame;
@@ -44,6 +45,9 @@ public:
     TStapelFrame* Frame() const { return m_frame; }
     TJournalPage* JournalPage() const { return m_page; }
     journal::JournalWorkspace& Journal() const { return *m_journal; }
+    // The invoice and reminder tabs (TForm1Dunning.cpp).
+    TForm1Dunning* Dunning() const { return m_dunning.get(); }
+    void SetDunning(std::unique_ptr<TForm1Dunning> dunning);
 
     // Entering the workspace: the tab shown last (the first one at the start), as far as
     // its password allows; -1 when the person was refused.
@@ -76,4 +80,5 @@ private:
     TStapelFrame* m_frame = nullptr;
     TJournalPage* m_page = nullptr;
     int m_lastTab = -1;
+    std::unique_ptr<TForm1Dunning> m_dunning;
 };

@@ -6,6 +6,8 @@
 #include <QMenu>
 #include <QTimer>
 
+#include "appointments/TTerminEditDlgForm.h"
+#include "appointments/ui/TTerminEditDlg.h"
 #include "masterdata/PostcodeList.h"
 #include "masterdata/ui/MasterListPrinting.h"
 #include "printing/IniLayoutStore.h"
@@ -182,5 +184,10 @@ void TForm1Texte::OpenNotes(QWidget* parent, NotesHandOver* handOver)
     context.canvas = &m_printers.canvas;
     context.layouts = m_layouts.get();
     context.handOver = handOver;
+    // A favourite's name is asked in the small "Termin" dialog in its favourite mode.
+    context.askFavoriteName = [this](QWidget* over, const FavoriteNameAsker::Check& check) {
+        QtTerminEditRunner dialog(m_port, over);
+        return TerminFavoriteNameAsker(dialog).AskName(check);
+    };
     RunNotesDialog(context, m_customers.RecordLine(m_customers.CurrentRecord()), parent);
 }

@@ -70,10 +70,13 @@ TKreditorDlg::TKreditorDlg(TKreditorDlgForm& form, const QStringList& postcodes,
     fields->addRow(QStringLiteral("&Strasse:"), AddLine(F::Strasse));
     QComboBox* town = AddCombo(F::PlzOrt, postcodes);
     fields->addRow(QStringLiteral("&PLZ/ Ort:"), town);
-    QLineEdit* date = AddLine(F::Datum);
-    date->setToolTip(QStringLiteral("Strg+D: heutiges Datum"));
-    date->setMaximumWidth(110);
-    fields->addRow(QStringLiteral("&Datum:"), date);
+    // A keeper has no letter date: the dispensing record carries its own.
+    if (form.GetMode() == F::Mode::Letterhead) {
+        QLineEdit* date = AddLine(F::Datum);
+        date->setToolTip(QStringLiteral("Strg+D: heutiges Datum"));
+        date->setMaximumWidth(110);
+        fields->addRow(QStringLiteral("&Datum:"), date);
+    }
     outer->addLayout(fields);
 
     auto* titleGroup = new QGroupBox(form.TitleGroupCaption(), this);

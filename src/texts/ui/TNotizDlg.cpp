@@ -245,11 +245,14 @@ void TNotizDlg::LayOutColumns()
 void TNotizDlg::RebuildFavorites()
 {
     m_favoritesMenu->clear();
-    m_favoritesMenu->addAction(QStringLiteral("Absatz zu Favoriten hinzufügen..."), this, [this] {
-        m_view->CommitEdit();
-        if (m_form.AddFavorite())
-            RebuildFavorites();
-    });
+    QAction* add = m_favoritesMenu->addAction(QStringLiteral("Absatz zu Favoriten hinzufügen..."),
+                                              this, [this] {
+                                                  m_view->CommitEdit();
+                                                  if (m_form.AddFavorite(*this))
+                                                      RebuildFavorites();
+                                              });
+    add->setObjectName(QStringLiteral("FavoritHinzuItem"));
+    add->setEnabled(bool(m_context.askFavoriteName));
     m_favoritesMenu->addSeparator();
     const QStringList names = m_form.FavoriteNames();
     if (names.isEmpty())
@@ -264,6 +267,11 @@ void TNotizDlg::RebuildFavorites()
     m_favoritesMenu->addSeparator();
     m_favoritesMenu->addAction(QStringLiteral("Favoriten verwalten..."), this,
                                [this] { ManageFavorites(); });
+}
+
+std::optional<QString> TNotizDlg::AskName(const Check& check)
+{
+    return m_context.askFavoriteName(this, check);
 }
 
 void TNotizDlg::ManageFavorites()

@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QHash>
 #include <functional>
+#include <optional>
 
 #include "texts/TNotizDlgForm.h"
 
@@ -37,11 +38,16 @@ struct NotesDialogContext {
     LayoutStore* layouts = nullptr;     // the text page layout of the print
     NotesHandOver* handOver = nullptr;  // who takes the marked cell; none: no button
     DocumentOpener* opener = nullptr;   // none: the desktop
+    // The small edit dialog that asks a new favourite's name over `parent`; none: favourites
+    // are inserted and managed, not added.
+    std::function<std::optional<QString>(QWidget* parent, const FavoriteNameAsker::Check& check)>
+        askFavoriteName;
 };
 
 // The notes dialog ("Patienten (Notizen, ...)"): binds TNotizDlgForm to a grid view, its
-// buttons and menus, and keeps its placement in the options file.
-class TNotizDlg : public QDialog {
+// buttons and menus, and keeps its placement in the options file. A new favourite's name is
+// asked through the context over this dialog.
+class TNotizDlg : public QDialog, private FavoriteNameAsker {
     Q_OBJECT
 public:
     TNotizDlg(TNotizDlgForm& form, const NotesDialogContext& context, QWidget* parent = nullptr);
@@ -60,6 +66,7 @@ private:
     QPushButton* AddButton(const QString& name, const QString& text, std::function<void()> run);
     bool GridKey(int key, Qt::KeyboardModifiers modifiers);
     void LayOutColumns();
+    std::optional<QString> AskName(const Check& check) override;
     void RebuildFavorites();
     void ManageFavorites();
     void InsertDocument();
