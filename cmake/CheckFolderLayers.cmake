@@ -15,6 +15,7 @@ set(layer_help printing)
 set(layer_download masterdata)         # the drug lists arrive in the master data
 set(layer_texts masterdata)            # letters and notes
 set(layer_bookkeeping masterdata)      # journals, VAT return
+set(layer_stock masterdata)            # medication stock books, bookings from cards and records
 set(layer_cards bookkeeping)           # record cards hand their bookings down
 set(layer_appointments texts)
 set(layer_dunning cards texts)         # reminder letters and batch runs over the registers
@@ -24,7 +25,7 @@ set(layer_app shell)
 
 # Bottom to top; ALL stands for every folder before the one that names it.
 set(folders common platform table settings printing masterdata help download texts
-            bookkeeping cards appointments dunning drugs shell app)
+            stock bookkeeping cards appointments dunning drugs shell app)
 
 function(layer_below folder out)
   set(below ${layer_${folder}})

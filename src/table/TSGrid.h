@@ -51,6 +51,7 @@ public:
 
     void SetEnvironment(std::shared_ptr<const TableEnvironment> env);
     const TableEnvironment& Environment() const { return *m_env; }
+    std::shared_ptr<const TableEnvironment> SharedEnvironment() const { return m_env; }
     UserPort& Port() const { return m_port; }
 
     // ---- Grid shape (what the view draws) ----

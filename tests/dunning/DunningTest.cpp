@@ -352,6 +352,17 @@ TEST_F(DunningTest, FirstReminderLetterAndRegisterRow)
     EXPECT_EQ(recordline::Cell(dunning[0], recordline::kDunOpen), "124,00000");
     EXPECT_EQ(recordline::Cell(dunning[0], recordline::kDunReminder1), "X");
     EXPECT_EQ(Cards().Form().State().reminderLabel, "1 am   15.03.2024");
+
+    // A pharmacy customer gets the pharmacy's letterhead once a second business is set up.
+    options.Write("Optionen", "NameEdit2", "Apotheke am Markt");
+    customers.SetRecordCell(recordline::kCustRemark, 1, "(A) Apotheke");
+    WriteInvoiced("0013");
+    ASSERT_TRUE(Cards().LoadCardByKey("0013/005"));
+    canvas.calls.clear();
+    ASSERT_EQ(CardDunning(Cards(), port, clock, printing).IssueReminder(1, true, false),
+              IssueOutcome::Issued);
+    EXPECT_NE(canvas.Find("Apotheke am Markt"), nullptr);
+    EXPECT_EQ(canvas.Find("Tierarztpraxis Berger"), nullptr);
 }
 
 // Two cash payments of February and March: the release takes both out of their month

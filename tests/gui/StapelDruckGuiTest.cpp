@@ -192,6 +192,13 @@ TEST_F(StapelDruckGuiTest, ReminderBoxAndReleaseOnTheCard)
     if (!folder.isEmpty())
         m_form->grab().save(folder + "/kartei_mahnung.png");
 
+    // A click on the checked box offers the reprint; declined, the reminder stays.
+    m_port.QueueAnswer(Answer::No);
+    panel.Header()->Reminder1()->click();
+    EXPECT_EQ(m_port.LastText(), "Soll die 1.Mahnung erneut gedruckt werden?");
+    EXPECT_TRUE(panel.Header()->Reminder1()->isChecked());
+    EXPECT_EQ(field("OffenLabel"), "124,00");
+
     m_port.QueueAnswer(Answer::Yes);
     QTest::mouseClick(release, Qt::LeftButton);
     EXPECT_TRUE(

@@ -152,6 +152,8 @@ public:
         m_form.Stapel().PrepareSelectors(today);
     }
     bool CleanUpOldBookings() override { return m_form.Stapel().CleanUpOldBookings(); }
+    void RecalculateStock() override { m_form.Stock().RecalculateAtStart(); }
+    bool CleanUpStockFiles() override { return m_form.Stock().CleanUpAtStart(); }
     void LoadTextPageLayout() override
     {
         if (TSMemo* panel = m_form.TextPanel())
@@ -228,6 +230,7 @@ TForm1::TForm1(UserPort& port, const Clock& clock, const QString& programFolder,
     if (!standardQuantity.isEmpty())
         m_mengeLeistung->setText(QuantityFields::Normalised(standardQuantity));
     BuildKartei();
+    BuildStock();
     if (const KarteiPanel* card = Kartei())
         m_price->PairWith(card->findChild<QPushButton*>(QStringLiteral("ProzentBtn")));
     BuildTexte();
@@ -330,6 +333,8 @@ QAction* TForm1::AddSwitch(QMenu* menu, const QString& text, MainSwitch s)
         if (s == MainSwitch::MedInvAutom) {
             m_indicators.stockOn = on;
             SyncIndicators();
+            if (m_stock)
+                m_stock->AutomaticSwitched(on);
         }
         if (s == MainSwitch::GotSuche)
             m_switcher.SetGotSearch(on);
@@ -627,6 +632,10 @@ void TForm1::OnSearchChanged(const QString& typed)
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == m_stockIcon && event->type() == QEvent::MouseButtonPress && m_stock) {
+        m_stock->IndicatorClicked();
+        return true;
+    }
     if (watched == m_suchEdit && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         switch (key) {
@@ -683,6 +692,7 @@ void TForm1::BuildStatusBar()
     m_stockIcon = IndicatorLabel(bar, QStringLiteral("StockIndicator"),
                                  st->standardIcon(QStyle::SP_FileDialogDetailedView),
                                  QStringLiteral("Autom. Inventur aktiv!"));
+    m_stockIcon->installEventFilter(this);
     m_infoPanel = new QLabel(QStringLiteral("Autom. Backup aus"), bar);
     m_infoPanel->setObjectName(QStringLiteral("InfoPanel"));
     bar->addWidget(m_statusLabel);
@@ -843,12 +853,16 @@ void TForm1::SyncWorkspaceState()
             m_medLeistStack->setCurrentWidget(m_medPanel);
             m_price->ShowFor(true, false);
             m_download->SetButtonVisible(true);
+            if (m_stockButton)
+                m_stockButton->show();
             break;
         case Workspace::Leistungen:
             m_stack->setCurrentWidget(m_hauptPanel);
             m_medLeistStack->setCurrentWidget(m_leistungPanel);
             m_price->ShowFor(false, true);
             m_download->SetButtonVisible(false);
+            if (m_stockButton)
+                m_stockButton->hide();
             break;
         case Workspace::Kunden:
             m_stack->setCurrentWidget(m_kundePanel);

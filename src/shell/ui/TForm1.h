@@ -15,6 +15,7 @@
 #include "shell/ui/TForm1Kartei.h"
 #include "shell/ui/TForm1Options.h"
 #include "shell/ui/TForm1Stapel.h"
+#include "shell/ui/TForm1Stock.h"
 #include "shell/ui/TForm1Texte.h"
 
 class Clock;
@@ -60,7 +61,8 @@ class TForm1 : public QMainWindow,
                private KarteiHost,
                private OptionsHost,
                private TexteHost,
-               private StapelHost {
+               private StapelHost,
+               private StockHost {
     Q_OBJECT
 public:
     // Runs the creation handler: data folder check, options file, window geometry.
@@ -102,6 +104,9 @@ public:
     // The record card workspace (TForm1Kartei.cpp).
     KarteiPanel* Kartei() const;
     void FinishKartei();
+
+    // The medication stock (TForm1Stock.cpp).
+    TForm1Stock& Stock() const { return *m_stock; }
 
     // The text editor (TForm1Texte.cpp).
     TSMemo* TextPanel() const;
@@ -232,6 +237,14 @@ private:
     bool EnterKartei(Workspace before);
     void SyncKartei();
     std::unique_ptr<TForm1Kartei> m_kartei;
+
+    // Medication stock (TForm1Stock.cpp).
+    void MedicationsChanged() override;
+    bool CanOpenStockCard(const QString& key) override;
+    void OpenStockCard(const QString& key) override;
+    void BuildStock();
+    std::unique_ptr<TForm1Stock> m_stock;
+    QPushButton* m_stockButton = nullptr;
 
     // Text editor (TForm1Texte.cpp).
     bool EnterTextWorkspace() override;

@@ -9,6 +9,8 @@
 #include "shell/ui/TForm1.h"
 #include "shell/ui/TForm1Master.h"
 #include "shell/ui/TForm1Texte.h"
+#include "table/RecordLine.h"
+#include "table/TSGrid.h"
 #include "table/ui/TSGridView.h"
 
 namespace {
@@ -63,6 +65,12 @@ void TForm1::PrintMasterList(ListPrintMode mode)
             m_kartei->PageSetup(this);
         return;
     }
+    // The medication workspace prints through its own dialog: the list or the stock report.
+    bool stockOnly = false;
+    if (active == Workspace::Medikamente && mode == ListPrintMode::Print &&
+        m_stock->RunPrintDialog(this, m_printers->grid, m_printers->canvas.PrinterName(),
+                                &stockOnly) != TForm1Stock::PrintChoice::List)
+        return;
     MasterTable which = MasterTable::Medication;
     if (active == Workspace::Leistungen)
         which = MasterTable::Service;
@@ -79,8 +87,21 @@ void TForm1::PrintMasterList(ListPrintMode mode)
     // view keeps showing the screen titles behind the print dialog and the preview.
     QWidget* area = View(which)->Area();
     area->setUpdatesEnabled(false);
-    RunMasterListPrint(mode, this, m_printers->canvas, m_printers->grid, Grid(which), which, store,
-                       m_startUp.ProgramFolder(), rateTexts);
+    if (stockOnly) {
+        // A list with the stock column holds the stock-kept medications only.
+        TSGrid kept(m_port, m_tableEnv);
+        SetUpMasterGrid(kept, which, m_startUp.ColumnWidths(), m_startUp.TableFontSize());
+        QStringList lines;
+        for (const QString& line : Grid(which).Lines())
+            if (!recordline::Cell(line, recordline::kMedStock).isEmpty())
+                lines.append(line);
+        kept.SetLines(lines);
+        RunMasterListPrint(mode, this, m_printers->canvas, m_printers->grid, kept, which, store,
+                           m_startUp.ProgramFolder(), rateTexts);
+    } else {
+        RunMasterListPrint(mode, this, m_printers->canvas, m_printers->grid, Grid(which), which,
+                           store, m_startUp.ProgramFolder(), rateTexts);
+    }
     area->setUpdatesEnabled(true);
     area->update();
 }
