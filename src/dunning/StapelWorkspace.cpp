@@ -424,10 +424,12 @@ void StapelWorkspace::RunBatch(int tab, BatchRunners& runners)
         m_port.Message(MsgKind::Information, QStringLiteral("Keine Druckoption markiert!"));
         return;
     }
+    // The court level hands the marked cards over as a list; the documents option still
+    // asks where the run goes, but no card receives a letter.
     const bool list = m_list || court;
     const bool documents = m_documents && !court;
     TSGrid& grid = Grid(tab);
-    if (documents && grid.RecordCount() == 0) {
+    if (m_documents && grid.RecordCount() == 0) {
         m_port.Message(MsgKind::Information,
                        tab == kInvoices ? QStringLiteral("Keine offenen Karteikarten vorhanden!")
                                         : QStringLiteral("Keine Rechnungen vorhanden!"));
@@ -445,7 +447,7 @@ void StapelWorkspace::RunBatch(int tab, BatchRunners& runners)
     }
 
     bool mail = false;
-    if (documents) {
+    if (m_documents) {
         const card::ClosePrinters& out = runners.printers;
         TStapelDruckDlgForm dialog({tab == kInvoices ? QStringLiteral("Stapeldruck: Rechnungen")
                                                      : QStringLiteral("Stapeldruck: Mahnungen"),
