@@ -54,6 +54,11 @@ QString DataFolderFor(const QString& programFolder, const QString& userDataLocat
     return QDir(userDataLocation).filePath(QStringLiteral("DATEN")) + QLatin1Char('/');
 }
 
+QString StartUp::WorkFolder() const
+{
+    return QFileInfo(QDir::cleanPath(m_dataFolder)).path() + QLatin1Char('/');
+}
+
 StartUp::StartUp(UserPort& port, const Clock& clock, QString programFolder,
                  std::function<QStringList()> printers)
     : m_port(port),

@@ -75,6 +75,11 @@ public:
     const QString& ProgramFolder() const { return m_programFolder; }
     const QString& DataFolder() const { return m_dataFolder; }
     QString TextsFolder() const { return m_dataFolder + QStringLiteral("Texte/"); }
+    // The folder holding the data folder, ending in "/": where the PDF printer, the
+    // spreadsheet export and the dispensing records put their files. It is the program
+    // folder of a copied installation and the user's data location for the installed
+    // package, whose program folder is not the user's to write to.
+    QString WorkFolder() const;
     IniFile& Ini() { return *m_ini; }
     bool ReadOnlyMedium() const { return m_readOnlyMedium; }
     bool HelpAvailable() const { return m_helpAvailable; }

@@ -1,3 +1,4 @@
+cmake_minimum_required(VERSION 3.25)
 # Installs the build into a temporary prefix and checks the desktop layout: the program
 # with its help pages and package marker, the start link, the desktop entry and the icon.
 file(REMOVE_RECURSE ${PREFIX})

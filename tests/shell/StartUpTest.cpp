@@ -84,6 +84,7 @@ TEST_F(StartUpTest, MissingDataFolderAnsweredYesCreatesFourEmptyFiles)
         EXPECT_EQ(f.size(), 0) << name;
     }
     EXPECT_EQ(QDir::currentPath() + "/", QDir(Data()).canonicalPath() + "/");
+    EXPECT_EQ(s.WorkFolder(), Program());
     EXPECT_FALSE(m_port.busy);
 
     s.ShowHandler(m_hooks, 1280);
@@ -247,6 +248,7 @@ TEST_F(StartUpTest, InstalledPackageStartsItsUserFolderWithoutAsking)
     testfiles::WriteAll(Program() + kInstalledMarker, {});
     StartUp s = Make();
     EXPECT_EQ(s.DataFolder(), user + "/DATEN/");
+    EXPECT_EQ(s.WorkFolder(), user + "/");
     s.CheckDataFolder();
     for (const auto& m : m_port.messages)
         EXPECT_NE(m.buttons, Buttons::YesNo) << m.text.toStdString();

@@ -14,7 +14,8 @@ class Clock;
 // and the print preview draw through it alike.
 class QtPrintCanvas : public PrintCanvas {
 public:
-    // A canvas with a printer of its own. The PDF printer writes into programFolder/PDF.
+    // A canvas with a printer of its own. The PDF printer writes into programFolder/PDF
+    // (the folder beside the data folder).
     QtPrintCanvas(const QString& programFolder, const Clock& clock);
     // A canvas on a printer someone else owns (the print preview's).
     explicit QtPrintCanvas(QPrinter* printer);
