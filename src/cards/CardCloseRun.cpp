@@ -136,6 +136,14 @@ QString CardCloseRun::OptionValue(const QString& key, const QString& fallback) c
     return value;
 }
 
+// A term the options file does not hold yet is the 14 days the options page shows for it,
+// as the reminders count it; one that cannot be read is a day.
+int CardCloseRun::TermDays(const QString& key) const
+{
+    int days = 1;
+    return TryStrToInt(OptionValue(key, QStringLiteral("14")), &days) ? days : 1;
+}
+
 int CardCloseRun::StoredNumber() const
 {
     return m_ws.StoredCardNumber();
@@ -184,11 +192,8 @@ CardPrintSetup CardCloseRun::Setup() const
     setup.mailProgram = m_printers.mailProgram != nullptr;
     setup.customerHasEmail = !m_ws.CustomerValue(kCustMail).trimmed().isEmpty();
     setup.rows = m_ws.Form().GetRows();
-    int days = 1;
-    setup.invoiceTermDays =
-        TryStrToInt(OptionValue(QStringLiteral("ZzRechEdit")), &days) ? days : 1;
-    setup.reminder1TermDays =
-        TryStrToInt(OptionValue(QStringLiteral("ZzMa1Edit")), &days) ? days : 1;
+    setup.invoiceTermDays = TermDays(QStringLiteral("ZzRechEdit"));
+    setup.reminder1TermDays = TermDays(QStringLiteral("ZzMa1Edit"));
     setup.reminder1Date = state.summary.value(kSumDate1, kUnset);
     setup.remindersAvailable = bool(issueReminder);
     return setup;
@@ -437,9 +442,7 @@ bool CardCloseRun::PrintDocument(CloseKind kind, const CardPrintChoice& choice,
     TPrintGrid2 printer(*m_printers.canvas, m_port, m_clock);
     SetUpDocument(printer, grid, layout);
 
-    int term = 1;
-    if (!TryStrToInt(OptionValue(QStringLiteral("ZzRechEdit")), &term))
-        term = 1;
+    const int term = TermDays(QStringLiteral("ZzRechEdit"));
     const DocumentTexts texts =
         DocumentTextsFor(DocumentTextsFromOptions(options), kind, DueDate(choice.printDate, term));
     const bool dispensing = IsDispensingCustomer(m_ws.CustomerValue(kCustRemark));

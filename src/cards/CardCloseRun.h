@@ -96,6 +96,7 @@ private:
     bool PrinterReady(const CardPrintChoice& choice);
     int StoredNumber() const;
     QString OptionValue(const QString& key, const QString& fallback = {}) const;
+    int TermDays(const QString& key) const;
     // False when the printer refused or failed a pass.
     bool PrintDocument(CloseKind kind, const CardPrintChoice& choice, const PrintCopy& copy);
     void Stop(const QString& text);
