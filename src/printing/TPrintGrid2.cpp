@@ -215,6 +215,7 @@ bool TPrintGrid2::PrintWithDialog(PrintDialogPort& dialog)
     PrintDialogOptions options;
     options.orientation = Orientation;
     options.allowPrintToFile = true;
+    options.jobTitle = PrintMgrTitle;
     const std::optional<PrintDialogChoice> choice = dialog.ShowPrintDialog(options);
     if (!choice) {
         return false;

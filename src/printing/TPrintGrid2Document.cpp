@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/NumberFormat.h"
+#include "printing/GiroCode.h"
 #include "printing/PrintUnits.h"
 #include "printing/TPrintGrid2.h"
 #include "printing/TPrintStrList.h"
@@ -134,8 +135,15 @@ void TPrintGrid2::DrawLetterhead()
         }
     }
 
+    // The date stands in the right column in the body font; the column is wide enough for
+    // it, so that it does not run over the page's right margin.
+    int dateWidth = 0;
+    if (!DateLabel.isEmpty()) {
+        UseFont(LinesFont);
+        dateWidth = m_canvas->TextWidth(DateLabel);
+    }
     const int smallLh = LinePitch(UseFont(TitleFontKl));
-    int b = m_canvas->TextWidth(QStringLiteral("00.00.0000"));
+    int b = std::max(m_canvas->TextWidth(QStringLiteral("00.00.0000")), dateWidth);
     for (int i : {2, 3, 4, 5, 18, 19, 10, 11, 12}) {
         if (i < n && !Kopf[i].isEmpty()) {
             b = std::max(b, m_canvas->TextWidth(Kopf[i]));
@@ -231,7 +239,6 @@ void TPrintGrid2::DrawLetterhead()
     const int linesLh = LinePitch(UseFont(LinesFont));
     if (!DateLabel.isEmpty()) {
         lineTop += 2 * linesLh;
-        // The date is in the body font, wider than the column was measured for.
         line(columnX, lineTop, columnX, m_left + w, DateLabel);
     }
 
@@ -283,9 +290,14 @@ void TPrintGrid2::DrawFooter()
     }
     int g = HorizontalGap * factor;
 
+    // The payment code stands above the footer rule at the right edge, clear of the rows.
+    const int codeSide = PayCode.Empty() ? 0 : MmToPixelsY(*m_canvas, girocode::kSizeMm);
+    const int codeSpace = codeSide ? codeSide + lh / 2 : 0;
     int f = 0;
-    if ((m_rowsOnPage + 10) * lh + m_bodyTop < limit) {
+    int codeTop = 0;
+    if ((m_rowsOnPage + 10) * lh + m_bodyTop + codeSpace < limit) {
         f = limit - 10 * lh;
+        codeTop = f - codeSpace;
     } else {
         // Never over the rows: a page of its own, which is output even past the range.
         m_canvas->NewPage();
@@ -296,8 +308,11 @@ void TPrintGrid2::DrawFooter()
         ++EndPage;
         DrawPageNumber();
         f = m_top + 2 * m;
+        codeTop = f + 10 * lh;
     }
     Rule(l, l + w, f);
+    if (codeSide)
+        m_canvas->StretchMonoBitmap(QRect(l + w - codeSide, codeTop, codeSide, codeSide), PayCode);
 
     const int h = UseFont(LinesFont);
     const int offset = CentreOffset(h);

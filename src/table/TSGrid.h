@@ -158,6 +158,9 @@ public:
     void SetRecordCell(int col, int record, const QString& text);
     int ScrollBy(int delta);
     int GotoRecord(int col, int record);
+    // Selects the record and scrolls it to the first data row, so that the records after it
+    // show below it (as far as the table has them); returns the window top.
+    int GotoRecordAtTop(int col, int record);
     void RefreshRows();
     int AddRecord(int tabs);
     int InsertRecord(int record);

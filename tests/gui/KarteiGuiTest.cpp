@@ -16,7 +16,9 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
+#include <QUrlQuery>
 
+#include "MailtoCatcher.h"
 #include "MainWindowTest.h"
 #include "cards/CardClosing.h"
 #include "cards/CardEntryForm.h"
@@ -139,7 +141,7 @@ TEST_F(KarteiGuiTest, TypedLineAndTakeOversAreSummed)
     Key(Qt::Key_F5);
 
     const card::Rows& rows = Panel().Form().GetRows();
-    EXPECT_EQ(rows[0].Cell(card::kColText), "Bello: Baytril");
+    EXPECT_EQ(rows[0].Cell(card::kColText), "Bello: 2 x  Baytril");  // a new installation
     EXPECT_EQ(rows[0].Cell(card::kColAmount), "255,12000");
     EXPECT_EQ(rows[0].Cell(card::kColQuantity), "2,00");
     EXPECT_EQ(rows[1].Cell(card::kColText), "Impfung");
@@ -161,7 +163,7 @@ TEST_F(KarteiGuiTest, TypedLineAndTakeOversAreSummed)
 
     const QStringList file = CardLines("K0012001.KAR");
     ASSERT_GE(file.size(), 2);
-    EXPECT_EQ(file[0], "14.03.2024\tBello: Baytril\t1\t255,12000\t\t\t2,00\t\t");
+    EXPECT_EQ(file[0], "14.03.2024\tBello: 2 x  Baytril\t1\t255,12000\t\t\t2,00\t\t");
     EXPECT_EQ(file[1], "\tImpfung\t1\t30,00000\t\t\t\t\t");
     EXPECT_FALSE(Panel().Form().IsModified()) << "the summation saved the card";
     EXPECT_TRUE(m_port.messages.isEmpty()) << m_port.Texts().join(" | ").toStdString();
@@ -703,6 +705,53 @@ TEST_F(KarteiGuiTest, PrintButtonClosesTheCardIntoAnInvoice)
     EXPECT_TRUE(CardLines("K0012001.KAR").contains("15.03.2024"));
 }
 
+// "Als E-Mail versenden" without a mail printer: the invoice goes to a PDF in the PDF folder,
+// carrying the payment code for what is open, and the mail program gets a message to the
+// customer naming the file.
+TEST_F(KarteiGuiTest, MailedInvoiceWithPaymentCodeGoesToTheMailProgram)
+{
+    MakeData({QString::fromUtf8(
+        "Müller\tAnna\tWeg 1\t12345 Dorf\t0012\t\tFrau\t\t001\tanna@example.de\t")});
+    OptionValues options;
+    options.SetValue("NameEdit", "Tierarztpraxis Berger");
+    options.SetValue("BLZEdit", "DE45 6835 0048 0001 2345 67");
+    WriteOptions(options);
+    WriteCard(1, {"01.03.2024\tImpfung\t1\t10,00000\t\t\t\t\t"},
+              card::NewCardHeader("0012", 1, "x", "Euro"));
+    Start();
+    ClickTool(Workspace::Kartei);
+    MailtoCatcher mail;
+
+    QTimer::singleShot(0, m_form.get(), [] {
+        auto* dlg = qobject_cast<TKarteiRechnDruckDlg*>(QApplication::activeModalWidget());
+        ASSERT_NE(dlg, nullptr);
+        for (QCheckBox* box : dlg->findChildren<QCheckBox*>()) {
+            if (box->text() == "Als E-Mail versenden") {
+                ASSERT_TRUE(box->isEnabled());
+                QTest::mouseClick(box, Qt::LeftButton);
+            }
+        }
+        for (QPushButton* b : dlg->findChildren<QPushButton*>()) {
+            if (b->text() == "OK")
+                QTest::mouseClick(b, Qt::LeftButton);
+        }
+    });
+    QTest::mouseClick(Panel().Button("DruckenBtn"), Qt::LeftButton);
+    ASSERT_EQ(Header("KartNrLabel"), "0012/002");
+
+    const QString pdf = m_form->Printers().canvas.LastPdfFile();
+    pdftools::Keep(pdf, "invoice_mailed");
+    EXPECT_EQ(QFileInfo(pdf).dir(), QDir(m_form->Printers().canvas.PdfFolder()));
+    ASSERT_EQ(mail.urls.size(), 1);
+    EXPECT_EQ(mail.urls[0].path(), "anna@example.de");
+    const QUrlQuery query(mail.urls[0]);
+    EXPECT_EQ(query.queryItemValue("subject", QUrl::FullyDecoded), "Rechnung 0012/001");
+    EXPECT_TRUE(query.queryItemValue("body", QUrl::FullyDecoded).contains(pdf));
+    EXPECT_EQ(pdftools::ScannedCode(pdf).toStdString(),
+              "BCD\n002\n1\nSCT\n\nTierarztpraxis Berger\nDE45683500480001234567\nEUR11.90"
+              "\n\n\nRechnung 0012/001 vom 15.03.2024");
+}
+
 TEST_F(KarteiGuiTest, QuantityFieldTakesFractionsForTheTakeOver)
 {
     MakeData();
@@ -717,7 +766,7 @@ TEST_F(KarteiGuiTest, QuantityFieldTakesFractionsForTheTakeOver)
     EXPECT_EQ(quantity->text(), "1/2");
     Key(Qt::Key_F5);
     EXPECT_EQ(Panel().Form().GetRows()[0].Cell(card::kColAmount), "15,00000");
-    EXPECT_EQ(Panel().Form().GetRows()[0].Cell(card::kColText), "Impfung");
+    EXPECT_EQ(Panel().Form().GetRows()[0].Cell(card::kColText), "0,5 x  Impfung");
 }
 
 TEST_F(KarteiGuiTest, PrintIsAskedForWithTheCellLeft)

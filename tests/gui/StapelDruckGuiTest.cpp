@@ -82,6 +82,7 @@ TEST_F(StapelDruckGuiTest, InvoiceRunThenReminderRunToPdf)
     OptionValues options;
     options.SetValue("NameEdit", "Tierarztpraxis Berger");
     options.SetValue("UebMa1Edit", "Erste Mahnung");
+    options.SetValue("BLZEdit", "DE45 6835 0048 0001 2345 67");
     WriteOptions(options);
     const QStringList lines[] = {{"01.03.2024\tImpfung\t1\t100,00000\t\t\t\t\t"},
                                  {"05.03.2024\tRöntgen\t1\t50,00000\t\t\t\t\t"},
@@ -93,10 +94,10 @@ TEST_F(StapelDruckGuiTest, InvoiceRunThenReminderRunToPdf)
             Data() + "K" + number + "001.KAR",
             lines[i] + QStringList{"---KOPF---"} + card::NewCardHeader(number, 1, "x", "Euro"));
         testfiles::WriteLines(
-            Data() + "ST_RECHN.DBF",
+            Data() + "st_rechn.dbf",
             [&] {
                 QStringList records;
-                cp1252::ReadLines(Data() + "ST_RECHN.DBF", records);
+                cp1252::ReadLines(Data() + "st_rechn.dbf", records);
                 return records;
             }() +
                 QStringList{number + "/001\tKunde" + number + " Anna\t" + number + "\t" +
@@ -106,9 +107,13 @@ TEST_F(StapelDruckGuiTest, InvoiceRunThenReminderRunToPdf)
     m_form->Printers().canvas.SelectPrinter(PrinterList::kPdfPrinterName);
     ClickTool(*m_form, Workspace::Stapel);
     ASSERT_EQ(m_form->Stapel().Frame()->CurrentTab(), TStapelFrame::kRechnungen);
+    // A register copied from elsewhere keeps its spelling, and the label names it so.
+    const auto fileLabel = [&] { return m_form->findChild<QLabel*>("FileLabel")->text(); };
+    EXPECT_TRUE(fileLabel().endsWith("DATEN/st_rechn.dbf")) << fileLabel().toStdString();
     dunning::StapelWorkspace& ws = m_form->Stapel().Dunning()->Workspace();
     ASSERT_EQ(ws.MarkedCount(dunning::kInvoices), 3);
     EXPECT_EQ(Page(0).findChild<QLineEdit*>("SummeEdit")->text(), "193,90");
+    EXPECT_EQ(ws.Grid(0).Cells(recordline::kInvGross, 1).trimmed(), "119,00");
     const QString folder = qEnvironmentVariable("TALVEN_KEEP_PNG");
     if (!folder.isEmpty())
         m_form->grab().save(folder + "/stapel_rechnungen.png");
@@ -131,6 +136,7 @@ TEST_F(StapelDruckGuiTest, InvoiceRunThenReminderRunToPdf)
     m_clock.SetDate(QDate(2024, 4, 15));
     ClickTab(TStapelFrame::kMahnungen);
     ASSERT_EQ(ws.MarkedCount(dunning::kReminders), 3);
+    EXPECT_TRUE(fileLabel().endsWith("DATEN/ST_MAHN.DBF")) << fileLabel().toStdString();
     TSGridView* view = Page(1).View();
     for (int row : {2, 3}) {
         QTest::mouseDClick(view->Area(), Qt::LeftButton, {},
@@ -148,6 +154,9 @@ TEST_F(StapelDruckGuiTest, InvoiceRunThenReminderRunToPdf)
     pdftools::ExpectInOrder(
         letter, {"Tierarztpraxis Berger", "Kunde0012", "Erste Mahnung", "vom 15.03.2024",
                  "124,00 Euro", "5,00 Euro", "bis zum 29.04.2024"});
+    EXPECT_EQ(pdftools::ScannedCode(Program() + "PDF/" + reminder[0]).toStdString(),
+              "BCD\n002\n1\nSCT\n\nTierarztpraxis Berger\nDE45683500480001234567\nEUR124.00"
+              "\n\n\nRechnung 0012/001 vom 15.03.2024");
     const QStringList reminded = ws.Grid(1).Lines().filter("0012/001");
     ASSERT_EQ(reminded.size(), 1);
     EXPECT_EQ(recordline::Cell(reminded[0], recordline::kDunReminder1), "X");
@@ -205,6 +214,13 @@ TEST_F(StapelDruckGuiTest, ReminderBoxAndReleaseOnTheCard)
         m_port.LastText().startsWith("  Beim Freigeben wird das Rechnungsdatum gelöscht !"));
     EXPECT_EQ(field("RechnDatumLabel"), card::kUnset);
     EXPECT_FALSE(panel.Header()->Reminder1()->isChecked());
+    // The boxes are cleared and enabled; on the open card a click says why nothing happens.
+    for (QCheckBox* box : {panel.Header()->Reminder1(), panel.Header()->Reminder2()}) {
+        EXPECT_TRUE(box->isEnabled());
+        box->click();
+        EXPECT_EQ(m_port.LastText(), dunning::kNotInvoiced);
+        EXPECT_FALSE(box->isChecked());
+    }
     EXPECT_FALSE(panel.Button("ZahlungBtn")->isEnabled());
     EXPECT_FALSE(release->isEnabled());
 }
