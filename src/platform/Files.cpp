@@ -392,21 +392,47 @@ int RemoveStaleTemporaries(const QString& folder)
     return removed;
 }
 
-bool ReplaceAtomically(const QString& target, const QString& tempPath, const QByteArray& data,
-                       const FileIo& io)
+namespace {
+
+bool Replace(const QString& target, const QString& tempPath, const QByteArray& data,
+             const FileIo& io, bool sync)
 {
     const QString temp = UniqueTemporary(tempPath);
     const std::unique_ptr<QFile> file = io.Device(temp);
     if (!file->open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
         return false;
-    const bool written = file->write(data) == data.size() && Sync(*file);
+    const bool written = file->write(data) == data.size() && (!sync || Sync(*file));
     file->close();
     if (!written || file->error() != QFileDevice::NoError || !io.Rename(temp, target)) {
         QFile::remove(temp);
         return false;
     }
-    SyncFolder(QFileInfo(target).absolutePath());
+    if (sync)
+        SyncFolder(QFileInfo(target).absolutePath());
     return true;
+}
+
+}  // namespace
+
+bool ReplaceAtomically(const QString& target, const QString& tempPath, const QByteArray& data,
+                       const FileIo& io)
+{
+    return Replace(target, tempPath, data, io, true);
+}
+
+bool ReplaceAtomicallyUnsynced(const QString& target, const QString& tempPath,
+                               const QByteArray& data, const FileIo& io)
+{
+    return Replace(target, tempPath, data, io, false);
+}
+
+void SyncFileSystem(const QString& path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::syncfs(fd);
+        ::close(fd);
+    }
 }
 
 AppendResult AppendAllOrNothing(const QString& path, const QByteArray& data, const FileIo& io)

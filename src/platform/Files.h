@@ -40,6 +40,13 @@ bool CopyKeepingTime(const QString& source, const QString& target);
 bool ReplaceAtomically(const QString& target, const QString& tempPath, const QByteArray& data,
                        const FileIo& io = RealFileIo());
 
+// As ReplaceAtomically, without waiting for the disk after each file: a run that writes many
+// files calls SyncFileSystem once at its end.
+bool ReplaceAtomicallyUnsynced(const QString& target, const QString& tempPath,
+                               const QByteArray& data, const FileIo& io = RealFileIo());
+// Waits until what was written to the file system that holds `path` is on the disk.
+void SyncFileSystem(const QString& path);
+
 // "KUNDE.~DB" -> "KUNDE.<host>-<pid>.~DB": this process's name for a temporary file.
 QString UniqueTemporary(const QString& tempPath);
 // Removes the temporary files in a folder that provably nobody will finish: written by a

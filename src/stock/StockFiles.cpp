@@ -48,7 +48,14 @@ QString StockFiles::Folder(int year) const
 
 void StockFiles::SetIndexing(bool on)
 {
+    if (!on && m_unsynced) {
+        files::SyncFileSystem(m_dataFolder);
+        if (m_env->autoBackup && !m_env->autoBackupFolder.isEmpty())
+            files::SyncFileSystem(m_env->autoBackupFolder);
+    }
     m_indexing = on;
+    m_driveChecked = false;
+    m_unsynced = false;
     m_index.clear();
 }
 
@@ -99,13 +106,16 @@ bool StockFiles::Write(int year, const QString& code, const StockLines& lines)
 {
     if (m_env->readOnlyMedium)
         return false;
-    const VolumeInfo volume = m_env->Volume(m_dataFolder);
-    if (table::DataFolderGone(*m_env, m_dataFolder) || !volume.reachable) {
-        m_port.SetBusy(false);
-        const QString name = volume.mountPoint.isEmpty() ? m_dataFolder : volume.mountPoint;
-        m_port.Message(MsgKind::Error, QStringLiteral("Kein Zugriff auf das Laufwerk ") + name +
-                                           QStringLiteral(":\rDas Programm wird beendet!"));
-        m_port.EndProgram(1);
+    if (!m_driveChecked) {
+        const VolumeInfo volume = m_env->Volume(m_dataFolder);
+        if (table::DataFolderGone(*m_env, m_dataFolder) || !volume.reachable) {
+            m_port.SetBusy(false);
+            const QString name = volume.mountPoint.isEmpty() ? m_dataFolder : volume.mountPoint;
+            m_port.Message(MsgKind::Error, QStringLiteral("Kein Zugriff auf das Laufwerk ") + name +
+                                               QStringLiteral(":\rDas Programm wird beendet!"));
+            m_port.EndProgram(1);
+        }
+        m_driveChecked = m_indexing;
     }
     const QString folder = Folder(year);
     if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder))
@@ -117,11 +127,16 @@ bool StockFiles::Write(int year, const QString& code, const StockLines& lines)
     const QByteArray data = cp1252::JoinLines(raw);
     const QString target = Resolve(year, FileName(code));
     const QString temp = table::ChangeExt(target, QStringLiteral(".~DB"));
-    bool ok = files::ReplaceAtomically(target, temp, data, m_env->Io());
+    const auto replace = [&] {
+        return m_indexing ? files::ReplaceAtomicallyUnsynced(target, temp, data, m_env->Io())
+                          : files::ReplaceAtomically(target, temp, data, m_env->Io());
+    };
+    bool ok = replace();
     for (int attempt = 0; !ok && attempt < kSaveRetries; ++attempt) {
         m_port.Wait(kRetryWaitMs, true);
-        ok = files::ReplaceAtomically(target, temp, data, m_env->Io());
+        ok = replace();
     }
+    m_unsynced = m_unsynced || (ok && m_indexing);
     if (!ok)
         return false;
     if (m_indexing) {
@@ -147,10 +162,11 @@ void StockFiles::Mirror(int year, const QString& name, const QByteArray& data)
         table::WithSlash(files::FindCaseInsensitive(backup, YearFolderName(year)));
     if (!QFileInfo(folder).isDir() && !QDir().mkdir(folder))
         return;
-    const QString target = files::FindCaseInsensitive(folder, name);
+    // A run of many new files writes them under the data folder's names.
+    const QString target = m_indexing ? folder + name : files::FindCaseInsensitive(folder, name);
     // A failed copy is made good by the next save of the file.
-    files::ReplaceAtomically(target, table::ChangeExt(target, QStringLiteral(".~DB")), data,
-                             m_env->Io());
+    (m_indexing ? files::ReplaceAtomicallyUnsynced : files::ReplaceAtomically)(
+        target, table::ChangeExt(target, QStringLiteral(".~DB")), data, m_env->Io());
 }
 
 }  // namespace stock

@@ -39,7 +39,8 @@ public:
     bool Write(int year, const QString& code, const StockLines& lines);
 
     // While a run over many medications lasts, each year folder is listed once instead of
-    // for every name that is looked up in it.
+    // for every name that is looked up in it, the drive is checked once, and the files
+    // written reach the disk together when the run ends.
     void SetIndexing(bool on);
 
 private:
@@ -50,6 +51,8 @@ private:
     std::shared_ptr<const TableEnvironment> m_env;
     QString m_dataFolder;
     bool m_indexing = false;
+    bool m_driveChecked = false;
+    bool m_unsynced = false;
     struct FolderIndex {
         QString folder;
         QHash<QString, QString> names;  // lower case -> as on disk
