@@ -18,6 +18,7 @@ set(layer_bookkeeping masterdata)      # journals, VAT return
 set(layer_stock masterdata)            # medication stock books, bookings from cards and records
 set(layer_cards bookkeeping)           # record cards hand their bookings down
 set(layer_appointments texts)
+set(layer_dispensing cards appointments)  # dispensing records: card take-overs, the date dialog
 set(layer_dunning cards texts)         # reminder letters and batch runs over the registers
 set(layer_drugs cards texts)           # dispensing records and stock
 set(layer_shell ALL)                   # the application shell: every folder listed above
@@ -25,7 +26,7 @@ set(layer_app shell)
 
 # Bottom to top; ALL stands for every folder before the one that names it.
 set(folders common platform table settings printing masterdata help download texts
-            stock bookkeeping cards appointments dunning drugs shell app)
+            stock bookkeeping cards appointments dispensing dunning drugs shell app)
 
 function(layer_below folder out)
   set(below ${layer_${folder}})

@@ -47,7 +47,7 @@ QStringList Slots(const KeyValueSettings& options, const QString& customerLine,
     in.business = BusinessFromOptions(options, pharmacy && PharmacySetUp(options));
     if (!customerLine.isEmpty()) {
         in.addressee = {
-            Cell(customerLine, kCustSalutation),
+            PrintedSalutation(Cell(customerLine, kCustSalutation)),
             AddresseeNameLine(Cell(customerLine, kCustFirstName), Cell(customerLine, kCustName)),
             Cell(customerLine, kCustStreet), Cell(customerLine, kCustTown)};
     }

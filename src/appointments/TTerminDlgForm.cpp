@@ -404,14 +404,7 @@ bool TTerminDlgForm::PrintLetter(const Appointment& a, bool mail)
     MemoryLayoutStore defaults;
     TMemoSeiteEinrichtenDlgForm layout(out.layouts ? *out.layouts : defaults);
     layout.Load(TMemoSeiteEinrichtenDlgForm::Workspace::TextEditor);
-    layout.ApplyTo(printer);
-    printer.PageNumberPos = TPageNumberPos::pnNone;
-    printer.RowLines = false;
-    printer.KopfPrint = true;
-    printer.Mahnung = true;
-    printer.FromPage = 1;
-    printer.EndPage = 100;
-    printer.Orientation = PrinterOrientation::poPortrait;
+    layout.ApplyToLetter(printer);
     // The customer number tells the letters of one run apart (PDF file names, spooler).
     printer.PrintMgrTitle = (QStringLiteral("Talven - Terminsache ") + a.customer).trimmed();
     printer.Kopf = reminders::Slots(*m_setup.options, customer, letter.subject);

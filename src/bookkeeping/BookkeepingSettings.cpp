@@ -19,6 +19,8 @@ BookkeepingSettings BookkeepingSettingsFromOptions(const OptionValues& options)
                      options.Value(QStringLiteral("FirmaEdit"));
     s.pharmacyLine = options.Value(QStringLiteral("NameEdit2")) + QLatin1Char(' ') +
                      options.Value(QStringLiteral("FirmaEdit2"));
+    s.practiceHeading = options.Value(QStringLiteral("NameEdit")) + QStringLiteral(", ") +
+                        options.Value(QStringLiteral("FirmaEdit"));
     // A pharmacy with only an account of its own trades under the practice's name.
     if (s.pharmacyLine.trimmed().isEmpty())
         s.pharmacyLine = s.practiceLine;

@@ -23,6 +23,8 @@ struct BookkeepingSettings {
     // Line 2 of the VAT return sheet: name + " " + title of each business.
     QString practiceLine;
     QString pharmacyLine;
+    // The heading of the printed result: name + ", " + title of the practice.
+    QString practiceHeading;
 
     QString CurrencyWord() const { return euro ? QStringLiteral("Euro") : QStringLiteral("DM"); }
 };

@@ -3,13 +3,17 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "bookkeeping/JournalListPrint.h"
 #include "bookkeeping/TKtoStdAendDlgForm.h"
+#include "bookkeeping/VatReturn.h"
 #include "common/Clock.h"
 #include "common/DateUtil.h"
 #include "common/KeyValueSettings.h"
 #include "common/NumberFormat.h"
 #include "common/UserPort.h"
 #include "platform/Files.h"
+#include "printing/TPrintGrid2.h"
+#include "printing/TSeiteEinrichtenDlgForm.h"
 #include "table/RecordLine.h"
 #include "table/TSGrid.h"
 #include "table/TableFile.h"
@@ -373,6 +377,109 @@ bool JournalWorkspace::ConvertMonthCurrency()
     m_selection.Reset();
     ShowMonth();
     return true;
+}
+
+bool JournalWorkspace::PrintList(TPrintGrid2& printer, LayoutStore& store,
+                                 const QString& programFolder, bool toFile, bool withBalances)
+{
+    const QStringList balances = withBalances
+                                     ? BalanceLines(Balances(), m_selection.account,
+                                                    dates::Format(m_clock.Today()), CurrencyText())
+                                     : QStringList();
+    const bool done = PrintJournalList(printer, m_grid, store, m_kind, m_selection, m_sums,
+                                       CurrencyText(), balances, toFile, programFolder);
+    if (done && toFile)
+        m_port.Message(MsgKind::Information, QStringLiteral("Die Liste wurde in die Datei\r") +
+                                                 printer.ExportPath() +
+                                                 QStringLiteral("\rgeschrieben."));
+    m_selection.Reset();
+    ShowMonth();
+    return done;
+}
+
+QStringList JournalWorkspace::MonthInViewCurrency(Kind kind, BusinessFilter business)
+{
+    const QString file = JournalFileName(m_dataFolder, m_selection.month, m_selection.year, kind,
+                                         m_settings.CurrencyWord());
+    TSGrid month(m_port, m_grid.SharedEnvironment());
+    SetUpJournalGrid(month);
+    month.BackupFilePath = m_grid.BackupFilePath;
+    month.LoadJournal(file);
+    QStringList lines = month.Lines();
+    // The return is in the view's currency; the month's file stays as it is stored. A
+    // record that cannot be converted is left out of the sums as unreadable anyway.
+    if (file.right(1).toUpper() != CurrencyLetter()) {
+        const long double factor =
+            CurrencyLetter() == QLatin1String("D") ? m_settings.dmRate : 1 / m_settings.dmRate;
+        for (QString& line : lines) {
+            QStringList one{line};
+            if (ConvertMonthLines(one, factor) < 0)
+                line = one.first();
+        }
+    }
+    if (business == BusinessFilter::All)
+        return lines;
+    JournalSelection only;
+    only.month = m_selection.month;
+    only.year = m_selection.year;
+    only.business = business;
+    return FilterJournal(lines, only);
+}
+
+QStringList JournalWorkspace::VatReturnSheetFor(BusinessFilter business)
+{
+    VatSheetHeader header;
+    header.month = m_selection.month;
+    header.year = m_selection.year;
+    header.today = m_clock.Today();
+    header.businessLine =
+        business == BusinessFilter::Pharmacy ? m_settings.pharmacyLine : m_settings.practiceLine;
+    header.currency = CurrencyText();
+    bool tooMany = false;
+    const QStringList sheet = VatReturnSheet(MonthInViewCurrency(Kind::Income, business),
+                                             MonthInViewCurrency(Kind::Expense, business), header,
+                                             m_settings.rateOrder, &tooMany);
+    if (tooMany)
+        m_port.Message(MsgKind::Error, QStringLiteral("Fehler: Zu viele MwSt-Sätze!"));
+    return sheet;
+}
+
+bool JournalWorkspace::PrintVatReturn(TPrintGrid2& printer, LayoutStore& store)
+{
+    TSeiteEinrichtenDlgForm layout(store);
+    layout.Load(m_kind == Kind::Income ? TSeiteEinrichtenDlgForm::List::Einnahmen
+                                       : TSeiteEinrichtenDlgForm::List::Ausgaben,
+                true);
+    const TablePrintSetup setup = layout.Setup();
+    printer.LeftMargin = setup.leftMm;
+    printer.TopMargin = setup.topMm;
+    printer.RightMargin = setup.rightMm;
+    printer.BottomMargin = setup.bottomMm;
+    printer.LinesFont = setup.cellFont;
+    printer.ColHeaderFont = setup.columnTitleFont;
+    printer.TitleFontGr = setup.headingFont;
+    printer.Orientation = PrinterOrientation::poPortrait;
+    struct Sheet {
+        BusinessFilter business;
+        QString title;
+    };
+    QList<Sheet> sheets{{m_settings.splitVatReturn ? BusinessFilter::Practice : BusinessFilter::All,
+                         QStringLiteral("Talven - UStVoranmeldung: Praxis")}};
+    if (m_settings.splitVatReturn)
+        sheets.append(
+            {BusinessFilter::Pharmacy, QStringLiteral("Talven - UStVoranmeldung: Apotheke")});
+    bool done = true;
+    for (const Sheet& sheet : sheets) {
+        const QStringList lines = VatReturnSheetFor(sheet.business);
+        printer.PrintMgrTitle = sheet.title;
+        if (!printer.PrintVatReturn(lines)) {
+            done = false;
+            break;
+        }
+    }
+    m_selection.Reset();
+    ShowMonth();
+    return done;
 }
 
 }  // namespace journal

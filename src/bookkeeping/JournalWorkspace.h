@@ -12,6 +12,8 @@
 
 class Clock;
 class KeyValueSettings;
+class LayoutStore;
+class TPrintGrid2;
 class TKtoStdAendDlgForm;
 class TSGrid;
 class UserPort;
@@ -88,6 +90,18 @@ public:
     // The whole month into the other currency, saved under the other letter.
     bool ConvertMonthCurrency();
 
+    // The rows shown as the list of the page layout, printed or written to "Einnahme.xls" /
+    // "Ausgabe.xls" in the program folder, with today's balances when asked; afterwards the
+    // whole month is shown again.
+    bool PrintList(TPrintGrid2& printer, LayoutStore& store, const QString& programFolder,
+                   bool toFile, bool withBalances);
+    // The VAT pre-return of the selected month in the view's currency: one sheet, or one for
+    // the practice and one for the pharmacy when it files its own. Afterwards the whole
+    // month is shown again.
+    bool PrintVatReturn(TPrintGrid2& printer, LayoutStore& store);
+    // The sheet of one business (All: both together) for the selected month.
+    QStringList VatReturnSheetFor(BusinessFilter business);
+
 private:
     bool CheckManual();
     // The month as stored, for a change; false when the current record was lost.
@@ -96,6 +110,8 @@ private:
     void MoveBalance(const QString& kind, const QString& customer, long double amount);
     void FinishChange(int record);
     EditDlgSetup BookingSetup(EditMode mode) const;
+    // The month of a kind as stored, in the view's currency, of one business.
+    QStringList MonthInViewCurrency(Kind kind, BusinessFilter business);
 
     UserPort& m_port;
     const Clock& m_clock;

@@ -98,7 +98,7 @@ QStringList DocumentTextsFromOptions(const KeyValueSettings& options)
     QString value;
     while (texts.size() < 12 && options.Read(QStringLiteral("Dokumente"),
                                              QStringLiteral("D%1").arg(texts.size()), &value)) {
-        texts << value;
+        texts << MendedDocumentText(texts.size(), value);
     }
     const QStringList defaults = DefaultDocumentTexts();
     const qsizetype held = texts.size();
@@ -427,8 +427,8 @@ bool CardCloseRun::PrintDocument(CloseKind kind, const CardPrintChoice& choice,
         m_ws.CustomerValue(kCustFirstName) + QLatin1Char(' ') + m_ws.CustomerValue(kCustName);
     if (name.startsWith(QLatin1Char(' ')))
         name.remove(0, 1);
-    head.addressee = {m_ws.CustomerValue(kCustSalutation), name, m_ws.CustomerValue(kCustStreet),
-                      m_ws.CustomerValue(kCustTown)};
+    head.addressee = {PrintedSalutation(m_ws.CustomerValue(kCustSalutation)), name,
+                      m_ws.CustomerValue(kCustStreet), m_ws.CustomerValue(kCustTown)};
     head.heading =
         DocumentHeading(kind, texts.title, dispensing, m_ws.Settings().secondBusinessDefined);
     head.cardKey = state.key;

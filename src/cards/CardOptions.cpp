@@ -3,6 +3,7 @@
 #include "common/DateUtil.h"
 #include "common/NumberFormat.h"
 #include "settings/IniFile.h"
+#include "settings/OptionSections.h"
 #include "settings/Options.h"
 
 CardSettings CardSettingsFromOptions(const OptionValues& values, const IniFile& ini)
@@ -24,15 +25,13 @@ CardSettings CardSettingsFromOptions(const OptionValues& values, const IniFile& 
     if (TryStrToFloat(values.Value(QStringLiteral("DmEdit")), &rate) && rate > 0)
         s.dmRate = rate;
 
-    const auto flag = [&ini](const char* section) {
-        const QString name = QString::fromLatin1(section);
-        return ini.ReadBool(name, name + QStringLiteral("Chk"), false);
-    };
-    s.menge1Druck = flag("Menge1Druck");
-    s.menge2Druck = flag("Menge2Druck");
-    s.tierDruck = flag("TierDruck");
-    s.gotDruck = flag("GotDruck");
-    s.faktorDruck = flag("FaktorDruck");
+    // The take-over switches as the menu shows them.
+    const MainSwitches switches = ReadMainSwitches(ini);
+    s.menge1Druck = switches.Get(MainSwitch::Menge1Druck);
+    s.menge2Druck = switches.Get(MainSwitch::Menge2Druck);
+    s.tierDruck = switches.Get(MainSwitch::TierDruck);
+    s.gotDruck = switches.Get(MainSwitch::GotDruck);
+    s.faktorDruck = switches.Get(MainSwitch::FaktorDruck);
     s.remarkAlwaysEditable =
         ini.ReadBool(QStringLiteral("Optionen"), QStringLiteral("Bemerkungsfreigabe"), false);
     s.secondBusinessDefined = PharmacyAccountSetting(values).SecondBusinessDefined();

@@ -18,17 +18,24 @@ bool ReadCount(const QString& word, int* count)
 
 std::optional<PackUnits> ReadPackUnits(const QString& article)
 {
-    static const QStringList kUnits{QStringLiteral("Tabl."), QStringLiteral("Tab."),
-                                    QStringLiteral("Pip."), QStringLiteral("Amp.")};
+    return ReadPackUnits(article, {});
+}
+
+std::optional<PackUnits> ReadPackUnits(const QString& article, const QStringList& moreUnits)
+{
+    static const QStringList kPackUnits{QStringLiteral("Tabl."), QStringLiteral("Tab."),
+                                        QStringLiteral("Pip."), QStringLiteral("Amp.")};
+    const QStringList kUnits = kPackUnits + moreUnits;
     const QStringList words = article.split(QLatin1Char(' '), Qt::SkipEmptyParts);
     for (qsizetype i = 0; i < words.size(); ++i) {
         for (const QString& unit : kUnits) {
             if (words[i].compare(unit, Qt::CaseInsensitive) != 0)
                 continue;
             int count = 0;
-            if ((i + 1 < words.size() && ReadCount(words[i + 1], &count)) ||
-                (i > 0 && ReadCount(words[i - 1], &count)))
-                return PackUnits{count, words[i]};
+            if (i + 1 < words.size() && ReadCount(words[i + 1], &count))
+                return PackUnits{count, words[i], int(i), int(i + 1)};
+            if (i > 0 && ReadCount(words[i - 1], &count))
+                return PackUnits{count, words[i], int(i), int(i - 1)};
         }
     }
     return std::nullopt;

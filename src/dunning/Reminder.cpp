@@ -288,14 +288,7 @@ bool CardDunning::PrintReminder(int level, bool copy, bool mail, bool* printerFa
     MemoryLayoutStore defaults;
     TMemoSeiteEinrichtenDlgForm layout(m_printers.layout ? *m_printers.layout : defaults);
     layout.Load(TMemoSeiteEinrichtenDlgForm::Workspace::RecordCard);
-    layout.ApplyTo(printer);
-    printer.PageNumberPos = TPageNumberPos::pnNone;
-    printer.RowLines = false;
-    printer.KopfPrint = true;
-    printer.Mahnung = true;
-    printer.FromPage = 1;
-    printer.EndPage = 100;
-    printer.Orientation = PrinterOrientation::poPortrait;
+    layout.ApplyToLetter(printer);
     printer.PrintMgrTitle = letter.title;
     printer.Kopf = letter.letterhead;
     printer.DateLabel = letter.date;

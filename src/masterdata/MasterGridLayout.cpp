@@ -205,7 +205,12 @@ void WidenToFill(TSGrid& grid, int col, int base, int clientWidth)
     for (int c = 0; c < grid.ColCount(); ++c)
         if (c != col && grid.ColWidth(c) > 0)
             others += grid.ColWidth(c) + grid.GridLineWidth();
-    const int width = std::max(base, clientWidth - others - grid.GridLineWidth());
+    const int room = clientWidth - others - grid.GridLineWidth();
+    // Narrower than its own width the fill column still shows its title, so the columns
+    // after it keep their room instead of being cut at the edge; with less room than that
+    // the view scrolls by columns.
+    const int floor = std::min(base, grid.TextWidth(grid.Cells(col, 0).trimmed()) + 6);
+    const int width = room >= floor ? room : base;
     if (width > 0 && width != grid.ColWidth(col))
         grid.SetColWidth(col, width);
 }

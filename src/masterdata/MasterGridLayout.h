@@ -36,6 +36,7 @@ void ApplyMasterGridFontSize(TSGrid& grid, MasterTable table, int tableFontSize)
 // The column that takes the room the others leave: the remark (customers and medications
 // 8, services 9).
 int FillColumn(MasterTable table);
-// The fill column is `base` wide (its width from the options or the person's drag), or
-// wider so that the columns fill `clientWidth`.
+// The fill column takes the room the other columns leave in `clientWidth`: more than `base`
+// (its width from the options or the person's drag), or less while its title still shows,
+// so that every column fits. With less room it is `base` wide and the view scrolls.
 void WidenToFill(TSGrid& grid, int col, int base, int clientWidth);

@@ -1,6 +1,20 @@
 #include "printing/Letterhead.h"
 
+#include <QRegularExpression>
+
 #include "common/KeyValueSettings.h"
+
+namespace {
+
+// Without blanks, in capitals: "de89 3704 0044" gives "DE8937040044".
+QString Compact(const QString& line)
+{
+    QString text = line.toUpper();
+    text.remove(QLatin1Char(' '));
+    return text;
+}
+
+}  // namespace
 
 BusinessData BusinessFromOptions(const KeyValueSettings& options, bool pharmacy)
 {
@@ -18,8 +32,8 @@ BusinessData BusinessFromOptions(const KeyValueSettings& options, bool pharmacy)
     b.phone = read("TelEdit", "TelEdit2");
     b.fax = read("FaxEdit", "FaxEdit2");
     b.bank = read("BankEdit", "BankEdit2");
-    b.iban = read("BLZEdit", "BLZEdit2");
-    b.bic = read("KtoEdit", "KtoEdit2");
+    b.iban = LabelledIban(read("BLZEdit", "BLZEdit2"));
+    b.bic = LabelledBic(read("KtoEdit", "KtoEdit2"));
     b.extra1 = read("SonstEdit1", "SonstEdit3");
     b.extra2 = read("SonstEdit2", "SonstEdit4");
     return b;
@@ -30,6 +44,34 @@ bool PharmacySetUp(const KeyValueSettings& options)
     QString name;
     options.Read(QStringLiteral("Optionen"), QStringLiteral("NameEdit2"), &name);
     return !name.trimmed().isEmpty();
+}
+
+bool IsUndecidedSalutation(const QString& salutation)
+{
+    static const QStringList kUndecided = {
+        QStringLiteral("FRAU/HERRN/FIRMA"), QStringLiteral("FRAU/HERR/FIRMA"),
+        QStringLiteral("HERRN/FRAU/FIRMA"), QStringLiteral("HERR/FRAU/FIRMA")};
+    return kUndecided.contains(Compact(salutation));
+}
+
+QString PrintedSalutation(const QString& salutation)
+{
+    return IsUndecidedSalutation(salutation) ? QString() : salutation;
+}
+
+QString LabelledIban(const QString& line)
+{
+    // Country, check digits, 11 to 30 letters and digits of the account.
+    static const QRegularExpression kIban(QStringLiteral("^[A-Z]{2}[0-9]{2}[A-Z0-9]{11,30}$"));
+    return kIban.match(Compact(line)).hasMatch() ? QStringLiteral("IBAN: ") + line.trimmed() : line;
+}
+
+QString LabelledBic(const QString& line)
+{
+    // Bank, country, place, and an optional branch.
+    static const QRegularExpression kBic(
+        QStringLiteral("^[A-Z]{4}[A-Z]{2}[A-Z0-9]{2}([A-Z0-9]{3})?$"));
+    return kBic.match(Compact(line)).hasMatch() ? QStringLiteral("BIC: ") + line.trimmed() : line;
 }
 
 QString AddresseeNameLine(const QString& firstName, const QString& name)

@@ -5,7 +5,8 @@
 
 class KeyValueSettings;
 
-// Letterhead data of one business from the options (section "Optionen").
+// Letterhead data of one business from the options (section "Optionen"), the bank lines
+// labelled for the print.
 struct BusinessData {
     QString name, firm, street, town, phone, fax;
     QString bank, iban, bic;
@@ -14,6 +15,17 @@ struct BusinessData {
 BusinessData BusinessFromOptions(const KeyValueSettings& options, bool pharmacy);
 // The pharmacy is set up as a second business once its name is set.
 bool PharmacySetUp(const KeyValueSettings& options);
+
+// The undecided form of address that the customer and letterhead dialogs start with
+// ("Frau / Herrn / Firma" and its variants) names nobody: letters and invoices print no
+// salutation line for it. Any other text prints as it stands.
+bool IsUndecidedSalutation(const QString& salutation);
+QString PrintedSalutation(const QString& salutation);
+
+// The bank lines as printed: a bare IBAN or BIC gets its label ("IBAN: ", "BIC: "); a
+// line that is no IBAN or BIC, or that names itself already, stays as typed.
+QString LabelledIban(const QString& line);
+QString LabelledBic(const QString& line);
 
 // The name line of a letter: first name, a blank and the name, one leading blank removed
 // so that a missing first name leaves no gap.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <optional>
 
 #include "printing/PrintCanvas.h"
@@ -11,6 +12,7 @@ struct PrintDialogOptions {
     int maxPage = 1000;
     bool allowPageRange = true;
     bool allowPrintToFile = false;
+    QString jobTitle;  // names the file the dialog proposes for a PDF
 };
 
 // What the person chose.

@@ -145,6 +145,18 @@ void TMemoSeiteEinrichtenDlgForm::ApplyTo(TPrintStrList& printer) const
     printer.TitleFontKl = TitelFontKlein;
 }
 
+void TMemoSeiteEinrichtenDlgForm::ApplyToLetter(TPrintStrList& printer) const
+{
+    ApplyTo(printer);
+    printer.PageNumberPos = TPageNumberPos::pnNone;
+    printer.RowLines = false;
+    printer.KopfPrint = true;
+    printer.Mahnung = true;
+    printer.FromPage = 1;
+    printer.EndPage = 100;
+    printer.Orientation = PrinterOrientation::poPortrait;
+}
+
 void TMemoSeiteEinrichtenDlgForm::ApplyTo(TPrintGrid2& printer) const
 {
     ApplyPage(*this, printer);

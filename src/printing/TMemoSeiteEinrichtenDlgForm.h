@@ -55,6 +55,9 @@ public:
 
     // Margins, header distance, page numbers and the three fonts onto the letter printer.
     void ApplyTo(TPrintStrList& printer) const;
+    // A single letter on this layout (reminders, appointment letters): the layout with the
+    // letterhead, without page numbers and rules, portrait, pages 1 to 100.
+    void ApplyToLetter(TPrintStrList& printer) const;
     // The same onto the table printer for record cards and invoices; the column titles
     // use the body font at 8 points.
     void ApplyTo(TPrintGrid2& printer) const;

@@ -158,7 +158,8 @@ QStringList TPrintGrid2::ExportLines() const
     QString titles;
     for (int col = 1; col <= last; ++col) {
         if (m_widths[col] > 0) {
-            titles += m_grid->Cells(col, 0) + QLatin1Char('\t');
+            // The grid pads the titles of right-aligned columns for the screen.
+            titles += m_grid->Cells(col, 0).trimmed() + QLatin1Char('\t');
         }
     }
     lines.append(titles);
@@ -214,6 +215,7 @@ bool TPrintGrid2::PrintWithDialog(PrintDialogPort& dialog)
     PrintDialogOptions options;
     options.orientation = Orientation;
     options.allowPrintToFile = true;
+    options.jobTitle = PrintMgrTitle;
     const std::optional<PrintDialogChoice> choice = dialog.ShowPrintDialog(options);
     if (!choice) {
         return false;

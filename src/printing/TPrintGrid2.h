@@ -89,6 +89,11 @@ public:
     QStringList ExportLines() const;
 
     bool DocumentMode() const;
+
+    // The VAT pre-return as a one-page form from the 36 lines of its sheet: title, date and
+    // business; the turnover per rate with base and tax; the input tax per rate; the
+    // remaining prepayment. Job title PrintMgrTitle; false when the device refused or failed.
+    bool PrintVatReturn(const QStringList& sheet);
     // Width the description column offers for text in document mode, 0 without printer.
     int DescriptionColumnWidth();
     // "RECHNUNG" and "2005/17" give "Rechnungs-Nr: 2005/17".
@@ -126,6 +131,8 @@ private:
                   const QString& text);
     void DrawClipped(int x, int textTop, int clipLeft, int clipRight, int lineBottom,
                      const QString& text);
+
+    void DrawVatReturn(const QStringList& sheet);
 
     // Document mode (letterhead, continuation header, footer).
     void DrawLetterhead();

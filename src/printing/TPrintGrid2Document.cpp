@@ -134,8 +134,15 @@ void TPrintGrid2::DrawLetterhead()
         }
     }
 
+    // The date stands in the right column in the body font; the column is wide enough for
+    // it, so that it does not run over the page's right margin.
+    int dateWidth = 0;
+    if (!DateLabel.isEmpty()) {
+        UseFont(LinesFont);
+        dateWidth = m_canvas->TextWidth(DateLabel);
+    }
     const int smallLh = LinePitch(UseFont(TitleFontKl));
-    int b = m_canvas->TextWidth(QStringLiteral("00.00.0000"));
+    int b = std::max(m_canvas->TextWidth(QStringLiteral("00.00.0000")), dateWidth);
     for (int i : {2, 3, 4, 5, 18, 19, 10, 11, 12}) {
         if (i < n && !Kopf[i].isEmpty()) {
             b = std::max(b, m_canvas->TextWidth(Kopf[i]));
@@ -231,7 +238,6 @@ void TPrintGrid2::DrawLetterhead()
     const int linesLh = LinePitch(UseFont(LinesFont));
     if (!DateLabel.isEmpty()) {
         lineTop += 2 * linesLh;
-        // The date is in the body font, wider than the column was measured for.
         line(columnX, lineTop, columnX, m_left + w, DateLabel);
     }
 

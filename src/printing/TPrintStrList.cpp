@@ -369,6 +369,8 @@ bool TPrintStrList::PrintWithDialog(PrintDialogPort& dialog)
     m_canvas->SetOrientation(Orientation);
     PrintDialogOptions options;
     options.orientation = Orientation;
+    options.allowPrintToFile = true;  // a PDF file of the letter
+    options.jobTitle = PrintMgrTitle;
     const std::optional<PrintDialogChoice> choice = dialog.ShowPrintDialog(options);
     if (!choice) {
         return false;

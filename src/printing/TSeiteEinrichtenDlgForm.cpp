@@ -1,5 +1,7 @@
 #include "printing/TSeiteEinrichtenDlgForm.h"
 
+#include <QHash>
+
 #include "common/NumberFormat.h"
 #include "printing/PageLayout.h"
 #include "printing/TPrintGrid2.h"
@@ -126,6 +128,34 @@ QString TSeiteEinrichtenDlgForm::Section() const
 QStringList TSeiteEinrichtenDlgForm::SwitchKeys() const
 {
     return CurrentLayout().switchKeys;
+}
+
+QString TSeiteEinrichtenDlgForm::SwitchCaption(const QString& key)
+{
+    static const QHash<QString, QString> kColumns = {
+        {QStringLiteral("EinkNettoChk"), QStringLiteral("Einkaufspreis netto")},
+        {QStringLiteral("VerkNettoChk"), QStringLiteral("Verkaufspreis netto")},
+        {QStringLiteral("VerkMitStrChk"), QStringLiteral("Verkaufspreis mit MwSt")},
+        {QStringLiteral("WartezeitChk"), QStringLiteral("Wartezeit")},
+        {QStringLiteral("ChargeChk"), QStringLiteral("Chargennummer")},
+        {QStringLiteral("UStChk"), QStringLiteral("USt")},
+        {QStringLiteral("LeistungTierChk"), QStringLiteral("Tierart")},
+        {QStringLiteral("LeistungVerkNettoChk"), QStringLiteral("Verkaufspreis netto")},
+        {QStringLiteral("LeistungVerkMitStChk"), QStringLiteral("Verkaufspreis mit MwSt")},
+        {QStringLiteral("LeistungUStChk"), QStringLiteral("USt (%)")},
+        {QStringLiteral("LeistungGotChk"), QStringLiteral("GOT-Ziffer")},
+        {QStringLiteral("KundeStrasseChk"), QStringLiteral("Straße")},
+        {QStringLiteral("KundePLZChk"), QStringLiteral("PLZ / Ort")},
+        {QStringLiteral("KundeNrChk"), QStringLiteral("Kunden-Nr.")},
+        {QStringLiteral("KundeTelChk"), QStringLiteral("Telefon")},
+        {QStringLiteral("BelegNrChk"), QStringLiteral("Beleg-Nr.")},
+    };
+    if (key == QLatin1String("MitKopieChk"))
+        return QStringLiteral("Ausdruck mit &Kopie");
+    if (key == QLatin1String("AbgLinien2Chk"))
+        return QStringLiteral("Linien nur jede 2. Zeile");
+    const QString column = kColumns.value(key);
+    return column.isEmpty() ? key : QStringLiteral("Spalte „%1“ drucken").arg(column);
 }
 
 namespace {
@@ -333,13 +363,12 @@ TablePrintSetup TSeiteEinrichtenDlgForm::Setup() const
     return out;
 }
 
-void ApplyTableSetup(const TablePrintSetup& setup, TPrintGrid2& printer)
+void ApplyPageSetup(const TablePrintSetup& setup, TPrintGrid2& printer)
 {
     printer.LeftMargin = setup.leftMm;
     printer.TopMargin = setup.topMm;
     printer.RightMargin = setup.rightMm;
     printer.BottomMargin = setup.bottomMm;
-    printer.Title = setup.heading.isEmpty() ? QStringList() : QStringList{setup.heading};
     printer.RowLines = setup.rowLines;
     printer.ColLines = setup.colLines;
     printer.RowLinesCount = setup.rowLinesCount;
@@ -348,6 +377,12 @@ void ApplyTableSetup(const TablePrintSetup& setup, TPrintGrid2& printer)
     printer.LinesFont = setup.cellFont;
     printer.ColHeaderFont = setup.columnTitleFont;
     printer.TitleFontGr = setup.headingFont;
+}
+
+void ApplyTableSetup(const TablePrintSetup& setup, TPrintGrid2& printer)
+{
+    ApplyPageSetup(setup, printer);
+    printer.Title = setup.heading.isEmpty() ? QStringList() : QStringList{setup.heading};
     TSGrid* grid = printer.Grid();
     if (!grid) {
         return;

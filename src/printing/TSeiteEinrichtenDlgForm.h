@@ -30,6 +30,9 @@ class TPrintGrid2;
 // rules, date and page number, fonts, column widths (0 for every other column), the
 // titles into the grid's title row and the alignments of the printed positions.
 void ApplyTableSetup(const TablePrintSetup& setup, TPrintGrid2& printer);
+// Only the page of a table layout: margins, rules, date and page number, fonts; for a
+// report whose columns the program sets itself.
+void ApplyPageSetup(const TablePrintSetup& setup, TPrintGrid2& printer);
 
 // The table page layouts (medications, services, customers, income and expense journals,
 // dispensing record), one section each: fields, loading, OK, Cancel, defaults and the
@@ -61,6 +64,8 @@ public:
     bool KontostaendeChk = false;  // journals only
     // The list's own switches, titles and widths (cm), in the order of their keys.
     QStringList SwitchKeys() const;
+    // What the check box of a switch key says ("KundeStrasseChk": the street column).
+    static QString SwitchCaption(const QString& key);
     QList<bool> Switches;
     QStringList Titles;
     QStringList Widths;

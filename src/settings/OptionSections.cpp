@@ -43,7 +43,7 @@ QStringList DefaultDocumentTexts()
         QString(),
         QStringLiteral("QUITTUNG"),
         QStringLiteral("Für tierärztliche Bemühungen erlaube ich mir zu berechnen:"),
-        QStringLiteral(".                    € Bar / EC / Scheck dankend erhalten!"),
+        QStringLiteral("Betrag bar / mit EC-Karte / per Scheck dankend erhalten!"),
         QString(),
         QStringLiteral("ANGEBOT"),
         QStringLiteral("Folgende tierärzliche Leistungen werden angeboten:"),
@@ -52,11 +52,19 @@ QStringList DefaultDocumentTexts()
     };
 }
 
+QString MendedDocumentText(qsizetype index, const QString& stored)
+{
+    // The receipt's first foot text of earlier versions began with a stray "." and a gap.
+    static const QString kOldReceiptFoot =
+        QStringLiteral(".                    € Bar / EC / Scheck dankend erhalten!");
+    return index == 6 && stored == kOldReceiptFoot ? DefaultDocumentTexts()[6] : stored;
+}
+
 QStringList LoadDocumentTexts(IniFile& ini)
 {
     QStringList texts;
     for (const QString& key : ini.ReadSection(kDokumente))
-        texts.append(ini.ReadString(kDokumente, key));
+        texts.append(MendedDocumentText(texts.size(), ini.ReadString(kDokumente, key)));
     const QStringList defaults = DefaultDocumentTexts();
     const qsizetype held = texts.size();
     if (held < 1)
@@ -90,12 +98,17 @@ MainSwitches ReadMainSwitches(const IniFile& ini)
     if (!ini.HasFile()) {
         switches.Set(MainSwitch::Zeilenstop, true);
         switches.Set(MainSwitch::TierDruck, true);
+        switches.Set(MainSwitch::Menge1Druck, true);
+        switches.Set(MainSwitch::Menge2Druck, true);
         return switches;
     }
     for (int i = 0; i < kMainSwitchCount; ++i) {
-        switches.on[i] =
-            ini.ReadString(QString::fromLatin1(kSwitchKeys[i].section),
-                           QString::fromLatin1(kSwitchKeys[i].key)) == QLatin1String("TRUE");
+        // An invoice states the quantity supplied: a file that never stored the quantity
+        // switches (a new installation) takes quantities over; a stored value is kept.
+        const bool quantity =
+            i == int(MainSwitch::Menge1Druck) || i == int(MainSwitch::Menge2Druck);
+        switches.on[i] = ini.ReadBool(QString::fromLatin1(kSwitchKeys[i].section),
+                                      QString::fromLatin1(kSwitchKeys[i].key), quantity);
     }
     return switches;
 }

@@ -14,6 +14,9 @@ class IniFile;
 // entry 4k is the title of document k, 4k + 1 its head text, 4k + 2 and 4k + 3 its feet.
 QStringList DefaultDocumentTexts();
 
+// A stored text as it is used: the untouched default of an earlier version that printed
+// wrongly is replaced by today's default; every text the practice wrote stays as it is.
+QString MendedDocumentText(qsizetype index, const QString& stored);
 // Reads the section, fills in what older files lack, and writes it back as D0, D1, ...
 // Returns the list (at least twelve entries).
 QStringList LoadDocumentTexts(IniFile& ini);
@@ -41,8 +44,9 @@ struct MainSwitches {
     void Set(MainSwitch s, bool value) { on[static_cast<int>(s)] = value; }
 };
 
-// A switch is on only when its value is exactly "TRUE". Without an options file the
-// line stop and the animal species come up on, all others off.
+// A switch is on only when its value is exactly "TRUE"; the two quantity switches are also
+// on while their keys are absent. Without an options file the line stop, the animal species
+// and the quantities come up on, all others off.
 MainSwitches ReadMainSwitches(const IniFile& ini);
 void WriteMainSwitch(IniFile& ini, MainSwitch s, bool on);
 

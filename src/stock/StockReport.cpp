@@ -171,18 +171,7 @@ bool PrintStockReport(StockReportJob& job, int year, bool toFile)
         printer.SetColWidth(col, widths[col]);
     for (int col = 2; col <= 5; ++col)
         printer.SetAlignment(col, TextAlignment::taRightJustify);
-    printer.LeftMargin = setup.leftMm;
-    printer.TopMargin = setup.topMm;
-    printer.RightMargin = setup.rightMm;
-    printer.BottomMargin = setup.bottomMm;
-    printer.RowLines = setup.rowLines;
-    printer.ColLines = setup.colLines;
-    printer.RowLinesCount = setup.rowLinesCount;
-    printer.DatePos = setup.datePos;
-    printer.PageNumberPos = setup.pageNumberPos;
-    printer.LinesFont = setup.cellFont;
-    printer.ColHeaderFont = setup.columnTitleFont;
-    printer.TitleFontGr = setup.headingFont;
+    ApplyPageSetup(setup, printer);
     printer.Border = false;
     printer.FullPage = false;
     printer.Orientation = PrinterOrientation::poPortrait;

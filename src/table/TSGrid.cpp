@@ -486,6 +486,16 @@ int TSGrid::GotoRecord(int col, int record)
     return m_windowTop;
 }
 
+int TSGrid::GotoRecordAtTop(int col, int record)
+{
+    const int count = RecordCount();
+    if (count > 0) {
+        const int dataRows = std::max(1, m_rowCount - 1);
+        m_windowTop = std::clamp(record, 0, std::max(0, count - dataRows));
+    }
+    return GotoRecord(col, record);
+}
+
 int TSGrid::AddRecord(int tabs)
 {
     const int dataCols = m_colCount - 1;

@@ -51,6 +51,7 @@ public:
 
     void SetEnvironment(std::shared_ptr<const TableEnvironment> env);
     const TableEnvironment& Environment() const { return *m_env; }
+    std::shared_ptr<const TableEnvironment> SharedEnvironment() const { return m_env; }
     UserPort& Port() const { return m_port; }
 
     // ---- Grid shape (what the view draws) ----
@@ -157,6 +158,9 @@ public:
     void SetRecordCell(int col, int record, const QString& text);
     int ScrollBy(int delta);
     int GotoRecord(int col, int record);
+    // Selects the record and scrolls it to the first data row, so that the records after it
+    // show below it (as far as the table has them); returns the window top.
+    int GotoRecordAtTop(int col, int record);
     void RefreshRows();
     int AddRecord(int tabs);
     int InsertRecord(int record);

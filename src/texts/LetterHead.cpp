@@ -126,6 +126,9 @@ bool SalutationFirst(const QString& salutation)
 QStringList AddresseeLines(const LetterHead& h)
 {
     const QString nameLine = AddresseeNameLine(h.firstName, h.name);
+    // The undecided form names nobody: the name line keeps its place, its line stays empty.
+    if (IsUndecidedSalutation(h.salutation))
+        return {QString(), nameLine};
     if (SalutationFirst(h.salutation))
         return {h.salutation, nameLine};
     return {nameLine, h.salutation};

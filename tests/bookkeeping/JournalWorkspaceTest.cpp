@@ -10,12 +10,15 @@
 
 #include "FixedClock.h"
 #include "MemorySettings.h"
+#include "RecordingCanvas.h"
 #include "ScriptedUserPort.h"
 #include "TestFiles.h"
 #include "bookkeeping/JournalWorkspace.h"
 #include "bookkeeping/TKtoStdAendDlgForm.h"
 #include "common/CodePage.h"
 #include "common/NumberFormat.h"
+#include "printing/LayoutStore.h"
+#include "printing/TPrintGrid2.h"
 #include "table/RecordLine.h"
 #include "table/TSGrid.h"
 
@@ -274,6 +277,87 @@ TEST_F(JournalWorkspaceTest, CurrencyButtonConvertsTheWholeMonthUnderTheOtherLet
         << port.Texts().join("|").toStdString();
     EXPECT_EQ(Stored("Z62026.zae"), QStringList{"03.06.2026\tk*\tx\t10,00\t- - -\t11,90\tB\t"});
     EXPECT_FALSE(QFileInfo::exists(At("Z62026.zaD")));
+}
+
+// The list goes out as the view shows it: the export holds the layout's titles and the
+// filtered rows, the print the sums and the balances; then the whole month is shown again.
+TEST_F(JournalWorkspaceTest, ListPrintAndExportOfTheFilteredView)
+{
+    testfiles::WriteLines(At("Z52026.zae"),
+                          {"03.05.2026\t0012/005\tMeier\t10,00\t19,0\t11,90\t\u00DC\t",
+                           "12.05.2026\tQ1*\tSpende\t84,03\t19,0\t100,00\tB\t"});
+    RecordingCanvas canvas;
+    TPrintGrid2 printer(canvas, port, clock);
+    MemoryLayoutStore store;
+    ws.Selection().account = AccountFilter::Cash;
+    ws.ShowMonth();
+    ASSERT_TRUE(ws.PrintList(printer, store, dir.path(), true, false));
+    EXPECT_EQ(Stored("Einnahme.xls"),
+              (QStringList{"Table", "Datum\tBeleg\tBezeichnung\tNetto\tMwSt\tBrutto\tZ-Art\t",
+                           "12.05.2026\tQ1*\tSpende\t84,03\t19,0\t100,00\tB\t"}));
+    EXPECT_TRUE(port.LastText().contains("Einnahme.xls")) << port.LastText().toStdString();
+    EXPECT_EQ(canvas.jobs, 0);
+    EXPECT_EQ(ws.Selection().account, AccountFilter::All);
+    EXPECT_EQ(grid.RecordCount(), 2);
+    EXPECT_EQ(grid.Cells(recordline::kJourReceipt, 0), "Kartei/ Beleg") << "screen titles back";
+
+    ws.Selection().account = AccountFilter::Cash;
+    ws.ShowMonth();
+    ASSERT_TRUE(ws.PrintList(printer, store, dir.path(), false, true));
+    EXPECT_EQ(canvas.title, "Talven - Einnahmen");
+    const QStringList printed = canvas.TextStrings();
+    for (const char* text : {"Einnahmen: Mai 2026", "Kasse",
+                             "Kontostand am 20.05.2026:", "   Kasse  100,00 Euro", "Spende"})
+        EXPECT_TRUE(printed.contains(QString::fromUtf8(text))) << text;
+    EXPECT_FALSE(printed.contains("Meier")) << "the bank booking was not shown";
+}
+
+// A pharmacy that files its own return: the practice sheet stays empty, the pharmacy's has
+// the turnover and input tax; a DM income month counts in the view's Euro and stays in DM.
+TEST_F(JournalWorkspaceTest, VatReturnPerBusinessInTheViewsCurrency)
+{
+    BookkeepingSettings s = ws.Settings();
+    s.splitVatReturn = true;
+    s.practiceLine = "Praxis Dr. Berger";
+    s.pharmacyLine = "Apotheke am Markt";
+    ws.SetSettings(s);
+    testfiles::WriteLines(At("Z52026.zad"),
+                          {"04.05.2026\t0013/001\t(A) Huber\t195,58\t7,0\t209,27\tB\t"});
+    testfiles::WriteLines(At("Z52026.aue"),
+                          {"05.05.2026\tR*\t(A) Ware\t100,00\t19,0\t119,00\tS\t"});
+    ws.SetKind(Kind::Expense);
+    ws.Selection().day = "5";
+    ws.ShowMonth();
+    ASSERT_EQ(ws.CurrencyText(), "Euro");
+
+    struct TitledCanvas : RecordingCanvas {
+        bool BeginDoc(const QString& t) override
+        {
+            titles << t;
+            return RecordingCanvas::BeginDoc(t);
+        }
+        QStringList titles;
+    } canvas;
+    TPrintGrid2 printer(canvas, port, clock);
+    MemoryLayoutStore store;
+    ASSERT_TRUE(ws.PrintVatReturn(printer, store));
+    EXPECT_EQ(canvas.titles, (QStringList{"Talven - UStVoranmeldung: Praxis",
+                                          "Talven - UStVoranmeldung: Apotheke"}));
+    EXPECT_TRUE(canvas.TextStrings().contains("-12,00 Euro"));
+    EXPECT_FALSE(ws.Selection().DayEntered());
+
+    const QStringList practice = ws.VatReturnSheetFor(BusinessFilter::Practice);
+    EXPECT_EQ(practice.value(2), "Praxis Dr. Berger");
+    EXPECT_EQ(practice.mid(3, 18).join(""), "") << "no turnover rows";
+    EXPECT_EQ(practice.value(35), "0,00 Euro");
+    const QStringList pharmacy = ws.VatReturnSheetFor(BusinessFilter::Pharmacy);
+    EXPECT_EQ(pharmacy.mid(6, 3), (QStringList{"zum Steuersatz von 7,0 %", "100,-", "7,00 Euro"}));
+    EXPECT_EQ(pharmacy.mid(22, 2), (QStringList{"zum Steuersatz von 19,0 %", "19,00 Euro"}));
+    EXPECT_EQ(pharmacy.value(2), "Apotheke am Markt");
+    EXPECT_EQ(pharmacy.value(35), "-12,00 Euro");
+    EXPECT_EQ(Stored("Z52026.zad").size(), 1);
+    EXPECT_FALSE(QFileInfo::exists(At("Z52026.zae")));
+    EXPECT_TRUE(port.messages.isEmpty()) << port.Texts().join("|").toStdString();
 }
 
 TEST(OfferJournalDeletion, OffersJournalsOlderThanTenYearsOnce)

@@ -139,7 +139,7 @@ TEST_F(KarteiGuiTest, TypedLineAndTakeOversAreSummed)
     Key(Qt::Key_F5);
 
     const card::Rows& rows = Panel().Form().GetRows();
-    EXPECT_EQ(rows[0].Cell(card::kColText), "Bello: Baytril");
+    EXPECT_EQ(rows[0].Cell(card::kColText), "Bello: 2 x  Baytril");  // a new installation
     EXPECT_EQ(rows[0].Cell(card::kColAmount), "255,12000");
     EXPECT_EQ(rows[0].Cell(card::kColQuantity), "2,00");
     EXPECT_EQ(rows[1].Cell(card::kColText), "Impfung");
@@ -161,7 +161,7 @@ TEST_F(KarteiGuiTest, TypedLineAndTakeOversAreSummed)
 
     const QStringList file = CardLines("K0012001.KAR");
     ASSERT_GE(file.size(), 2);
-    EXPECT_EQ(file[0], "14.03.2024\tBello: Baytril\t1\t255,12000\t\t\t2,00\t\t");
+    EXPECT_EQ(file[0], "14.03.2024\tBello: 2 x  Baytril\t1\t255,12000\t\t\t2,00\t\t");
     EXPECT_EQ(file[1], "\tImpfung\t1\t30,00000\t\t\t\t\t");
     EXPECT_FALSE(Panel().Form().IsModified()) << "the summation saved the card";
     EXPECT_TRUE(m_port.messages.isEmpty()) << m_port.Texts().join(" | ").toStdString();
@@ -717,7 +717,7 @@ TEST_F(KarteiGuiTest, QuantityFieldTakesFractionsForTheTakeOver)
     EXPECT_EQ(quantity->text(), "1/2");
     Key(Qt::Key_F5);
     EXPECT_EQ(Panel().Form().GetRows()[0].Cell(card::kColAmount), "15,00000");
-    EXPECT_EQ(Panel().Form().GetRows()[0].Cell(card::kColText), "Impfung");
+    EXPECT_EQ(Panel().Form().GetRows()[0].Cell(card::kColText), "0,5 x  Impfung");
 }
 
 TEST_F(KarteiGuiTest, PrintIsAskedForWithTheCellLeft)

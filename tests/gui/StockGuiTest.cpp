@@ -17,7 +17,10 @@
 #include "cards/ui/KarteiPanel.h"
 #include "cards/ui/KarteiPickList.h"
 #include "common/CodePage.h"
+#include "dispensing/AbgWorkspace.h"
+#include "dispensing/ui/AbgabePanel.h"
 #include "printing/qt/QtPrintCanvas.h"
+#include "shell/ui/TForm1Abgabe.h"
 #include "shell/ui/TForm1Master.h"
 #include "stock/ui/TMedInvDruckDlg.h"
 #include "stock/ui/TMedVerwDlg.h"
@@ -119,6 +122,22 @@ TEST_F(StockGuiTest, TakeOverOntoACardBooksTheStockAndDiscardingTakesItBack)
     TakeOverRimadylTwice();
     EXPECT_EQ(StockFile().size(), 2);
     EXPECT_EQ(TableStock(), "3,00");
+}
+
+TEST_F(StockGuiTest, DispensingRecordBooksTheStockAndDiscardingTakesItBack)
+{
+    MainWindowTest::ClickTool(*m_form, Workspace::Abgabe);
+    AbgabePanel& panel = *m_form->Abgabe().Panel();
+    panel.Medications()->SelectRecord(1);
+    panel.Medications()->QuantityEdit()->setText("1/2");
+    QTest::mouseClick(panel.Button("UebernahmeBtnAbgabe"), Qt::LeftButton);
+    EXPECT_EQ(StockFile().value(1), "20240315\t0,5\t\t\tAbgabebeleg\t");
+    EXPECT_EQ(TableStock(), "4,50");
+
+    m_port.QueueAnswer(Answer::No);
+    m_form->Abgabe().Workspace().Leave();
+    EXPECT_EQ(StockFile().size(), 1);
+    EXPECT_EQ(TableStock(), "5,00");
 }
 
 TEST_F(StockGuiTest, StockDialogShowsTheBookAndOpensTheCardOfABooking)

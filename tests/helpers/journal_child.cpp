@@ -10,31 +10,11 @@
 #include <cstdlib>
 #include <memory>
 
-#include "common/UserPort.h"
+#include "StderrPort.h"
 #include "platform/FileLock.h"
 #include "settings/IniFile.h"
 #include "table/TSGrid.h"
 #include "table/TableFile.h"
-
-namespace {
-
-class RetryingPort : public UserPort {
-public:
-    Answer Message(MsgKind, const QString& text, Buttons, const QString&) override
-    {
-        std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
-        return Answer::Ok;
-    }
-    void SetBusy(bool) override {}
-    void ProcessEvents() override {}
-    [[noreturn]] void EndProgram(int exitCode) override { std::exit(exitCode); }
-    bool InputText(const QString&, const QString&, QString&) override { return false; }
-    QString ChooseOpenFile(const QString&, const QString&, const QString&) override { return {}; }
-    QString ChooseSaveFile(const QString&, const QString&, const QString&) override { return {}; }
-    QString ChooseFolder(const QString&, const QString&) override { return {}; }
-};
-
-}  // namespace
 
 int main(int argc, char* argv[])
 {
@@ -64,7 +44,7 @@ int main(int argc, char* argv[])
         return 2;
     const int count = std::atoi(argv[4]);
     const int mergeEvery = std::atoi(argv[5]);
-    RetryingPort port;
+    StderrPort port(Answer::Ok);
     auto env = std::make_shared<TableEnvironment>();
     TSGrid grid(port, env);
     grid.SetColCount(8);

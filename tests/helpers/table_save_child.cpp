@@ -5,28 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "common/UserPort.h"
+#include "StderrPort.h"
 #include "table/TSGrid.h"
-
-namespace {
-
-class SilentPort : public UserPort {
-public:
-    Answer Message(MsgKind, const QString& text, Buttons, const QString&) override
-    {
-        std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
-        return Answer::Cancel;
-    }
-    void SetBusy(bool) override {}
-    void ProcessEvents() override {}
-    [[noreturn]] void EndProgram(int exitCode) override { std::exit(exitCode); }
-    bool InputText(const QString&, const QString&, QString&) override { return false; }
-    QString ChooseOpenFile(const QString&, const QString&, const QString&) override { return {}; }
-    QString ChooseSaveFile(const QString&, const QString&, const QString&) override { return {}; }
-    QString ChooseFolder(const QString&, const QString&) override { return {}; }
-};
-
-}  // namespace
 
 // Usage: table_save_child <table path> <lines>. Content "A" and "B" alternate, B first;
 // one byte on stdout tells that the first save is complete.
@@ -41,7 +21,7 @@ int main(int argc, char* argv[])
         variants[0] << QStringLiteral("A%1\tMüller\tHauptstraße %1\t12,50000\t").arg(i);
         variants[1] << QStringLiteral("B%1\tMeier\tBahnhofstraße %1\t7,00000\t").arg(i);
     }
-    SilentPort port;
+    StderrPort port(Answer::Cancel);
     TSGrid grid(port);
     grid.SetColCount(5);
     QDeadlineTimer deadline(60000);

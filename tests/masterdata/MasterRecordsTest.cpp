@@ -233,8 +233,11 @@ TEST_F(MasterRecordsFixture, GridSetupAndFillWidth)
     };
     WidenToFill(grid, 8, 516, 2000);
     EXPECT_EQ(total(), 2000);
-    WidenToFill(grid, 8, 516, 900);
-    EXPECT_EQ(grid.ColWidth(8), 516) << "never narrower than its own width";
+    const int others = total() - grid.ColWidth(8);
+    WidenToFill(grid, 8, 516, others + 300);
+    EXPECT_EQ(total(), others + 300) << "narrower than its own width, every column fits";
+    WidenToFill(grid, 8, 516, others + 20);
+    EXPECT_EQ(grid.ColWidth(8), 516) << "no room for its title: its own width, the view scrolls";
 }
 
 TEST_F(MasterRecordsFixture, VatChangeRecalculatesBothGrids)

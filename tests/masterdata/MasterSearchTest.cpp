@@ -49,7 +49,7 @@ QString Customer(const QString& name, const QString& town, const QString& number
 struct CustomerSearchFixture : ::testing::Test {
     QTemporaryDir dir;
     QString folder = dir.path() + "/";
-    const card::CardTextSearch cards;
+    const card::CardTextSearch cards{};
     CustomerSearch search{folder, cards};
     QStringList customers{Customer("Mainzer", "55116 Mainz", "0001", "002"),
                           Customer("Meier", "65183 Wiesbaden", "0042", "012"),

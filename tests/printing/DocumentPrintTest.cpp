@@ -355,3 +355,19 @@ TEST_F(DocFixture, LongFooterLineShrinksThenWraps)
 }
 
 }  // namespace
+
+// With only short lines in the right column, the date in the larger body font still ends
+// inside the right margin instead of being cut there.
+TEST_F(DocFixture, DateAtTheTopRightStaysWithinTheMargin)
+{
+    Invoice(1);
+    for (int i : {2, 3, 4, 5, 10, 11, 12, 18, 19})
+        printer.Kopf[i] = QStringLiteral("K");
+    printer.LinesFont.size = 14;
+    printer.Print();
+    const auto* date = Text(QStringLiteral("15.03.2024"));
+    ASSERT_NE(date, nullptr);
+    const int width = 10 * RecordingCanvas::FontPixels(printer.LinesFont) / 2;
+    EXPECT_LE(date->x + width, date->clip.right() + 1) << "the whole date inside its clip";
+    EXPECT_LE(date->clip.right() + 1, canvas.PageWidth() - 50);
+}

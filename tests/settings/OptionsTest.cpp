@@ -188,6 +188,10 @@ TEST_F(OptionsTest, SwitchesOnOnlyWhenExactlyTrue)
     EXPECT_EQ(ini.ReadString("Optionen", "InvMedMarkieren"), "TRUE");
     s = ReadMainSwitches(ini);
     EXPECT_TRUE(s.Get(MainSwitch::GotSuche));
+    // The quantity switches are on until a value is stored, which is kept.
+    EXPECT_TRUE(s.Get(MainSwitch::Menge1Druck));
+    WriteMainSwitch(ini, MainSwitch::Menge2Druck, false);
+    EXPECT_FALSE(ReadMainSwitches(ini).Get(MainSwitch::Menge2Druck));
 
     const MainSwitches none = ReadMainSwitches(IniFile());
     EXPECT_TRUE(none.Get(MainSwitch::Zeilenstop));

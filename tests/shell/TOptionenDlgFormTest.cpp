@@ -299,7 +299,7 @@ TEST_F(TOptionenDlgFormTest, CancelWritesNothingAndForgetsTheEdits)
     Type(F::NameEdit, "Praxis Neu");
     m_form->ChooseDocument(1);
     EXPECT_EQ(m_form->Text(F::RechFuss1Edit),
-              ".                    € Bar / EC / Scheck dankend erhalten!");
+              "Betrag bar / mit EC-Karte / per Scheck dankend erhalten!");
     Type(F::RechKopfEdit, "Quittung für:");
     EXPECT_EQ(m_form->Documents()[5], "Quittung für:");
     EXPECT_EQ(m_form->Documents()[1], "Für tierärztliche Bemühungen erlaube ich mir zu berechnen:");

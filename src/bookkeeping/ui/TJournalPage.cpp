@@ -84,8 +84,7 @@ TJournalPage::TJournalPage(JournalWorkspace& workspace, QWidget* parent)
     m_view = new TSGridView(grid, this);
     // The description takes the room the other columns leave, never less than its own.
     grid.OnResize = [this](TSGrid& g) {
-        g.SetColWidth(recordline::kJourCustomer, kCustomerWidth);
-        WidenToFill(g, recordline::kJourCustomer, m_view->Area()->width(), true);
+        WidenToFill(g, recordline::kJourCustomer, kCustomerWidth, m_view->Area()->width());
     };
     m_view->setObjectName(QStringLiteral("JournalGrid"));
     middle->addWidget(m_view, 1);

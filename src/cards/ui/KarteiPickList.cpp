@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -99,10 +100,10 @@ KarteiPickList::KarteiPickList(const QString& title, const QString& name, TSGrid
     m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_view->verticalHeader()->hide();
     m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 4);
-    m_view->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     FitColumns();
     m_view->setWordWrap(false);
     m_view->installEventFilter(this);
+    m_view->viewport()->installEventFilter(this);
     m_quantity->installEventFilter(this);
     layout->addWidget(m_view, 1);
 
@@ -148,6 +149,39 @@ void KarteiPickList::FitColumns()
         header->setSectionResizeMode(section, QHeaderView::Interactive);
         header->resizeSection(section, width + padding);
     }
+    FitNameColumn();
+}
+
+// The name column fills the list, but never gets narrower than its title: then the list
+// scrolls sideways instead of cutting it.
+void KarteiPickList::FitNameColumn()
+{
+    QHeaderView* header = m_view->horizontalHeader();
+    QFont bold = header->font();
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    const QString title = m_model->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString();
+    const int least =
+        metrics.horizontalAdvance(title) + 2 * metrics.horizontalAdvance(QLatin1Char('0'));
+    int others = 0;
+    for (int section = 1; section < m_model->columnCount(); ++section)
+        others += header->sectionSize(section);
+    header->setSectionResizeMode(0, QHeaderView::Interactive);
+    header->resizeSection(0, qMax(least, m_view->viewport()->width() - others));
+    // Beside the card the list asks for the room its titles need.
+    const int scrollBar = m_view->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const int needed = least + others + 2 * m_view->frameWidth() + scrollBar;
+    if (needed != m_leastWidth) {
+        m_leastWidth = needed;
+        updateGeometry();
+    }
+}
+
+QSize KarteiPickList::minimumSizeHint() const
+{
+    QSize hint = QWidget::minimumSizeHint();
+    hint.setWidth(qMax(hint.width(), m_leastWidth));
+    return hint;
 }
 
 void KarteiPickList::Reload()
@@ -194,6 +228,8 @@ bool KarteiPickList::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_quantity && event->type() == QEvent::KeyPress)
         return QuantityKey(static_cast<QKeyEvent*>(event));
+    if (watched == m_view->viewport() && event->type() == QEvent::Resize)
+        FitNameColumn();
     if (watched == m_view && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {

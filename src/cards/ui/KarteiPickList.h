@@ -49,6 +49,8 @@ public:
     void SelectRecord(int record);
     // Reads the table again (after another workspace changed it).
     void Reload();
+    // Wide enough for every column title.
+    QSize minimumSizeHint() const override;
 
 signals:
     void takeOverRequested();
@@ -59,6 +61,7 @@ protected:
 private:
     void Search(const QString& typed);
     void FitColumns();
+    void FitNameColumn();
     bool QuantityKey(QKeyEvent* event);
 
     TSGrid& m_grid;
@@ -66,4 +69,5 @@ private:
     QTableView* m_view = nullptr;
     QLineEdit* m_search = nullptr;
     QLineEdit* m_quantity = nullptr;
+    int m_leastWidth = 0;
 };

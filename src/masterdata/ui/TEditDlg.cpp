@@ -43,6 +43,21 @@ public:
 
 const char* const kRedStyle = "color: red";
 
+// A field as wide as its longest text at the dialog's font, so what is typed stays in view.
+void SizeToLength(QWidget* widget, const QFontMetrics& metrics, int length)
+{
+    if (length <= 0)
+        return;
+    const int chars = qMin(length, 100);
+    // An average character, and a little more for short fields of digits and capitals.
+    const int perChar =
+        qMax(metrics.averageCharWidth(), metrics.horizontalAdvance(QLatin1Char('0')));
+    widget->setMinimumWidth(chars * perChar + 16);
+    // Short fields (prices, codes, dates) stay that narrow.
+    if (chars <= 15)
+        widget->setMaximumWidth(chars * perChar + 16);
+}
+
 }  // namespace
 
 TEditDlg::TEditDlg(TEditDlgForm& form, QWidget* parent)
@@ -53,6 +68,9 @@ TEditDlg::TEditDlg(TEditDlgForm& form, QWidget* parent)
     setWindowTitle(form.Caption());
     auto* outer = new QVBoxLayout(this);
     auto* layout = new QFormLayout;
+    // Each field keeps the width of its text instead of all stretching to the widest.
+    layout->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
+    layout->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
     outer->addLayout(layout);
     switch (form.Panel()) {
         case EditPanel::Medication:
@@ -96,19 +114,41 @@ QLineEdit* TEditDlg::AddLine(QFormLayout* layout, int id, const QString& label,
         auto* row = new QHBoxLayout;
         row->addWidget(edit);
         row->addWidget(new QLabel(suffix, this));
+        row->addStretch();
         layout->addRow(label, row);
     }
     Register(id, edit, edit);
     return edit;
 }
 
-QComboBox* TEditDlg::AddCombo(QFormLayout* layout, int id, const QString& label)
+// The VAT code with the rate it stands for beside it.
+void TEditDlg::AddVatCode(QFormLayout* layout, int id)
+{
+    auto* edit = new QLineEdit(this);
+    auto* row = new QHBoxLayout;
+    row->addWidget(edit);
+    row->addWidget(new QLabel(QStringLiteral("Satz:"), this));
+    row->addWidget(m_rateLabel);
+    row->addWidget(new QLabel(QStringLiteral("%"), this));
+    row->addStretch();
+    layout->addRow(QStringLiteral("USt-Schlüssel (1, 2, 3)"), row);
+    Register(id, edit, edit);
+}
+
+QComboBox* TEditDlg::AddCombo(QFormLayout* layout, int id, const QString& label, QWidget* beside)
 {
     auto* combo = new DropDownCombo(this);
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
     combo->setCompleter(nullptr);  // the form completes
-    layout->addRow(label, combo);
+    if (beside) {
+        auto* row = new QHBoxLayout;
+        row->addWidget(combo);
+        row->addWidget(beside);
+        layout->addRow(label, row);
+    } else {
+        layout->addRow(label, combo);
+    }
     Register(id, combo, combo->lineEdit());
     return combo;
 }
@@ -119,6 +159,7 @@ void TEditDlg::Register(int id, QWidget* widget, QLineEdit* editor)
     const FormField& field = m_form.Fields().Field(id);
     if (field.maxLength > 0)
         editor->setMaxLength(field.maxLength);
+    SizeToLength(widget, widget->fontMetrics(), field.maxLength);
 }
 
 void TEditDlg::BuildMedication(QFormLayout* layout)
@@ -126,15 +167,15 @@ void TEditDlg::BuildMedication(QFormLayout* layout)
     MedicationForm& f = m_form.Medication();
     const QString cur = m_form.CurrencyText();
     AddLine(layout, MedicationForm::Artikel, QStringLiteral("Medikament/ Artikel"));
-    AddLine(layout, MedicationForm::EinkNetto, QStringLiteral("EinkNetto"), cur);
-    AddLine(layout, MedicationForm::VerkNetto, QStringLiteral("VerkNetto"), cur);
-    AddLine(layout, MedicationForm::VerkMitSt, QStringLiteral("VerkMitSt"), cur);
+    AddLine(layout, MedicationForm::EinkNetto, QStringLiteral("Einkaufspreis netto"), cur);
+    AddLine(layout, MedicationForm::VerkNetto, QStringLiteral("Verkaufspreis netto"), cur);
+    AddLine(layout, MedicationForm::VerkMitSt, QStringLiteral("Verkaufspreis mit MwSt"), cur);
     m_rateLabel = new QLabel(this);
-    AddLine(layout, MedicationForm::Ust, QStringLiteral("USt"), QString());
-    layout->addRow(QStringLiteral("%"), m_rateLabel);
-    AddLine(layout, MedicationForm::Wartezeit,
-            QStringLiteral("Wartezeit (Optional für Abgabebeleg: M= Milch, F = Fleisch)"));
-    AddLine(layout, MedicationForm::Charge, QStringLiteral("Chargennr."));
+    AddVatCode(layout, MedicationForm::Ust);
+    // The hint stands beside the short field, so the labels stay narrow.
+    AddLine(layout, MedicationForm::Wartezeit, QStringLiteral("Wartezeit"),
+            QStringLiteral("(Optional für Abgabebeleg: M= Milch, F = Fleisch)"));
+    AddLine(layout, MedicationForm::Charge, QStringLiteral("Chargennummer"));
     AddLine(layout, MedicationForm::Bem, QStringLiteral("Bemerkung"));
     m_ampvButton = new QPushButton(QStringLiteral("AM&PV"), this);
     connect(m_ampvButton, &QPushButton::clicked, this, [this, &f] {
@@ -155,14 +196,13 @@ void TEditDlg::BuildService(QFormLayout* layout)
     const QString cur = m_form.CurrencyText();
     AddLine(layout, ServiceForm::Leistung, QStringLiteral("Diagnose/ Leistung (GOT)"));
     AddLine(layout, ServiceForm::LeistungTier, QStringLiteral("Tierart"));
-    AddLine(layout, ServiceForm::GOTNetto, QStringLiteral("GOT/Netto"), cur);
-    AddLine(layout, ServiceForm::Faktor, QStringLiteral("Faktor"));
-    AddLine(layout, ServiceForm::LeistungVerkNetto, QStringLiteral("VerkNetto"), cur);
-    AddLine(layout, ServiceForm::LeistungVerkMitSt, QStringLiteral("VerkMitSt"), cur);
-    AddLine(layout, ServiceForm::LeistungUSt, QStringLiteral("USt"));
+    AddLine(layout, ServiceForm::GOTNetto, QStringLiteral("GOT-Gebühr netto"), cur);
+    AddLine(layout, ServiceForm::Faktor, QStringLiteral("GOT-Faktor (1 bis 3)"));
+    AddLine(layout, ServiceForm::LeistungVerkNetto, QStringLiteral("Verkaufspreis netto"), cur);
+    AddLine(layout, ServiceForm::LeistungVerkMitSt, QStringLiteral("Verkaufspreis mit MwSt"), cur);
     m_rateLabel = new QLabel(this);
-    layout->addRow(QStringLiteral("%"), m_rateLabel);
-    AddLine(layout, ServiceForm::LeistungGot, QStringLiteral("Ziffer"));
+    AddVatCode(layout, ServiceForm::LeistungUSt);
+    AddLine(layout, ServiceForm::LeistungGot, QStringLiteral("GOT-Ziffer"));
     AddLine(layout, ServiceForm::LeistungBem, QStringLiteral("Bemerkung"));
 }
 
@@ -172,13 +212,14 @@ void TEditDlg::BuildCustomer(QFormLayout* layout)
     AddLine(layout, CustomerForm::KundeName, QStringLiteral("Name"));
     AddLine(layout, CustomerForm::KundeVorname, QStringLiteral("Vorname"));
     AddLine(layout, CustomerForm::KundeStrasse, QStringLiteral("Straße"));
+    // The button stands beside the list it clears an entry of.
+    auto* remove = new QPushButton(QStringLiteral("Aus der Liste löschen"), this);
     auto* plz = static_cast<DropDownCombo*>(
-        AddCombo(layout, CustomerForm::KundePLZ, QStringLiteral("PLZ/ Ort")));
+        AddCombo(layout, CustomerForm::KundePLZ, QStringLiteral("PLZ / Ort"), remove));
     plz->beforePopup = [this, &f] {
         f.PostcodeDropDown();
         Refresh();
     };
-    auto* remove = new QPushButton(QStringLiteral("-"), this);
     remove->setToolTip(QStringLiteral("PLZ/Ort aus Liste löschen"));
     remove->setFocusPolicy(Qt::NoFocus);
     connect(remove, &QPushButton::clicked, this, [this, &f, plz] {
@@ -190,9 +231,8 @@ void TEditDlg::BuildCustomer(QFormLayout* layout)
         f.PostcodeRemove(chosen);
         Refresh();
     });
-    layout->addRow(QString(), remove);
     m_numberLabel = new QLabel(this);
-    layout->addRow(QStringLiteral("KdNr"), m_numberLabel);
+    layout->addRow(QStringLiteral("Kunden-Nr."), m_numberLabel);
     AddLine(layout, CustomerForm::KundeTel, QStringLiteral("Telefon"));
     QComboBox* anrede = AddCombo(layout, CustomerForm::KundeAnrede, QStringLiteral("Anrede"));
     anrede->addItems(CustomerForm::AnredeItems());
@@ -203,7 +243,7 @@ void TEditDlg::BuildCustomer(QFormLayout* layout)
         Refresh();
     });
     layout->addRow(QString(), m_pharmacyChk);
-    AddLine(layout, CustomerForm::KundeMail, QStringLiteral("e-mail Adr."));
+    AddLine(layout, CustomerForm::KundeMail, QStringLiteral("E-Mail-Adresse"));
     auto* copy = new QPushButton(QStringLiteral("Kopieren"), this);
     auto* paste = new QPushButton(QStringLiteral("Einfügen"), this);
     copy->setFocusPolicy(Qt::NoFocus);
@@ -213,7 +253,13 @@ void TEditDlg::BuildCustomer(QFormLayout* layout)
         f.Paste(*m_clipboard);
         Refresh();
     });
-    layout->addRow(copy, paste);
+    copy->setToolTip(QStringLiteral("Die Felder des Kunden in die Zwischenablage kopieren"));
+    paste->setToolTip(QStringLiteral("Die Felder aus der Zwischenablage einfügen"));
+    auto* clip = new QHBoxLayout;
+    clip->addWidget(copy);
+    clip->addWidget(paste);
+    clip->addStretch();
+    layout->addRow(QStringLiteral("Zwischenablage"), clip);
 }
 
 void TEditDlg::BuildPatient(QFormLayout* layout)

@@ -40,6 +40,7 @@ public:
     QPushButton* AmpvButton() const { return m_ampvButton; }
 
 private:
+    void AddVatCode(QFormLayout* layout, int id);
     void BuildMedication(QFormLayout* layout);
     void BuildService(QFormLayout* layout);
     void BuildCustomer(QFormLayout* layout);
@@ -47,7 +48,8 @@ private:
     void BuildBooking(QFormLayout* layout);
     QLineEdit* AddLine(QFormLayout* layout, int id, const QString& label,
                        const QString& suffix = {});
-    QComboBox* AddCombo(QFormLayout* layout, int id, const QString& label);
+    QComboBox* AddCombo(QFormLayout* layout, int id, const QString& label,
+                        QWidget* beside = nullptr);
     void Register(int id, QWidget* widget, QLineEdit* editor);
 
     bool OwnKey(int id, QEvent* event);

@@ -26,7 +26,11 @@ QtPrintCanvas::QtPrintCanvas(const QString& programFolder, const Clock& clock)
       m_pdfFolder(QDir(programFolder).filePath(QStringLiteral("PDF"))),
       m_clock(&clock)
 {
-    const QString system = QPrinterInfo::defaultPrinterName();
+    // The system's default printer; without one its first printer, so that a machine with
+    // a real printer never prints to a file unasked.
+    QString system = QPrinterInfo::defaultPrinterName();
+    if (system.isEmpty())
+        system = QPrinterInfo::availablePrinterNames().value(0);
     if (system.isEmpty()) {
         UsePdfPrinter();
     } else {
@@ -77,9 +81,23 @@ QString QtPrintCanvas::PrinterName() const
     return m_pdf ? PrinterList::kPdfPrinterName : m_printer->printerName();
 }
 
+QString QtPrintCanvas::ProposedPdfFile(const QString& title) const
+{
+    const QDateTime stamp = m_clock ? m_clock->Now() : QDateTime::currentDateTime();
+    const QDir folder(m_pdfFolder);
+    QString path = folder.filePath(PdfFileNameForJob(title, stamp));
+    // Two jobs in the same second must not overwrite each other.
+    for (int n = 2; QFileInfo::exists(path); ++n) {
+        path = folder.filePath(PdfFileNameForJob(title, stamp))
+                   .replace(QStringLiteral(".pdf"), QStringLiteral("-%1.pdf").arg(n));
+    }
+    return path;
+}
+
 void QtPrintCanvas::AdoptDialogChoice()
 {
     if (m_printer->outputFormat() == QPrinter::PdfFormat && m_own) {
+        m_chosenPdf = m_printer->outputFileName();
         UsePdfPrinter();
     } else {
         m_pdf = false;
@@ -183,16 +201,17 @@ bool QtPrintCanvas::BeginDoc(const QString& title)
     m_jobFailed = false;
     m_printer->setDocName(title);
     if (m_pdf && m_own) {
-        if (!QDir().mkpath(m_pdfFolder)) {
+        // The name the person chose in the print dialog counts once; the print dialog
+        // asked before it let an existing file be replaced.
+        QString path = m_chosenPdf;
+        m_chosenPdf.clear();
+        if (path.isEmpty()) {
+            if (!QDir().mkpath(m_pdfFolder)) {
+                return false;
+            }
+            path = ProposedPdfFile(title);
+        } else if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
             return false;
-        }
-        const QDateTime stamp = m_clock ? m_clock->Now() : QDateTime::currentDateTime();
-        QString path = QDir(m_pdfFolder).filePath(PdfFileNameForJob(title, stamp));
-        // Two jobs in the same second must not overwrite each other.
-        for (int n = 2; QFileInfo::exists(path); ++n) {
-            path = QDir(m_pdfFolder)
-                       .filePath(PdfFileNameForJob(title, stamp))
-                       .replace(QStringLiteral(".pdf"), QStringLiteral("-%1.pdf").arg(n));
         }
         m_printer->setOutputFileName(path);
         m_lastPdf = path;
@@ -214,10 +233,13 @@ void QtPrintCanvas::NewPage()
 
 void QtPrintCanvas::EndDoc()
 {
-    if (m_painter.isActive() && !m_painter.end())
+    const bool active = m_painter.isActive();
+    if (active && !m_painter.end())
         m_jobFailed = true;
     if (m_printer->printerState() == QPrinter::Error)
         m_jobFailed = true;
+    if (active && !m_jobFailed && m_pdf && m_own && OnPdfWritten)
+        OnPdfWritten(m_lastPdf);
 }
 
 void QtPrintCanvas::SetFont(const PrintFont& font)

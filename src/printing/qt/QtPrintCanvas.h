@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QPainter>
 #include <QPrinter>
+#include <functional>
 #include <memory>
 
 #include "printing/PrintCanvas.h"
@@ -26,8 +27,15 @@ public:
     QPrinter* Printer() { return m_printer; }
     // The file the last job of the PDF printer went to.
     QString LastPdfFile() const { return m_lastPdf; }
-    // After the print dialog chose a printer: a PDF output counts as the PDF printer.
+    // Where the PDF printer puts its files: the folder PDF of the program folder.
+    QString PdfFolder() const { return m_pdfFolder; }
+    // The file a job of this title would be written to now (not yet taken).
+    QString ProposedPdfFile(const QString& title) const;
+    // After the print dialog chose a printer: a PDF output counts as the PDF printer, and
+    // the next job goes to the file the person named there.
     void AdoptDialogChoice();
+    // Called after every job the PDF printer finished, with the file it wrote.
+    std::function<void(const QString& path)> OnPdfWritten;
 
     // The installed family standing in for a Windows font name.
     static QString FamilyFor(const QString& windowsName);
@@ -76,6 +84,7 @@ private:
     const Clock* m_clock = nullptr;
     bool m_pdf = false;
     QString m_lastPdf;
+    QString m_chosenPdf;  // named in the print dialog, for the next job only
     bool m_jobFailed = false;
     PrintFont m_font;
     QFont m_qfont;

@@ -6,6 +6,7 @@
 #include <QFontDialog>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -59,15 +60,26 @@ bool PickFont(QWidget* parent, PrintFont& font)
     return ok;
 }
 
+// A length field with its unit behind it.
+QLayout* InCentimetres(QLineEdit* edit)
+{
+    auto* row = new QHBoxLayout;
+    edit->setMaximumWidth(80);
+    row->addWidget(edit);
+    row->addWidget(new QLabel(QStringLiteral("cm")));
+    row->addStretch();
+    return row;
+}
+
 // The margin rows in the order of the stored file: top, bottom, left, right.
 MarginEdits AddMarginRows(QFormLayout* rows, QWidget* parent)
 {
     MarginEdits m{MeasureEdit(parent), MeasureEdit(parent), MeasureEdit(parent),
                   MeasureEdit(parent)};
-    rows->addRow(QStringLiteral("Oben:"), m.oben);
-    rows->addRow(QStringLiteral("Unten:"), m.unten);
-    rows->addRow(QStringLiteral("Links:"), m.links);
-    rows->addRow(QStringLiteral("Rechts:"), m.rechts);
+    rows->addRow(QStringLiteral("Rand oben:"), InCentimetres(m.oben));
+    rows->addRow(QStringLiteral("Rand unten:"), InCentimetres(m.unten));
+    rows->addRow(QStringLiteral("Rand links:"), InCentimetres(m.links));
+    rows->addRow(QStringLiteral("Rand rechts:"), InCentimetres(m.rechts));
     return m;
 }
 
@@ -133,7 +145,7 @@ TMemoSeiteEinrichtenDlg::TMemoSeiteEinrichtenDlg(TMemoSeiteEinrichtenDlgForm& fo
     m_einzug->addItems(
         {QStringLiteral("1 fach"), QStringLiteral("2 fach"), QStringLiteral("3 fach")});
     m_einzugLabel = new QLabel(QStringLiteral("Einzug (Abstand des Textes zum Seitenrand):"));
-    grid->addRow(QStringLiteral("Kopfabstand:"), m_kopf);
+    grid->addRow(QStringLiteral("Kopfabstand:"), InCentimetres(m_kopf));
     grid->addRow(m_seitenNr);
     grid->addRow(m_einzugLabel, m_einzug);
     m_einzug->setVisible(m_form.IndentationVisible());
@@ -211,15 +223,8 @@ TSeiteEinrichtenDlg::TSeiteEinrichtenDlg(TSeiteEinrichtenDlgForm& form,
                          list == TSeiteEinrichtenDlgForm::List::Ausgaben;
     m_konto->setVisible(journal);
     for (const QString& key : m_form.SwitchKeys()) {
-        QString text = key;
-        if (key == QLatin1String("MitKopieChk")) {
-            text = QStringLiteral("Ausdruck mit &Kopie");
-        } else if (key == QLatin1String("AbgLinien2Chk")) {
-            text = QStringLiteral("Linien nur jede 2. Zeile");
-        } else {
-            text.chop(3);
-        }
-        auto* box = new QCheckBox(text, this);
+        auto* box = new QCheckBox(TSeiteEinrichtenDlgForm::SwitchCaption(key), this);
+        box->setObjectName(key);
         m_switches.append(box);
         page->addRow(box);
     }
@@ -237,8 +242,11 @@ TSeiteEinrichtenDlg::TSeiteEinrichtenDlg(TSeiteEinrichtenDlgForm& form,
             m_total->setText(m_form.TotalWidthLabel());
         });
         auto* row = new QHBoxLayout;
-        row->addWidget(title);
+        row->addWidget(title, 1);
+        width->setMaximumWidth(80);
+        width->setToolTip(QStringLiteral("Breite der Spalte in cm"));
         row->addWidget(width);
+        row->addWidget(new QLabel(QStringLiteral("cm"), this));
         page->addRow(QStringLiteral("Spalte %1:").arg(i + 1), row);
     }
     m_total = new QLabel(this);

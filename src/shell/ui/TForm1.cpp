@@ -26,12 +26,15 @@
 #include "cards/CardTextSearch.h"
 #include "cards/ui/KarteiPanel.h"
 #include "common/UserPort.h"
+#include "dispensing/ui/AbgabePanel.h"
 #include "help/HelpTopics.h"
 #include "help/ui/HelpWindow.h"
 #include "masterdata/MasterCellStyle.h"
 #include "masterdata/MasterSearch.h"
 #include "masterdata/MasterWorkspace.h"
 #include "platform/Files.h"
+#include "shell/About.h"
+#include "shell/ui/TForm1Abgabe.h"
 #include "shell/ui/TForm1Download.h"
 #include "shell/ui/TForm1Master.h"
 #include "shell/ui/TForm1Price.h"
@@ -39,28 +42,12 @@
 #include "shell/ui/TOptionenDlg.h"
 #include "shell/ui/TSplashForm.h"
 #include "shell/ui/TStapelFrame.h"
+#include "shell/ui/ToolBarIcons.h"
 #include "table/TSGrid.h"
 #include "table/ui/TSGridView.h"
 #include "texts/ui/TSMemo.h"
 
 namespace {
-
-// Tool bar pictures: a coloured tile with a letter.
-QIcon TileIcon(const QColor& colour, const QString& letter)
-{
-    QPixmap pixmap(32, 32);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(Qt::NoPen);
-    p.setBrush(colour);
-    p.drawRoundedRect(QRectF(1, 1, 30, 30), 6, 6);
-    p.setPen(Qt::white);
-    QFont font(QStringLiteral("Sans Serif"), 13, QFont::Bold);
-    p.setFont(font);
-    p.drawText(pixmap.rect(), Qt::AlignCenter, letter);
-    return QIcon(pixmap);
-}
 
 QLabel* IndicatorLabel(QWidget* parent, const QString& name, const QIcon& icon,
                        const QString& toolTip)
@@ -73,26 +60,12 @@ QLabel* IndicatorLabel(QWidget* parent, const QString& name, const QIcon& icon,
     return label;
 }
 
-struct ToolStyle {
-    Workspace workspace;
-    const char* letter;
-    QRgb colour;
-};
-
-const ToolStyle kToolStyles[] = {
-    {Workspace::Medikamente, "M", 0x2e7d32}, {Workspace::Leistungen, "L", 0x00838f},
-    {Workspace::Kunden, "K", 0x1565c0},      {Workspace::Kartei, "R", 0x6a1b9a},
-    {Workspace::Abgabe, "A", 0xad1457},      {Workspace::Stapel, "S", 0xef6c00},
-    {Workspace::Text, "T", 0x4e342e},        {Workspace::Termin, "D", 0x283593},
-    {Workspace::System, "O", 0x546e7a},
-};
-
 // Workspaces whose contents exist; the others stay disabled until they are built.
 bool IsBuilt(Workspace w)
 {
     return w == Workspace::Medikamente || w == Workspace::Leistungen || w == Workspace::Kunden ||
-           w == Workspace::Kartei || w == Workspace::Text || w == Workspace::Stapel ||
-           w == Workspace::Termin || w == Workspace::System;
+           w == Workspace::Kartei || w == Workspace::Abgabe || w == Workspace::Text ||
+           w == Workspace::Stapel || w == Workspace::Termin || w == Workspace::System;
 }
 
 // The help page of each workspace; the welcome panel shows the contents.
@@ -145,6 +118,7 @@ public:
     void AppointmentStartCheck() override { m_form.Termin().StartCheck(); }
     void BackupOnExit() override { m_form.RunBackupOnExit(); }
     void FinishRecordCard() override { m_form.FinishKartei(); }
+    void FinishDispensingRecord() override { m_form.Abgabe().Finish(); }
     void FinishBatch() override { m_form.FinishStapel(); }
     bool AsksOwnPassword(Workspace w) override { return w == Workspace::Stapel; }
     void PrepareStatisticsSelectors(const QDate& today) override
@@ -165,6 +139,8 @@ public:
             return m_form.TextPanel()->Workspace().Caption();
         if (w == Workspace::Stapel)
             return QStringLiteral("Talven - Stapeldruck");
+        if (w == Workspace::Abgabe)
+            return QStringLiteral("Talven - Abgabebeleg");
         return w == Workspace::Kartei ? QStringLiteral("Talven - Kartei")
                                       : QStringLiteral("Talven");
     }
@@ -233,6 +209,7 @@ TForm1::TForm1(UserPort& port, const Clock& clock, const QString& programFolder,
     BuildStock();
     if (const KarteiPanel* card = Kartei())
         m_price->PairWith(card->findChild<QPushButton*>(QStringLiteral("ProzentBtn")));
+    BuildAbgabe();
     BuildTexte();
     BuildStapel();
     BuildTermin();
@@ -321,6 +298,14 @@ void TForm1::BuildMenus()
     m_helpAction->setObjectName(QStringLiteral("HilfeItem"));
     m_helpAction->setShortcut(QKeySequence::HelpContents);
     connect(m_helpAction, &QAction::triggered, this, &TForm1::OpenHelp);
+    help->addSeparator();
+    QAction* about = help->addAction(QStringLiteral("Über &Talven..."));
+    about->setObjectName(QStringLiteral("UeberItem"));
+    connect(about, &QAction::triggered, this, [this] {
+        m_port.Message(MsgKind::Information,
+                       AboutText(m_startUp.DataFolder(), QString::fromLatin1(qVersion())),
+                       Buttons::Ok, QStringLiteral("Über Talven"));
+    });
 }
 
 QAction* TForm1::AddSwitch(QMenu* menu, const QString& text, MainSwitch s)
@@ -353,15 +338,14 @@ void TForm1::BuildToolBar()
     bar->setObjectName(QStringLiteral("ToolBar"));
     bar->setMovable(false);
     bar->setIconSize(QSize(32, 32));
-    bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    // Each button names its workspace under its picture.
+    bar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     addToolBar(Qt::LeftToolBarArea, bar);
     m_toolGroup = new QActionGroup(this);
     m_toolGroup->setExclusive(true);
-    for (const ToolStyle& style : kToolStyles) {
-        const WorkspaceInfo& info = InfoOf(style.workspace);
+    for (const WorkspaceInfo& info : WorkspaceTable()) {
         QAction* a =
-            bar->addAction(TileIcon(QColor(style.colour), QString::fromLatin1(style.letter)),
-                           QString::fromUtf8(info.toolTip));
+            bar->addAction(WorkspaceIcon(info.workspace), WorkspaceButtonText(info.workspace));
         a->setObjectName(QString::fromLatin1(info.button));
         a->setToolTip(QString::fromUtf8(info.toolTip));
         a->setCheckable(!info.isDialog);
@@ -583,7 +567,8 @@ void TForm1::RunCustomerSearch(bool continued)
             : m_customerSearch->Search(customers.Lines(), criterion, m_suchEditKunde->text(),
                                        customers.CurrentRecord());
     if (out.record >= 0) {
-        customers.GotoRecord(1, out.record);
+        // The record found shows with those after it, where the next match may be.
+        customers.GotoRecordAtTop(1, out.record);
         View(MasterTable::Customer)->SyncScrollBar();
     }
     if (!out.label.isEmpty()) {
@@ -621,10 +606,10 @@ void TForm1::OnSearchChanged(const QString& typed)
     const QString& text = typed;
     TSGrid& med = Grid(MasterTable::Medication);
     TSGrid& services = Grid(MasterTable::Service);
-    med.GotoRecord(1, mastersearch::FindByName(med.Lines(), text));
-    services.GotoRecord(1, feeNumbers ? mastersearch::FindByFeeNumber(services.Lines(), text,
-                                                                      services.CurrentRecord())
-                                      : mastersearch::FindByName(services.Lines(), text));
+    med.GotoRecordAtTop(1, mastersearch::FindByName(med.Lines(), text));
+    services.GotoRecordAtTop(1, feeNumbers ? mastersearch::FindByFeeNumber(services.Lines(), text,
+                                                                           services.CurrentRecord())
+                                           : mastersearch::FindByName(services.Lines(), text));
     View(MasterTable::Medication)->SyncScrollBar();
     View(MasterTable::Service)->SyncScrollBar();
     m_price->SelectionMoved();
@@ -801,6 +786,8 @@ bool TForm1::SwitchWorkspace(Workspace w)
     bool entered = m_switcher.SwitchTo(w);
     if (entered && w == Workspace::Kartei && before != Workspace::Kartei)
         entered = EnterKartei(before);
+    if (entered && w == Workspace::Abgabe && before != Workspace::Abgabe)
+        m_abgabe->Enter();
     if (entered && enterStapel)
         m_stapel->Show(stapelTab);
     SyncWorkspaceState();
@@ -834,6 +821,8 @@ void TForm1::SyncWorkspaceState()
     m_notesAction->setEnabled(active == Workspace::Kunden || active == Workspace::Kartei);
 
     SyncKartei();
+    for (QAction* a : m_abgabeActions)
+        a->setVisible(active == Workspace::Abgabe);
     if (active != Workspace::Text)
         m_texte->Sync(false);
     if (m_switcher.WelcomeVisible()) {
@@ -866,6 +855,11 @@ void TForm1::SyncWorkspaceState()
             break;
         case Workspace::Kartei:
             SyncKartei();
+            break;
+        case Workspace::Abgabe:
+            m_stack->setCurrentWidget(m_abgabe->Panel());
+            setWindowTitle(m_abgabe->Workspace().Caption());
+            m_fileLabel->setText(ShortenPath(m_abgabe->Workspace().OwnFile()));
             break;
         case Workspace::Stapel:
             m_stack->setCurrentWidget(m_stapel->Frame());

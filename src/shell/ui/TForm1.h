@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "masterdata/MasterGridLayout.h"
+#include "printing/DesktopPort.h"
 #include "shell/Indicators.h"
 #include "shell/StartUp.h"
 #include "shell/TOptionenDlgForm.h"
@@ -34,6 +35,7 @@ class QStackedWidget;
 class QToolButton;
 class TSGrid;
 class TSGridView;
+class TForm1Abgabe;
 class TForm1Download;
 class TForm1Termin;
 class HelpWindow;
@@ -46,6 +48,7 @@ enum class ListPrintMode;
 class TOptionenDlg;
 class UserPort;
 struct TableEnvironment;
+class PdfNoticeBar;
 
 // The steps that other subsystems fill in later; until then they do nothing.
 class ShellHooks : public StartUpHooks, public WorkspaceHooks {
@@ -105,6 +108,9 @@ public:
     KarteiPanel* Kartei() const;
     void FinishKartei();
 
+    // The dispensing record workspace (TForm1Abgabe.cpp).
+    TForm1Abgabe& Abgabe() const { return *m_abgabe; }
+
     // The medication stock (TForm1Stock.cpp).
     TForm1Stock& Stock() const { return *m_stock; }
 
@@ -129,6 +135,10 @@ public:
     // The shared printers and the list prints of the master workspaces (TForm1Printing.cpp).
     TForm1Printers& Printers() { return *m_printers; }
     void PrintMasterList(ListPrintMode mode);
+    // After a print to the PDF printer the window says where the file went; opening it or
+    // its folder goes to the desktop unless another port is set.
+    void SetDesktop(DesktopPort& desktop);
+    PdfNoticeBar* PdfNotice() const { return m_pdfNotice; }
 
     // Table font (TForm1View.cpp): font and row height of every grid of the window, bold
     // quantity fields from size 9; the close stores the size.
@@ -261,6 +271,11 @@ private:
     void OpenStapelCard(const QString& key);
     std::unique_ptr<TForm1Stapel> m_stapel;
 
+    // Dispensing records (TForm1Abgabe.cpp).
+    void BuildAbgabe();
+    std::unique_ptr<TForm1Abgabe> m_abgabe;
+    QList<QAction*> m_abgabeActions;
+
     // Appointment calendar (TForm1Termin.cpp).
     void BuildTermin();
     std::unique_ptr<TForm1Termin> m_termin;
@@ -276,4 +291,9 @@ private:
     std::unique_ptr<TForm1Printers> m_printers;
     QList<QAction*> m_recordActions;
     QList<QAction*> m_printActions;
+    void PdfWritten(const QString& path);
+    void OpenDesktopPath(const QString& path);
+    std::unique_ptr<DesktopPort> m_ownDesktop;
+    DesktopPort* m_desktop = nullptr;
+    PdfNoticeBar* m_pdfNotice = nullptr;
 };

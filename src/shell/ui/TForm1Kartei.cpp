@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSignalBlocker>
 #include <QStackedWidget>
 #include <QTimer>
 
@@ -136,6 +137,48 @@ void TForm1::BuildKartei()
     });
     QAction* menu = menuBar()->insertMenu(menuBar()->actions().value(3), panel->Menu());
     menu->setVisible(false);
+    m_kartei->AddTakeOverSwitches(panel->Menu());
+}
+
+void TForm1Kartei::AddTakeOverSwitches(QMenu* menu)
+{
+    struct Item {
+        MainSwitch which;
+        const char* name;
+        const char* text;
+    };
+    static const Item kItems[] = {
+        {MainSwitch::Menge1Druck, "Menge1DruckChk", "Menge bei Medikamenten (z. B. „2 x“)"},
+        {MainSwitch::Menge2Druck, "Menge2DruckChk", "Menge bei Leistungen"},
+        {MainSwitch::TierDruck, "TierDruckChk", "Tierart bei Leistungen"},
+        {MainSwitch::GotDruck, "GotDruckChk", "GOT-Ziffer bei Leistungen"},
+        {MainSwitch::FaktorDruck, "FaktorDruckChk", "GOT-Faktor bei Leistungen"},
+    };
+    menu->addSeparator();
+    QMenu* sub = menu->addMenu(QStringLiteral("In die Karte übernehmen"));
+    sub->setObjectName(QStringLiteral("UebernahmeMenu"));
+    QList<QAction*> actions;
+    for (const Item& item : kItems) {
+        QAction* a = sub->addAction(QString::fromUtf8(item.text));
+        a->setObjectName(QString::fromLatin1(item.name));
+        a->setCheckable(true);
+        const MainSwitch which = item.which;
+        QObject::connect(a, &QAction::toggled, a, [this, which](bool on) {
+            WriteMainSwitch(m_startUp.Ini(), which, on);
+            ApplyCardOptions();
+        });
+        actions.append(a);
+    }
+    // The options file decides, also when another workstation changed it.
+    const auto sync = [this, actions] {
+        const MainSwitches switches = ReadMainSwitches(m_startUp.Ini());
+        for (int i = 0; i < actions.size(); ++i) {
+            const QSignalBlocker block(actions[i]);
+            actions[i]->setChecked(switches.Get(kItems[i].which));
+        }
+    };
+    sync();
+    QObject::connect(menu, &QMenu::aboutToShow, menu, sync);
 }
 
 void TForm1Kartei::RunPrint()

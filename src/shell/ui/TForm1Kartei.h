@@ -10,6 +10,7 @@ class IniLayoutStore;
 class QtPrintCanvas;
 class StartUp;
 class KarteiPanel;
+class QMenu;
 class TSGrid;
 class UserPort;
 struct TableEnvironment;
@@ -59,6 +60,9 @@ public:
     // "Seite einrichten...": the document layout of cards and invoices; after OK the line
     // stop measures the description column again.
     void PageSetup(QWidget* parent);
+    // The take-over switches (quantities, species, fee number, factor) as check items of
+    // the card's menu, written to the options file at once.
+    void AddTakeOverSwitches(QMenu* menu);
 
 private:
     KarteiHost& m_host;

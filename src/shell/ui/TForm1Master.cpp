@@ -200,9 +200,12 @@ void TForm1::SyncMasterActions()
     // record card prints through its own button and has the page layout of its documents.
     const bool text = m_switcher.Active() == Workspace::Text;
     const bool card = m_switcher.Active() == Workspace::Kartei;
+    // The dispensing record prints itself and has its page layout.
+    const bool record = m_switcher.Active() == Workspace::Abgabe;
     for (QAction* a : m_printActions) {
         const auto mode = ListPrintMode(a->data().toInt());
-        a->setEnabled(on || (text && mode == ListPrintMode::Print) ||
+        a->setEnabled(on || ((text || record) && mode == ListPrintMode::Print) ||
+                      (record && mode == ListPrintMode::PageSetup) ||
                       ((text || card) && mode == ListPrintMode::PageSetup));
     }
 }

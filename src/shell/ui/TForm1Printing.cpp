@@ -1,12 +1,18 @@
 // The shared printers of the main window and the list prints of the master workspaces.
 #include <QAction>
+#include <QDir>
 #include <QMenu>
+#include <QStatusBar>
 
 #include "common/NumberFormat.h"
+#include "common/UserPort.h"
 #include "masterdata/ui/MasterListPrinting.h"
 #include "printing/IniLayoutStore.h"
+#include "printing/qt/QtDesktopPort.h"
+#include "printing/ui/PdfNoticeBar.h"
 #include "settings/Options.h"
 #include "shell/ui/TForm1.h"
+#include "shell/ui/TForm1Abgabe.h"
 #include "shell/ui/TForm1Master.h"
 #include "shell/ui/TForm1Texte.h"
 #include "table/RecordLine.h"
@@ -51,6 +57,42 @@ void TForm1::BuildPrintMenu(QMenu* datei)
     }
     if (QAction* first = m_printActions.value(0))
         first->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+
+    // Every print to the PDF printer says where its file went.
+    m_ownDesktop = std::make_unique<QtDesktopPort>();
+    m_desktop = m_ownDesktop.get();
+    m_pdfNotice = new PdfNoticeBar(this);
+    addToolBar(Qt::BottomToolBarArea, m_pdfNotice);
+    m_pdfNotice->OpenRequested = [this](const QString& path) { OpenDesktopPath(path); };
+    m_printers->canvas.OnPdfWritten = [this](const QString& path) { PdfWritten(path); };
+    QAction* folder = datei->addAction(QStringLiteral("PDF-&Ordner öffnen"));
+    folder->setObjectName(QStringLiteral("PdfOrdnerOeffnenItem"));
+    folder->setToolTip(QStringLiteral("Der Ordner, in den der PDF-Drucker seine Dateien legt"));
+    connect(folder, &QAction::triggered, this, [this] {
+        const QString path = m_printers->canvas.PdfFolder();
+        QDir().mkpath(path);
+        OpenDesktopPath(path);
+    });
+}
+
+void TForm1::SetDesktop(DesktopPort& desktop)
+{
+    m_desktop = &desktop;
+}
+
+void TForm1::PdfWritten(const QString& path)
+{
+    // The status line says it for a while; the notice stays until it is closed.
+    statusBar()->showMessage(
+        QStringLiteral("PDF-Datei gespeichert: ") + QDir::toNativeSeparators(path), 30000);
+    m_pdfNotice->ShowFile(path);
+}
+
+void TForm1::OpenDesktopPath(const QString& path)
+{
+    if (!m_desktop->Open(path))
+        m_port.Message(MsgKind::Error, QStringLiteral("Konnte nicht geöffnet werden:\r") +
+                                           QDir::toNativeSeparators(path));
 }
 
 void TForm1::PrintMasterList(ListPrintMode mode)
@@ -63,6 +105,13 @@ void TForm1::PrintMasterList(ListPrintMode mode)
     if (active == Workspace::Kartei) {
         if (mode == ListPrintMode::PageSetup)
             m_kartei->PageSetup(this);
+        return;
+    }
+    if (active == Workspace::Abgabe) {
+        if (mode == ListPrintMode::PageSetup)
+            m_abgabe->PageSetup(this);
+        else if (mode == ListPrintMode::Print)
+            m_abgabe->Print();
         return;
     }
     // The medication workspace prints through its own dialog: the list or the stock report.

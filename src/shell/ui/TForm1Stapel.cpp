@@ -6,12 +6,22 @@
 #include <QMenuBar>
 #include <QStackedWidget>
 
+#include "bookkeeping/TEARstatDlgForm.h"
+#include "bookkeeping/TEAdruckenDlgForm.h"
+#include "bookkeeping/ui/TEARstatDlg.h"
+#include "bookkeeping/ui/TEAdruckenDlg.h"
+#include "printing/IniLayoutStore.h"
+#include "printing/qt/QtPrinterList.h"
+#include "shell/ui/TForm1Master.h"
+
 #include "bookkeeping/BookkeepingSettings.h"
 #include "bookkeeping/JournalWorkspace.h"
 #include "bookkeeping/ui/TJournalPage.h"
 #include "cards/CardWorkspace.h"
 #include "cards/ui/KarteiPanel.h"
 #include "common/Clock.h"
+#include "common/DateUtil.h"
+#include "common/NumberFormat.h"
 #include "shell/StartUp.h"
 #include "shell/ui/TForm1.h"
 #include "shell/ui/TForm1Dunning.h"
@@ -54,6 +64,8 @@ TStapelFrame* TForm1Stapel::Build(QWidget* parent)
     m_frame->MayShowTab = [this](int tab) { return m_gate.MayShow(tab); };
     QObject::connect(m_frame, &TStapelFrame::tabShown, m_frame, [this](int tab) { TabShown(tab); });
     m_page->MonthShown = [this] { m_host.ShowStapelFile(m_journal->CurrentFile()); };
+    m_page->PrintRequested = [this] { Print(); };
+    m_page->StatisticsRequested = [this] { Statistics(); };
     return m_frame;
 }
 
@@ -86,6 +98,61 @@ void TForm1Stapel::TabShown(int tab)
     } else {
         m_host.ShowStapelFile(QString());
     }
+}
+
+void TForm1Stapel::Print()
+{
+    QtPrintCanvas& canvas = m_printers.canvas;
+    journal::JournalWorkspace& ws = *m_journal;
+    TEAdruckenDlgForm form(ws.CurrentKind(), ws.Selection(), ws.Settings().splitVatReturn,
+                           canvas.PrinterName());
+    TEAdruckenDlg dialog(form, m_frame);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const bool list = form.CurrentChoice() == TEAdruckenDlgForm::Choice::List;
+    const bool toFile = list && form.ToFile();
+    QtPrinterList printers;
+    if (!toFile && !CheckPrinterReachable(printers, canvas.PrinterName(), m_port))
+        return;
+    IniLayoutStore store(m_startUp.Ini());
+    if (list)
+        ws.PrintList(m_printers.grid, store, m_startUp.ProgramFolder(), toFile,
+                     form.WithBalances());
+    else
+        ws.PrintVatReturn(m_printers.grid, store);
+    m_page->Refresh();
+}
+
+void TForm1Stapel::Statistics()
+{
+    TEARstatDlgForm form(m_startUp.DataFolder(), m_journal->Selection());
+    form.ShowResult();
+    const auto font = [this](const QString& section, int size) {
+        PrintFont f;
+        QString text;
+        if (m_settings.Read(section, QStringLiteral("Name"), &text) && !text.isEmpty())
+            f.name = text;
+        int points = 0;
+        f.size = m_settings.Read(section, QStringLiteral("Size"), &text) &&
+                         TryStrToInt(text, &points) && points > 0
+                     ? points
+                     : size;
+        return f;
+    };
+    TEARstatDlg dialog(
+        form,
+        [&] {
+            QtPrinterList printers;
+            QtPrintCanvas& canvas = m_printers.canvas;
+            if (!CheckPrinterReachable(printers, canvas.PrinterName(), m_port))
+                return;
+            form.PrintResult(canvas, m_port, m_journal->Settings().practiceHeading,
+                             font(QStringLiteral("TabSeitenOptionenFontsZellenFont"), 9),
+                             font(QStringLiteral("TabSeitenOptionenFontsTitelFont"), 12),
+                             dates::Format(m_clock.Today()));
+        },
+        m_frame);
+    dialog.exec();
 }
 
 QString TForm1Stapel::ShownFile() const

@@ -64,6 +64,11 @@ public:
     void PrepareSelectors(const QDate& today);
     bool CleanUpOldBookings();
 
+    // "Drucken" of the journal view: the print choice, then the list or the VAT return.
+    void Print();
+    // "EAR Info": the income/expense result of the view's period.
+    void Statistics();
+
 private:
     void ApplySettings();
     void TabShown(int tab);
