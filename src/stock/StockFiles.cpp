@@ -36,6 +36,8 @@ StockFiles::StockFiles(UserPort& port, std::shared_ptr<const TableEnvironment> e
 {
 }
 
+StockFiles::~StockFiles() = default;
+
 QString StockFiles::Folder(int year) const
 {
     if (m_indexing) {
@@ -46,23 +48,38 @@ QString StockFiles::Folder(int year) const
     return table::WithSlash(files::FindCaseInsensitive(m_dataFolder, YearFolderName(year)));
 }
 
-void StockFiles::SetIndexing(bool on)
+void StockFiles::BeginRun()
 {
-    if (!on && m_unsynced) {
-        files::SyncFileSystem(m_dataFolder);
-        if (m_env->autoBackup && !m_env->autoBackupFolder.isEmpty())
-            files::SyncFileSystem(m_env->autoBackupFolder);
-    }
-    m_indexing = on;
+    m_indexing = true;
     m_driveChecked = false;
-    m_unsynced = false;
+    m_failed = 0;
     m_index.clear();
+    m_pending.clear();
+    m_batch = std::make_unique<files::NewFileBatch>(m_env->Io());
+    m_mirrorBatch = std::make_unique<files::NewFileBatch>(m_env->Io());
 }
 
-QString StockFiles::Resolve(int year, const QString& name) const
+StockFiles::RunResult StockFiles::EndRun()
 {
-    if (!m_indexing)
-        return files::FindCaseInsensitive(Folder(year), name);
+    RunResult result;
+    if (m_batch) {
+        const files::NewFileBatch::Result done = m_batch->Commit();
+        result.written = int(done.placed.size());
+        result.failed = m_failed + done.failed;
+        // A failed copy is made good by the next save of the file.
+        m_mirrorBatch->Commit();
+    }
+    m_batch.reset();
+    m_mirrorBatch.reset();
+    m_pending.clear();
+    m_indexing = false;
+    m_driveChecked = false;
+    m_index.clear();
+    return result;
+}
+
+StockFiles::FolderIndex& StockFiles::IndexOf(int year) const
+{
     auto it = m_index.find(year);
     if (it == m_index.end()) {
         FolderIndex index;
@@ -72,7 +89,15 @@ QString StockFiles::Resolve(int year, const QString& name) const
             index.names.insert(entry.toLower(), entry);
         it = m_index.insert(year, index);
     }
-    return it->folder + it->names.value(name.toLower(), name);
+    return *it;
+}
+
+QString StockFiles::Resolve(int year, const QString& name) const
+{
+    if (!m_indexing)
+        return files::FindCaseInsensitive(Folder(year), name);
+    const FolderIndex& index = IndexOf(year);
+    return index.folder + index.names.value(name.toLower(), name);
 }
 
 QString StockFiles::Path(int year, const QString& code) const
@@ -80,20 +105,43 @@ QString StockFiles::Path(int year, const QString& code) const
     return Resolve(year, FileName(code));
 }
 
+bool StockFiles::Listed(int year, const QString& code) const
+{
+    return IndexOf(year).names.contains(FileName(code.toLower()).toLower());
+}
+
 bool StockFiles::Exists(int year, const QString& code) const
 {
+    if (m_indexing)
+        return Listed(year, code);
     return QFileInfo(Path(year, code)).isFile();
+}
+
+bool StockFiles::ReadBytes(int year, const QString& code, QByteArray* data) const
+{
+    data->clear();
+    if (m_indexing && !Listed(year, code))
+        return true;
+    const QString path = Path(year, code);
+    if (m_indexing) {
+        auto pending = m_pending.constFind(path);
+        if (pending != m_pending.constEnd()) {
+            *data = *pending;
+            return true;
+        }
+    }
+    // Read first, ask why afterwards: most files that are looked for are there.
+    if (files::ReadWhole(path, *data))
+        return true;
+    data->clear();
+    return !QFileInfo::exists(path);
 }
 
 bool StockFiles::Read(int year, const QString& code, StockLines* lines) const
 {
     lines->clear();
-    const QString path = Path(year, code);
-    const QFileInfo info(path);
-    if (!info.exists())
-        return true;
     QByteArray data;
-    if (info.isDir() || !files::ReadWhole(path, data))
+    if (!ReadBytes(year, code, &data))
         return false;
     const QStringList raw = cp1252::SplitLines(data);
     lines->reserve(raw.size());
@@ -102,24 +150,43 @@ bool StockFiles::Read(int year, const QString& code, StockLines* lines) const
     return true;
 }
 
+bool StockFiles::ReadSums(int year, const QString& code, YearSums* sums, qsizetype* lineCount) const
+{
+    *sums = {};
+    *lineCount = 0;
+    QByteArray data;
+    if (!ReadBytes(year, code, &data))
+        return false;
+    *sums = SumYearOfFile(data, lineCount);
+    return true;
+}
+
+void StockFiles::CheckDrive()
+{
+    if (m_driveChecked)
+        return;
+    const VolumeInfo volume = m_env->Volume(m_dataFolder);
+    if (table::DataFolderGone(*m_env, m_dataFolder) || !volume.reachable) {
+        m_port.SetBusy(false);
+        const QString name = volume.mountPoint.isEmpty() ? m_dataFolder : volume.mountPoint;
+        m_port.Message(MsgKind::Error, QStringLiteral("Kein Zugriff auf das Laufwerk ") + name +
+                                           QStringLiteral(":\rDas Programm wird beendet!"));
+        m_port.EndProgram(1);
+    }
+    m_driveChecked = m_indexing;
+}
+
 bool StockFiles::Write(int year, const QString& code, const StockLines& lines)
 {
     if (m_env->readOnlyMedium)
         return false;
-    if (!m_driveChecked) {
-        const VolumeInfo volume = m_env->Volume(m_dataFolder);
-        if (table::DataFolderGone(*m_env, m_dataFolder) || !volume.reachable) {
-            m_port.SetBusy(false);
-            const QString name = volume.mountPoint.isEmpty() ? m_dataFolder : volume.mountPoint;
-            m_port.Message(MsgKind::Error, QStringLiteral("Kein Zugriff auf das Laufwerk ") + name +
-                                               QStringLiteral(":\rDas Programm wird beendet!"));
-            m_port.EndProgram(1);
-        }
-        m_driveChecked = m_indexing;
-    }
+    CheckDrive();
     const QString folder = Folder(year);
-    if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder))
+    const bool ready = m_indexing && m_index.value(year).folderReady;
+    if (!ready && !QFileInfo(folder).isDir() && !QDir().mkpath(folder)) {
+        m_failed += int(m_indexing);
         return false;
+    }
     QStringList raw;
     raw.reserve(lines.size());
     for (const StockLine& line : lines)
@@ -127,24 +194,33 @@ bool StockFiles::Write(int year, const QString& code, const StockLines& lines)
     const QByteArray data = cp1252::JoinLines(raw);
     const QString target = Resolve(year, FileName(code));
     const QString temp = table::ChangeExt(target, QStringLiteral(".~DB"));
-    const auto replace = [&] {
-        return m_indexing ? files::ReplaceAtomicallyUnsynced(target, temp, data, m_env->Io())
-                          : files::ReplaceAtomically(target, temp, data, m_env->Io());
-    };
-    bool ok = replace();
-    for (int attempt = 0; !ok && attempt < kSaveRetries; ++attempt) {
-        m_port.Wait(kRetryWaitMs, true);
-        ok = replace();
-    }
-    m_unsynced = m_unsynced || (ok && m_indexing);
-    if (!ok)
-        return false;
     if (m_indexing) {
         FolderIndex& index = m_index[year];
         index.folder = folder;
+        index.folderReady = true;
         const QString name = QFileInfo(target).fileName();
-        index.names.insert(name.toLower(), name);
+        if (!index.names.contains(name.toLower())) {
+            // New in this run: no other name can meet it before the run ends.
+            if (!m_batch->Add(target, temp, data)) {
+                ++m_failed;
+                return false;
+            }
+            index.names.insert(name.toLower(), name);
+            m_pending.insert(target, data);
+            Mirror(year, name, data);
+            return true;
+        }
     }
+    bool ok = files::ReplaceAtomically(target, temp, data, m_env->Io());
+    for (int attempt = 0; !ok && attempt < kSaveRetries; ++attempt) {
+        m_port.Wait(kRetryWaitMs, true);
+        ok = files::ReplaceAtomically(target, temp, data, m_env->Io());
+    }
+    if (!ok) {
+        m_failed += int(m_indexing);
+        return false;
+    }
+    m_pending.remove(target);
     Mirror(year, QFileInfo(target).fileName(), data);
     return true;
 }
@@ -162,11 +238,14 @@ void StockFiles::Mirror(int year, const QString& name, const QByteArray& data)
         table::WithSlash(files::FindCaseInsensitive(backup, YearFolderName(year)));
     if (!QFileInfo(folder).isDir() && !QDir().mkdir(folder))
         return;
-    // A run of many new files writes them under the data folder's names.
-    const QString target = m_indexing ? folder + name : files::FindCaseInsensitive(folder, name);
-    // A failed copy is made good by the next save of the file.
-    (m_indexing ? files::ReplaceAtomicallyUnsynced : files::ReplaceAtomically)(
-        target, table::ChangeExt(target, QStringLiteral(".~DB")), data, m_env->Io());
+    const QString target = files::FindCaseInsensitive(folder, name);
+    const QString temp = table::ChangeExt(target, QStringLiteral(".~DB"));
+    // The copy of a file new in a run goes in with the run's other copies; one that is
+    // there already is replaced at once. A failed copy is made good by the next save.
+    if (m_indexing && m_pending.contains(Resolve(year, name)) && !QFileInfo::exists(target))
+        m_mirrorBatch->Add(target, temp, data);
+    else
+        files::ReplaceAtomically(target, temp, data, m_env->Io());
 }
 
 }  // namespace stock
