@@ -6,6 +6,7 @@
 
 #include "cards/CardCloseRun.h"
 #include "cards/CardHeader.h"
+#include "printing/PrintCanvas.h"
 
 class Clock;
 class KeyValueSettings;
@@ -44,10 +45,11 @@ QString ReminderTextName(int level);
 
 // The texts the placeholders of a reminder text stand for.
 struct ReminderValues {
-    QString due;          // FFF
-    QString invoiceDate;  // DDD
-    QString open;         // BBB
-    QString fees;         // MMM
+    QString due;              // FFF
+    QString invoiceDate;      // DDD
+    QString open;             // BBB
+    QString fees;             // MMM
+    long double payable = 0;  // the open amount (fees charged included), card's currency
 };
 // False when the invoice date, the open amount or a charged fee cannot be read. A due date
 // that cannot be computed is 13 blanks.
@@ -67,12 +69,17 @@ struct ReminderLetter {
     QString title;           // the print job's title
     QString date;            // the document date: the reminder's date
     QString mailName;        // the document name the mail printer is given
+    QByteArray payCodeText;  // what the payment code says; empty: no code
+    MonoBitmap payCode;
 };
 
 enum class IssueOutcome { Issued, NotIssued, PrintFailed };
 
 inline const QString kReminder1Blocked =
     QStringLiteral("Mahnstatus 1 kann nicht gesetzt werden,\rda Mahnung 2 bereits aktiviert!");
+inline const QString kNotInvoiced = QStringLiteral(
+    "Die Karteikarte ist noch nicht abgerechnet:\r"
+    "eine Mahnung ist erst nach dem Rechnungsdruck möglich!");
 
 // Reminders and the release on the card a card workspace shows.
 class CardDunning {

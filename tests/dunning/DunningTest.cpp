@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QUrl>
+#include <QUrlQuery>
 #include <functional>
 #include <memory>
 
@@ -18,6 +20,8 @@
 #include "common/CodePage.h"
 #include "dunning/Reminder.h"
 #include "dunning/StapelWorkspace.h"
+#include "printing/GiroCode.h"
+#include "printing/MailHandOff.h"
 #include "printing/PrinterList.h"
 #include "printing/TStapelDruckDlgForm.h"
 #include "table/RecordLine.h"
@@ -36,7 +40,14 @@ struct NoPayments : PaymentDialogRunner {
 
 struct StartDialog : BatchPrintDialogRunner {
     int runs = 0;
-    bool Run(TStapelDruckDlgForm&) override { return ++runs > 0; }
+    bool start = true;
+    bool mail = false;
+    bool Run(TStapelDruckDlgForm& form) override
+    {
+        ++runs;
+        form.SetMail(mail);
+        return start;
+    }
 };
 
 struct Progress : BatchProgress {
@@ -57,6 +68,8 @@ struct Printers : PrinterList {
 // Refuses one job, counted from 1.
 struct Canvas : RecordingCanvas {
     QStringList titles;
+    QString printer = "Laser";
+    QStringList jobPrinters;
     int refuseJob = 0;
     int begun = 0;
     bool BeginDoc(const QString& t) override
@@ -64,6 +77,7 @@ struct Canvas : RecordingCanvas {
         if (++begun == refuseJob)
             return false;
         titles << t;
+        jobPrinters << printer;
         return RecordingCanvas::BeginDoc(t);
     }
 };
@@ -91,6 +105,7 @@ protected:
         printing.canvas = &canvas;
         printing.printers = &printerList;
         printing.standardPrinter = "Laser";
+        printing.selectPrinter = [this](const QString& name) { canvas.printer = name; };
         for (const auto& [key, value] : {std::pair{"ZzRechEdit", "14"},
                                          {"ZzMa1Edit", "14"},
                                          {"ZzMa2Edit", "14"},
@@ -391,6 +406,11 @@ TEST_F(DunningTest, ReleaseTakesBackBothCashPayments)
     port.QueueAnswer(Answer::Yes);
     ASSERT_TRUE(dunning.ReleaseCard(false));
     EXPECT_TRUE(port.LastText().startsWith("  Beim Freigeben werden folgende Infos gelöscht:"));
+    const CardState& released = Cards().Form().State();
+    EXPECT_TRUE(released.remindersEnabled && !released.reminder1);
+    EXPECT_EQ(dunning.IssueReminder(1, false, false), IssueOutcome::NotIssued);
+    EXPECT_EQ(port.LastText(), kNotInvoiced);
+    EXPECT_TRUE(canvas.titles.isEmpty());
     ASSERT_TRUE(Cards().SaveRecordCard());
 
     const QStringList header = Header("0012");
@@ -586,15 +606,140 @@ TEST_F(DunningTest, ReminderRunAndCourtLevel)
               "X");
     EXPECT_EQ(Header("0012")[kHdrOpenAmount], "124,00000");
 
+    // The court level: the batch print dialog still asks (and may stop the run), then only
+    // the list comes out and no card changes.
     const QByteArray court = Bytes(FileName("0014", 5));
     canvas.titles.clear();
     s.SetLevel(Level::Court);
     ASSERT_EQ(s.MarkedCount(kReminders), 1);
+    dialog.start = false;
     s.RunBatch(kReminders, runners);
+    EXPECT_EQ(dialog.runs, 2);
+    EXPECT_TRUE(canvas.titles.isEmpty());
+    dialog.start = true;
+    s.RunBatch(kReminders, runners);
+    EXPECT_EQ(dialog.runs, 3);
     EXPECT_EQ(canvas.titles, QStringList{"Talven - Stapeldruck"});
     EXPECT_NE(canvas.Find("Stapeldruck: Gerichtliche Mahnung"), nullptr);
     EXPECT_EQ(Bytes(FileName("0014", 5)), court);
-    EXPECT_EQ(dialog.runs, 1) << "the court level asks for no document output";
+}
+
+// E-mail chosen in the batch print dialog: a customer with an address gets the document on
+// the mail printer, with the control text first and the copy on paper; one without an
+// address gets it on paper. The standard printer is selected again after every mail job.
+TEST_F(DunningTest, BatchRunToTheMailPrinter)
+{
+    customers.SetRecordCell(recordline::kCustMail, 0, "anna@example.de");
+    printing.mailPrinter = "DOCSENDER";
+    printing.mailCodes = {{"MailPrAdrUeberg", "@@to"}, {"MailPrEndCode", "@@"}};
+    dialog.mail = true;
+    Stapel().SetListOption(false);
+    Stapel().SetCopyOption(true);
+    const struct {
+        int tab;
+        QString mailed;  // the control text on the mail job of customer 0012
+        QStringList titles;
+    } cases[] = {
+        {kInvoices,
+         "@@toanna@example.de@@Rechnung 0012/005@@Rechnung 0012/005@@@@@@@@",
+         {"Talven - Rechnung 0012005", "Talven - Rechnung 0012005", "Talven - Rechnung 0013005",
+          "Talven - Rechnung 0013005"}},
+        {kReminders,
+         "@@toanna@example.de@@1. Mahnung 0012/005@@1. Mahnung 0012/005@@@@@@@@",
+         {"Talven - 1. Mahnung 0012005", "Talven - 1. Mahnung 0012005",
+          "Talven - 1. Mahnung 0013005", "Talven - 1. Mahnung 0013005"}},
+    };
+    for (const QString& customer : QStringList{"0012", "0013"}) {
+        WriteCard(customer, {"20.02.2024\tImpfung\t1\t100,00000\t\t\t\t\t"});
+        ASSERT_TRUE(Cards().LoadCardByKey(customer + "/005"));
+        ASSERT_TRUE(Cards().SaveRecordCard());
+    }
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.tab);
+        clock.SetDate(c.tab == kInvoices ? QDate(2024, 3, 15) : QDate(2024, 4, 15));
+        canvas.titles.clear();
+        canvas.jobPrinters.clear();
+        canvas.calls.clear();
+        Stapel().ShowTab(c.tab);
+        ASSERT_EQ(Stapel().MarkedCount(c.tab), 2);
+        BatchRunners runners = Runners();
+        Stapel().RunBatch(c.tab, runners);
+
+        EXPECT_EQ(canvas.titles, c.titles);
+        EXPECT_EQ(canvas.jobPrinters, QStringList({"DOCSENDER", "Laser", "Laser", "Laser"}));
+        EXPECT_EQ(canvas.printer, "Laser");
+        EXPECT_NE(canvas.Find(c.mailed), nullptr);
+        EXPECT_EQ(canvas.Count(RecordingCanvas::Op::BeginDoc), 4);
+    }
 }
 
 }  // namespace
+
+// The payment code asks for the open amount, the fees of issued reminders counted once, to
+// the account of the business whose letterhead the letter bears; a DM card or a practice
+// without IBAN gets none.
+TEST_F(DunningTest, ReminderPaymentCodeOfTheLetterheadsBusiness)
+{
+    const auto expected = [](const char* holder, const char* iban, const char* amount) {
+        return (QByteArray("BCD\n002\n1\nSCT\n\n") + holder + "\n" + iban + "\nEUR" + amount +
+                "\n\n\nRechnung 0012/005 vom 20.02.2024")
+            .toStdString();
+    };
+    const auto code = [&] {
+        EXPECT_TRUE(Cards().LoadCardByKey("0012/005"));
+        ReminderLetter letter;
+        EXPECT_TRUE(CardDunning(Cards(), port, clock, printing).ComposeReminder(1, &letter));
+        EXPECT_EQ(letter.payCode.dark.empty(), letter.payCodeText.isEmpty());
+        return letter.payCodeText.toStdString();
+    };
+    WriteInvoiced("0012");
+    EXPECT_TRUE(code().empty());
+    options.Write("Optionen", "BLZEdit", "DE45 6835 0048 0001 2345 67");
+    EXPECT_EQ(code(), expected("Tierarztpraxis Berger", "DE45683500480001234567", "119.00"));
+
+    options.Write("Optionen", "NameEdit2", "Apotheke am Markt");
+    options.Write("Optionen", "KontoinhaberEdit2", "Markt-Apotheke OHG");
+    options.Write("Optionen", "BLZEdit2", "DE89370400440532013000");
+    customers.SetRecordCell(recordline::kCustRemark, 0, "(A) Apotheke");
+    EXPECT_EQ(code(), expected("Markt-Apotheke OHG", "DE89370400440532013000", "119.00"));
+    ASSERT_EQ(CardDunning(Cards(), port, clock, printing).IssueReminder(1, false, false),
+              IssueOutcome::Issued);
+    EXPECT_EQ(canvas.Count(RecordingCanvas::Op::Bitmap), 1);
+    EXPECT_EQ(code(), expected("Markt-Apotheke OHG", "DE89370400440532013000", "124.00"));
+
+    WriteInvoiced("0012", "119,00000", [](QStringList& h) { h[kHdrCurrency] = "DM"; });
+    EXPECT_TRUE(code().empty());
+}
+
+// Without a mail printer the letter goes to the PDF printer and the mail program gets a
+// message to the customer naming the file; the address cannot smuggle in recipients.
+TEST_F(DunningTest, MailHandOffWithoutMailPrinter)
+{
+    struct : MailPort {
+        bool Compose(const QString& address) override
+        {
+            mailto << address;
+            return true;
+        }
+        QStringList mailto;
+    } mail;
+    QStringList selected;
+    printing.mailProgram = &mail;
+    printing.lastPdf = [] { return QStringLiteral("/praxis/PDF/Mahnung.pdf"); };
+    printing.selectPrinter = [&](const QString& name) { selected << name; };
+    customers.SetRecordCell(recordline::kCustMail, 0, "anna@example.de?bcc=x@y.de");
+    WriteInvoiced("0012");
+    ASSERT_TRUE(Cards().LoadCardByKey("0012/005"));
+    ASSERT_EQ(CardDunning(Cards(), port, clock, printing).IssueReminder(1, false, false, true),
+              IssueOutcome::Issued);
+
+    EXPECT_EQ(selected, (QStringList{"PDF-Datei", "Laser"}));
+    ASSERT_EQ(mail.mailto.size(), 1);
+    EXPECT_TRUE(mail.mailto[0].startsWith(
+        "mailto:anna@example.de%3Fbcc%3Dx@y.de?subject=1.%20Mahnung%200012%2F005&body=Guten%20Tag"))
+        << mail.mailto[0].toStdString();
+    const QUrlQuery query(QUrl(mail.mailto[0]).query());
+    EXPECT_EQ(query.queryItemValue("body", QUrl::FullyDecoded),
+              "Guten Tag,\n\nanbei erhalten Sie „1. Mahnung 0012/005“ als PDF-Datei:\n"
+              "/praxis/PDF/Mahnung.pdf\n\nMit freundlichen Grüßen");
+}
