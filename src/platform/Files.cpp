@@ -553,20 +553,30 @@ bool CopyKeepingTime(const QString& source, const QString& target)
 
 namespace {
 
+// Straight into the array, sized for the file as it stands (one byte more, so that the end
+// is seen without growing); a file that grows meanwhile is read on to its end.
 bool ReadFd(int fd, QByteArray& data)
 {
-    data.clear();
-    char buffer[16384];
+    struct stat st {};
+    const qsizetype expected =
+        ::fstat(fd, &st) == 0 && st.st_size > 0 ? qsizetype(st.st_size) + 1 : 16384;
+    data.resize(expected);
+    qsizetype used = 0;
     for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (used == data.size())
+            data.resize(data.size() * 2);
+        const ssize_t n = ::read(fd, data.data() + used, size_t(data.size() - used));
         if (n < 0) {
             if (errno == EINTR)
                 continue;
+            data.clear();
             return false;
         }
-        if (n == 0)
+        if (n == 0) {
+            data.truncate(used);
             return true;
-        data.append(buffer, n);
+        }
+        used += n;
     }
 }
 

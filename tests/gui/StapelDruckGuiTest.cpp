@@ -112,6 +112,7 @@ TEST_F(StapelDruckGuiTest, InvoiceRunThenReminderRunToPdf)
     dunning::StapelWorkspace& ws = m_form->Stapel().Dunning()->Workspace();
     ASSERT_EQ(ws.MarkedCount(dunning::kInvoices), 3);
     EXPECT_EQ(Page(0).findChild<QLineEdit*>("SummeEdit")->text(), "193,90");
+    EXPECT_EQ(ws.Grid(0).Cells(recordline::kInvGross, 1).trimmed(), "119,00");
     const QString folder = qEnvironmentVariable("TALVEN_KEEP_PNG");
     if (!folder.isEmpty())
         m_form->grab().save(folder + "/stapel_rechnungen.png");
