@@ -740,6 +740,7 @@ TEST_F(KarteiGuiTest, MailedInvoiceWithPaymentCodeGoesToTheMailProgram)
     ASSERT_EQ(Header("KartNrLabel"), "0012/002");
 
     const QString pdf = m_form->Printers().canvas.LastPdfFile();
+    pdftools::Keep(pdf, "invoice_mailed");
     EXPECT_EQ(QFileInfo(pdf).dir(), QDir(m_form->Printers().canvas.PdfFolder()));
     ASSERT_EQ(mail.urls.size(), 1);
     EXPECT_EQ(mail.urls[0].path(), "anna@example.de");
