@@ -419,7 +419,7 @@ bool PrintAndHandToMail(const ClosePrinters& printers, UserPort& port, const QSt
     if (!printed)
         return false;
     if (!printers.mailProgram->Compose(
-            MailtoAddress(address, documentName, MailBody(documentName, pdf))))
+            MailtoAddress(address, documentName, MailBody(documentName, pdf), pdf)))
         port.Message(MsgKind::Warning, kNoMailProgram + QDir::toNativeSeparators(pdf));
     return true;
 }

@@ -12,8 +12,11 @@ public:
 };
 
 // The mailto: address of a message. Every part is percent-encoded, so an address holding
-// "?" or "&" cannot add recipients or header fields of its own.
-QString MailtoAddress(const QString& address, const QString& subject, const QString& body);
+// "?" or "&" cannot add recipients or header fields of its own. A non-empty attachment goes
+// in as "attach" (a file: address), which the mail programs that accept attachments from an
+// address take; the others ignore it and the body still names the file.
+QString MailtoAddress(const QString& address, const QString& subject, const QString& body,
+                      const QString& attachment = {});
 
 // The text of the message: the document's name and where its PDF lies.
 QString MailBody(const QString& documentName, const QString& pdfPath);

@@ -742,4 +742,5 @@ TEST_F(DunningTest, MailHandOffWithoutMailPrinter)
     EXPECT_EQ(query.queryItemValue("body", QUrl::FullyDecoded),
               "Guten Tag,\n\nanbei erhalten Sie „1. Mahnung 0012/005“ als PDF-Datei:\n"
               "/praxis/PDF/Mahnung.pdf\n\nMit freundlichen Grüßen");
+    EXPECT_EQ(query.queryItemValue("attach", QUrl::FullyDecoded), "file:///praxis/PDF/Mahnung.pdf");
 }
