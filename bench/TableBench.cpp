@@ -10,6 +10,7 @@
 #include <memory>
 #include <random>
 
+#include "Generated.h"
 #include "QuietPort.h"
 #include "common/CodePage.h"
 #include "table/TSGrid.h"
@@ -19,37 +20,7 @@ namespace {
 constexpr int kCustomers = 100000;
 constexpr int kCustomerCols = 14;
 
-const char* const kLastNames[] = {"Müller", "Schäfer",  "Meier",  "Weiß",   "Öztürk", "Schmidt",
-                                  "Bäcker", "Hoffmann", "Krüger", "Wagner", "Becker", "Groß"};
-const char* const kFirstNames[] = {"Jürgen", "Anna", "Björn", "Sören", "Eva", "Klaus", "Änne"};
-const char* const kStreets[] = {"Hauptstraße", "Bahnhofstr.", "Am Mühlbach", "Lindenallee"};
-const char* const kCities[] = {"Köln", "München", "Düsseldorf", "Lübeck", "Bonn", "Fürth"};
-
-// About 100 bytes a line, like the customer table: name, first name, street, postcode, town,
-// customer number, phone, remark, dates and amounts.
-QStringList CustomerLines(int count)
-{
-    QRandomGenerator rng(42);
-    QStringList lines;
-    lines.reserve(count);
-    for (int i = 0; i < count; ++i) {
-        QString line;
-        line += QString::fromUtf8(kLastNames[rng.bounded(12)]) + '\t';
-        line += QString::fromUtf8(kFirstNames[rng.bounded(7)]) + '\t';
-        line += QString::fromUtf8(kStreets[rng.bounded(4)]) + ' ' +
-                QString::number(rng.bounded(1, 200)) + '\t';
-        line += QString::number(rng.bounded(10000, 99999)) + '\t';
-        line += QString::fromUtf8(kCities[rng.bounded(6)]) + '\t';
-        line += QStringLiteral("%1\t").arg(i % 10000, 4, 10, QLatin1Char('0'));
-        line += QStringLiteral("0221/%1\t").arg(rng.bounded(100000, 999999));
-        line += (i % 7 == 0 ? QStringLiteral("(A) Hund") : QStringLiteral("Katze")) + '\t';
-        line += QStringLiteral("%1.%2.2024\t").arg(rng.bounded(10, 28)).arg(rng.bounded(10, 12));
-        line += QStringLiteral("%1,%2\t").arg(rng.bounded(0, 999)).arg(rng.bounded(10000, 99999));
-        line += QStringLiteral("\t\tTRUE\t\t");
-        lines << line;
-    }
-    return lines;
-}
+using generated::CustomerLines;
 
 struct CustomerFile {
     QTemporaryDir dir;

@@ -1,7 +1,9 @@
 #include "common/CodePage.h"
 
 #include <QFile>
+#include <algorithm>
 #include <array>
+#include <cstring>
 
 namespace cp1252 {
 namespace {
@@ -14,6 +16,33 @@ constexpr std::array<char16_t, 32> kHigh = {
     0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  //
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
+unsigned char CodeOf(char16_t u)
+{
+    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
+        return static_cast<unsigned char>(u);
+    for (int i = 0; i < 32; ++i)
+        if (kHigh[i] == u)
+            return static_cast<unsigned char>(0x80 + i);
+    return '?';
+}
+
+// Whether any byte is 0x80 or above, eight at a time: most lines are plain ASCII.
+bool HasHighBytes(const char* data, qsizetype size)
+{
+    qsizetype i = 0;
+    for (; i + 8 <= size; i += 8) {
+        quint64 word = 0;
+        std::memcpy(&word, data + i, sizeof word);
+        if (word & 0x8080808080808080ull)
+            return true;
+    }
+    for (; i < size; ++i) {
+        if (static_cast<unsigned char>(data[i]) >= 0x80)
+            return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 QChar FromCode(unsigned char code)
@@ -25,22 +54,22 @@ QChar FromCode(unsigned char code)
 
 unsigned char Code(QChar ch)
 {
-    const char16_t u = ch.unicode();
-    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
-        return static_cast<unsigned char>(u);
-    for (int i = 0; i < 32; ++i)
-        if (kHigh[i] == u)
-            return static_cast<unsigned char>(0x80 + i);
-    return '?';
+    return CodeOf(ch.unicode());
 }
 
 QString Decode(const char* data, qsizetype size)
 {
-    QString out(size, Qt::Uninitialized);
-    QChar* dst = out.data();
-    for (qsizetype i = 0; i < size; ++i) {
-        const auto c = static_cast<unsigned char>(data[i]);
-        dst[i] = (c >= 0x80 && c < 0xA0) ? QChar(kHigh[c - 0x80]) : QChar(char16_t(c));
+    if (size <= 0)
+        return QString(0, Qt::Uninitialized);
+    // Latin-1 but for 0x80-0x9F, which only lines with high bytes need looked at.
+    QString out = QString::fromLatin1(data, size);
+    if (HasHighBytes(data, size)) {
+        QChar* dst = out.data();
+        for (qsizetype i = 0; i < size; ++i) {
+            const auto c = static_cast<unsigned char>(data[i]);
+            if (c >= 0x80 && c < 0xA0)
+                dst[i] = QChar(kHigh[c - 0x80]);
+        }
     }
     return out;
 }
@@ -56,28 +85,35 @@ QByteArray Encode(const QString& text)
     char* dst = out.data();
     const QChar* src = text.constData();
     for (qsizetype i = 0; i < text.size(); ++i)
-        dst[i] = static_cast<char>(Code(src[i]));
+        dst[i] = static_cast<char>(CodeOf(src[i].unicode()));
     return out;
 }
 
 QStringList SplitLines(const char* data, qsizetype size)
 {
     QStringList lines;
-    qsizetype start = 0;
-    qsizetype i = 0;
-    while (i < size) {
-        const char c = data[i];
-        if (c == '\r' || c == '\n') {
-            lines.append(Decode(data + start, i - start));
-            if (c == '\r' && i + 1 < size && data[i + 1] == '\n')
-                ++i;
-            start = ++i;
-        } else {
-            ++i;
-        }
+    const char* const end = data + size;
+    // The next CR and the next LF, each searched again only once the line passed it.
+    const auto next = [end](const char* from, char c) {
+        const void* found = std::memchr(from, c, size_t(end - from));
+        return found ? static_cast<const char*>(found) : end;
+    };
+    const char* p = data;
+    const char* cr = size > 0 ? next(p, '\r') : end;
+    const char* lf = size > 0 ? next(p, '\n') : end;
+    while (p < end) {
+        if (cr < p)
+            cr = next(p, '\r');
+        if (lf < p)
+            lf = next(p, '\n');
+        const char* eol = std::min(cr, lf);
+        lines.append(Decode(p, eol - p));
+        if (eol == end)
+            break;
+        p = eol + 1;
+        if (*eol == '\r' && p < end && *p == '\n')
+            ++p;
     }
-    if (start < size)
-        lines.append(Decode(data + start, size - start));
     return lines;
 }
 
@@ -106,9 +142,23 @@ QByteArray JoinLines(const QStringList& lines)
     QByteArray out(total, Qt::Uninitialized);
     char* dst = out.data();
     for (const QString& line : lines) {
-        const QChar* src = line.constData();
-        for (qsizetype i = 0; i < line.size(); ++i)
-            *dst++ = static_cast<char>(Code(src[i]));
+        const char16_t* src = reinterpret_cast<const char16_t*>(line.constData());
+        const qsizetype n = line.size();
+        qsizetype i = 0;
+        // Four ASCII characters at a time; anything else goes through the code table.
+        while (i < n) {
+            quint64 four = 0;
+            if (i + 4 <= n) {
+                std::memcpy(&four, src + i, sizeof four);
+                if ((four & 0xFF80FF80FF80FF80ull) == 0) {
+                    for (int k = 0; k < 4; ++k)
+                        *dst++ = static_cast<char>(four >> (16 * k));
+                    i += 4;
+                    continue;
+                }
+            }
+            *dst++ = static_cast<char>(CodeOf(src[i++]));
+        }
         *dst++ = '\r';
         *dst++ = '\n';
     }

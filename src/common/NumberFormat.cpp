@@ -224,3 +224,46 @@ long double RoundCents(long double value)
     TryStrToFloat(FormatFloat(QStringLiteral("0.00"), value), &rounded);
     return rounded;
 }
+
+bool TryStrToCents(QStringView text, long double* value)
+{
+    // Up to 15 digits the value read and written again with 18 significant digits is the
+    // text itself, so rounding the text's digits is what RoundCents does. Signs other than
+    // a leading '-', blanks and longer texts take the long way.
+    const qsizetype n = text.size();
+    qsizetype i = n > 0 && text[0] == QLatin1Char('-') ? 1 : 0;
+    const bool negative = i == 1;
+    quint64 units = 0;
+    int digits = 0;
+    while (i < n && IsAsciiDigit(text[i])) {
+        units = units * 10 + quint64(text[i++].unicode() - '0');
+        ++digits;
+    }
+    const int whole = digits;
+    int fraction[3] = {0, 0, 0};
+    if (whole > 0 && i < n && text[i] == QLatin1Char(',')) {
+        ++i;
+        int places = 0;
+        while (i < n && IsAsciiDigit(text[i])) {
+            if (places < 3)
+                fraction[places] = text[i].unicode() - '0';
+            ++places;
+            ++digits;
+            ++i;
+        }
+        if (places == 0)
+            digits = 99;
+    }
+    if (whole == 0 || i != n || digits > 15) {
+        long double parsed = 0;
+        if (!TryStrToFloat(text.toString(), &parsed))
+            return false;
+        *value = RoundCents(parsed);
+        return true;
+    }
+    const quint64 cents =
+        units * 100 + quint64(fraction[0] * 10 + fraction[1]) + (fraction[2] >= 5 ? 1 : 0);
+    const long double rounded = static_cast<long double>(cents) / 100.0L;
+    *value = negative && cents > 0 ? -rounded : rounded;  // a rounded zero has no sign
+    return true;
+}

@@ -27,3 +27,7 @@ long double Round(long double value);
 
 // Rounds to cents the program's way: format "0.00" and read the text back.
 long double RoundCents(long double value);
+// TryStrToFloat followed by RoundCents, bit for bit, for the sums and comparisons that run
+// over whole registers: the stored form of an amount ("119,00000") is rounded on its digits,
+// without the detour through the formatter.
+bool TryStrToCents(QStringView text, long double* value);

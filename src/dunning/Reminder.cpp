@@ -180,8 +180,12 @@ IssueOutcome CardDunning::IssueReminder(int level, bool batch, bool copy, bool m
 {
     card::CardEntryForm& form = m_ws.Form();
     CardState& state = form.State();
-    if (!state.IsInvoiced())
+    if (!state.IsInvoiced()) {
+        // A released card has its boxes enabled again; a click on one must say why nothing
+        // is printed.
+        m_port.Message(MsgKind::Information, kNotInvoiced);
         return IssueOutcome::NotIssued;
+    }
     if (level == 1 && state.reminder2) {
         m_port.Message(MsgKind::Information, kReminder1Blocked);
         return IssueOutcome::NotIssued;
@@ -344,6 +348,9 @@ bool CardDunning::ReleaseCard(bool gobdRestrictions)
     for (int line = kSumFee1; line <= kSumDate2; ++line)
         state.summary[line] = kUnset;
     Rederive(state);
+    // The open card has no amount yet, which would disable the boxes: they are cleared and
+    // ready for the next invoice.
+    state.remindersEnabled = true;
     form.SetModified(true);
     return true;
 }

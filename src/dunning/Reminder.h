@@ -73,6 +73,9 @@ enum class IssueOutcome { Issued, NotIssued, PrintFailed };
 
 inline const QString kReminder1Blocked =
     QStringLiteral("Mahnstatus 1 kann nicht gesetzt werden,\rda Mahnung 2 bereits aktiviert!");
+inline const QString kNotInvoiced = QStringLiteral(
+    "Die Karteikarte ist noch nicht abgerechnet:\r"
+    "eine Mahnung ist erst nach dem Rechnungsdruck möglich!");
 
 // Reminders and the release on the card a card workspace shows.
 class CardDunning {

@@ -1,6 +1,7 @@
 #include "dunning/StapelWorkspace.h"
 
 #include <QFileInfo>
+#include <array>
 
 #include "cards/CardRegisters.h"
 #include "cards/CardWorkspace.h"
@@ -74,23 +75,26 @@ bool ParseDate(QStringView text, QDate* date)
 }
 
 // Sets or clears a mark, touching the line only when it changes.
-void SetMark(TSGrid& grid, int col, int record, bool mark)
+void SetMark(TSGrid& grid, int col, int record, QStringView shown, bool mark)
 {
-    if ((CellView(grid.Lines()[record], col) == kMark) != mark)
+    if ((shown == kMark) != mark)
         grid.SetRecordCell(col, record, mark ? kMark : QString());
 }
 
-QString CurrencyCode(const QString& currency)
+// The cells 1 to N of a register line in one pass; missing ones are empty.
+template <int N>
+std::array<QStringView, N + 1> CellsOf(const QString& line)
 {
-    return currency.left(3).toUpper();
+    std::array<QStringView, N + 1> cells{};
+    ForEachCell(line, [&](int col, QStringView cell) {
+        if (col <= N)
+            cells[col] = cell;
+    });
+    return cells;
 }
 
-}  // namespace
-
-QString ReminderMarkRefusal(const QString& line, Level level)
+QString Refusal(bool m1, bool m2, Level level)
 {
-    const bool m1 = !CellView(line, kDunReminder1).trimmed().isEmpty();
-    const bool m2 = !CellView(line, kDunReminder2).trimmed().isEmpty();
     switch (level) {
         case Level::First:
             if (m2)
@@ -102,6 +106,24 @@ QString ReminderMarkRefusal(const QString& line, Level level)
             return m1 && m2 ? QString() : kCourtNeedsBoth;
     }
     return {};
+}
+
+bool Issued(QStringView cell)
+{
+    return !cell.trimmed().isEmpty();
+}
+
+QString CurrencyCode(const QString& currency)
+{
+    return currency.left(3).toUpper();
+}
+
+}  // namespace
+
+QString ReminderMarkRefusal(const QString& line, Level level)
+{
+    return Refusal(Issued(CellView(line, kDunReminder1)), Issued(CellView(line, kDunReminder2)),
+                   level);
 }
 
 bool LevelDelay(const DunningOptions& options, Level level, int* days)
@@ -129,8 +151,8 @@ long double ColumnSum(const QStringList& lines, int col)
     long double sum = 0;
     for (const QString& line : lines) {
         long double value = 0;
-        if (TryStrToFloat(Cell(line, col), &value))
-            sum += RoundCents(value);
+        if (TryStrToCents(CellView(line, col), &value))
+            sum += value;
     }
     return sum;
 }
@@ -263,16 +285,15 @@ bool StapelWorkspace::MarkInvoices()
     minimumText = FormatFloat(QStringLiteral("0.00"), minimum);
     const long double floor = RoundCents(minimum);
     for (int i = 0; i < grid.RecordCount(); ++i) {
-        const QString& line = grid.Lines()[i];
+        const auto cells = CellsOf<kInvMark>(grid.Lines()[i]);
         QDate date;
         long double gross = 0;
         bool mark = false;
-        if (!ParseDate(CellView(line, kInvDate), &date) ||
-            !TryStrToFloat(Cell(line, kInvGross), &gross))
+        if (!ParseDate(cells[kInvDate], &date) || !TryStrToCents(cells[kInvGross], &gross))
             m_port.Message(MsgKind::Error, QStringLiteral("Fehler Zeile %1").arg(i + 1));
         else
-            mark = date <= limit && RoundCents(gross) >= floor;
-        SetMark(grid, kInvMark, i, mark);
+            mark = date <= limit && gross >= floor;
+        SetMark(grid, kInvMark, i, cells[kInvMark], mark);
     }
     return true;
 }
@@ -294,14 +315,16 @@ void StapelWorkspace::MarkReminders()
     const QDate today = m_clock.Today();
     const QDate latest = today.addDays(-delay);
     for (int i = 0; i < grid.RecordCount(); ++i) {
-        const QString& line = grid.Lines()[i];
+        const auto cells = CellsOf<kDunMark>(grid.Lines()[i]);
         QDate invoiced;
         bool mark = false;
-        if (!ParseDate(CellView(line, kDunInvoiceDate), &invoiced))
+        if (!ParseDate(cells[kDunInvoiceDate], &invoiced))
             m_port.Message(MsgKind::Error, QStringLiteral("Fehler Zeile %1").arg(i + 1));
         else
-            mark = invoiced <= latest && ReminderMarkRefusal(line, level).isEmpty();
-        SetMark(grid, kDunMark, i, mark);
+            mark = invoiced <= latest &&
+                   Refusal(Issued(cells[kDunReminder1]), Issued(cells[kDunReminder2]), level)
+                       .isEmpty();
+        SetMark(grid, kDunMark, i, cells[kDunMark], mark);
     }
 }
 
@@ -424,10 +447,12 @@ void StapelWorkspace::RunBatch(int tab, BatchRunners& runners)
         m_port.Message(MsgKind::Information, QStringLiteral("Keine Druckoption markiert!"));
         return;
     }
+    // The court level hands the marked cards over as a list; the documents option still
+    // asks where the run goes, but no card receives a letter.
     const bool list = m_list || court;
     const bool documents = m_documents && !court;
     TSGrid& grid = Grid(tab);
-    if (documents && grid.RecordCount() == 0) {
+    if (m_documents && grid.RecordCount() == 0) {
         m_port.Message(MsgKind::Information,
                        tab == kInvoices ? QStringLiteral("Keine offenen Karteikarten vorhanden!")
                                         : QStringLiteral("Keine Rechnungen vorhanden!"));
@@ -445,7 +470,7 @@ void StapelWorkspace::RunBatch(int tab, BatchRunners& runners)
     }
 
     bool mail = false;
-    if (documents) {
+    if (m_documents) {
         const card::ClosePrinters& out = runners.printers;
         TStapelDruckDlgForm dialog({tab == kInvoices ? QStringLiteral("Stapeldruck: Rechnungen")
                                                      : QStringLiteral("Stapeldruck: Mahnungen"),

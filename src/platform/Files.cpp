@@ -93,15 +93,6 @@ bool IsAscii(const char* text, size_t length)
     return true;
 }
 
-std::string AsciiLower(const char* text, size_t length)
-{
-    std::string out(text, length);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c + ('a' - 'A'));
-    return out;
-}
-
 // What tells one state of a folder's list of names from the next.
 struct FolderStamp {
     quint64 device = 0;
@@ -203,41 +194,52 @@ public:
         m_stamp = stamp;
         m_misses = 0;
         m_built = false;
-        m_ascii.clear();
+        m_names.clear();
+        m_entries.clear();
+        m_slots.clear();
         m_others.clear();
     }
     const FolderStamp& Stamp() const { return m_stamp; }
     bool Built() const { return m_built; }
     int CountMiss() { return ++m_misses; }
 
-    bool Build(const QByteArray& folder)
+    // Lists the folder into the index; `visit` sees every name on the way.
+    template <typename Visit>
+    bool Build(const QByteArray& folder, Visit visit)
     {
-        m_ascii.clear();
-        m_others.clear();
-        m_built = ListFolder(folder, [this](const char* n, size_t length) {
+        Reset(m_stamp);
+        m_built = ListFolder(folder, [this, &visit](const char* n, size_t length) {
+            visit(n, length);
             if (IsAscii(n, length)) {
-                auto [it, added] = m_ascii.try_emplace(AsciiLower(n, length), n, length);
-                if (!added)
-                    it->second.clear();  // several: marked by an empty name
+                m_entries.push_back({Hash(n, length), quint32(m_names.size()), quint32(length)});
+                m_names.append(n, length);
             } else {
                 m_others.push_back(QFile::decodeName(QByteArray(n, qsizetype(length))));
             }
             return true;
         });
+        if (m_built)
+            FillSlots();
         return m_built;
+    }
+    bool Build(const QByteArray& folder)
+    {
+        return Build(folder, [](const char*, size_t) {});
     }
 
     Found Find(const Wanted& wanted, QString& entry) const
     {
         int count = 0;
-        if (!wanted.asciiFolded.empty()) {
-            const auto it = m_ascii.find(wanted.asciiFolded);
-            if (it != m_ascii.end()) {
-                if (it->second.empty())
+        if (!wanted.asciiFolded.empty() && !m_slots.empty()) {
+            const quint64 hash = Hash(wanted.asciiFolded.data(), wanted.asciiFolded.size());
+            for (size_t s = hash & (m_slots.size() - 1); m_slots[s] != 0;
+                 s = (s + 1) & (m_slots.size() - 1)) {
+                const Entry& e = m_entries[m_slots[s] - 1];
+                if (e.hash != hash || !wanted.MatchesAscii(m_names.data() + e.offset, e.length))
+                    continue;
+                if (++count > 1)
                     return Found::Several;
-                entry =
-                    QFile::decodeName(QByteArray(it->second.data(), qsizetype(it->second.size())));
-                ++count;
+                entry = QFile::decodeName(QByteArray(m_names.data() + e.offset, e.length));
             }
         }
         for (const QString& name : m_others) {
@@ -251,10 +253,45 @@ public:
     }
 
 private:
+    struct Entry {
+        quint64 hash;  // of the name in lower case
+        quint32 offset;
+        quint32 length;
+    };
+
+    static quint64 Hash(const char* text, size_t length)
+    {
+        quint64 h = 1469598103934665603ULL;
+        for (size_t i = 0; i < length; ++i) {
+            char c = text[i];
+            if (c >= 'A' && c <= 'Z')
+                c = static_cast<char>(c + ('a' - 'A'));
+            h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
+        }
+        return h ^ (h >> 29);
+    }
+
+    // Open addressing over the entries, at most half full.
+    void FillSlots()
+    {
+        size_t size = 16;
+        while (size < m_entries.size() * 2)
+            size *= 2;
+        m_slots.assign(size, 0);
+        for (size_t i = 0; i < m_entries.size(); ++i) {
+            size_t s = m_entries[i].hash & (size - 1);
+            while (m_slots[s] != 0)
+                s = (s + 1) & (size - 1);
+            m_slots[s] = quint32(i + 1);
+        }
+    }
+
     FolderStamp m_stamp;
     int m_misses = 0;
     bool m_built = false;
-    std::unordered_map<std::string, std::string> m_ascii;
+    std::string m_names;  // the ASCII names one after the other
+    std::vector<Entry> m_entries;
+    std::vector<quint32> m_slots;   // entry + 1; 0 is free
     std::vector<QString> m_others;  // names that are not ASCII, as stored
 };
 
@@ -293,6 +330,39 @@ std::unordered_map<std::string, FolderIndex>& Indexes()
     return indexes;
 }
 
+QByteArray FolderKey(const QString& folder)
+{
+    QString dirPath = folder.isEmpty() ? QStringLiteral(".") : folder;
+    while (dirPath.size() > 1 && dirPath.endsWith(QLatin1Char('/')))
+        dirPath.chop(1);
+    return QFile::encodeName(dirPath);
+}
+
+bool Settled(const FolderStamp& stamp)
+{
+    return NowNs() - stamp.modifiedNs >= StampTickNs(stamp);
+}
+
+// Lists a folder for `visit` and keeps the listing for the look-ups that follow, when the
+// folder has settled. False when the folder cannot be read.
+template <typename Visit>
+bool ListAndIndex(const QString& folder, Visit visit)
+{
+    const QByteArray encoded = FolderKey(folder);
+    const std::optional<FolderStamp> stamp = StampOf(encoded);
+    if (!stamp)
+        return false;
+    const std::lock_guard<std::mutex> guard(IndexMutex());
+    FolderIndex& index = Indexes()[encoded.toStdString()];
+    index.Reset(*stamp);
+    if (Settled(*stamp))
+        return index.Build(encoded, visit);
+    return ListFolder(encoded, [&visit](const char* n, size_t length) {
+        visit(n, length);
+        return true;
+    });
+}
+
 }  // namespace
 
 QString FindCaseInsensitive(const QString& folder, const QString& name)
@@ -300,10 +370,7 @@ QString FindCaseInsensitive(const QString& folder, const QString& name)
     const QString exact = Join(folder, name);
     if (QFileInfo::exists(exact))
         return exact;
-    QString dirPath = folder.isEmpty() ? QStringLiteral(".") : folder;
-    while (dirPath.size() > 1 && dirPath.endsWith(QLatin1Char('/')))
-        dirPath.chop(1);
-    const QByteArray encoded = QFile::encodeName(dirPath);
+    const QByteArray encoded = FolderKey(folder);
     const std::optional<FolderStamp> stamp = StampOf(encoded);
     if (!stamp)
         return exact;
@@ -315,10 +382,7 @@ QString FindCaseInsensitive(const QString& folder, const QString& name)
         FolderIndex& index = Indexes()[encoded.toStdString()];
         if (!(index.Stamp() == *stamp))
             index.Reset(*stamp);
-        const auto settled = [&stamp] {
-            return NowNs() - stamp->modifiedNs >= StampTickNs(*stamp);
-        };
-        if (index.Built() || (index.CountMiss() > 1 && settled() && index.Build(encoded)))
+        if (index.Built() || (index.CountMiss() > 1 && Settled(*stamp) && index.Build(encoded)))
             found = index.Find(wanted, entry);
         else
             found = ScanFolder(encoded, wanted, entry);
@@ -375,12 +439,12 @@ int RemoveStaleTemporaries(const QString& folder)
     const QString host = HostTag();
     int removed = 0;
     const QDir dir(folder);
-    // One unsorted pass: the data folder holds a file per record card.
+    // One unsorted pass (the data folder holds a file per record card), kept for the
+    // look-ups of the start-up that follows.
     QStringList candidates;
-    ListFolder(QFile::encodeName(folder), [&candidates](const char* n, size_t length) {
+    ListAndIndex(folder, [&candidates](const char* n, size_t length) {
         if (std::strstr(n, ".~"))
             candidates.append(QFile::decodeName(QByteArray(n, qsizetype(length))));
-        return true;
     });
     for (const QString& name : candidates) {
         const QRegularExpressionMatch m = pattern.match(name);
@@ -489,20 +553,30 @@ bool CopyKeepingTime(const QString& source, const QString& target)
 
 namespace {
 
+// Straight into the array, sized for the file as it stands (one byte more, so that the end
+// is seen without growing); a file that grows meanwhile is read on to its end.
 bool ReadFd(int fd, QByteArray& data)
 {
-    data.clear();
-    char buffer[16384];
+    struct stat st {};
+    const qsizetype expected =
+        ::fstat(fd, &st) == 0 && st.st_size > 0 ? qsizetype(st.st_size) + 1 : 16384;
+    data.resize(expected);
+    qsizetype used = 0;
     for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (used == data.size())
+            data.resize(data.size() * 2);
+        const ssize_t n = ::read(fd, data.data() + used, size_t(data.size() - used));
         if (n < 0) {
             if (errno == EINTR)
                 continue;
+            data.clear();
             return false;
         }
-        if (n == 0)
+        if (n == 0) {
+            data.truncate(used);
             return true;
-        data.append(buffer, n);
+        }
+        used += n;
     }
 }
 

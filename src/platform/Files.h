@@ -22,7 +22,9 @@ const FileIo& RealFileIo();
 
 // Finds an existing file or folder in `folder` whose name equals `name` ignoring case.
 // Returns the full path of the exact name when it exists, else of a case-insensitive
-// match, else folder + name (the path a new file should get).
+// match, else folder + name (the path a new file should get). A miss lists the folder
+// once, unsorted; the listing is kept for later misses until the folder's time stamp
+// changes (a file added, removed or renamed, by this program or another workstation).
 QString FindCaseInsensitive(const QString& folder, const QString& name);
 
 // Resolves every component of a relative path below `base` case-insensitively.
@@ -44,7 +46,7 @@ bool ReplaceAtomically(const QString& target, const QString& tempPath, const QBy
 QString UniqueTemporary(const QString& tempPath);
 // Removes the temporary files in a folder that provably nobody will finish: written by a
 // process of this host that no longer runs. Others' (other hosts, older versions) stay.
-// Returns how many were removed.
+// Returns how many were removed. Its listing of the folder serves the look-ups after it.
 int RemoveStaleTemporaries(const QString& folder);
 
 // Appends data to the end of an existing file in one write, or leaves the file as it was:

@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QThread>
+#include <cstdlib>
+#include <functional>
 
 #include "common/CodePage.h"
 #include "common/NumberFormat.h"
@@ -43,7 +45,24 @@ IniFile::IniFile(const QString& path) : m_path(path)
     Reload();
 }
 
-IniFile::~IniFile() = default;
+namespace {
+
+// The options file whose writes wait for the end of the start-up: a program that ends
+// before (std::exit) writes them on its way out.
+IniFile* g_deferring = nullptr;
+
+void WriteDeferredAtExit()
+{
+    if (g_deferring)
+        g_deferring->EndDeferral();
+}
+
+}  // namespace
+
+IniFile::~IniFile()
+{
+    EndDeferral();
+}
 
 bool IniFile::Lock()
 {
@@ -100,7 +119,8 @@ bool IniFile::EndUnchanged()
 
 IniBatch::IniBatch(IniFile& ini) : m_ini(ini)
 {
-    if (m_ini.m_batch++ == 0 && m_ini.HasFile()) {
+    // Inside a deferral the batch's writes wait with the others for its one save.
+    if (m_ini.m_batch++ == 0 && m_ini.HasFile() && !m_ini.m_deferring) {
         m_ini.m_batchRefused = !m_ini.Lock();
         m_ini.Reload();
         m_ini.m_batchChanged = false;
@@ -117,7 +137,7 @@ bool IniBatch::Commit()
     if (!m_open)
         return true;
     m_open = false;
-    if (--m_ini.m_batch > 0 || !m_ini.HasFile())
+    if (--m_ini.m_batch > 0 || !m_ini.HasFile() || m_ini.m_deferring)
         return m_ini.HasFile();
     bool ok = !m_ini.m_batchRefused;
     if (ok && m_ini.m_batchChanged) {
@@ -187,10 +207,15 @@ void IniFile::Reload() const
 
 void IniFile::ReloadIfChanged() const
 {
-    if (m_path.isEmpty() || m_batch > 0)
+    if (m_path.isEmpty() || (m_batch > 0 && !m_deferring))
         return;
-    if (files::IdentityOf(m_path) != m_identity)
-        Reload();
+    if (files::IdentityOf(m_path) == m_identity)
+        return;
+    Reload();
+    // Another workstation wrote: the changes waiting for the end of the start-up go on
+    // top of what it wrote.
+    for (const auto& change : m_pending)
+        change(m_lines);
 }
 
 int IniFile::FindSection(const QList<Line>& lines, const QString& section) const
@@ -324,30 +349,47 @@ bool IniFile::Save(const QList<Line>& lines)
     return true;
 }
 
-bool IniFile::WriteString(const QString& section, const QString& key, const QString& value)
+bool IniFile::Change(const std::function<bool(QList<Line>&)>& change)
 {
+    if (m_path.isEmpty())
+        return false;
+    if (m_deferring) {
+        ReloadIfChanged();
+        if (change(m_lines))
+            m_pending.push_back(change);
+        return true;
+    }
     // Start from the file as it is now, so keys written by other workstations stay.
     if (!BeginChange())
         return false;
     QList<Line> lines = m_lines;
-    const int existing = FindKey(lines, section, key);
-    if (existing >= 0) {
-        lines[existing] = MakeKeyLine(lines[existing].key, value);
-        return EndChange(lines);
-    }
-    const int header = FindSection(lines, section);
-    if (header < 0) {
-        Line head = Parse(cp1252::Encode(QLatin1Char('[') + section + QLatin1Char(']')));
-        lines.append(head);
-        lines.append(MakeKeyLine(key, value));
-        return EndChange(lines);
-    }
-    // After the last non-blank line of the section; blank lines before the next header stay.
-    int insertAt = SectionEnd(lines, header);
-    while (insertAt - 1 > header && lines[insertAt - 1].raw.trimmed().isEmpty())
-        --insertAt;
-    lines.insert(insertAt, MakeKeyLine(key, value));
+    if (!change(lines))
+        return EndUnchanged();
     return EndChange(lines);
+}
+
+bool IniFile::WriteString(const QString& section, const QString& key, const QString& value)
+{
+    return Change([this, section, key, value](QList<Line>& lines) {
+        const int existing = FindKey(lines, section, key);
+        if (existing >= 0) {
+            lines[existing] = MakeKeyLine(lines[existing].key, value);
+            return true;
+        }
+        const int header = FindSection(lines, section);
+        if (header < 0) {
+            lines.append(Parse(cp1252::Encode(QLatin1Char('[') + section + QLatin1Char(']'))));
+            lines.append(MakeKeyLine(key, value));
+            return true;
+        }
+        // After the last non-blank line of the section; blank lines before the next header
+        // stay.
+        int insertAt = SectionEnd(lines, header);
+        while (insertAt - 1 > header && lines[insertAt - 1].raw.trimmed().isEmpty())
+            --insertAt;
+        lines.insert(insertAt, MakeKeyLine(key, value));
+        return true;
+    });
 }
 
 bool IniFile::WriteInteger(const QString& section, const QString& key, int value)
@@ -368,24 +410,67 @@ bool IniFile::WriteFloat(const QString& section, const QString& key, long double
 
 bool IniFile::DeleteKey(const QString& section, const QString& key)
 {
-    if (!BeginChange())
-        return false;
-    QList<Line> lines = m_lines;
-    const int i = FindKey(lines, section, key);
-    if (i < 0)
-        return EndUnchanged();
-    lines.removeAt(i);
-    return EndChange(lines);
+    return Change([this, section, key](QList<Line>& lines) {
+        const int i = FindKey(lines, section, key);
+        if (i < 0)
+            return false;
+        lines.removeAt(i);
+        return true;
+    });
 }
 
 bool IniFile::EraseSection(const QString& section)
 {
-    if (!BeginChange())
+    return Change([this, section](QList<Line>& lines) {
+        const int header = FindSection(lines, section);
+        if (header < 0)
+            return false;
+        lines.erase(lines.begin() + header, lines.begin() + SectionEnd(lines, header));
+        return true;
+    });
+}
+
+void IniFile::BeginDeferral()
+{
+    if (m_path.isEmpty() || m_batch > 0 || m_deferring)
+        return;
+    ReloadIfChanged();
+    m_deferring = true;
+    m_pending.clear();
+    static const bool registered = std::atexit(WriteDeferredAtExit) == 0;
+    (void)registered;
+    g_deferring = this;
+}
+
+bool IniFile::EndDeferral()
+{
+    if (!m_deferring)
+        return true;
+    m_deferring = false;
+    if (g_deferring == this)
+        g_deferring = nullptr;
+    if (m_pending.empty())
+        return true;
+    if (!Lock()) {
+        // Refused as any write is: the file stays as another workstation leaves it.
+        m_pending.clear();
+        Reload();
         return false;
-    QList<Line> lines = m_lines;
-    const int header = FindSection(lines, section);
-    if (header < 0)
-        return EndUnchanged();
-    lines.erase(lines.begin() + header, lines.begin() + SectionEnd(lines, header));
-    return EndChange(lines);
+    }
+    Reload();
+    const QList<Line> before = m_lines;
+    QList<Line> lines = before;
+    for (const auto& change : m_pending)
+        change(lines);
+    m_pending.clear();
+    const auto raw = [](const QList<Line>& l) {
+        QByteArray data;
+        for (const Line& line : l)
+            data += line.raw + "\r\n";
+        return data;
+    };
+    // Writes that leave every line as it was leave the file as it was.
+    const bool ok = raw(lines) == raw(before) || Save(lines);
+    Unlock();
+    return ok;
 }

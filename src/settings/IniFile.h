@@ -5,7 +5,9 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
+#include <vector>
 
 #include "platform/FileLock.h"
 #include "platform/Files.h"
@@ -62,6 +64,14 @@ public:
     bool DeleteKey(const QString& section, const QString& key);
     bool EraseSection(const QString& section);
 
+    // For the start-up, before the main window shows: until EndDeferral the writes change
+    // the lines in memory (reads see them) and are remembered in order. EndDeferral takes
+    // the lock, reads the file as it is then, makes the same changes on it and replaces
+    // the file once (not at all when no line changed), so keys that other workstations
+    // wrote meanwhile stay. Returns false when that replace failed.
+    void BeginDeferral();
+    bool EndDeferral();
+
 private:
     friend class IniBatch;
     struct Line {
@@ -81,6 +91,10 @@ private:
     // Writes the changed lines, or leaves them for the end of the batch.
     bool EndChange(const QList<Line>& lines);
     bool EndUnchanged();
+    // One write: the change is made on the file's lines as they are now and saved at once,
+    // at the end of the batch or at the end of the deferral. The change returns false
+    // when it left the lines as they were.
+    bool Change(const std::function<bool(QList<Line>&)>& change);
     bool Lock();
     void Unlock();
     bool Save(const QList<Line>& lines);
@@ -96,7 +110,9 @@ private:
     QString m_path;
     mutable QList<Line> m_lines;
     mutable files::FileIdentity m_identity;
-    int m_batch = 0;              // open batches
+    int m_batch = 0;  // open batches
+    bool m_deferring = false;
+    std::vector<std::function<bool(QList<Line>&)>> m_pending;  // deferred changes, in order
     bool m_batchChanged = false;  // a write of the open batch waits for its end
     bool m_batchRefused = false;  // the open batch did not get the lock
     int m_lockWaitMs = 15000;

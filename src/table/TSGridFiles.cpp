@@ -310,42 +310,47 @@ bool TSGrid::LoadRegister(const QString& path)
 }
 
 // A "+" line replaces every earlier line of its key (cell 1) and stays where it is; a "-"
-// line removes them and itself.
+// line removes them and itself. So a line survives when it is no "-" line and no change
+// line of its key follows it: only the keys of the change lines need looking up.
 bool TSGrid::MergeRegister()
 {
-    bool changed = false;
     const qsizetype count = m_lines.size();
-    std::vector<char> dead(static_cast<size_t>(count), 0);
-    QHash<QString, std::vector<qsizetype>> live;
+    const auto isChange = [](const QString& line) {
+        return line.startsWith(QLatin1Char('+')) || line.startsWith(QLatin1Char('-'));
+    };
+    // Cell 1, the key; a change line's after its sign.
+    static_assert(recordline::kRegisterKey == 1);
+    const auto keyOf = [&](qsizetype i) {
+        const QString& line = m_lines[i];
+        const QStringView cells = isChange(line) ? QStringView(line).mid(1) : QStringView(line);
+        const qsizetype tab = cells.indexOf(QLatin1Char('\t'));
+        return tab < 0 ? QStringView() : cells.left(tab);
+    };
+    // The views point into the lines, which stay untouched until the survivors are known.
+    QHash<QStringView, qsizetype> lastChange;
     for (qsizetype i = 0; i < count; ++i) {
-        QString& line = m_lines[i];
-        if (line.startsWith(QLatin1Char('+'))) {
-            line.remove(0, 1);
-            changed = true;
-            auto& same = live[recordline::Cell(line, recordline::kRegisterKey)];
-            for (qsizetype k : same)
-                dead[static_cast<size_t>(k)] = 1;
-            same.assign(1, i);
-        } else if (line.startsWith(QLatin1Char('-'))) {
-            changed = true;
-            dead[static_cast<size_t>(i)] = 1;
-            auto it = live.find(recordline::Cell(line.mid(1), recordline::kRegisterKey));
-            if (it != live.end()) {
-                for (qsizetype k : *it)
-                    dead[static_cast<size_t>(k)] = 1;
-                live.erase(it);
-            }
-        } else {
-            live[recordline::Cell(line, recordline::kRegisterKey)].push_back(i);
-        }
+        if (isChange(m_lines[i]))
+            lastChange.insert(keyOf(i), i);
     }
-    if (!changed)
+    if (lastChange.isEmpty())
         return false;
+    std::vector<char> keep(static_cast<size_t>(count), 0);
+    for (qsizetype i = 0; i < count; ++i) {
+        if (m_lines[i].startsWith(QLatin1Char('-')))
+            continue;
+        const auto it = lastChange.constFind(keyOf(i));
+        keep[static_cast<size_t>(i)] = it == lastChange.cend() || it.value() <= i;
+    }
+    lastChange.clear();
     QStringList kept;
     kept.reserve(count);
     for (qsizetype i = 0; i < count; ++i) {
-        if (!dead[static_cast<size_t>(i)])
-            kept.append(std::move(m_lines[i]));
+        if (!keep[static_cast<size_t>(i)])
+            continue;
+        QString& line = m_lines[i];
+        if (line.startsWith(QLatin1Char('+')))
+            line.remove(0, 1);
+        kept.append(std::move(line));
     }
     m_lines = std::move(kept);
     m_modified = true;

@@ -9,6 +9,24 @@ TEST(CodePage, LineEndsOfEveryKindEndALine)
     EXPECT_EQ(cp1252::SplitLines(QByteArray("a\r\n\r\nb\r\n")), (QStringList{"a", "", "b"}));
     EXPECT_EQ(cp1252::SplitLines(QByteArray("\n\r")), (QStringList{"", ""}));
     EXPECT_TRUE(cp1252::SplitLines(QByteArray()).isEmpty());
+    EXPECT_EQ(cp1252::SplitLines(QByteArray("ab\ncd\ref\r\n\ngh\r")),
+              (QStringList{"ab", "cd", "ef", "", "gh"}));
+}
+
+// Every code, at every place of an eight-byte step, decodes to its character and back.
+TEST(CodePage, EveryByteDecodesToItsCharacterWhereverItStands)
+{
+    for (int offset = 0; offset < 9; ++offset) {
+        QByteArray bytes(offset, 'a');
+        for (int code = 0; code < 256; ++code)
+            bytes.append(char(code));
+        const QString text = cp1252::Decode(bytes);
+        ASSERT_EQ(text.size(), bytes.size());
+        for (int code = 0; code < 256; ++code)
+            ASSERT_EQ(text[offset + code], cp1252::FromCode(uchar(code))) << offset << " " << code;
+        ASSERT_EQ(cp1252::Encode(text), bytes) << offset;
+        ASSERT_EQ(cp1252::JoinLines({text}), bytes + "\r\n") << offset;
+    }
 }
 
 TEST(CodePage, RoundTripOfUmlautsSharpSAndEuro)

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QStringList>
+#include <cmath>
+
 #include "common/NumberFormat.h"
 
 TEST(FormatFloat, HalvesGoAwayFromZeroOnTheDecimalValue)
@@ -95,6 +98,34 @@ TEST(Rounding, TruncCutsAndRoundTakesHalvesToEven)
     EXPECT_EQ(Round(2.6L), 3.0L);
     EXPECT_EQ(RoundCents(1.005L), 1.01L);
     EXPECT_EQ(RoundCents(-0.125L), -0.13L);
+}
+
+// The short way over stored amounts must give what reading and rounding give, sign of a
+// rounded zero included; every thousandth up to ±100 and the forms that take the long way.
+TEST(Rounding, CentsOfATextEqualRoundCentsOfItsValue)
+{
+    QStringList texts = {"119,00000", "49,995",  "-0,125",   "-0,001",
+                         "0,004999",  " 5,005 ", "+2,675",   "7,",
+                         ",5",        "1e3",     "",         "-",
+                         "12,3,4",    "1.5",     "248,9475", "123456789012345,678"};
+    for (int thousandths = -100000; thousandths <= 100000; thousandths += 7) {
+        texts << QString::number(thousandths / 1000) + "," +
+                     QString::number(std::abs(thousandths % 1000)).rightJustified(3, '0') + "00";
+        if (thousandths > -1000 && thousandths < 0)
+            texts.last().prepend('-');
+    }
+    for (const QString& text : texts) {
+        long double slow = 0;
+        const bool number = TryStrToFloat(text, &slow);
+        if (number)
+            slow = RoundCents(slow);
+        long double fast = 0;
+        ASSERT_EQ(TryStrToCents(text, &fast), number) << text.toStdString();
+        if (number) {
+            ASSERT_EQ(fast, slow) << text.toStdString();
+            ASSERT_EQ(std::signbit(fast), std::signbit(slow)) << text.toStdString();
+        }
+    }
 }
 
 TEST(TryStrToInt, DigitsWithSignAndBlanks)

@@ -36,7 +36,14 @@ struct NoPayments : PaymentDialogRunner {
 
 struct StartDialog : BatchPrintDialogRunner {
     int runs = 0;
-    bool Run(TStapelDruckDlgForm&) override { return ++runs > 0; }
+    bool start = true;
+    bool mail = false;
+    bool Run(TStapelDruckDlgForm& form) override
+    {
+        ++runs;
+        form.SetMail(mail);
+        return start;
+    }
 };
 
 struct Progress : BatchProgress {
@@ -57,6 +64,8 @@ struct Printers : PrinterList {
 // Refuses one job, counted from 1.
 struct Canvas : RecordingCanvas {
     QStringList titles;
+    QString printer = "Laser";
+    QStringList jobPrinters;
     int refuseJob = 0;
     int begun = 0;
     bool BeginDoc(const QString& t) override
@@ -64,6 +73,7 @@ struct Canvas : RecordingCanvas {
         if (++begun == refuseJob)
             return false;
         titles << t;
+        jobPrinters << printer;
         return RecordingCanvas::BeginDoc(t);
     }
 };
@@ -91,6 +101,7 @@ protected:
         printing.canvas = &canvas;
         printing.printers = &printerList;
         printing.standardPrinter = "Laser";
+        printing.selectPrinter = [this](const QString& name) { canvas.printer = name; };
         for (const auto& [key, value] : {std::pair{"ZzRechEdit", "14"},
                                          {"ZzMa1Edit", "14"},
                                          {"ZzMa2Edit", "14"},
@@ -391,6 +402,11 @@ TEST_F(DunningTest, ReleaseTakesBackBothCashPayments)
     port.QueueAnswer(Answer::Yes);
     ASSERT_TRUE(dunning.ReleaseCard(false));
     EXPECT_TRUE(port.LastText().startsWith("  Beim Freigeben werden folgende Infos gelöscht:"));
+    const CardState& released = Cards().Form().State();
+    EXPECT_TRUE(released.remindersEnabled && !released.reminder1);
+    EXPECT_EQ(dunning.IssueReminder(1, false, false), IssueOutcome::NotIssued);
+    EXPECT_EQ(port.LastText(), kNotInvoiced);
+    EXPECT_TRUE(canvas.titles.isEmpty());
     ASSERT_TRUE(Cards().SaveRecordCard());
 
     const QStringList header = Header("0012");
@@ -586,15 +602,71 @@ TEST_F(DunningTest, ReminderRunAndCourtLevel)
               "X");
     EXPECT_EQ(Header("0012")[kHdrOpenAmount], "124,00000");
 
+    // The court level: the batch print dialog still asks (and may stop the run), then only
+    // the list comes out and no card changes.
     const QByteArray court = Bytes(FileName("0014", 5));
     canvas.titles.clear();
     s.SetLevel(Level::Court);
     ASSERT_EQ(s.MarkedCount(kReminders), 1);
+    dialog.start = false;
     s.RunBatch(kReminders, runners);
+    EXPECT_EQ(dialog.runs, 2);
+    EXPECT_TRUE(canvas.titles.isEmpty());
+    dialog.start = true;
+    s.RunBatch(kReminders, runners);
+    EXPECT_EQ(dialog.runs, 3);
     EXPECT_EQ(canvas.titles, QStringList{"Talven - Stapeldruck"});
     EXPECT_NE(canvas.Find("Stapeldruck: Gerichtliche Mahnung"), nullptr);
     EXPECT_EQ(Bytes(FileName("0014", 5)), court);
-    EXPECT_EQ(dialog.runs, 1) << "the court level asks for no document output";
+}
+
+// E-mail chosen in the batch print dialog: a customer with an address gets the document on
+// the mail printer, with the control text first and the copy on paper; one without an
+// address gets it on paper. The standard printer is selected again after every mail job.
+TEST_F(DunningTest, BatchRunToTheMailPrinter)
+{
+    customers.SetRecordCell(recordline::kCustMail, 0, "anna@example.de");
+    printing.mailPrinter = "DOCSENDER";
+    printing.mailCodes = {{"MailPrAdrUeberg", "@@to"}, {"MailPrEndCode", "@@"}};
+    dialog.mail = true;
+    Stapel().SetListOption(false);
+    Stapel().SetCopyOption(true);
+    const struct {
+        int tab;
+        QString mailed;  // the control text on the mail job of customer 0012
+        QStringList titles;
+    } cases[] = {
+        {kInvoices,
+         "@@toanna@example.de@@Rechnung 0012/005@@Rechnung 0012/005@@@@@@@@",
+         {"Talven - Rechnung 0012005", "Talven - Rechnung 0012005", "Talven - Rechnung 0013005",
+          "Talven - Rechnung 0013005"}},
+        {kReminders,
+         "@@toanna@example.de@@1. Mahnung 0012/005@@1. Mahnung 0012/005@@@@@@@@",
+         {"Talven - 1. Mahnung 0012005", "Talven - 1. Mahnung 0012005",
+          "Talven - 1. Mahnung 0013005", "Talven - 1. Mahnung 0013005"}},
+    };
+    for (const QString& customer : QStringList{"0012", "0013"}) {
+        WriteCard(customer, {"20.02.2024\tImpfung\t1\t100,00000\t\t\t\t\t"});
+        ASSERT_TRUE(Cards().LoadCardByKey(customer + "/005"));
+        ASSERT_TRUE(Cards().SaveRecordCard());
+    }
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.tab);
+        clock.SetDate(c.tab == kInvoices ? QDate(2024, 3, 15) : QDate(2024, 4, 15));
+        canvas.titles.clear();
+        canvas.jobPrinters.clear();
+        canvas.calls.clear();
+        Stapel().ShowTab(c.tab);
+        ASSERT_EQ(Stapel().MarkedCount(c.tab), 2);
+        BatchRunners runners = Runners();
+        Stapel().RunBatch(c.tab, runners);
+
+        EXPECT_EQ(canvas.titles, c.titles);
+        EXPECT_EQ(canvas.jobPrinters, QStringList({"DOCSENDER", "Laser", "Laser", "Laser"}));
+        EXPECT_EQ(canvas.printer, "Laser");
+        EXPECT_NE(canvas.Find(c.mailed), nullptr);
+        EXPECT_EQ(canvas.Count(RecordingCanvas::Op::BeginDoc), 4);
+    }
 }
 
 }  // namespace

@@ -93,10 +93,10 @@ TEST_F(StapelDruckGuiTest, InvoiceRunThenReminderRunToPdf)
             Data() + "K" + number + "001.KAR",
             lines[i] + QStringList{"---KOPF---"} + card::NewCardHeader(number, 1, "x", "Euro"));
         testfiles::WriteLines(
-            Data() + "ST_RECHN.DBF",
+            Data() + "st_rechn.dbf",
             [&] {
                 QStringList records;
-                cp1252::ReadLines(Data() + "ST_RECHN.DBF", records);
+                cp1252::ReadLines(Data() + "st_rechn.dbf", records);
                 return records;
             }() +
                 QStringList{number + "/001\tKunde" + number + " Anna\t" + number + "\t" +
@@ -106,6 +106,9 @@ TEST_F(StapelDruckGuiTest, InvoiceRunThenReminderRunToPdf)
     m_form->Printers().canvas.SelectPrinter(PrinterList::kPdfPrinterName);
     ClickTool(*m_form, Workspace::Stapel);
     ASSERT_EQ(m_form->Stapel().Frame()->CurrentTab(), TStapelFrame::kRechnungen);
+    // A register copied from elsewhere keeps its spelling, and the label names it so.
+    const auto fileLabel = [&] { return m_form->findChild<QLabel*>("FileLabel")->text(); };
+    EXPECT_TRUE(fileLabel().endsWith("DATEN/st_rechn.dbf")) << fileLabel().toStdString();
     dunning::StapelWorkspace& ws = m_form->Stapel().Dunning()->Workspace();
     ASSERT_EQ(ws.MarkedCount(dunning::kInvoices), 3);
     EXPECT_EQ(Page(0).findChild<QLineEdit*>("SummeEdit")->text(), "193,90");
@@ -131,6 +134,7 @@ TEST_F(StapelDruckGuiTest, InvoiceRunThenReminderRunToPdf)
     m_clock.SetDate(QDate(2024, 4, 15));
     ClickTab(TStapelFrame::kMahnungen);
     ASSERT_EQ(ws.MarkedCount(dunning::kReminders), 3);
+    EXPECT_TRUE(fileLabel().endsWith("DATEN/ST_MAHN.DBF")) << fileLabel().toStdString();
     TSGridView* view = Page(1).View();
     for (int row : {2, 3}) {
         QTest::mouseDClick(view->Area(), Qt::LeftButton, {},
@@ -205,6 +209,13 @@ TEST_F(StapelDruckGuiTest, ReminderBoxAndReleaseOnTheCard)
         m_port.LastText().startsWith("  Beim Freigeben wird das Rechnungsdatum gelöscht !"));
     EXPECT_EQ(field("RechnDatumLabel"), card::kUnset);
     EXPECT_FALSE(panel.Header()->Reminder1()->isChecked());
+    // The boxes are cleared and enabled; on the open card a click says why nothing happens.
+    for (QCheckBox* box : {panel.Header()->Reminder1(), panel.Header()->Reminder2()}) {
+        EXPECT_TRUE(box->isEnabled());
+        box->click();
+        EXPECT_EQ(m_port.LastText(), dunning::kNotInvoiced);
+        EXPECT_FALSE(box->isChecked());
+    }
     EXPECT_FALSE(panel.Button("ZahlungBtn")->isEnabled());
     EXPECT_FALSE(release->isEnabled());
 }

@@ -182,6 +182,51 @@ TEST_F(IniFileTest, WritesThatBelongTogetherAreOneReplace)
     EXPECT_EQ(Read(), QByteArray("[A]\r\ny=2\r\n"));
 }
 
+// The start-up's writes: one replace at its end, on top of what another workstation wrote
+// meanwhile; writes that change no line leave the file as it was.
+TEST_F(IniFileTest, StartUpWritesAreOneReplaceOverOthersChanges)
+{
+    Write("[Optionen]\r\nwHeight=1\r\n[LetzteKundenNr]\r\nK=7\r\n[Jahr]\r\nY=2023\r\n");
+    auto io = std::make_shared<CountingIo>();
+    IniFile ini(Path());
+    ini.SetFileIo(io);
+    IniFile other(Path());
+    ini.BeginDeferral();
+    ini.WriteInteger("Jahr", "Y", 2024);
+    ini.EraseSection("LetzteKundenNr");
+    {
+        IniBatch batch(ini);
+        ini.WriteString("Dokumente", "D1", "Rechnung");
+        EXPECT_TRUE(batch.Commit());
+    }
+    EXPECT_TRUE(other.WriteString("Optionen", "wWidth", "900"));
+    EXPECT_EQ(ini.ReadString("Optionen", "wWidth"), "900");
+    EXPECT_EQ(ini.ReadString("Jahr", "Y"), "2024");
+    EXPECT_FALSE(ini.SectionExists("LetzteKundenNr"));
+    EXPECT_EQ(other.ReadString("Jahr", "Y"), "2023");
+    EXPECT_EQ(io->renames, 0);
+    EXPECT_TRUE(ini.EndDeferral());
+    EXPECT_EQ(io->renames, 1);
+    EXPECT_EQ(Read(), QByteArray("[Optionen]\r\nwHeight=1\r\nwWidth=900\r\n[Jahr]\r\nY=2024\r\n"
+                                 "[Dokumente]\r\nD1=Rechnung\r\n"));
+    ini.WriteString("Jahr", "Y", "2025");  // after the start-up every write goes at once
+    EXPECT_EQ(io->renames, 2);
+
+    ini.BeginDeferral();
+    ini.WriteString("Jahr", "Y", "2025");
+    ini.DeleteKey("Jahr", "none");
+    EXPECT_TRUE(ini.EndDeferral());
+    EXPECT_EQ(io->renames, 2);
+
+    // A program ended during the start-up still writes what the start-up wrote.
+    {
+        IniFile ended(Path());
+        ended.BeginDeferral();
+        ended.WriteString("Jahr", "Y", "2026");
+    }
+    EXPECT_EQ(other.ReadString("Jahr", "Y"), "2026");
+}
+
 // Two workstations writing keys at the same moment: each write reads, changes and replaces
 // the file under its lock, so neither drops the other's keys.
 TEST_F(IniFileTest, TwoProcessesWritingAtOnceKeepEachOthersKeys)

@@ -3,6 +3,7 @@
 
 #include "TableFixture.h"
 #include "common/CodePage.h"
+#include "table/TableFile.h"
 
 namespace {
 
@@ -183,6 +184,29 @@ TEST_F(TableFile, RegisterPlusLineReplacesEarlierLinesOfItsKeyInPlace)
                                           QString::fromUtf8("0002/001\tspäter\t")}));
     EXPECT_EQ(testfiles::ReadAll(Path("ST_RECHN.DBF")), cp1252::JoinLines(grid->Lines()));
     EXPECT_EQ(grid->Cells(2, 2), "neuer");
+}
+
+// The changed-on-disk check rests on it: one bit anywhere, a longer file, or two blocks
+// swapped must all give another checksum.
+TEST(TableChecksum, EveryBitTheLengthAndTheOrderCount)
+{
+    for (const int size : {0, 1, 7, 8, 9, 31, 32, 33, 64, 71}) {
+        QByteArray data(size, Qt::Uninitialized);
+        for (int i = 0; i < size; ++i)
+            data[i] = char(i * 37 + 5);
+        const quint64 base = table::Checksum(data);
+        for (int i = 0; i < size; ++i) {
+            for (int bit = 0; bit < 8; ++bit) {
+                QByteArray changed = data;
+                changed[i] = char(changed[i] ^ (1 << bit));
+                ASSERT_NE(table::Checksum(changed), base) << size << " " << i << " " << bit;
+            }
+        }
+        EXPECT_NE(table::Checksum(data + '\0'), base) << size;
+    }
+    const QByteArray a(8, 'a'), b(8, 'b'), c(16, 'c');
+    EXPECT_NE(table::Checksum(a + b + c + c), table::Checksum(b + a + c + c));
+    EXPECT_NE(table::Checksum(c + c + a + b), table::Checksum(c + c + b + a));
 }
 
 TEST_F(TableFile, CardSplitsRowsAtTheLastMarker)

@@ -419,7 +419,7 @@ void KarteiPanel::NextCard()
 void KarteiPanel::Remind(int level)
 {
     EndEdit();
-    if (m_cardOpen && Form().State().IsInvoiced() && IssueReminder)
+    if (m_cardOpen && IssueReminder)
         IssueReminder(level);
     ShowCard();
 }

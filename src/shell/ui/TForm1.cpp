@@ -713,6 +713,8 @@ void TForm1::RunShowHandler()
 {
     const QScreen* screen = QGuiApplication::primaryScreen();
     const int screenWidth = screen ? screen->geometry().width() : 1024;
+    // Nobody sees the options the start-up writes before the window shows: one save.
+    m_startUp.Ini().BeginDeferral();
     try {
         m_startUp.ShowHandler(*m_hooks, screenWidth);
     } catch (...) {
@@ -750,6 +752,7 @@ void TForm1::RunShowHandler()
     SyncIndicators();
     SyncWorkspaceState();
     ApplyBackupSettings();
+    m_startUp.Ini().EndDeferral();
 }
 
 void TForm1::StartIndicatorTimer()

@@ -22,6 +22,7 @@
 #include "common/Clock.h"
 #include "common/DateUtil.h"
 #include "common/NumberFormat.h"
+#include "dunning/StapelWorkspace.h"
 #include "shell/StartUp.h"
 #include "shell/ui/TForm1.h"
 #include "shell/ui/TForm1Dunning.h"
@@ -96,7 +97,7 @@ void TForm1Stapel::TabShown(int tab)
         m_page->ShowKind(tab == TStapelFrame::kEinnahmen ? journal::Kind::Income
                                                          : journal::Kind::Expense);
     } else {
-        m_host.ShowStapelFile(QString());
+        m_host.ShowStapelFile(ShownFile());
     }
 }
 
@@ -158,9 +159,12 @@ void TForm1Stapel::Statistics()
 QString TForm1Stapel::ShownFile() const
 {
     const int tab = m_frame->CurrentTab();
-    return tab == TStapelFrame::kEinnahmen || tab == TStapelFrame::kAusgaben
-               ? m_journal->CurrentFile()
-               : QString();
+    if (tab == TStapelFrame::kEinnahmen || tab == TStapelFrame::kAusgaben)
+        return m_journal->CurrentFile();
+    // The register as it is spelt on disk (a folder copied from elsewhere may differ).
+    if ((tab == TStapelFrame::kRechnungen || tab == TStapelFrame::kMahnungen) && m_dunning)
+        return m_dunning->Workspace().RegisterPath(tab);
+    return {};
 }
 
 void TForm1Stapel::Finish()
