@@ -50,6 +50,11 @@ struct CardFolder {
     QStringList searched;  // the names of the cards the search reads, present or not
     CardFolder()
     {
+        QStringList treatments;
+        for (int i = 0; i < 10; ++i)
+            treatments
+                << QStringLiteral("01.02.2024\tImpfung Bello %1\t1\t10,00000\t\t\t\t\t").arg(i);
+        treatments << QStringLiteral("---KOPF---");
         for (int c = 1; c <= 5000; ++c) {
             const QString number = QStringLiteral("%1").arg(c, 4, 10, QLatin1Char('0'));
             customers << QStringLiteral("Kunde%1\tVorname\tWeg\t12345 Ort\t%2\t\t\t\t020\t\t")
@@ -61,11 +66,7 @@ struct CardFolder {
                     searched << name;
                 if (c % 10 == 0 && n == 15)
                     continue;
-                QStringList lines;
-                for (int i = 0; i < 10; ++i)
-                    lines << QStringLiteral("01.02.2024\tImpfung Bello %1\t1\t10,00000\t\t\t\t\t")
-                                 .arg(i);
-                lines << QStringLiteral("---KOPF---");
+                QStringList lines = treatments;
                 lines +=
                     card::NewCardHeader(number, n, QStringLiteral("Kunde"), QStringLiteral("Euro"));
                 QFile f(dir.filePath(name));

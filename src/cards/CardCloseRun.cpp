@@ -1,5 +1,6 @@
 #include "cards/CardCloseRun.h"
 
+#include <QDir>
 #include <QFile>
 
 #include "cards/CardWorkspace.h"
@@ -10,7 +11,9 @@
 #include "common/NumberFormat.h"
 #include "common/UserPort.h"
 #include "platform/Files.h"
+#include "printing/GiroCode.h"
 #include "printing/LayoutStore.h"
+#include "printing/MailHandOff.h"
 #include "printing/PageLayout.h"
 #include "printing/PrinterList.h"
 #include "printing/TMemoSeiteEinrichtenDlgForm.h"
@@ -133,6 +136,14 @@ QString CardCloseRun::OptionValue(const QString& key, const QString& fallback) c
     return value;
 }
 
+// A term the options file does not hold yet is the 14 days the options page shows for it,
+// as the reminders count it; one that cannot be read is a day.
+int CardCloseRun::TermDays(const QString& key) const
+{
+    int days = 1;
+    return TryStrToInt(OptionValue(key, QStringLiteral("14")), &days) ? days : 1;
+}
+
 int CardCloseRun::StoredNumber() const
 {
     return m_ws.StoredCardNumber();
@@ -178,13 +189,11 @@ CardPrintSetup CardCloseRun::Setup() const
     setup.invoiceDate = state.invoiceDate;
     setup.openAmount = state.openAmount;
     setup.mailPrinterConfigured = !m_printers.mailPrinter.isEmpty();
+    setup.mailProgram = m_printers.mailProgram != nullptr;
     setup.customerHasEmail = !m_ws.CustomerValue(kCustMail).trimmed().isEmpty();
     setup.rows = m_ws.Form().GetRows();
-    int days = 1;
-    setup.invoiceTermDays =
-        TryStrToInt(OptionValue(QStringLiteral("ZzRechEdit")), &days) ? days : 1;
-    setup.reminder1TermDays =
-        TryStrToInt(OptionValue(QStringLiteral("ZzMa1Edit")), &days) ? days : 1;
+    setup.invoiceTermDays = TermDays(QStringLiteral("ZzRechEdit"));
+    setup.reminder1TermDays = TermDays(QStringLiteral("ZzMa1Edit"));
     setup.reminder1Date = state.summary.value(kSumDate1, kUnset);
     setup.remindersAvailable = bool(issueReminder);
     return setup;
@@ -396,6 +405,25 @@ bool CardCloseRun::Close(CloseKind kind, const CardPrintChoice& choice)
     return true;
 }
 
+bool PrintAndHandToMail(const ClosePrinters& printers, UserPort& port, const QString& address,
+                        const QString& documentName, const std::function<bool()>& print)
+{
+    const auto select = [&](const QString& name) {
+        if (printers.selectPrinter)
+            printers.selectPrinter(name);
+    };
+    select(PrinterList::kPdfPrinterName);
+    const bool printed = print();
+    const QString pdf = printers.lastPdf ? printers.lastPdf() : QString();
+    select(printers.standardPrinter);
+    if (!printed)
+        return false;
+    if (!printers.mailProgram->Compose(
+            MailtoAddress(address, documentName, MailBody(documentName, pdf), pdf)))
+        port.Message(MsgKind::Warning, kNoMailProgram + QDir::toNativeSeparators(pdf));
+    return true;
+}
+
 bool CardCloseRun::PrintDocument(CloseKind kind, const CardPrintChoice& choice,
                                  const PrintCopy& copy)
 {
@@ -414,9 +442,7 @@ bool CardCloseRun::PrintDocument(CloseKind kind, const CardPrintChoice& choice,
     TPrintGrid2 printer(*m_printers.canvas, m_port, m_clock);
     SetUpDocument(printer, grid, layout);
 
-    int term = 1;
-    if (!TryStrToInt(OptionValue(QStringLiteral("ZzRechEdit")), &term))
-        term = 1;
+    const int term = TermDays(QStringLiteral("ZzRechEdit"));
     const DocumentTexts texts =
         DocumentTextsFor(DocumentTextsFromOptions(options), kind, DueDate(choice.printDate, term));
     const bool dispensing = IsDispensingCustomer(m_ws.CustomerValue(kCustRemark));
@@ -444,6 +470,19 @@ bool CardCloseRun::PrintDocument(CloseKind kind, const CardPrintChoice& choice,
     // The other-currency gross is never shown: the double price display is always off.
     printer.Fuss = FooterSlots(state.summary, state.currency, false, texts.foot1, texts.foot2);
     printer.PrintMgrTitle = PrintTitle(kind, state.key);
+    if (kind == CloseKind::Invoice) {
+        // What the customer still owes, as the close will store it.
+        long double open = 0;
+        const bool stored = state.openAmount != kUnset && state.openAmountExact != kUnset &&
+                            TryStrToFloat(state.openAmountExact, &open);
+        if (!stored)
+            TryStrToFloat(state.summary.value(kSumInvoiceGross), &open);
+        const auto transfer =
+            girocode::TransferFor(head.business, girocode::Enabled(options), state.currency, open,
+                                  state.key, dates::Format(choice.printDate));
+        if (transfer)
+            printer.PayCode = girocode::Encode(girocode::Payload(*transfer));
+    }
 
     const QString address = m_ws.CustomerValue(kCustMail).trimmed();
     const auto select = [this](const QString& name) {
@@ -451,6 +490,13 @@ bool CardCloseRun::PrintDocument(CloseKind kind, const CardPrintChoice& choice,
             m_printers.selectPrinter(name);
     };
     // Every pass must come out; a retry after a failure prints all of them again.
+    if (choice.mail && !address.isEmpty() && m_printers.mailPrinter.isEmpty() &&
+        m_printers.mailProgram) {
+        const bool mailed =
+            PrintAndHandToMail(m_printers, m_port, address, MailSubject(kind, state.key),
+                               [&] { return printer.Print(); });
+        return mailed && (!choice.copy || printer.Print());
+    }
     if (choice.mail && !address.isEmpty() && !m_printers.mailPrinter.isEmpty()) {
         select(m_printers.mailPrinter);
         const bool mailed = printer.Print(

@@ -11,6 +11,7 @@
 class Clock;
 class KeyValueSettings;
 class LayoutStore;
+class MailPort;
 class PrintCanvas;
 class PrinterList;
 class UserPort;
@@ -38,7 +39,17 @@ struct ClosePrinters {
     QHash<QString, QString> mailCodes;
     std::function<void(const QString&)> selectPrinter;
     LayoutStore* layout = nullptr;  // the record card page layout; null: its defaults
+    // Without a mail printer, "als E-Mail" prints to the PDF printer and hands the file to
+    // the mail program; null: no mail program.
+    MailPort* mailProgram = nullptr;
+    std::function<QString()> lastPdf;  // the file the PDF printer wrote last
 };
+
+// "Als E-Mail" without a mail printer: prints through `print` on the PDF printer, then opens
+// a message to the address naming the PDF. False when nothing was printed; a mail program
+// that cannot be opened is reported with the PDF's place (the document exists).
+bool PrintAndHandToMail(const ClosePrinters& printers, UserPort& port, const QString& address,
+                        const QString& documentName, const std::function<bool()>& print);
 
 // The control text a mail printer reads from the top of the first page: the address and
 // the document name (as file name and as the name sent).
@@ -85,6 +96,7 @@ private:
     bool PrinterReady(const CardPrintChoice& choice);
     int StoredNumber() const;
     QString OptionValue(const QString& key, const QString& fallback = {}) const;
+    int TermDays(const QString& key) const;
     // False when the printer refused or failed a pass.
     bool PrintDocument(CloseKind kind, const CardPrintChoice& choice, const PrintCopy& copy);
     void Stop(const QString& text);

@@ -47,6 +47,8 @@ QStringList LinesFromRows(const Rows& rows);
 
 QString NumberText(int cardNumber);                               // "007"
 QString FileName(const QString& customerNumber, int cardNumber);  // "K0012007.KAR"
+// folder + FileName, as written (no look-up of the case).
+QString NamedPath(QStringView folder, const QString& customerNumber, int cardNumber);
 // The path of the card in the data folder, matching an existing name whatever its case.
 QString FilePath(const QString& dataFolder, const QString& customerNumber, int cardNumber);
 bool Exists(const QString& dataFolder, const QString& customerNumber, int cardNumber);

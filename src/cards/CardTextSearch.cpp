@@ -7,7 +7,7 @@ namespace card {
 bool CardTextSearch::CardHolds(const QString& dataFolder, const QString& customerNumber,
                                int cardNumber, const QString& upperText) const
 {
-    return CardContains(dataFolder + FileName(customerNumber, cardNumber), upperText, true);
+    return CardContains(NamedPath(dataFolder, customerNumber, cardNumber), upperText, true);
 }
 
 QString CardTextSearch::NumberText(int cardNumber) const

@@ -71,7 +71,8 @@ void TKarteiRechnDruckDlgForm::Open(const CardPrintSetup& setup)
     m_copy = {true, true, copy};
     m_asReceipt = ControlState{};
     m_noPrint = ControlState{};
-    m_mail = {true, setup.mailPrinterConfigured && setup.customerHasEmail, false};
+    m_mail = {true, (setup.mailPrinterConfigured || setup.mailProgram) && setup.customerHasEmail,
+              false};
     m_printDate = DateField{};
     m_toDate = DateField{};
 

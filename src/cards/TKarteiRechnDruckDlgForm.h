@@ -39,6 +39,7 @@ struct CardPrintSetup {
     QString invoiceDate;          // header line 8: "- - -" while open
     QString openAmount;           // as shown: "0,00", "- - -", ...
     bool mailPrinterConfigured = false;
+    bool mailProgram = false;  // without a mail printer the mail program takes a PDF
     bool customerHasEmail = false;
     Rows rows;
     // Reminder term checks.

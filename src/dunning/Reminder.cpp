@@ -12,6 +12,7 @@
 #include "common/NumberFormat.h"
 #include "common/UserPort.h"
 #include "platform/Files.h"
+#include "printing/GiroCode.h"
 #include "printing/LayoutStore.h"
 #include "printing/Letterhead.h"
 #include "printing/TMemoSeiteEinrichtenDlgForm.h"
@@ -137,6 +138,7 @@ bool ReminderValuesFor(const CardState& state, int level, const DunningOptions& 
         values->open += (euro ? QStringLiteral("  ( DM ") : QStringLiteral("  ( Euro ")) +
                         FormatFloat(QStringLiteral("0.00"), other) + QStringLiteral(" )");
     }
+    values->payable = open;
     values->fees = FormatFloat(QStringLiteral("0.00"), fees) +
                    (euro ? QStringLiteral(" Euro") : QStringLiteral(" DM"));
     return true;
@@ -277,6 +279,14 @@ bool CardDunning::ComposeReminder(int level, ReminderLetter* letter)
     compact.remove(QLatin1Char('/'));
     letter->title = QStringLiteral("Talven - %1. Mahnung ").arg(level) + compact;
     letter->mailName = ReminderDocumentName(level, state.key);
+    // The code asks for the open amount, which holds the fees charged so far.
+    const auto transfer =
+        girocode::TransferFor(in.business, girocode::Enabled(m_ws.Options()), state.currency,
+                              values.payable, state.key, values.invoiceDate);
+    if (transfer) {
+        letter->payCodeText = girocode::Payload(*transfer);
+        letter->payCode = girocode::Encode(letter->payCodeText);
+    }
     return true;
 }
 
@@ -297,6 +307,7 @@ bool CardDunning::PrintReminder(int level, bool copy, bool mail, bool* printerFa
     printer.Kopf = letter.letterhead;
     printer.DateLabel = letter.date;
     printer.StringList = letter.lines;
+    printer.PayCode = letter.payCode;
 
     const QString address = m_ws.CustomerValue(kCustMail).trimmed();
     const auto select = [this](const QString& name) {
@@ -304,7 +315,11 @@ bool CardDunning::PrintReminder(int level, bool copy, bool mail, bool* printerFa
             m_printers.selectPrinter(name);
     };
     bool printed = false;
-    if (mail && !address.isEmpty() && !m_printers.mailPrinter.isEmpty()) {
+    if (mail && !address.isEmpty() && m_printers.mailPrinter.isEmpty() && m_printers.mailProgram) {
+        printed = card::PrintAndHandToMail(m_printers, m_port, address, letter.mailName,
+                                           [&] { return printer.Print(); });
+        printed = printed && (!copy || printer.Print());
+    } else if (mail && !address.isEmpty() && !m_printers.mailPrinter.isEmpty()) {
         select(m_printers.mailPrinter);
         printed =
             printer.Print(card::MailControlText(m_printers.mailCodes, address, letter.mailName));

@@ -6,6 +6,7 @@
 
 #include "cards/CardCloseRun.h"
 #include "cards/CardHeader.h"
+#include "printing/PrintCanvas.h"
 
 class Clock;
 class KeyValueSettings;
@@ -44,10 +45,11 @@ QString ReminderTextName(int level);
 
 // The texts the placeholders of a reminder text stand for.
 struct ReminderValues {
-    QString due;          // FFF
-    QString invoiceDate;  // DDD
-    QString open;         // BBB
-    QString fees;         // MMM
+    QString due;              // FFF
+    QString invoiceDate;      // DDD
+    QString open;             // BBB
+    QString fees;             // MMM
+    long double payable = 0;  // the open amount (fees charged included), card's currency
 };
 // False when the invoice date, the open amount or a charged fee cannot be read. A due date
 // that cannot be computed is 13 blanks.
@@ -67,6 +69,8 @@ struct ReminderLetter {
     QString title;           // the print job's title
     QString date;            // the document date: the reminder's date
     QString mailName;        // the document name the mail printer is given
+    QByteArray payCodeText;  // what the payment code says; empty: no code
+    MonoBitmap payCode;
 };
 
 enum class IssueOutcome { Issued, NotIssued, PrintFailed };

@@ -181,6 +181,9 @@ StapelWorkspace::StapelWorkspace(UserPort& port, const Clock& clock,
         grid.SetTitles(titles[tab]);
         for (int col : tab == 0 ? QList<int>{kInvGross} : QList<int>{kDunGross, kDunOpen})
             grid.SetColumnAlignment(col, 1);
+        // Amounts are stored with five decimals and shown with two.
+        grid.PriceCol1 = tab == 0 ? int(kInvGross) : int(kDunGross);
+        grid.PriceCol2 = tab == 0 ? 0 : int(kDunOpen);
         for (int col :
              tab == 0 ? QList<int>{kInvMark} : QList<int>{kDunReminder1, kDunReminder2, kDunMark})
             grid.SetColumnAlignment(col, 2);

@@ -582,9 +582,43 @@ bool ReadFd(int fd, QByteArray& data)
 
 }  // namespace
 
+// A path as the file system takes it. Paths of ASCII characters (nearly all in the data
+// folder) are the same bytes in the file name encoding; they are written out without a
+// conversion and its allocation, as searches open thousands of files.
+class NativePath {
+public:
+    explicit NativePath(const QString& path)
+    {
+        const qsizetype size = path.size();
+        if (size < qsizetype(sizeof m_ascii)) {
+            const QChar* chars = path.constData();
+            qsizetype i = 0;
+            for (; i < size; ++i) {
+                const char16_t c = chars[i].unicode();
+                if (c == 0 || c >= 0x80)
+                    break;
+                m_ascii[i] = static_cast<char>(c);
+            }
+            if (i == size) {
+                m_ascii[size] = 0;
+                m_path = m_ascii;
+                return;
+            }
+        }
+        m_encoded = QFile::encodeName(path);
+        m_path = m_encoded.constData();
+    }
+    const char* Get() const { return m_path; }
+
+private:
+    char m_ascii[1024];
+    QByteArray m_encoded;
+    const char* m_path = nullptr;
+};
+
 bool ReadWhole(const QString& path, QByteArray& data)
 {
-    int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    int fd = ::open(NativePath(path).Get(), O_RDONLY | O_CLOEXEC);
     if (fd < 0 && errno == ENOENT) {
         const QFileInfo info(path);
         const QString found = FindCaseInsensitive(info.path(), info.fileName());

@@ -32,8 +32,11 @@ BusinessData BusinessFromOptions(const KeyValueSettings& options, bool pharmacy)
     b.phone = read("TelEdit", "TelEdit2");
     b.fax = read("FaxEdit", "FaxEdit2");
     b.bank = read("BankEdit", "BankEdit2");
-    b.iban = LabelledIban(read("BLZEdit", "BLZEdit2"));
-    b.bic = LabelledBic(read("KtoEdit", "KtoEdit2"));
+    b.accountIban = read("BLZEdit", "BLZEdit2");
+    b.accountBic = read("KtoEdit", "KtoEdit2");
+    b.iban = LabelledIban(b.accountIban);
+    b.bic = LabelledBic(b.accountBic);
+    b.holder = read("KontoinhaberEdit", "KontoinhaberEdit2");
     b.extra1 = read("SonstEdit1", "SonstEdit3");
     b.extra2 = read("SonstEdit2", "SonstEdit4");
     return b;

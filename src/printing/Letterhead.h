@@ -11,6 +11,8 @@ struct BusinessData {
     QString name, firm, street, town, phone, fax;
     QString bank, iban, bic;
     QString extra1, extra2;
+    // The payment code reads the account as typed, not as labelled for the print.
+    QString accountIban, accountBic, holder;
 };
 BusinessData BusinessFromOptions(const KeyValueSettings& options, bool pharmacy);
 // The pharmacy is set up as a second business once its name is set.

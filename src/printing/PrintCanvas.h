@@ -3,6 +3,7 @@
 #include <QRect>
 #include <QSize>
 #include <QString>
+#include <vector>
 
 // Where page numbers and dates go on a page.
 enum class TPageNumberPos {
@@ -32,6 +33,16 @@ struct PrintFont {
     int color = 0;  // RGB
 
     bool operator==(const PrintFont&) const = default;
+};
+
+// A black-and-white picture built in memory, row by row from the top-left corner.
+struct MonoBitmap {
+    int width = 0;
+    int height = 0;
+    std::vector<bool> dark;  // width * height entries
+
+    bool Empty() const { return width <= 0 || height <= 0; }
+    bool Dark(int x, int y) const { return dark[static_cast<size_t>(y) * width + x]; }
 };
 
 // The drawing surface of every printer. Coordinates are device pixels of the printable
@@ -96,6 +107,14 @@ public:
     virtual QSize BitmapSize(const QString& path) = 0;
     // Draws a bitmap file stretched into target; false when it could not be drawn.
     virtual bool StretchBitmap(const QRect& target, const QString& path) = 0;
+    // Draws a picture stretched into target, each pixel a sharp square (no smoothing);
+    // false when the device cannot draw it.
+    virtual bool StretchMonoBitmap(const QRect& target, const MonoBitmap& bitmap)
+    {
+        (void)target;
+        (void)bitmap;
+        return false;
+    }
 
     // Width of a text with tabs expanded as TabbedTextOut does it.
     int TabbedTextWidth(const QString& text);

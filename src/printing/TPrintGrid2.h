@@ -56,6 +56,8 @@ public:
     QStringList Kopf;  // 20 slots in document mode
     bool FussPrint = false;
     QStringList Fuss;  // 18 slots
+    // The payment code, about 3 x 3 cm, right above the footer of the last page; empty: none.
+    MonoBitmap PayCode;
 
     // Draws the next jobs on another canvas (a copy of the settings for the preview).
     void Rebind(PrintCanvas& canvas) { m_canvas = &canvas; }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/NumberFormat.h"
+#include "printing/GiroCode.h"
 #include "printing/PrintUnits.h"
 #include "printing/TPrintGrid2.h"
 #include "printing/TPrintStrList.h"
@@ -289,9 +290,14 @@ void TPrintGrid2::DrawFooter()
     }
     int g = HorizontalGap * factor;
 
+    // The payment code stands above the footer rule at the right edge, clear of the rows.
+    const int codeSide = PayCode.Empty() ? 0 : MmToPixelsY(*m_canvas, girocode::kSizeMm);
+    const int codeSpace = codeSide ? codeSide + lh / 2 : 0;
     int f = 0;
-    if ((m_rowsOnPage + 10) * lh + m_bodyTop < limit) {
+    int codeTop = 0;
+    if ((m_rowsOnPage + 10) * lh + m_bodyTop + codeSpace < limit) {
         f = limit - 10 * lh;
+        codeTop = f - codeSpace;
     } else {
         // Never over the rows: a page of its own, which is output even past the range.
         m_canvas->NewPage();
@@ -302,8 +308,11 @@ void TPrintGrid2::DrawFooter()
         ++EndPage;
         DrawPageNumber();
         f = m_top + 2 * m;
+        codeTop = f + 10 * lh;
     }
     Rule(l, l + w, f);
+    if (codeSide)
+        m_canvas->StretchMonoBitmap(QRect(l + w - codeSide, codeTop, codeSide, codeSide), PayCode);
 
     const int h = UseFont(LinesFont);
     const int offset = CentreOffset(h);

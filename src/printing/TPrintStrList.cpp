@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "common/UserPort.h"
+#include "printing/GiroCode.h"
 #include "printing/PrintDialogPort.h"
 #include "printing/PrintUnits.h"
 
@@ -360,6 +361,22 @@ void TPrintStrList::PrintJob(const QString& deviceText)
             FullPage ? m_canvas->PageHeight() - m_bottom : m_bodyTop + m_linesOnPage * m_lineHeight;
         m_canvas->FrameRect(Edges(m_left, m_bodyTop, m_left + Printable(), bottom));
     }
+    DrawPayCode();
+}
+
+void TPrintStrList::DrawPayCode()
+{
+    if (PayCode.Empty() || !Drawing())
+        return;
+    const int side = printunits::MmToPixelsY(*m_canvas, girocode::kSizeMm);
+    const int textBottom = m_bodyTop + m_linesOnPage * m_lineHeight;
+    int top = m_canvas->PageHeight() - m_bottom - side;
+    if (top < textBottom + m_lineHeight / 2) {
+        m_canvas->NewPage();
+        ++m_page;
+        top = m_top;
+    }
+    m_canvas->StretchMonoBitmap(QRect(m_left + Printable() - side, top, side, side), PayCode);
 }
 
 bool TPrintStrList::PrintWithDialog(PrintDialogPort& dialog)

@@ -42,6 +42,9 @@ public:
     QString DateLabel;
     int RowLinesCount = 5;
     bool WriteTabStop = true;
+    // The payment code, about 3 x 3 cm, at the bottom right of the last page below the
+    // text (on a page of its own when the text leaves no room); empty: none.
+    MonoBitmap PayCode;
 
     // Draws the next jobs on another canvas (a copy of the settings for the preview).
     void Rebind(PrintCanvas& canvas) { m_canvas = &canvas; }
@@ -78,6 +81,7 @@ private:
     void DrawLetterhead();
     void DrawPageNumber();
     void PrintLine(const QString& line);
+    void DrawPayCode();
     bool PageFull() const;
 
     PrintCanvas* m_canvas;

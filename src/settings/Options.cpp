@@ -89,6 +89,9 @@ const QList<OrderedKey>& OrderedOptionKeys()
         {"BLZEdit2", OptKind::Text, ""},
         {"KtoEdit2", OptKind::Text, ""},
         {"BarsoiInternetAdresse", OptKind::Text, kDefaultDownloadAddress},
+        {"KontoinhaberEdit", OptKind::Text, ""},
+        {"KontoinhaberEdit2", OptKind::Text, ""},
+        {"GiroCodeChk", OptKind::Flag, "TRUE"},
     };
     return keys;
 }

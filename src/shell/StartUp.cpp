@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 #include "common/Clock.h"
 #include "common/DateUtil.h"
@@ -40,6 +41,24 @@ bool CanWrite(const QString& path)
 
 }  // namespace
 
+QString DataFolderFor(const QString& programFolder, const QString& userDataLocation)
+{
+    QString program = programFolder;
+    if (!program.endsWith(QLatin1Char('/')))
+        program += QLatin1Char('/');
+    // A folder copied from Windows may be spelt "Daten"; a new one is "DATEN".
+    const QString beside = files::FindCaseInsensitive(program, QStringLiteral("DATEN"));
+    if (QFileInfo(beside).isDir() || !QFileInfo::exists(program + kInstalledMarker) ||
+        userDataLocation.isEmpty())
+        return beside + QLatin1Char('/');
+    return QDir(userDataLocation).filePath(QStringLiteral("DATEN")) + QLatin1Char('/');
+}
+
+QString StartUp::WorkFolder() const
+{
+    return QFileInfo(QDir::cleanPath(m_dataFolder)).path() + QLatin1Char('/');
+}
+
 StartUp::StartUp(UserPort& port, const Clock& clock, QString programFolder,
                  std::function<QStringList()> printers)
     : m_port(port),
@@ -50,9 +69,8 @@ StartUp::StartUp(UserPort& port, const Clock& clock, QString programFolder,
 {
     if (!m_programFolder.endsWith(QLatin1Char('/')))
         m_programFolder += QLatin1Char('/');
-    // A folder copied from Windows may be spelt "Daten"; a new one is "DATEN".
-    m_dataFolder =
-        files::FindCaseInsensitive(m_programFolder, QStringLiteral("DATEN")) + QLatin1Char('/');
+    m_dataFolder = DataFolderFor(m_programFolder,
+                                 QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
     for (int i = 0; i < 4; ++i)
         m_recentMenu.append({false, QStringLiteral("err")});
 }
@@ -71,19 +89,21 @@ void StartUp::CheckDataFolder()
         m_port.EndProgram(1);
     }
 
+    // The installed package starts its user's data folder without asking.
+    const bool userFolder = !m_dataFolder.startsWith(m_programFolder);
     if (!QDir::setCurrent(m_dataFolder)) {
         m_port.SetBusy(false);
         const QString question =
             QStringLiteral("Fehler beim Zugriff auf Daten im Ordner\r\"") + m_dataFolder +
             QStringLiteral("\".\r\rSoll ein neuer leerer Ordner erzeugt werden?");
-        if (m_port.Message(MsgKind::Error, question, Buttons::YesNo) != Answer::Yes) {
+        if (!userFolder &&
+            m_port.Message(MsgKind::Error, question, Buttons::YesNo) != Answer::Yes) {
             m_port.Message(
                 MsgKind::Information,
                 QStringLiteral("Reaktivieren Sie ihre Daten und\rstarten Sie TALVEN neu."));
             m_port.EndProgram(1);
         }
-        bool ok =
-            QDir(m_programFolder).mkpath(QStringLiteral("DATEN")) && QDir::setCurrent(m_dataFolder);
+        bool ok = QDir().mkpath(m_dataFolder) && QDir::setCurrent(m_dataFolder);
         for (const char* name : {"TLV.INI", "MED.DBF", "LEISTUNG.DBF", "KUNDE.DBF"})
             ok = ok && CreateEmptyFile(m_dataFolder + QString::fromLatin1(name));
         if (!ok) {

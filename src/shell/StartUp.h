@@ -36,6 +36,13 @@ public:
     virtual void ReadBankSettings() {}
 };
 
+// The file the installed package puts beside the program.
+inline const QString kInstalledMarker = QStringLiteral("talven-installed");
+// The data folder, ending in "/": DATEN beside the program (spelt in any case) when it
+// exists or the program runs from a copied folder; for the installed package the folder
+// DATEN in the user's data location.
+QString DataFolderFor(const QString& programFolder, const QString& userDataLocation);
+
 // One recent-files menu item.
 struct RecentMenuItem {
     bool visible = false;
@@ -68,6 +75,11 @@ public:
     const QString& ProgramFolder() const { return m_programFolder; }
     const QString& DataFolder() const { return m_dataFolder; }
     QString TextsFolder() const { return m_dataFolder + QStringLiteral("Texte/"); }
+    // The folder holding the data folder, ending in "/": where the PDF printer, the
+    // spreadsheet export and the dispensing records put their files. It is the program
+    // folder of a copied installation and the user's data location for the installed
+    // package, whose program folder is not the user's to write to.
+    QString WorkFolder() const;
     IniFile& Ini() { return *m_ini; }
     bool ReadOnlyMedium() const { return m_readOnlyMedium; }
     bool HelpAvailable() const { return m_helpAvailable; }

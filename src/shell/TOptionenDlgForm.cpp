@@ -6,6 +6,7 @@
 #include "common/NumberFormat.h"
 #include "common/UserPort.h"
 #include "platform/Files.h"
+#include "printing/GiroCode.h"
 #include "printing/PrintCanvas.h"
 #include "settings/IniFile.h"
 #include "settings/OptionSections.h"
@@ -31,6 +32,7 @@ const FieldKey kFieldKeys[] = {
     {TOptionenDlgForm::BankEdit, "BankEdit"},
     {TOptionenDlgForm::BLZEdit, "BLZEdit"},
     {TOptionenDlgForm::KtoEdit, "KtoEdit"},
+    {TOptionenDlgForm::KontoinhaberEdit, "KontoinhaberEdit"},
     {TOptionenDlgForm::NameEdit2, "NameEdit2"},
     {TOptionenDlgForm::FirmaEdit2, "FirmaEdit2"},
     {TOptionenDlgForm::StrasseEdit2, "StrasseEdit2"},
@@ -42,6 +44,7 @@ const FieldKey kFieldKeys[] = {
     {TOptionenDlgForm::BankEdit2, "BankEdit2"},
     {TOptionenDlgForm::BLZEdit2, "BLZEdit2"},
     {TOptionenDlgForm::KtoEdit2, "KtoEdit2"},
+    {TOptionenDlgForm::KontoinhaberEdit2, "KontoinhaberEdit2"},
     {TOptionenDlgForm::UebMa1Edit, "UebMa1Edit"},
     {TOptionenDlgForm::UebMa2Edit, "UebMa2Edit"},
     {TOptionenDlgForm::Mwst1Edit, "Mwst1Edit"},
@@ -63,9 +66,9 @@ const FieldKey kFieldKeys[] = {
 };
 
 const char* const kCheckKeys[TOptionenDlgForm::kCheckCount] = {
-    "LogoChk",      "SicherungChk1", "PW_MedChk",    "PW_LeistChk", "PW_KundeChk",
-    "PW_KarteiChk", "PW_PatChk",     "PW_AbgChk",    "PW_ReMaChk",  "PW_EA_Chk",
-    "PW_EAR_Chk",   "PW_TextChk",    "PW_TerminChk", "PW_SysChk",   "PreisAuszChk",
+    "LogoChk",      "SicherungChk1", "PW_MedChk",    "PW_LeistChk", "PW_KundeChk", "PW_KarteiChk",
+    "PW_PatChk",    "PW_AbgChk",     "PW_ReMaChk",   "PW_EA_Chk",   "PW_EAR_Chk",  "PW_TextChk",
+    "PW_TerminChk", "PW_SysChk",     "PreisAuszChk", "GiroCodeChk",
 };
 
 const int kRateFields[] = {TOptionenDlgForm::Mwst1Edit,     TOptionenDlgForm::Mwst2Edit,
@@ -338,6 +341,10 @@ bool TOptionenDlgForm::Leave(int id, bool closingOk)
         return true;
     }
     switch (id) {
+        case BLZEdit:
+        case BLZEdit2:
+            LeaveIban(id);
+            break;
         case StichtagsDatumEdit:
             LeaveDate();
             break;
@@ -400,4 +407,13 @@ OptionValues TOptionenDlgForm::CollectValues() const
         values.SetFlag(QString::fromLatin1(kCheckKeys[c]), m_checks[c]);
     values.SetFlag(QStringLiteral("EuroChk"), m_euro);
     return values;
+}
+
+// A wrong IBAN is only reported: older files may hold a bank code in the field, and the
+// letterhead prints it as typed. The payment code is left off until it is right.
+void TOptionenDlgForm::LeaveIban(int id)
+{
+    const QString text = Text(id).trimmed();
+    if (!text.isEmpty() && !girocode::IbanValid(text))
+        m_ctx.port->Message(MsgKind::Warning, girocode::kIbanInvalid);
 }

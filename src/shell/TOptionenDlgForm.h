@@ -65,6 +65,7 @@ public:
         BankEdit,
         BLZEdit,
         KtoEdit,
+        KontoinhaberEdit,
         // Apotheke
         NameEdit2,
         FirmaEdit2,
@@ -77,6 +78,7 @@ public:
         BankEdit2,
         BLZEdit2,
         KtoEdit2,
+        KontoinhaberEdit2,
         // Kopf
         RechKopfEdit,
         RechFuss1Edit,
@@ -127,6 +129,7 @@ public:
         PW_TerminChk,
         PW_SysChk,
         PreisAuszChk,
+        GiroCodeChk,
         kCheckCount
     };
 
@@ -191,6 +194,7 @@ private:
     void LeaveDate();
     void LeaveDm();
     void LeaveBackupPath();
+    void LeaveIban(int id);
     void SetCurrencyPartner(int source, int target);
     bool Refuse(Page page, int field);
     bool CloseCheck();

@@ -315,28 +315,29 @@ bool TSGrid::LoadRegister(const QString& path)
 bool TSGrid::MergeRegister()
 {
     const qsizetype count = m_lines.size();
+    const QStringList& lines = m_lines;  // read only until the survivors are known
     const auto isChange = [](const QString& line) {
         return line.startsWith(QLatin1Char('+')) || line.startsWith(QLatin1Char('-'));
     };
     // Cell 1, the key; a change line's after its sign.
     static_assert(recordline::kRegisterKey == 1);
     const auto keyOf = [&](qsizetype i) {
-        const QString& line = m_lines[i];
+        const QString& line = lines[i];
         const QStringView cells = isChange(line) ? QStringView(line).mid(1) : QStringView(line);
         const qsizetype tab = cells.indexOf(QLatin1Char('\t'));
         return tab < 0 ? QStringView() : cells.left(tab);
     };
-    // The views point into the lines, which stay untouched until the survivors are known.
+    // The views point into the lines.
     QHash<QStringView, qsizetype> lastChange;
     for (qsizetype i = 0; i < count; ++i) {
-        if (isChange(m_lines[i]))
+        if (isChange(lines[i]))
             lastChange.insert(keyOf(i), i);
     }
     if (lastChange.isEmpty())
         return false;
     std::vector<char> keep(static_cast<size_t>(count), 0);
     for (qsizetype i = 0; i < count; ++i) {
-        if (m_lines[i].startsWith(QLatin1Char('-')))
+        if (lines[i].startsWith(QLatin1Char('-')))
             continue;
         const auto it = lastChange.constFind(keyOf(i));
         keep[static_cast<size_t>(i)] = it == lastChange.cend() || it.value() <= i;

@@ -72,7 +72,7 @@ protected:
         printing.printers = &printerList;
         printing.standardPrinter = "Laser";
         printing.selectPrinter = [this](const QString& name) { canvas.printer = name; };
-        options.Write("Optionen", "ZzRechEdit", "14");
+        // No payment term stored, as on a fresh installation: the invoices count 14 days.
         options.Write("Optionen", "NameEdit", "Tierarztpraxis Berger");
     }
 

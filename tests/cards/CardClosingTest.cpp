@@ -346,8 +346,9 @@ TEST_F(CardClosingTest, LetterheadOfPracticeOrPharmacy)
     EXPECT_EQ(DocumentHeading(CloseKind::Quote, "ANGEBOT", true, true), "ANGEBOT");
 
     LetterheadInput in;
-    in.business = {"Praxis Dr. Huf", "Tierarzt", "Weg 1", "12345 Dorf", "0123",     "0456",
-                   "Sparkasse",      "DE00 1",   "BIC1",  "mail@huf",   "Notdienst"};
+    in.business = {
+        "Praxis Dr. Huf", "Tierarzt", "Weg 1",    "12345 Dorf", "0123", "0456", "Sparkasse",
+        "DE00 1",         "BIC1",     "mail@huf", "Notdienst",  "",     "",     ""};
     in.addressee = {"Frau", "Anna Meier", "Gasse 2", "12345 Dorf"};
     in.heading = "RECHNUNG";
     in.cardKey = "0012/007";

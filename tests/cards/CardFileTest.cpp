@@ -39,6 +39,8 @@ TEST(CardFile, NamesKeysAndCaseInsensitiveLookup)
     EXPECT_EQ(FileName("0012", 7), "K0012007.KAR");
     EXPECT_EQ(Key("0012", 7), "0012/007");
     EXPECT_EQ(FileName("0012", 999), "K0012999.KAR");
+    EXPECT_EQ(NamedPath(u"/p/DATEN/", "0012", 0), "/p/DATEN/K0012000.KAR");
+    EXPECT_EQ(NamedPath(u"/p/DATEN/", "0012", 1000), "/p/DATEN/K00121000.KAR");
 
     QTemporaryDir dir;
     testfiles::WriteAll(dir.filePath("k0012007.kar"), "");
@@ -107,15 +109,19 @@ TEST(CardFile, CardSearchMatchesTheUpperCasedText)
         EXPECT_EQ(CardContains(path, QString::fromUtf8(c.typed).toUpper(), true), c.found)
             << c.card << " / " << c.typed;
     }
-    // Every character of the code page, as the whole decoded text upper-cased finds it.
-    QByteArray all;
-    for (int b = 1; b < 256; ++b)
-        if (b != '\r' && b != '\n')
-            all += char(b);
-    testfiles::WriteAll(path, all);
-    for (qsizetype i = 0; i + 3 <= all.size(); ++i) {
-        const QString typed = cp1252::Decode(all.mid(i, 3)).toUpper();
-        ASSERT_TRUE(CardContains(path, typed, false)) << i;
+    // Every character of the code page, as the whole decoded text upper-cased finds it;
+    // once with "ß", once without.
+    for (const bool withSharpS : {true, false}) {
+        QByteArray all;
+        for (int b = 1; b < 256; ++b)
+            if (b != '\r' && b != '\n' && (withSharpS || b != 0xDF))
+                all += char(b);
+        testfiles::WriteAll(path, all);
+        for (qsizetype i = 0; i + 3 <= all.size(); ++i) {
+            const QString typed = cp1252::Decode(all.mid(i, 3)).toUpper();
+            ASSERT_TRUE(CardContains(path, typed, false)) << i << withSharpS;
+            ASSERT_FALSE(CardContains(path, typed + typed, false)) << i << withSharpS;
+        }
     }
 }
 

@@ -305,6 +305,13 @@ TEST_F(TKarteiRechnDruckDlgFormTest, MailOnlyWithMailPrinterAndAddress)
     EXPECT_FALSE(form.MailBox().checked);
     form.SetMail(true);
     EXPECT_TRUE(form.Choice().mail);
+    // Without a mail printer the mail program takes the PDF.
+    s.mailPrinterConfigured = false;
+    form.Open(s);
+    EXPECT_FALSE(form.MailBox().enabled);
+    s.mailProgram = true;
+    form.Open(s);
+    EXPECT_TRUE(form.MailBox().enabled);
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QUrl>
+#include <QUrlQuery>
 #include <functional>
 #include <memory>
 
@@ -18,6 +20,8 @@
 #include "common/CodePage.h"
 #include "dunning/Reminder.h"
 #include "dunning/StapelWorkspace.h"
+#include "printing/GiroCode.h"
+#include "printing/MailHandOff.h"
 #include "printing/PrinterList.h"
 #include "printing/TStapelDruckDlgForm.h"
 #include "table/RecordLine.h"
@@ -670,3 +674,73 @@ TEST_F(DunningTest, BatchRunToTheMailPrinter)
 }
 
 }  // namespace
+
+// The payment code asks for the open amount, the fees of issued reminders counted once, to
+// the account of the business whose letterhead the letter bears; a DM card or a practice
+// without IBAN gets none.
+TEST_F(DunningTest, ReminderPaymentCodeOfTheLetterheadsBusiness)
+{
+    const auto expected = [](const char* holder, const char* iban, const char* amount) {
+        return (QByteArray("BCD\n002\n1\nSCT\n\n") + holder + "\n" + iban + "\nEUR" + amount +
+                "\n\n\nRechnung 0012/005 vom 20.02.2024")
+            .toStdString();
+    };
+    const auto code = [&] {
+        EXPECT_TRUE(Cards().LoadCardByKey("0012/005"));
+        ReminderLetter letter;
+        EXPECT_TRUE(CardDunning(Cards(), port, clock, printing).ComposeReminder(1, &letter));
+        EXPECT_EQ(letter.payCode.dark.empty(), letter.payCodeText.isEmpty());
+        return letter.payCodeText.toStdString();
+    };
+    WriteInvoiced("0012");
+    EXPECT_TRUE(code().empty());
+    options.Write("Optionen", "BLZEdit", "DE45 6835 0048 0001 2345 67");
+    EXPECT_EQ(code(), expected("Tierarztpraxis Berger", "DE45683500480001234567", "119.00"));
+
+    options.Write("Optionen", "NameEdit2", "Apotheke am Markt");
+    options.Write("Optionen", "KontoinhaberEdit2", "Markt-Apotheke OHG");
+    options.Write("Optionen", "BLZEdit2", "DE89370400440532013000");
+    customers.SetRecordCell(recordline::kCustRemark, 0, "(A) Apotheke");
+    EXPECT_EQ(code(), expected("Markt-Apotheke OHG", "DE89370400440532013000", "119.00"));
+    ASSERT_EQ(CardDunning(Cards(), port, clock, printing).IssueReminder(1, false, false),
+              IssueOutcome::Issued);
+    EXPECT_EQ(canvas.Count(RecordingCanvas::Op::Bitmap), 1);
+    EXPECT_EQ(code(), expected("Markt-Apotheke OHG", "DE89370400440532013000", "124.00"));
+
+    WriteInvoiced("0012", "119,00000", [](QStringList& h) { h[kHdrCurrency] = "DM"; });
+    EXPECT_TRUE(code().empty());
+}
+
+// Without a mail printer the letter goes to the PDF printer and the mail program gets a
+// message to the customer naming the file; the address cannot smuggle in recipients.
+TEST_F(DunningTest, MailHandOffWithoutMailPrinter)
+{
+    struct : MailPort {
+        bool Compose(const QString& address) override
+        {
+            mailto << address;
+            return true;
+        }
+        QStringList mailto;
+    } mail;
+    QStringList selected;
+    printing.mailProgram = &mail;
+    printing.lastPdf = [] { return QStringLiteral("/praxis/PDF/Mahnung.pdf"); };
+    printing.selectPrinter = [&](const QString& name) { selected << name; };
+    customers.SetRecordCell(recordline::kCustMail, 0, "anna@example.de?bcc=x@y.de");
+    WriteInvoiced("0012");
+    ASSERT_TRUE(Cards().LoadCardByKey("0012/005"));
+    ASSERT_EQ(CardDunning(Cards(), port, clock, printing).IssueReminder(1, false, false, true),
+              IssueOutcome::Issued);
+
+    EXPECT_EQ(selected, (QStringList{"PDF-Datei", "Laser"}));
+    ASSERT_EQ(mail.mailto.size(), 1);
+    EXPECT_TRUE(mail.mailto[0].startsWith(
+        "mailto:anna@example.de%3Fbcc%3Dx@y.de?subject=1.%20Mahnung%200012%2F005&body=Guten%20Tag"))
+        << mail.mailto[0].toStdString();
+    const QUrlQuery query(QUrl(mail.mailto[0]).query());
+    EXPECT_EQ(query.queryItemValue("body", QUrl::FullyDecoded),
+              "Guten Tag,\n\nanbei erhalten Sie „1. Mahnung 0012/005“ als PDF-Datei:\n"
+              "/praxis/PDF/Mahnung.pdf\n\nMit freundlichen Grüßen");
+    EXPECT_EQ(query.queryItemValue("attach", QUrl::FullyDecoded), "file:///praxis/PDF/Mahnung.pdf");
+}

@@ -16,7 +16,9 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
+#include <QUrlQuery>
 
+#include "MailtoCatcher.h"
 #include "MainWindowTest.h"
 #include "cards/CardClosing.h"
 #include "cards/CardEntryForm.h"
@@ -701,6 +703,53 @@ TEST_F(KarteiGuiTest, PrintButtonClosesTheCardIntoAnInvoice)
     EXPECT_EQ(Header("KartNrLabel"), "0012/002");
     EXPECT_TRUE(m_form->findChild<QLabel*>("FileLabel")->text().endsWith("K0012002.KAR"));
     EXPECT_TRUE(CardLines("K0012001.KAR").contains("15.03.2024"));
+}
+
+// "Als E-Mail versenden" without a mail printer: the invoice goes to a PDF in the PDF folder,
+// carrying the payment code for what is open, and the mail program gets a message to the
+// customer naming the file.
+TEST_F(KarteiGuiTest, MailedInvoiceWithPaymentCodeGoesToTheMailProgram)
+{
+    MakeData({QString::fromUtf8(
+        "Müller\tAnna\tWeg 1\t12345 Dorf\t0012\t\tFrau\t\t001\tanna@example.de\t")});
+    OptionValues options;
+    options.SetValue("NameEdit", "Tierarztpraxis Berger");
+    options.SetValue("BLZEdit", "DE45 6835 0048 0001 2345 67");
+    WriteOptions(options);
+    WriteCard(1, {"01.03.2024\tImpfung\t1\t10,00000\t\t\t\t\t"},
+              card::NewCardHeader("0012", 1, "x", "Euro"));
+    Start();
+    ClickTool(Workspace::Kartei);
+    MailtoCatcher mail;
+
+    QTimer::singleShot(0, m_form.get(), [] {
+        auto* dlg = qobject_cast<TKarteiRechnDruckDlg*>(QApplication::activeModalWidget());
+        ASSERT_NE(dlg, nullptr);
+        for (QCheckBox* box : dlg->findChildren<QCheckBox*>()) {
+            if (box->text() == "Als E-Mail versenden") {
+                ASSERT_TRUE(box->isEnabled());
+                QTest::mouseClick(box, Qt::LeftButton);
+            }
+        }
+        for (QPushButton* b : dlg->findChildren<QPushButton*>()) {
+            if (b->text() == "OK")
+                QTest::mouseClick(b, Qt::LeftButton);
+        }
+    });
+    QTest::mouseClick(Panel().Button("DruckenBtn"), Qt::LeftButton);
+    ASSERT_EQ(Header("KartNrLabel"), "0012/002");
+
+    const QString pdf = m_form->Printers().canvas.LastPdfFile();
+    pdftools::Keep(pdf, "invoice_mailed");
+    EXPECT_EQ(QFileInfo(pdf).dir(), QDir(m_form->Printers().canvas.PdfFolder()));
+    ASSERT_EQ(mail.urls.size(), 1);
+    EXPECT_EQ(mail.urls[0].path(), "anna@example.de");
+    const QUrlQuery query(mail.urls[0]);
+    EXPECT_EQ(query.queryItemValue("subject", QUrl::FullyDecoded), "Rechnung 0012/001");
+    EXPECT_TRUE(query.queryItemValue("body", QUrl::FullyDecoded).contains(pdf));
+    EXPECT_EQ(pdftools::ScannedCode(pdf).toStdString(),
+              "BCD\n002\n1\nSCT\n\nTierarztpraxis Berger\nDE45683500480001234567\nEUR11.90"
+              "\n\n\nRechnung 0012/001 vom 15.03.2024");
 }
 
 TEST_F(KarteiGuiTest, QuantityFieldTakesFractionsForTheTakeOver)

@@ -9,6 +9,7 @@
 
 #include "masterdata/MasterGridLayout.h"
 #include "masterdata/ui/MasterListPrinting.h"
+#include "printing/GiroCode.h"
 #include "printing/LayoutStore.h"
 #include "printing/PrinterList.h"
 #include "printing/TPrintGrid2.h"
@@ -217,6 +218,35 @@ TEST_F(PrintedDocuments, InvoiceWithContinuationPageAndFooter)
               total.trimmed().size() + total.indexOf(total.trimmed()));
     EXPECT_EQ(vat.trimmed().size() + vat.indexOf(vat.trimmed()),
               total.trimmed().size() + total.indexOf(total.trimmed()));
+}
+
+// The payment code of an invoice, printed to PDF and rendered at the resolution of a phone
+// camera's view of paper, scans back to its text; the footer stays readable beside it.
+TEST_F(PrintedDocuments, InvoicePayCodeScansBackFromThePage)
+{
+    BusinessData practice;
+    practice.name = QStringLiteral("Tierarztpraxis Dr. med. vet. Katharina Lindner");
+    practice.accountIban = QStringLiteral("DE45 6835 0048 0001 2345 67");
+    practice.accountBic = QStringLiteral("SKLODE66XXX");
+    const auto transfer =
+        girocode::TransferFor(practice, true, QStringLiteral("Euro"), 7088.08L,
+                              QStringLiteral("0412/007"), QStringLiteral("08.12.2026"));
+    ASSERT_TRUE(transfer);
+    const QByteArray payload = girocode::Payload(*transfer);
+
+    auto grid = InvoiceLines(port, 12);
+    TPrintGrid2 printer(canvas, port, clock);
+    SetUpInvoice(printer, grid.get(), QStringLiteral("RECHNUNG"));
+    printer.PayCode = girocode::Encode(payload);
+    printer.Print();
+    const QString pdf = canvas.LastPdfFile();
+    Keep(pdf, QStringLiteral("invoice-girocode"));
+    ASSERT_EQ(PageCount(pdf), 1);
+    ExpectInOrder(PageText(pdf, 1), {QStringLiteral("Position 11"), QStringLiteral("13.11.2026"),
+                                     QStringLiteral("Endbetrag"), QStringLiteral("7.088,08"),
+                                     QStringLiteral("Vielen Dank")});
+
+    EXPECT_EQ(pdftools::ScannedCode(pdf).toStdString(), payload.toStdString());
 }
 
 TEST_F(PrintedDocuments, ReceiptWhoseFooterNeedsAPageOfItsOwn)

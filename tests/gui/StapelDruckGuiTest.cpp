@@ -82,6 +82,7 @@ TEST_F(StapelDruckGuiTest, InvoiceRunThenReminderRunToPdf)
     OptionValues options;
     options.SetValue("NameEdit", "Tierarztpraxis Berger");
     options.SetValue("UebMa1Edit", "Erste Mahnung");
+    options.SetValue("BLZEdit", "DE45 6835 0048 0001 2345 67");
     WriteOptions(options);
     const QStringList lines[] = {{"01.03.2024\tImpfung\t1\t100,00000\t\t\t\t\t"},
                                  {"05.03.2024\tRöntgen\t1\t50,00000\t\t\t\t\t"},
@@ -112,6 +113,7 @@ TEST_F(StapelDruckGuiTest, InvoiceRunThenReminderRunToPdf)
     dunning::StapelWorkspace& ws = m_form->Stapel().Dunning()->Workspace();
     ASSERT_EQ(ws.MarkedCount(dunning::kInvoices), 3);
     EXPECT_EQ(Page(0).findChild<QLineEdit*>("SummeEdit")->text(), "193,90");
+    EXPECT_EQ(ws.Grid(0).Cells(recordline::kInvGross, 1).trimmed(), "119,00");
     const QString folder = qEnvironmentVariable("TALVEN_KEEP_PNG");
     if (!folder.isEmpty())
         m_form->grab().save(folder + "/stapel_rechnungen.png");
@@ -152,6 +154,9 @@ TEST_F(StapelDruckGuiTest, InvoiceRunThenReminderRunToPdf)
     pdftools::ExpectInOrder(
         letter, {"Tierarztpraxis Berger", "Kunde0012", "Erste Mahnung", "vom 15.03.2024",
                  "124,00 Euro", "5,00 Euro", "bis zum 29.04.2024"});
+    EXPECT_EQ(pdftools::ScannedCode(Program() + "PDF/" + reminder[0]).toStdString(),
+              "BCD\n002\n1\nSCT\n\nTierarztpraxis Berger\nDE45683500480001234567\nEUR124.00"
+              "\n\n\nRechnung 0012/001 vom 15.03.2024");
     const QStringList reminded = ws.Grid(1).Lines().filter("0012/001");
     ASSERT_EQ(reminded.size(), 1);
     EXPECT_EQ(recordline::Cell(reminded[0], recordline::kDunReminder1), "X");

@@ -80,7 +80,7 @@ TEST_F(TOptionenDlgTest, PracticeDataAndRatesSurviveARestart)
         TypeInto(dlg, F::NameEdit, "Tierarztpraxis Dr. Weiß");
         TypeInto(dlg, F::StrasseEdit, "Hafenstraße 3");
         TypeInto(dlg, F::PLZEdit, "24103 Kiel");
-        TypeInto(dlg, F::BLZEdit, "DE44 1002 0030 0000 1234 56");
+        TypeInto(dlg, F::BLZEdit, "DE07 1002 0030 0000 1234 56");
         dlg.Pages()->setCurrentIndex(F::MwSt);
         TypeInto(dlg, F::Mwst1Edit, "19x");  // the letter is refused
         TypeInto(dlg, F::Mwst2Edit, "7");
@@ -113,7 +113,7 @@ TEST_F(TOptionenDlgTest, PracticeDataAndRatesSurviveARestart)
     EXPECT_EQ(dlg.Editor(F::NameEdit)->text(), "Tierarztpraxis Dr. Weiß");
     EXPECT_EQ(dlg.Editor(F::StrasseEdit)->text(), "Hafenstraße 3");
     EXPECT_EQ(dlg.Editor(F::PLZEdit)->text(), "24103 Kiel");
-    EXPECT_EQ(dlg.Editor(F::BLZEdit)->text(), "DE44 1002 0030 0000 1234 56");
+    EXPECT_EQ(dlg.Editor(F::BLZEdit)->text(), "DE07 1002 0030 0000 1234 56");
     EXPECT_EQ(dlg.Editor(F::Mwst1Edit)->text(), "19,0");
     EXPECT_EQ(dlg.Editor(F::Mwst2Edit)->text(), "7,0");
     EXPECT_EQ(dlg.Editor(F::StichtagsDatumEdit)->text(), "01.01.2024");

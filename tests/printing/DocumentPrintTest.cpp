@@ -212,6 +212,43 @@ TEST_F(DocFixture, FooterGoesToAPageOfItsOwnWhenTenLinesAreNotFree)
     EXPECT_GT(ownPage, 0);
 }
 
+// The payment code (30 mm: 300 pixels) stands at the right edge between the last row and
+// the footer rule, or below the footer on the footer's own page; never over a text.
+TEST_F(DocFixture, PayCodeStandsClearOfRowsAndFooter)
+{
+    MonoBitmap code;
+    code.width = code.height = 29;
+    code.dark.assign(29 * 29, true);
+    int samePage = 0;
+    int ownPage = 0;
+    for (int rows = 10; rows <= 70; rows += 3) {
+        canvas.calls.clear();
+        canvas.monoBitmaps.clear();
+        Invoice(rows);
+        printer.PayCode = code;
+        printer.Print();
+        ASSERT_EQ(canvas.monoBitmaps.size(), 1) << rows;
+        const RecordingCanvas::Call* bitmap = nullptr;
+        for (const auto& c : canvas.calls) {
+            if (c.op == RecordingCanvas::Op::Bitmap)
+                bitmap = &c;
+        }
+        ASSERT_NE(bitmap, nullptr);
+        const QRect r = bitmap->clip;
+        EXPECT_EQ(r.size(), QSize(300, 300));
+        EXPECT_EQ(r.right() + 1, 2050);
+        const auto* net = Text(QStringLiteral("Nettobetrag"));
+        EXPECT_EQ(bitmap->page, net->page);
+        for (const auto& t : canvas.Texts(bitmap->page)) {
+            const QRect box(t.x, t.y, int(t.text.size()) * 2 * t.font.size, 4 * t.font.size);
+            EXPECT_FALSE(box.intersects(r)) << rows << " " << t.text.toStdString();
+        }
+        ++(bitmap->page == Text(QStringLiteral("Posten %1").arg(rows))->page ? samePage : ownPage);
+    }
+    EXPECT_GT(samePage, 0);
+    EXPECT_GT(ownPage, 0);
+}
+
 TEST_F(DocFixture, FooterPageIsPrintedEvenPastThePageRange)
 {
     // 25 rows leave fewer than ten free lines on page 1.

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include "platform/Files.h"
@@ -83,6 +84,7 @@ TEST_F(StartUpTest, MissingDataFolderAnsweredYesCreatesFourEmptyFiles)
         EXPECT_EQ(f.size(), 0) << name;
     }
     EXPECT_EQ(QDir::currentPath() + "/", QDir(Data()).canonicalPath() + "/");
+    EXPECT_EQ(s.WorkFolder(), Program());
     EXPECT_FALSE(m_port.busy);
 
     s.ShowHandler(m_hooks, 1280);
@@ -207,4 +209,51 @@ TEST_F(StartUpTest, NarrowScreenUsesTheRecordCardFont)
     EXPECT_EQ(s.TableFontSize(), 7);
     EXPECT_FALSE(s.TableFontMenuVisible());
     EXPECT_FALSE(s.IndicatorTimerStarted());
+}
+
+// A copied folder keeps DATEN beside the program; the installed package (its marker beside
+// the program) uses the user's data location unless a DATEN folder lies beside it.
+TEST_F(StartUpTest, DataFolderOfCopiedFolderAndInstalledPackage)
+{
+    const QString user = m_dir.path() + "/user";
+    const struct {
+        const char* name;
+        bool installed;
+        const char* beside;  // folder beside the program, or none
+        QString expected;
+    } cases[] = {
+        {"copied, new", false, nullptr, Program() + "DATEN/"},
+        {"copied from Windows", false, "Daten", Program() + "Daten/"},
+        {"installed", true, nullptr, user + "/DATEN/"},
+        {"installed beside data", true, "DATEN", Program() + "DATEN/"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QDir(Program() + "DATEN").removeRecursively();
+        QDir(Program() + "Daten").removeRecursively();
+        QFile::remove(Program() + kInstalledMarker);
+        if (c.installed)
+            testfiles::WriteAll(Program() + kInstalledMarker, {});
+        if (c.beside)
+            QDir(Program()).mkdir(c.beside);
+        EXPECT_EQ(DataFolderFor(Program(), user), c.expected);
+    }
+}
+
+TEST_F(StartUpTest, InstalledPackageStartsItsUserFolderWithoutAsking)
+{
+    QStandardPaths::setTestModeEnabled(true);
+    const QString user = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QDir(user + "/DATEN").removeRecursively();
+    testfiles::WriteAll(Program() + kInstalledMarker, {});
+    StartUp s = Make();
+    EXPECT_EQ(s.DataFolder(), user + "/DATEN/");
+    EXPECT_EQ(s.WorkFolder(), user + "/");
+    s.CheckDataFolder();
+    for (const auto& m : m_port.messages)
+        EXPECT_NE(m.buttons, Buttons::YesNo) << m.text.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(user + "/DATEN/KUNDE.DBF"));
+    EXPECT_FALSE(QFileInfo::exists(Program() + "DATEN"));
+    QDir(user + "/DATEN").removeRecursively();
+    QStandardPaths::setTestModeEnabled(false);
 }

@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 
 #include "masterdata/MasterWorkspace.h"
+#include "printing/GiroCode.h"
 #include "settings/IniFile.h"
 #include "settings/OptionSections.h"
 #include "shell/TOptionenDlgForm.h"
@@ -291,6 +292,37 @@ TEST_F(TOptionenDlgFormTest, OkWritesTheOrderedPartThatTheNextStartReadsBack)
     EXPECT_EQ(m_hooks.applied, 1);
     EXPECT_EQ(m_hooks.backupPath, "");
     EXPECT_FALSE(m_hooks.backupIndicator);
+}
+
+// Leaving an IBAN field checks its check digits (blanks and lower case allowed) and only
+// warns: the text stays as typed. The account holder and the code switch are kept.
+TEST_F(TOptionenDlgFormTest, IbanIsCheckedWhenLeftAndTheCodeOptionsAreWritten)
+{
+    const struct {
+        int field;
+        const char* text;
+        bool warned;
+    } cases[] = {
+        {F::BLZEdit, "de45 6835 0048 0001 2345 67", false},
+        {F::BLZEdit, "DE45 6835 0048 0001 2345 68", true},
+        {F::BLZEdit2, "DE89370400440532013001", true},
+        {F::BLZEdit2, "", false},
+        {F::BLZEdit2, "DE89370400440532013000", false},
+    };
+    for (const auto& c : cases) {
+        m_port.messages.clear();
+        m_form->Field(c.field).SetText(c.text);
+        EXPECT_TRUE(m_form->Leave(c.field));
+        EXPECT_EQ(m_form->Text(c.field), QString(c.text));
+        EXPECT_EQ(m_port.Texts(), c.warned ? QStringList{girocode::kIbanInvalid} : QStringList{})
+            << c.text;
+    }
+    Type(F::KontoinhaberEdit2, "Markt-Apotheke OHG");
+    m_form->SetChecked(F::GiroCodeChk, false);
+    ASSERT_TRUE(m_form->Ok(F::NameEdit));
+    const OptionValues back = ReadOrderedOptions(IniFile(IniPath()));
+    EXPECT_EQ(back.Value("KontoinhaberEdit2"), "Markt-Apotheke OHG");
+    EXPECT_FALSE(back.Flag("GiroCodeChk"));
 }
 
 TEST_F(TOptionenDlgFormTest, CancelWritesNothingAndForgetsTheEdits)

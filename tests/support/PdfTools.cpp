@@ -71,6 +71,22 @@ QRectF BoxOf(const QList<Word>& words, const QString& text)
     return {};
 }
 
+QByteArray ScannedCode(const QString& pdf, int page)
+{
+    const QString png = pdf + QStringLiteral(".scan");
+    const QString number = QString::number(page);
+    Run(QStringLiteral("pdftoppm"),
+        {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("100"), QStringLiteral("-f"),
+         number, QStringLiteral("-l"), number, QStringLiteral("-singlefile"), pdf, png});
+    QByteArray code = Run(QStringLiteral("zbarimg"), {QStringLiteral("--raw"), QStringLiteral("-q"),
+                                                      png + QStringLiteral(".png")})
+                          .toUtf8();
+    QFile::remove(png + QStringLiteral(".png"));
+    if (code.endsWith('\n'))
+        code.chop(1);
+    return code;
+}
+
 void ExpectInOrder(const QString& text, const QStringList& needles)
 {
     qsizetype from = 0;

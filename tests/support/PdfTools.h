@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QRectF>
 #include <QString>
@@ -20,6 +21,10 @@ struct Word {
 QList<Word> Words(const QString& pdf, int page = 1);
 // The box of the first word with that text; an empty box when there is none.
 QRectF BoxOf(const QList<Word>& words, const QString& text);
+
+// The QR code on a page, rendered at 100 dpi (about what a phone camera sees of paper) and
+// read with zbarimg; empty when none is found.
+QByteArray ScannedCode(const QString& pdf, int page = 1);
 
 // Each needle must appear after the one before it.
 void ExpectInOrder(const QString& text, const QStringList& needles);

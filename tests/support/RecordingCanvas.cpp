@@ -104,6 +104,16 @@ bool RecordingCanvas::StretchBitmap(const QRect& target, const QString& path)
     return !bitmapsFail && !BitmapSize(path).isEmpty();
 }
 
+bool RecordingCanvas::StretchMonoBitmap(const QRect& target, const MonoBitmap& bitmap)
+{
+    Call c{Op::Bitmap};
+    c.clip = target;
+    c.text = QStringLiteral("mono");
+    Record(c);
+    monoBitmaps.append(bitmap);
+    return !bitmapsFail;
+}
+
 void RecordingCanvas::Record(Call c)
 {
     c.page = pages;

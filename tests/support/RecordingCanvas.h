@@ -56,6 +56,8 @@ public:
     void FrameRect(const QRect& rect) override;
     QSize BitmapSize(const QString& path) override;
     bool StretchBitmap(const QRect& target, const QString& path) override;
+    // Recorded as a Bitmap call with the text "mono"; the picture goes to monoBitmaps.
+    bool StretchMonoBitmap(const QRect& target, const MonoBitmap& bitmap) override;
 
     static int FontPixels(const PrintFont& f) { return 4 * f.size; }
 
@@ -73,6 +75,7 @@ public:
     int physicalOffset = 0;
     // Bitmaps the canvas pretends to know: path -> natural size.
     QList<std::pair<QString, QSize>> bitmaps;
+    QList<MonoBitmap> monoBitmaps;
     bool bitmapsFail = false;  // known bitmaps are measured but cannot be drawn
     bool refuseJobs = false;   // BeginDoc fails: no job starts
     bool failJobs = false;     // jobs run but the device reports them failed

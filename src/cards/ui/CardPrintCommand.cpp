@@ -5,6 +5,7 @@
 #include "cards/CardWorkspace.h"
 #include "cards/ui/TBezDlg.h"
 #include "cards/ui/TKarteiRechnDruckDlg.h"
+#include "printing/qt/QtMailPort.h"
 #include "printing/qt/QtPrintCanvas.h"
 #include "printing/qt/QtPrinterList.h"
 #include "settings/OptionSections.h"
@@ -31,6 +32,9 @@ card::ClosePrinters WindowClosePrinters(QtPrintCanvas& canvas, const PrinterList
     out.mailCodes = mail.controlCodes;
     out.selectPrinter = [&canvas](const QString& name) { canvas.SelectPrinter(name); };
     out.layout = layout;
+    static QtMailPort mailProgram;
+    out.mailProgram = &mailProgram;
+    out.lastPdf = [&canvas] { return canvas.LastPdfFile(); };
     return out;
 }
 

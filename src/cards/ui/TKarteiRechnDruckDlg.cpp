@@ -96,7 +96,8 @@ TKarteiRechnDruckDlg::TKarteiRechnDruckDlg(TKarteiRechnDruckDlgForm& form, QWidg
                  QStringLiteral("Abschluss ohne Papierausdruck"));
     m_kopie = Box(QStringLiteral("K&opie: 2fach drucken"), output);
     m_mail = Box(QStringLiteral("Als E-Mail versenden"), output,
-                 QStringLiteral("Nur möglich mit Option: Mailprinter"));
+                 QStringLiteral("An die E-Mail-Adresse des Kunden: über den Mailprinter oder, "
+                                "ohne ihn, als PDF-Datei mit dem E-Mail-Programm"));
     for (QCheckBox* box : {m_alsQuittung, m_leer, m_kopie, m_mail}) {
         outputLayout->addWidget(box);
     }

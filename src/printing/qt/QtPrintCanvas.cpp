@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QImageReader>
 #include <QPageLayout>
+#include <QPainterPath>
 #include <QPrinterInfo>
 #include <QScreen>
 
@@ -320,6 +321,38 @@ QSize QtPrintCanvas::BitmapSize(const QString& path)
 {
     QImageReader reader(path);
     return reader.canRead() ? reader.size() : QSize();
+}
+
+bool QtPrintCanvas::StretchMonoBitmap(const QRect& target, const MonoBitmap& bitmap)
+{
+    if (bitmap.Empty() || !m_painter.isActive() || target.isEmpty())
+        return false;
+    // Drawn as one filled shape rather than a picture: a PDF keeps the modules sharp at any
+    // zoom (a picture would be stored compressed and smoothed), and the runs of one shape
+    // leave no seams between neighbouring modules.
+    const qreal mw = qreal(target.width()) / bitmap.width;
+    const qreal mh = qreal(target.height()) / bitmap.height;
+    QPainterPath shape;
+    shape.setFillRule(Qt::WindingFill);
+    for (int y = 0; y < bitmap.height; ++y) {
+        for (int x = 0; x < bitmap.width;) {
+            if (!bitmap.Dark(x, y)) {
+                ++x;
+                continue;
+            }
+            int end = x;
+            while (end < bitmap.width && bitmap.Dark(end, y))
+                ++end;
+            shape.addRect(
+                QRectF(target.left() + x * mw, target.top() + y * mh, (end - x) * mw, mh));
+            x = end;
+        }
+    }
+    m_painter.save();
+    m_painter.fillRect(target, Qt::white);
+    m_painter.fillPath(shape, Qt::black);
+    m_painter.restore();
+    return true;
 }
 
 bool QtPrintCanvas::StretchBitmap(const QRect& target, const QString& path)

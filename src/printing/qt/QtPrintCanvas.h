@@ -14,7 +14,8 @@ class Clock;
 // and the print preview draw through it alike.
 class QtPrintCanvas : public PrintCanvas {
 public:
-    // A canvas with a printer of its own. The PDF printer writes into programFolder/PDF.
+    // A canvas with a printer of its own. The PDF printer writes into programFolder/PDF
+    // (the folder beside the data folder).
     QtPrintCanvas(const QString& programFolder, const Clock& clock);
     // A canvas on a printer someone else owns (the print preview's).
     explicit QtPrintCanvas(QPrinter* printer);
@@ -72,6 +73,7 @@ public:
     void FrameRect(const QRect& rect) override;
     QSize BitmapSize(const QString& path) override;
     bool StretchBitmap(const QRect& target, const QString& path) override;
+    bool StretchMonoBitmap(const QRect& target, const MonoBitmap& bitmap) override;
 
 private:
     void UsePdfPrinter();

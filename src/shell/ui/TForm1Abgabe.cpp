@@ -73,7 +73,7 @@ TForm1Abgabe::TForm1Abgabe(UserPort& port, const Clock& clock, StartUp& startUp,
       m_settings(startUp.Ini()),
       m_layouts(std::make_unique<IniLayoutStore>(startUp.Ini())),
       m_workspace(
-          std::make_unique<abg::AbgWorkspace>(port, clock, m_settings, startUp.ProgramFolder()))
+          std::make_unique<abg::AbgWorkspace>(port, clock, m_settings, startUp.WorkFolder()))
 {
 }
 

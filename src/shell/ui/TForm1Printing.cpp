@@ -45,7 +45,7 @@ QString RateText(long double rate)
 
 void TForm1::BuildPrintMenu(QMenu* datei)
 {
-    m_printers = std::make_unique<TForm1Printers>(m_startUp.ProgramFolder(), m_clock, m_port);
+    m_printers = std::make_unique<TForm1Printers>(m_startUp.WorkFolder(), m_clock, m_port);
     for (const PrintItem& item : kPrintItems) {
         QAction* a = datei->addAction(QString::fromUtf8(item.text));
         a->setObjectName(QString::fromLatin1(item.name));
@@ -146,10 +146,10 @@ void TForm1::PrintMasterList(ListPrintMode mode)
                 lines.append(line);
         kept.SetLines(lines);
         RunMasterListPrint(mode, this, m_printers->canvas, m_printers->grid, kept, which, store,
-                           m_startUp.ProgramFolder(), rateTexts);
+                           m_startUp.WorkFolder(), rateTexts);
     } else {
         RunMasterListPrint(mode, this, m_printers->canvas, m_printers->grid, Grid(which), which,
-                           store, m_startUp.ProgramFolder(), rateTexts);
+                           store, m_startUp.WorkFolder(), rateTexts);
     }
     area->setUpdatesEnabled(true);
     area->update();

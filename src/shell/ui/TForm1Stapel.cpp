@@ -117,8 +117,7 @@ void TForm1Stapel::Print()
         return;
     IniLayoutStore store(m_startUp.Ini());
     if (list)
-        ws.PrintList(m_printers.grid, store, m_startUp.ProgramFolder(), toFile,
-                     form.WithBalances());
+        ws.PrintList(m_printers.grid, store, m_startUp.WorkFolder(), toFile, form.WithBalances());
     else
         ws.PrintVatReturn(m_printers.grid, store);
     m_page->Refresh();

@@ -175,7 +175,7 @@ TForm1Stock::PrintChoice TForm1Stock::RunPrintDialog(QWidget* parent, TPrintGrid
                               printer,
                               layouts,
                               [&] { return CheckPrinterReachable(printers, printerName, m_port); },
-                              m_startUp.ProgramFolder()};
+                              m_startUp.WorkFolder()};
     stock::PrintStockReport(job, form.Year(), form.toFile);
     m_host.MedicationsChanged();
     return PrintChoice::Done;

@@ -105,6 +105,10 @@ QWidget* TOptionenDlg::BuildPraxis(bool pharmacy)
     bankForm->addRow(QStringLiteral("Bank:"), AddEditor(pharmacy ? F::BankEdit2 : F::BankEdit));
     bankForm->addRow(QStringLiteral("IBAN:"), AddEditor(pharmacy ? F::BLZEdit2 : F::BLZEdit));
     bankForm->addRow(QStringLiteral("BIC:"), AddEditor(pharmacy ? F::KtoEdit2 : F::KtoEdit));
+    bankForm->addRow(QStringLiteral("Kontoinhaber:"),
+                     AddEditor(pharmacy ? F::KontoinhaberEdit2 : F::KontoinhaberEdit));
+    if (!pharmacy)
+        bankForm->addRow(AddCheck(F::GiroCodeChk, QStringLiteral(" GiroCode drucken")));
     layout->addWidget(bank);
     layout->addStretch();
     return page;
