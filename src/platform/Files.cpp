@@ -417,6 +417,25 @@ bool FileIo::Rename(const QString& from, const QString& to) const
     return ::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
 }
 
+bool FileIo::RenameNew(const QString& from, const QString& to) const
+{
+    const QByteArray source = QFile::encodeName(from);
+    const QByteArray target = QFile::encodeName(to);
+    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) ==
+        0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
+        return false;
+    // File systems without it (some network shares): a hard link never replaces either.
+    if (::link(source.constData(), target.constData()) == 0) {
+        ::unlink(source.constData());
+        return true;
+    }
+    if (errno == EEXIST)
+        return false;
+    return !QFileInfo::exists(to) && Rename(from, to);
+}
+
 const FileIo& RealFileIo()
 {
     static const FileIo io;
@@ -471,6 +490,62 @@ bool ReplaceAtomically(const QString& target, const QString& tempPath, const QBy
     }
     SyncFolder(QFileInfo(target).absolutePath());
     return true;
+}
+
+NewFileBatch::~NewFileBatch()
+{
+    for (const Entry& entry : m_entries)
+        QFile::remove(entry.temp);
+}
+
+bool NewFileBatch::Add(const QString& target, const QString& tempPath, const QByteArray& data)
+{
+    const QString temp = UniqueTemporary(tempPath);
+    const std::unique_ptr<QFile> file = m_io->Device(temp);
+    if (!file->open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+        return false;
+    const bool written = file->write(data) == data.size();
+    file->close();
+    if (!written || file->error() != QFileDevice::NoError) {
+        QFile::remove(temp);
+        return false;
+    }
+    m_entries.push_back({target, temp});
+    return true;
+}
+
+NewFileBatch::Result NewFileBatch::Commit()
+{
+    Result result;
+    std::vector<Entry> entries;
+    entries.swap(m_entries);
+    // Every temporary reaches the disk before the first of them gets its name: a name that
+    // survives a crash always comes with its whole content.
+    QStringList folders;
+    for (const Entry& entry : entries) {
+        const QString folder = QFileInfo(entry.temp).absolutePath();
+        if (!folders.contains(folder))
+            folders.append(folder);
+    }
+    bool synced = true;
+    for (const QString& folder : folders) {
+        const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
+        synced = synced && fd >= 0 && ::syncfs(fd) == 0;
+        if (fd >= 0)
+            ::close(fd);
+    }
+    for (const Entry& entry : entries) {
+        if (synced && m_io->RenameNew(entry.temp, entry.target)) {
+            result.placed.append(entry.target);
+            continue;
+        }
+        QFile::remove(entry.temp);
+        if (!synced || !QFileInfo::exists(entry.target))
+            ++result.failed;
+    }
+    for (const QString& folder : folders)
+        SyncFolder(folder);
+    return result;
 }
 
 AppendResult AppendAllOrNothing(const QString& path, const QByteArray& data, const FileIo& io)

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class QFile;
 
@@ -17,6 +19,8 @@ public:
     // A device for the path, not yet open.
     virtual std::unique_ptr<QFile> Device(const QString& path) const;
     virtual bool Rename(const QString& from, const QString& to) const;
+    // As Rename, but fails when `to` exists: a file that appeared meanwhile is kept.
+    virtual bool RenameNew(const QString& from, const QString& to) const;
 };
 const FileIo& RealFileIo();
 
@@ -41,6 +45,36 @@ bool CopyKeepingTime(const QString& source, const QString& target);
 // never write into each other's temporary file. A failed save removes its own.
 bool ReplaceAtomically(const QString& target, const QString& tempPath, const QByteArray& data,
                        const FileIo& io = RealFileIo());
+
+// Writes many new files, each of them complete or absent even when the machine stops
+// half-way or the disk fills up: Add writes a temporary file without waiting for the disk,
+// Commit waits once for all of them and only then gives each its name, never over a file
+// that another workstation created meanwhile. Temporaries not committed are removed.
+class NewFileBatch {
+public:
+    explicit NewFileBatch(const FileIo& io = RealFileIo()) : m_io(&io) {}
+    ~NewFileBatch();
+    NewFileBatch(const NewFileBatch&) = delete;
+    NewFileBatch& operator=(const NewFileBatch&) = delete;
+
+    // False, with nothing left behind, when the temporary file cannot be written.
+    bool Add(const QString& target, const QString& tempPath, const QByteArray& data);
+    bool IsEmpty() const { return m_entries.empty(); }
+
+    struct Result {
+        QStringList placed;  // the targets now on disk, in the order they were added
+        int failed = 0;      // neither placed nor found created by someone else
+    };
+    Result Commit();
+
+private:
+    struct Entry {
+        QString target;
+        QString temp;
+    };
+    const FileIo* m_io;
+    std::vector<Entry> m_entries;
+};
 
 // "KUNDE.~DB" -> "KUNDE.<host>-<pid>.~DB": this process's name for a temporary file.
 QString UniqueTemporary(const QString& tempPath);

@@ -36,6 +36,8 @@ StockFiles::StockFiles(UserPort& port, std::shared_ptr<const TableEnvironment> e
 {
 }
 
+StockFiles::~StockFiles() = default;
+
 QString StockFiles::Folder(int year) const
 {
     if (m_indexing) {
@@ -46,16 +48,38 @@ QString StockFiles::Folder(int year) const
     return table::WithSlash(files::FindCaseInsensitive(m_dataFolder, YearFolderName(year)));
 }
 
-void StockFiles::SetIndexing(bool on)
+void StockFiles::BeginRun()
 {
-    m_indexing = on;
+    m_indexing = true;
+    m_driveChecked = false;
+    m_failed = 0;
     m_index.clear();
+    m_pending.clear();
+    m_batch = std::make_unique<files::NewFileBatch>(m_env->Io());
+    m_mirrorBatch = std::make_unique<files::NewFileBatch>(m_env->Io());
 }
 
-QString StockFiles::Resolve(int year, const QString& name) const
+StockFiles::RunResult StockFiles::EndRun()
 {
-    if (!m_indexing)
-        return files::FindCaseInsensitive(Folder(year), name);
+    RunResult result;
+    if (m_batch) {
+        const files::NewFileBatch::Result done = m_batch->Commit();
+        result.written = int(done.placed.size());
+        result.failed = m_failed + done.failed;
+        // A failed copy is made good by the next save of the file.
+        m_mirrorBatch->Commit();
+    }
+    m_batch.reset();
+    m_mirrorBatch.reset();
+    m_pending.clear();
+    m_indexing = false;
+    m_driveChecked = false;
+    m_index.clear();
+    return result;
+}
+
+StockFiles::FolderIndex& StockFiles::IndexOf(int year) const
+{
     auto it = m_index.find(year);
     if (it == m_index.end()) {
         FolderIndex index;
@@ -65,7 +89,15 @@ QString StockFiles::Resolve(int year, const QString& name) const
             index.names.insert(entry.toLower(), entry);
         it = m_index.insert(year, index);
     }
-    return it->folder + it->names.value(name.toLower(), name);
+    return *it;
+}
+
+QString StockFiles::Resolve(int year, const QString& name) const
+{
+    if (!m_indexing)
+        return files::FindCaseInsensitive(Folder(year), name);
+    const FolderIndex& index = IndexOf(year);
+    return index.folder + index.names.value(name.toLower(), name);
 }
 
 QString StockFiles::Path(int year, const QString& code) const
@@ -73,20 +105,43 @@ QString StockFiles::Path(int year, const QString& code) const
     return Resolve(year, FileName(code));
 }
 
+bool StockFiles::Listed(int year, const QString& code) const
+{
+    return IndexOf(year).names.contains(FileName(code.toLower()).toLower());
+}
+
 bool StockFiles::Exists(int year, const QString& code) const
 {
+    if (m_indexing)
+        return Listed(year, code);
     return QFileInfo(Path(year, code)).isFile();
+}
+
+bool StockFiles::ReadBytes(int year, const QString& code, QByteArray* data) const
+{
+    data->clear();
+    if (m_indexing && !Listed(year, code))
+        return true;
+    const QString path = Path(year, code);
+    if (m_indexing) {
+        auto pending = m_pending.constFind(path);
+        if (pending != m_pending.constEnd()) {
+            *data = *pending;
+            return true;
+        }
+    }
+    // Read first, ask why afterwards: most files that are looked for are there.
+    if (files::ReadWhole(path, *data))
+        return true;
+    data->clear();
+    return !QFileInfo::exists(path);
 }
 
 bool StockFiles::Read(int year, const QString& code, StockLines* lines) const
 {
     lines->clear();
-    const QString path = Path(year, code);
-    const QFileInfo info(path);
-    if (!info.exists())
-        return true;
     QByteArray data;
-    if (info.isDir() || !files::ReadWhole(path, data))
+    if (!ReadBytes(year, code, &data))
         return false;
     const QStringList raw = cp1252::SplitLines(data);
     lines->reserve(raw.size());
@@ -95,10 +150,21 @@ bool StockFiles::Read(int year, const QString& code, StockLines* lines) const
     return true;
 }
 
-bool StockFiles::Write(int year, const QString& code, const StockLines& lines)
+bool StockFiles::ReadSums(int year, const QString& code, YearSums* sums, qsizetype* lineCount) const
 {
-    if (m_env->readOnlyMedium)
+    *sums = {};
+    *lineCount = 0;
+    QByteArray data;
+    if (!ReadBytes(year, code, &data))
         return false;
+    *sums = SumYearOfFile(data, lineCount);
+    return true;
+}
+
+void StockFiles::CheckDrive()
+{
+    if (m_driveChecked)
+        return;
     const VolumeInfo volume = m_env->Volume(m_dataFolder);
     if (table::DataFolderGone(*m_env, m_dataFolder) || !volume.reachable) {
         m_port.SetBusy(false);
@@ -107,9 +173,20 @@ bool StockFiles::Write(int year, const QString& code, const StockLines& lines)
                                            QStringLiteral(":\rDas Programm wird beendet!"));
         m_port.EndProgram(1);
     }
-    const QString folder = Folder(year);
-    if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder))
+    m_driveChecked = m_indexing;
+}
+
+bool StockFiles::Write(int year, const QString& code, const StockLines& lines)
+{
+    if (m_env->readOnlyMedium)
         return false;
+    CheckDrive();
+    const QString folder = Folder(year);
+    const bool ready = m_indexing && m_index.value(year).folderReady;
+    if (!ready && !QFileInfo(folder).isDir() && !QDir().mkpath(folder)) {
+        m_failed += int(m_indexing);
+        return false;
+    }
     QStringList raw;
     raw.reserve(lines.size());
     for (const StockLine& line : lines)
@@ -117,19 +194,33 @@ bool StockFiles::Write(int year, const QString& code, const StockLines& lines)
     const QByteArray data = cp1252::JoinLines(raw);
     const QString target = Resolve(year, FileName(code));
     const QString temp = table::ChangeExt(target, QStringLiteral(".~DB"));
+    if (m_indexing) {
+        FolderIndex& index = m_index[year];
+        index.folder = folder;
+        index.folderReady = true;
+        const QString name = QFileInfo(target).fileName();
+        if (!index.names.contains(name.toLower())) {
+            // New in this run: no other name can meet it before the run ends.
+            if (!m_batch->Add(target, temp, data)) {
+                ++m_failed;
+                return false;
+            }
+            index.names.insert(name.toLower(), name);
+            m_pending.insert(target, data);
+            Mirror(year, name, data);
+            return true;
+        }
+    }
     bool ok = files::ReplaceAtomically(target, temp, data, m_env->Io());
     for (int attempt = 0; !ok && attempt < kSaveRetries; ++attempt) {
         m_port.Wait(kRetryWaitMs, true);
         ok = files::ReplaceAtomically(target, temp, data, m_env->Io());
     }
-    if (!ok)
+    if (!ok) {
+        m_failed += int(m_indexing);
         return false;
-    if (m_indexing) {
-        FolderIndex& index = m_index[year];
-        index.folder = folder;
-        const QString name = QFileInfo(target).fileName();
-        index.names.insert(name.toLower(), name);
     }
+    m_pending.remove(target);
     Mirror(year, QFileInfo(target).fileName(), data);
     return true;
 }
@@ -148,9 +239,13 @@ void StockFiles::Mirror(int year, const QString& name, const QByteArray& data)
     if (!QFileInfo(folder).isDir() && !QDir().mkdir(folder))
         return;
     const QString target = files::FindCaseInsensitive(folder, name);
-    // A failed copy is made good by the next save of the file.
-    files::ReplaceAtomically(target, table::ChangeExt(target, QStringLiteral(".~DB")), data,
-                             m_env->Io());
+    const QString temp = table::ChangeExt(target, QStringLiteral(".~DB"));
+    // The copy of a file new in a run goes in with the run's other copies; one that is
+    // there already is replaced at once. A failed copy is made good by the next save.
+    if (m_indexing && m_pending.contains(Resolve(year, name)) && !QFileInfo::exists(target))
+        m_mirrorBatch->Add(target, temp, data);
+    else
+        files::ReplaceAtomically(target, temp, data, m_env->Io());
 }
 
 }  // namespace stock

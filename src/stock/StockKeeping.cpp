@@ -23,17 +23,6 @@ QString MoneyText(long double value)
     return FormatFloat(QStringLiteral("0.00"), value);
 }
 
-// The stock a year's file leaves for the next one; without a file, what came in.
-long double FinalOf(const StockLines& lines, long double carried, bool setCarry, int year)
-{
-    if (lines.isEmpty())
-        return carried;
-    StockLines copy = lines;
-    if (setCarry)
-        SetCarryOver(copy, carried, year - 1);
-    return SumYear(copy).Final();
-}
-
 }  // namespace
 
 Chain ChainBefore(const StockFiles& files, const QString& code, int year)
@@ -43,11 +32,14 @@ Chain ChainBefore(const StockFiles& files, const QString& code, int year)
         const bool exists = files.Exists(y, code);
         if (!exists && !chain.found)
             continue;
-        // A year without a readable file passes its stock on unchanged.
-        StockLines lines;
-        if (exists && !files.Read(y, code, &lines))
-            lines.clear();
-        chain.final = FinalOf(lines, chain.final, chain.found, y);
+        // A year without a readable file passes its stock on unchanged. A later year starts
+        // from what came in, as its carry-over line shows it.
+        YearSums sums;
+        qsizetype lines = 0;
+        if (exists && files.ReadSums(y, code, &sums, &lines) && lines > 0) {
+            chain.final = chain.found ? QuantityOf(StockText(chain.final)) + sums.in - sums.out
+                                      : sums.Final();
+        }
         chain.found = true;
     }
     return chain;
@@ -299,8 +291,7 @@ bool StockKeeping::CarryForwardFrom(const QString& code, int year, int* failedYe
 
 int CarryForwardAll(StockFiles& files, const QStringList& medicationLines, int year)
 {
-    files.SetIndexing(true);
-    int written = 0;
+    files.BeginRun();
     for (const QString& line : medicationLines) {
         const QString code = recordline::Cell(line, recordline::kMedCode);
         const QString stockCell = recordline::Cell(line, recordline::kMedStock);
@@ -313,11 +304,24 @@ int CarryForwardAll(StockFiles& files, const QStringList& medicationLines, int y
         table::TableLock lock(files.Port(), files.Environment(), files.Path(year, code));
         if (!lock.Held() || files.Exists(year, code))
             continue;
-        if (files.Write(year, code, {CarryOverLine(stockValue, year - 1)}))
-            ++written;
+        files.Write(year, code, {CarryOverLine(stockValue, year - 1)});
     }
-    files.SetIndexing(false);
-    return written;
+    const StockFiles::RunResult result = files.EndRun();
+    if (result.failed > 0) {
+        // What is missing is made good by the first booking or the next run; the person
+        // should know why the new year's books are not complete.
+        files.Port().SetBusy(false);
+        files.Port().Message(
+            MsgKind::Warning,
+            QStringLiteral("Fehler beim Schreiben der Inventur-Dateien ") + QString::number(year) +
+                QStringLiteral(":\rDer Übertrag von ") + QString::number(result.failed) +
+                (result.failed == 1 ? QStringLiteral(" Medikament")
+                                    : QStringLiteral(" Medikamenten")) +
+                QStringLiteral(" wurde nicht gespeichert.\r\r"
+                               "Überprüfen Sie, ob der Datenträger voll ist.\r"
+                               "Der Übertrag wird bei der nächsten Buchung nachgeholt."));
+    }
+    return result.written;
 }
 
 bool OfferStockDeletion(UserPort& port, const QString& dataFolder, int year)

@@ -1,7 +1,9 @@
 #include "stock/StockLines.h"
 
 #include <QStringList>
+#include <string_view>
 
+#include "common/CodePage.h"
 #include "common/NumberFormat.h"
 
 namespace stock {
@@ -93,6 +95,71 @@ YearSums SumYear(const StockLines& lines)
         sums.in += QuantityOf(line.in);
         sums.out += QuantityOf(line.out);
     }
+    return sums;
+}
+
+namespace {
+
+long double QuantityOfCell(std::string_view cell)
+{
+    if (cell.empty())
+        return 0;
+    // Most quantities are whole numbers: exact without the general parse.
+    if (cell.size() <= 9) {
+        long value = 0;
+        bool digits = true;
+        for (char c : cell) {
+            digits = digits && c >= '0' && c <= '9';
+            value = value * 10 + (c - '0');
+        }
+        if (digits)
+            return value;
+    }
+    return QuantityOf(cp1252::Decode(cell.data(), qsizetype(cell.size())));
+}
+
+// One line as ParseStockLine and SumYear see it: a cell ends at its TAB.
+void SumLine(const char* line, const char* end, bool first, YearSums* sums)
+{
+    std::string_view cells[5];
+    int count = 0;
+    const char* start = line;
+    for (const char* p = line; p < end && count < 5; ++p) {
+        if (*p == '\t') {
+            cells[count++] = std::string_view(start, size_t(p - start));
+            start = p + 1;
+        }
+    }
+    // "Übertrag" in code page 1252.
+    if (first && cells[4].find("\xDC"
+                               "bertrag") != std::string_view::npos) {
+        sums->carried = QuantityOfCell(cells[3]);
+        return;
+    }
+    sums->in += QuantityOfCell(cells[2]);
+    sums->out += QuantityOfCell(cells[1]);
+}
+
+}  // namespace
+
+YearSums SumYearOfFile(const QByteArray& data, qsizetype* lineCount)
+{
+    YearSums sums;
+    qsizetype lines = 0;
+    const char* p = data.constData();
+    const char* const end = p + data.size();
+    // Lines end at CR LF, CR or LF, as the table files are split.
+    while (p < end) {
+        const char* lineEnd = p;
+        while (lineEnd < end && *lineEnd != '\r' && *lineEnd != '\n')
+            ++lineEnd;
+        SumLine(p, lineEnd, lines == 0, &sums);
+        ++lines;
+        if (lineEnd < end && *lineEnd == '\r' && lineEnd + 1 < end && lineEnd[1] == '\n')
+            ++lineEnd;
+        p = lineEnd < end ? lineEnd + 1 : end;
+    }
+    *lineCount = lines;
     return sums;
 }
 

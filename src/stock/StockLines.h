@@ -52,6 +52,9 @@ struct YearSums {
     long double Final() const { return carried + in - out; }
 };
 YearSums SumYear(const StockLines& lines);
+// The same from a file's bytes, without building its lines (a yearly run sums thousands of
+// files); `lineCount` gets the number of lines.
+YearSums SumYearOfFile(const QByteArray& data, qsizetype* lineCount);
 
 // Puts the stock brought forward into a year's carry-over line, adding one at the top
 // when the year has none.

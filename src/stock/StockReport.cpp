@@ -130,9 +130,9 @@ bool PrintStockReport(StockReportJob& job, int year, bool toFile)
     if (!toFile && job.printerReady && !job.printerReady())
         return false;
 
-    job.files.SetIndexing(true);
+    job.files.BeginRun();
     const QList<ReportRow> rows = StockReportRows(job.files, job.table.Grid().Lines(), year);
-    job.files.SetIndexing(false);
+    job.files.EndRun();
     if (year == current) {
         // The table follows its books; one save for all that changed.
         TSGrid& grid = job.table.Grid();

@@ -47,6 +47,24 @@ quint64 HeadOf(const char* key, size_t length)
     return length >= 8 ? word : word & (~quint64(0) << (8 * (8 - length)));
 }
 
+// Room for the keys of the sorts of everyday tables, kept from one sort to the next: a
+// fresh block of a megabyte costs its pages' first touch on every sort. Larger sorts take
+// their own and give it back.
+constexpr size_t kKeptKeyRoom = size_t(4) << 20;
+constexpr size_t kKeptLines = 100000;
+
+struct KeyStore {
+    std::unique_ptr<char[]> buffer;
+    size_t room = 0;
+    std::vector<KeyedLine> entries;
+};
+
+KeyStore& KeptStore()
+{
+    thread_local KeyStore store;
+    return store;
+}
+
 // Collation keys of all lines, built once into one buffer; lines are compared by their
 // keys only.
 class KeyedLines {
@@ -62,24 +80,39 @@ public:
         size_t room = 8;
         for (const QString& line : lines)
             room += static_cast<size_t>(CollationKeyBound(keyOf(line).size()));
+        const size_t count = static_cast<size_t>(lines.size());
+        m_kept = room <= kKeptKeyRoom && count <= kKeptLines;
+        if (m_kept)
+            std::swap(m_store, KeptStore());
         // Not zeroed: only what the keys take is ever touched.
-        m_buffer.reset(new char[room]);
-        m_entries.resize(static_cast<size_t>(lines.size()));
-        char* out = m_buffer.get();
-        for (qsizetype i = 0; i < lines.size(); ++i) {
-            KeyedLine& entry = m_entries[static_cast<size_t>(i)];
-            entry.offset = static_cast<size_t>(out - m_buffer.get());
-            char* end = WriteCollationKey(keyOf(lines.at(i)), out);
+        if (m_store.room < room) {
+            m_store.buffer.reset(new char[room]);
+            m_store.room = room;
+        }
+        m_store.entries.resize(count);
+        char* const buffer = m_store.buffer.get();
+        char* out = buffer;
+        for (size_t i = 0; i < count; ++i) {
+            KeyedLine& entry = m_store.entries[i];
+            entry.offset = static_cast<size_t>(out - buffer);
+            char* end = WriteCollationKey(keyOf(lines.at(static_cast<qsizetype>(i))), out);
             entry.length = static_cast<quint32>(end - out);
             entry.index = static_cast<int>(i);
             out = end;
         }
         std::memset(out, 0, 8);
-        for (KeyedLine& entry : m_entries)
-            entry.head = HeadOf(m_buffer.get() + entry.offset, entry.length);
+        for (KeyedLine& entry : m_store.entries)
+            entry.head = HeadOf(buffer + entry.offset, entry.length);
     }
+    ~KeyedLines()
+    {
+        if (m_kept)
+            std::swap(m_store, KeptStore());
+    }
+    KeyedLines(const KeyedLines&) = delete;
+    KeyedLines& operator=(const KeyedLines&) = delete;
 
-    std::vector<KeyedLine>& Entries() { return m_entries; }
+    std::vector<KeyedLine>& Entries() { return m_store.entries; }
 
     int Compare(const KeyedLine& a, const KeyedLine& b) const
     {
@@ -87,16 +120,17 @@ public:
             return a.head < b.head ? -1 : 1;
         const size_t shorter = std::min(a.length, b.length);
         const size_t from = std::min<size_t>(shorter, 8);
-        const int c = std::memcmp(m_buffer.get() + a.offset + from,
-                                  m_buffer.get() + b.offset + from, shorter - from);
+        const char* const buffer = m_store.buffer.get();
+        const int c =
+            std::memcmp(buffer + a.offset + from, buffer + b.offset + from, shorter - from);
         if (c != 0)
             return c;
         return a.length < b.length ? -1 : a.length > b.length ? 1 : 0;
     }
 
 private:
-    std::unique_ptr<char[]> m_buffer;
-    std::vector<KeyedLine> m_entries;
+    KeyStore m_store;
+    bool m_kept = false;
 };
 
 // Quicksort with Hoare partitioning around the middle line, the smaller part by recursion,
@@ -147,13 +181,25 @@ int TSGrid::Sort(int fromPosition)
         KeyedLines keys(m_lines, fromPosition);
         std::vector<KeyedLine>& order = keys.Entries();
         QuickSort(order, keys, 0, static_cast<int>(order.size()) - 1);
-        // Moving the lines leaves their texts where they are.
+        // The lines are put in their order in place, cycle by cycle; moving them leaves
+        // their texts where they are.
         QString* lines = m_lines.data();
-        QStringList sorted;
-        sorted.reserve(m_lines.size());
-        for (const KeyedLine& entry : order)
-            sorted.append(std::move(lines[entry.index]));
-        m_lines = std::move(sorted);
+        for (size_t start = 0; start < order.size(); ++start) {
+            if (order[start].index < 0)
+                continue;
+            QString first = std::move(lines[start]);
+            size_t at = start;
+            for (;;) {
+                const size_t from = static_cast<size_t>(order[at].index);
+                order[at].index = -1;
+                if (from == start) {
+                    lines[at] = std::move(first);
+                    break;
+                }
+                lines[at] = std::move(lines[from]);
+                at = from;
+            }
+        }
     }
     int position = 0;
     FindSorted(remembered, position);

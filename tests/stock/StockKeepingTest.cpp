@@ -4,9 +4,11 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <memory>
+#include <optional>
 
 #include "common/CodePage.h"
 #include "stock/StockKeeping.h"
+#include "support/FailingFileIo.h"
 #include "support/FixedClock.h"
 #include "support/ScriptedUserPort.h"
 #include "support/TestFiles.h"
@@ -211,6 +213,52 @@ TEST_F(StockKeepingTest, YearlyCarryOverCreatesTheNewYearOfEveryStockKeptMedicat
     EXPECT_FALSE(QFileInfo::exists(Data() + "MedInv2026/Med000004.dbf"));  // no stock
 }
 
+// The new year's files of a run appear together and whole: a crash before the end leaves
+// only temporaries, a full disk leaves the files that fitted and says so, and a file that
+// another workstation created meanwhile is kept.
+TEST_F(StockKeepingTest, YearlyCarryOverLeavesEveryNewFileCompleteOrAbsent)
+{
+    const QByteArray carry = cp1252::JoinLines({"\t\t\t10\tÜbertrag 2025\t"});
+    WriteMedications({"A\t\t\t\t\t\t\t\t10\t000001\t", "B\t\t\t\t\t\t\t\t10\t000002\t",
+                      "C\t\t\t\t\t\t\t\t10\t000003\t", "D\t\t\t\t\t\t\t\t10\t000004\t"});
+    const QString year = Data() + "MedInv2026";
+    const auto names = [&](const QString& filter) {
+        return QDir(year).entryList({filter}, QDir::Files, QDir::Name);
+    };
+    auto io = std::make_shared<FailingFileIo>();
+    env->io = io;
+    *io->budget = 2 * carry.size() + 5;  // the third file breaks off, the fourth gets nothing
+    std::optional<QStringList> atFirstRename;
+    io->beforeRename = [&] {
+        if (!atFirstRename)
+            atFirstRename = names("*");
+    };
+    EXPECT_EQ(stock::CarryForwardAll(files, grid.Lines(), 2026), 2);
+    ASSERT_TRUE(atFirstRename);
+    EXPECT_EQ(atFirstRename->filter(".dbf"), QStringList());
+    EXPECT_EQ(atFirstRename->filter(".~DB").size(), 2);
+    EXPECT_EQ(names("*"), QStringList({"Med000001.dbf", "Med000002.dbf"}));
+    EXPECT_EQ(Year(2026, "000002"), QStringList({"\t\t\t10\tÜbertrag 2025\t"}));
+    EXPECT_EQ(port.LastText(),
+              "Fehler beim Schreiben der Inventur-Dateien 2026:\rDer Übertrag von 2 Medikamenten "
+              "wurde nicht gespeichert.\r\rÜberprüfen Sie, ob der Datenträger voll ist.\rDer "
+              "Übertrag wird bei der nächsten Buchung nachgeholt.");
+    // The next run fills the gaps and does not touch the two that are there.
+    *io->budget = 1 << 20;
+    WriteYear(2026, "000001", {"\t\t\t10\tÜbertrag 2025\t", "20260102\t1\t\t\tx\t"});
+    io->beforeRename = [&] {
+        if (!QFileInfo::exists(year + "/Med000004.dbf"))
+            testfiles::WriteLines(year + "/Med000004.dbf", {"\t\t\t7\tÜbertrag 2025\t"});
+    };
+    const int messages = port.messages.size();
+    EXPECT_EQ(stock::CarryForwardAll(files, grid.Lines(), 2026), 1);
+    EXPECT_EQ(port.messages.size(), messages);
+    EXPECT_EQ(names("*"),
+              QStringList({"Med000001.dbf", "Med000002.dbf", "Med000003.dbf", "Med000004.dbf"}));
+    EXPECT_EQ(Year(2026, "000001").size(), 2);
+    EXPECT_EQ(Year(2026, "000004"), QStringList({"\t\t\t7\tÜbertrag 2025\t"}));
+}
+
 TEST_F(StockKeepingTest, OldStockFoldersAreOfferedForDeletion)
 {
     QDir().mkpath(Data() + "MedInv2019");  // 2026 - 7
@@ -254,6 +302,31 @@ TEST(StockLinesTest, QuantitiesAndRunningStock)
     const stock::YearSums sums = stock::SumYear(lines);
     EXPECT_EQ(double(sums.carried), 10.0);
     EXPECT_EQ(double(sums.Final()), 11.5);
+
+    // Summing a file's bytes directly gives what its parsed lines give.
+    const char* files[] = {
+        "\t\t\t10\t\xDC"
+        "bertrag 2025\t\r\n20260105\t1/2\t\t\tx\t\r\n20260107\t\t2,5\t\t\t\r\n",
+        "20260105\t3\t\t\tx\t\r\n\t\t\t10\t\xDC"
+        "bertrag 2025\t",  // carry-over not first
+        "\t\t\t4\t\xDC"
+        "bertrag\r20260105\t1\n\n20260106\t1\t1\r\n",  // cells without TAB
+        "\r\n",
+        "x",
+        "20260105\t 2 \t\t\t\t\r\n20260106\t\t\x80\t\t\t"};
+    for (const char* file : files) {
+        const QByteArray data(file);
+        StockLines parsed;
+        for (const QString& line : cp1252::SplitLines(data))
+            parsed.append(stock::ParseStockLine(line));
+        qsizetype count = -1;
+        const stock::YearSums direct = stock::SumYearOfFile(data, &count);
+        const stock::YearSums expected = stock::SumYear(parsed);
+        EXPECT_EQ(count, parsed.size()) << file;
+        EXPECT_EQ(double(direct.carried), double(expected.carried)) << file;
+        EXPECT_EQ(double(direct.in), double(expected.in)) << file;
+        EXPECT_EQ(double(direct.out), double(expected.out)) << file;
+    }
 }
 
 }  // namespace

@@ -48,6 +48,16 @@ public:
         }
         return files::FileIo::Rename(from, to);
     }
+    bool RenameNew(const QString& from, const QString& to) const override
+    {
+        if (beforeRename)
+            beforeRename();
+        if (failedRenames > 0) {
+            --failedRenames;
+            return false;
+        }
+        return files::FileIo::RenameNew(from, to);
+    }
 
     std::shared_ptr<qint64> budget = std::make_shared<qint64>(1 << 30);
     mutable int failedRenames = 0;
