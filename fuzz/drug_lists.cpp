@@ -1,8 +1,10 @@
 // The downloaded drug lists: the text and XML forms of the Barsoi list and the WDT pair
 // (the input split at its first NUL byte into articles and prices). Reading never crashes,
 // a list read whole has articles with readable prices and VAT codes, and a refused list
-// says why.
+// says why. The same input is also read as a server's file listing: the newest article
+// list found in it is one of the listing's.
 #include "FuzzSupport.h"
+#include "download/DownloadRules.h"
 #include "download/DrugLists.h"
 
 namespace {
@@ -36,5 +38,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                                        QStringLiteral("PRS_20260301.TXT")));
     (void)download::IsBarsoiList(bytes, false);
     (void)download::IsBarsoiList(bytes, true);
+
+    QStringList listed;
+    for (QString name : QString::fromUtf8(bytes).split(QLatin1Char('\n'))) {
+        name = name.trimmed().section(QLatin1Char('/'), -1);
+        if (download::IsWdtArticleFile(name))
+            listed << name;
+    }
+    const QString newest = download::NewestWdtListDate(listed);
+    fuzz::Check(newest.isEmpty() == listed.isEmpty(), "a listing with lists has a newest");
+    bool named = listed.isEmpty();
+    for (const QString& name : listed)
+        named = named || download::WdtListDate(name) == newest;
+    fuzz::Check(named, "the newest list is one of the listing's");
+    (void)download::BarsoiXmlDate(bytes);
     return 0;
 }

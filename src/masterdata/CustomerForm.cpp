@@ -27,8 +27,8 @@ const QStringList& CustomerForm::AnredeItems()
     return items;
 }
 
-CustomerForm::CustomerForm(EditMode mode, UserPort& port)
-    : FormBase(kCount), m_mode(mode), m_port(port)
+// The customer's fields follow the same rules whether the record is new or edited.
+CustomerForm::CustomerForm(EditMode /*mode*/, UserPort& port) : FormBase(kCount), m_port(port)
 {
     const int lengths[kCount] = {40, 30, 30, 35, 32, 30, 60, 86};
     for (int i = 0; i < kCount; ++i)

@@ -68,7 +68,6 @@ protected:
     void TextChanged(int id) override;
 
 private:
-    EditMode m_mode;
     UserPort& m_port;
     PostcodeList* m_postcodes = nullptr;
     QString m_numberText = AutomaticNumberText();

@@ -167,7 +167,7 @@ TEST_F(TexteGuiTest, LetterWithLetterheadSavedReopenedAndPrintedForAWindowEnvelo
 TEST_F(TexteGuiTest, NotesOfTheSelectedCustomerWithAPatientAndTheirPlacement)
 {
     ClickTool(*m_form, Workspace::Kunden);
-    WhenShown<TNotizDlg>([this](TNotizDlg& dlg) {
+    WhenShown<TNotizDlg>([](TNotizDlg& dlg) {
         EXPECT_EQ(dlg.findChild<QLabel*>("KundeLabel")->text(),
                   "Mustermann Erika, 54321 Beispielort");
         EXPECT_EQ(dlg.Button("UebergabeBtn"), nullptr);  // nobody to hand a cell to

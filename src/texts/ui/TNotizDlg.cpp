@@ -154,7 +154,9 @@ TNotizDlg::TNotizDlg(TNotizDlgForm& form, const NotesDialogContext& context, QWi
 
 TNotizDlg::~TNotizDlg()
 {
-    // The view goes before the grid it shows.
+    // The view goes before the grid it shows; its area must not reach the filter above
+    // while the view is half destroyed.
+    m_view->Area()->removeEventFilter(this);
     delete m_view;
 }
 
