@@ -102,6 +102,29 @@ protected:
         cp1252::ReadLines(Data() + name, lines);
         return lines;
     }
+    // "Drucken" on the card, the print dialog answered with OK; the check box `tick` is
+    // ticked first when given, and `picture` keeps a grab of the dialog.
+    void PrintWithDialog(const QString& tick = {}, const QString& picture = {})
+    {
+        QTimer::singleShot(0, m_form.get(), [tick, picture] {
+            auto* dlg = qobject_cast<TKarteiRechnDruckDlg*>(QApplication::activeModalWidget());
+            ASSERT_NE(dlg, nullptr);
+            const QString folder = qEnvironmentVariable("TALVEN_KEEP_PNG");
+            if (!picture.isEmpty() && !folder.isEmpty())
+                dlg->grab().save(folder + "/" + picture);
+            for (QCheckBox* box : dlg->findChildren<QCheckBox*>()) {
+                if (!tick.isEmpty() && box->text() == tick) {
+                    ASSERT_TRUE(box->isEnabled());
+                    QTest::mouseClick(box, Qt::LeftButton);
+                }
+            }
+            for (QPushButton* b : dlg->findChildren<QPushButton*>()) {
+                if (b->text() == "OK")
+                    QTest::mouseClick(b, Qt::LeftButton);
+            }
+        });
+        QTest::mouseClick(Panel().Button("DruckenBtn"), Qt::LeftButton);
+    }
     void KeepPicture(const QString& name)
     {
         const QString folder = qEnvironmentVariable("TALVEN_KEEP_PNG");
@@ -643,15 +666,7 @@ TEST_F(KarteiGuiTest, EqualOldAndCurrentRatesPrintOneVatRow)
     Start();
     m_form->Printers().canvas.SelectPrinter(PrinterList::kPdfPrinterName);
     ClickTool(Workspace::Kartei);
-    QTimer::singleShot(0, m_form.get(), [] {
-        auto* dlg = qobject_cast<TKarteiRechnDruckDlg*>(QApplication::activeModalWidget());
-        ASSERT_NE(dlg, nullptr);
-        for (QPushButton* b : dlg->findChildren<QPushButton*>()) {
-            if (b->text() == "OK")
-                QTest::mouseClick(b, Qt::LeftButton);
-        }
-    });
-    QTest::mouseClick(Panel().Button("DruckenBtn"), Qt::LeftButton);
+    PrintWithDialog();
     ASSERT_EQ(Header("KartNrLabel"), "0012/002");
     const QString pdf = m_form->Printers().canvas.LastPdfFile();
     pdftools::Keep(pdf, "invoice_equal_rates");
@@ -686,18 +701,7 @@ TEST_F(KarteiGuiTest, PrintButtonClosesTheCardIntoAnInvoice)
     ClickTool(Workspace::Kartei);
     ASSERT_EQ(Header("KartNrLabel"), "0012/001");
 
-    QTimer::singleShot(0, m_form.get(), [] {
-        auto* dlg = qobject_cast<TKarteiRechnDruckDlg*>(QApplication::activeModalWidget());
-        ASSERT_NE(dlg, nullptr);
-        const QString folder = qEnvironmentVariable("TALVEN_KEEP_PNG");
-        if (!folder.isEmpty())
-            dlg->grab().save(folder + "/kartei_druckdlg.png");
-        for (QPushButton* b : dlg->findChildren<QPushButton*>()) {
-            if (b->text() == "OK")
-                QTest::mouseClick(b, Qt::LeftButton);
-        }
-    });
-    QTest::mouseClick(Panel().Button("DruckenBtn"), Qt::LeftButton);
+    PrintWithDialog({}, "kartei_druckdlg.png");
     EXPECT_EQ(m_port.Texts(), QStringList{card::CloseQuestion(card::CloseKind::Invoice, false)});
     EXPECT_TRUE(m_form->Printers().canvas.LastPdfFile().contains("Talven - Rechnung 0012001_"));
     EXPECT_EQ(Header("KartNrLabel"), "0012/002");
@@ -722,21 +726,7 @@ TEST_F(KarteiGuiTest, MailedInvoiceWithPaymentCodeGoesToTheMailProgram)
     ClickTool(Workspace::Kartei);
     MailtoCatcher mail;
 
-    QTimer::singleShot(0, m_form.get(), [] {
-        auto* dlg = qobject_cast<TKarteiRechnDruckDlg*>(QApplication::activeModalWidget());
-        ASSERT_NE(dlg, nullptr);
-        for (QCheckBox* box : dlg->findChildren<QCheckBox*>()) {
-            if (box->text() == "Als E-Mail versenden") {
-                ASSERT_TRUE(box->isEnabled());
-                QTest::mouseClick(box, Qt::LeftButton);
-            }
-        }
-        for (QPushButton* b : dlg->findChildren<QPushButton*>()) {
-            if (b->text() == "OK")
-                QTest::mouseClick(b, Qt::LeftButton);
-        }
-    });
-    QTest::mouseClick(Panel().Button("DruckenBtn"), Qt::LeftButton);
+    PrintWithDialog("Als E-Mail versenden");
     ASSERT_EQ(Header("KartNrLabel"), "0012/002");
 
     const QString pdf = m_form->Printers().canvas.LastPdfFile();
