@@ -4,7 +4,11 @@
 
 #include <QtGlobal>
 #include <algorithm>
+#include <bit>
 #include <cstring>
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -123,19 +127,47 @@ qsizetype CollationKeyBound(qsizetype size)
     return size + std::min(size, std::max<qsizetype>(0, 250 - size));
 }
 
-char* WriteCollationKey(QStringView text, char* out)
+namespace {
+
+// Writes the key of the text until at least `stop` is reached or the text ends; `*whole`
+// tells which. Up to 125 characters every umlaut expands; the blank is written always and
+// kept only behind an umlaut, and eight characters are written at once where fewer are
+// kept: the room of a whole key has the bytes to spare, and of a head eight bytes more.
+char* WriteKey(QStringView text, char* out, const char* stop, bool* whole)
 {
     const FoldEntry* const fold = Fold().entry;
     const QChar* it = text.data();
     const QChar* const end = it + text.size();
-    // Up to 125 characters every umlaut expands; the blank is written always and kept only
-    // behind an umlaut (the room of the key has the byte to spare).
     if (text.size() <= 125) {
-        for (; it != end; ++it) {
+        while (it != end && out < stop) {
+#if defined(__SSE2__) || defined(_M_X64)
+            // Eight characters at a time, a-z upper-cased in all lanes at once, as far as they
+            // are ASCII: most of a table's text is.
+            while (end - it >= 8 && out < stop) {
+                const __m128i w = _mm_loadu_si128(reinterpret_cast<const __m128i*>(it));
+                const __m128i high = _mm_and_si128(w, _mm_set1_epi16(static_cast<short>(0xFF80)));
+                const unsigned ascii = static_cast<unsigned>(
+                    _mm_movemask_epi8(_mm_cmpeq_epi16(high, _mm_setzero_si128())));
+                const __m128i lower = _mm_and_si128(_mm_cmpgt_epi16(w, _mm_set1_epi16('a' - 1)),
+                                                    _mm_cmplt_epi16(w, _mm_set1_epi16('z' + 1)));
+                const __m128i folded = _mm_sub_epi16(w, _mm_and_si128(lower, _mm_set1_epi16(0x20)));
+                _mm_storel_epi64(reinterpret_cast<__m128i*>(out), _mm_packus_epi16(folded, folded));
+                if (ascii == 0xFFFF) {
+                    out += 8;
+                    it += 8;
+                    continue;
+                }
+                const int kept = std::countr_zero(~ascii) / 2;
+                out += kept;
+                it += kept;
+                break;
+            }
+            if (it == end || out >= stop)
+                break;
+#else
             if constexpr (Q_BYTE_ORDER == Q_LITTLE_ENDIAN) {
-                // Four ASCII characters at a time, a-z upper-cased in all four lanes at once:
-                // most of a table's text is ASCII.
-                while (end - it >= 4) {
+                // Four ASCII characters at a time, a-z upper-cased in all four lanes at once.
+                while (end - it >= 4 && out < stop) {
                     quint64 w;
                     std::memcpy(&w, it, 8);
                     if ((w & 0xFF80FF80FF80FF80ULL) != 0)
@@ -150,9 +182,10 @@ char* WriteCollationKey(QStringView text, char* out)
                     out += 4;
                     it += 4;
                 }
-                if (it == end)
+                if (it == end || out >= stop)
                     break;
             }
+#endif
             const char16_t u = it->unicode();
             if (u < 256) {
                 const FoldEntry e = fold[u];
@@ -162,11 +195,13 @@ char* WriteCollationKey(QStringView text, char* out)
             } else {
                 *out++ = static_cast<char>(Folded(u));
             }
+            ++it;
         }
+        *whole = it == end;
         return out;
     }
     qsizetype length = text.size();
-    for (; it != end && length <= 249; ++it) {
+    for (; it != end && length <= 249 && out < stop; ++it) {
         const char16_t u = it->unicode();
         if (u < 256) {
             const FoldEntry e = fold[u];
@@ -179,11 +214,25 @@ char* WriteCollationKey(QStringView text, char* out)
             *out++ = static_cast<char>(Folded(u));
         }
     }
-    for (; it != end; ++it) {
+    for (; it != end && out < stop; ++it) {
         const char16_t u = it->unicode();
         *out++ = static_cast<char>(u < 256 ? fold[u].plain : Folded(u));
     }
+    *whole = it == end;
     return out;
+}
+
+}  // namespace
+
+char* WriteCollationKey(QStringView text, char* out)
+{
+    bool whole = false;
+    return WriteKey(text, out, out + CollationKeyBound(text.size()) + 1, &whole);
+}
+
+char* WriteCollationKeyHead(QStringView text, qsizetype bytes, char* out, bool& whole)
+{
+    return WriteKey(text, out, out + bytes, &whole);
 }
 
 void AppendCollationKey(QStringView text, std::string& out)

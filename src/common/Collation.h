@@ -18,6 +18,9 @@ qsizetype CollationKeyBound(qsizetype size);
 // Writes the key to `out`, which has room for CollationKeyBound(text.size()) bytes, and
 // returns the end of what it wrote.
 char* WriteCollationKey(QStringView text, char* out);
+// Writes the key's first `bytes` bytes or more, all of it if `whole` comes back true, to
+// `out`, which has room for `bytes` + 8, and returns the end of what it wrote.
+char* WriteCollationKeyHead(QStringView text, qsizetype bytes, char* out, bool& whole);
 
 inline bool UmlautLess(const QString& a, const QString& b)
 {

@@ -1,6 +1,6 @@
 #include <QtEndian>
+#include <algorithm>
 #include <cstring>
-#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -28,115 +28,131 @@ std::string Of(QStringView text)
 
 namespace {
 
-// A line's collation key in the shared buffer, with its first eight bytes as one number
-// (big-endian, padded with zeros): most comparisons end on that number.
+// The first 48 bytes of a line's collation key as six numbers (big-endian, padded with
+// zeros), which decide nearly every comparison, and the key's length while it fits in them.
+constexpr int kHeadWords = 6;
+constexpr size_t kHeadBytes = 8 * kHeadWords;
+constexpr quint32 kLongKey = ~quint32(0);
+
 struct KeyedLine {
-    quint64 head = 0;
-    size_t offset = 0;
-    quint32 length = 0;
-    int index = 0;
+    quint64 head[kHeadWords];
+    int index;
+    quint32 length;  // kLongKey for a key longer than its head
 };
 
-quint64 HeadOf(const char* key, size_t length)
-{
-    if (length == 0)
-        return 0;
-    quint64 word = 0;
-    std::memcpy(&word, key, 8);  // the buffer has room beyond the last key
-    word = qFromBigEndian(word);
-    return length >= 8 ? word : word & (~quint64(0) << (8 * (8 - length)));
-}
-
-// Room for the keys of the sorts of everyday tables, kept from one sort to the next: a
-// fresh block of a megabyte costs its pages' first touch on every sort. Larger sorts take
-// their own and give it back.
-constexpr size_t kKeptKeyRoom = size_t(4) << 20;
+// The entries of the sorts of everyday tables are kept from one sort to the next: a fresh
+// block costs its pages' first touch on every sort. Larger sorts take their own.
 constexpr size_t kKeptLines = 100000;
 
-struct KeyStore {
-    std::unique_ptr<char[]> buffer;
-    size_t room = 0;
-    std::vector<KeyedLine> entries;
-};
-
-KeyStore& KeptStore()
+std::vector<KeyedLine>& KeptEntries()
 {
-    thread_local KeyStore store;
-    return store;
+    thread_local std::vector<KeyedLine> entries;
+    return entries;
 }
 
-// Collation keys of all lines, built once into one buffer; lines are compared by their
-// keys only.
+// Lines compared by their collation keys: the heads are built for all lines at once, the
+// whole key of a line only once its head ties with another beyond its end.
 class KeyedLines {
 public:
     KeyedLines(const QStringList& lines, int fromPosition)
+        : m_lines(lines), m_fromPosition(fromPosition)
     {
-        const auto keyOf = [fromPosition](const QString& line) {
-            QStringView key(line);
-            if (fromPosition > 0)
-                key = key.mid(std::min<qsizetype>(fromPosition - 1, key.size()), 256);
-            return key;
-        };
-        size_t room = 8;
-        for (const QString& line : lines)
-            room += static_cast<size_t>(CollationKeyBound(keyOf(line).size()));
         const size_t count = static_cast<size_t>(lines.size());
-        m_kept = room <= kKeptKeyRoom && count <= kKeptLines;
+        m_kept = count <= kKeptLines;
         if (m_kept)
-            std::swap(m_store, KeptStore());
-        // Not zeroed: only what the keys take is ever touched.
-        if (m_store.room < room) {
-            m_store.buffer.reset(new char[room]);
-            m_store.room = room;
-        }
-        m_store.entries.resize(count);
-        char* const buffer = m_store.buffer.get();
-        char* out = buffer;
+            std::swap(m_entries, KeptEntries());
+        m_entries.resize(count);
+        char head[2 * kHeadBytes + 8];
         for (size_t i = 0; i < count; ++i) {
-            KeyedLine& entry = m_store.entries[i];
-            entry.offset = static_cast<size_t>(out - buffer);
-            char* end = WriteCollationKey(keyOf(lines.at(static_cast<qsizetype>(i))), out);
-            entry.length = static_cast<quint32>(end - out);
+            bool whole = false;
+            char* const end =
+                WriteCollationKeyHead(KeyText(static_cast<int>(i)), kHeadBytes, head, whole);
+            const size_t length = static_cast<size_t>(end - head);
+            std::memset(end, 0, kHeadBytes);
+            KeyedLine& entry = m_entries[i];
+            for (int w = 0; w < kHeadWords; ++w)
+                entry.head[w] = qFromBigEndian<quint64>(head + 8 * w);
             entry.index = static_cast<int>(i);
-            out = end;
+            entry.length = whole && length <= kHeadBytes ? static_cast<quint32>(length) : kLongKey;
         }
-        std::memset(out, 0, 8);
-        for (KeyedLine& entry : m_store.entries)
-            entry.head = HeadOf(buffer + entry.offset, entry.length);
     }
     ~KeyedLines()
     {
         if (m_kept)
-            std::swap(m_store, KeptStore());
+            std::swap(m_entries, KeptEntries());
     }
     KeyedLines(const KeyedLines&) = delete;
     KeyedLines& operator=(const KeyedLines&) = delete;
 
-    std::vector<KeyedLine>& Entries() { return m_store.entries; }
+    std::vector<KeyedLine>& Entries() { return m_entries; }
 
-    int Compare(const KeyedLine& a, const KeyedLine& b) const
+    int Compare(const KeyedLine& a, const KeyedLine& b)
     {
-        if (a.head != b.head)
-            return a.head < b.head ? -1 : 1;
-        const size_t shorter = std::min(a.length, b.length);
-        const size_t from = std::min<size_t>(shorter, 8);
-        const char* const buffer = m_store.buffer.get();
-        const int c =
-            std::memcmp(buffer + a.offset + from, buffer + b.offset + from, shorter - from);
-        if (c != 0)
-            return c;
-        return a.length < b.length ? -1 : a.length > b.length ? 1 : 0;
+        for (int w = 0; w < kHeadWords; ++w) {
+            if (a.head[w] != b.head[w])
+                return a.head[w] < b.head[w] ? -1 : 1;
+        }
+        // Equal heads: a key that ends within its head is a beginning of the other.
+        if (a.length != kLongKey || b.length != kLongKey)
+            return a.length < b.length ? -1 : a.length > b.length ? 1 : 0;
+        if (a.index == b.index)  // the pivot meets itself
+            return 0;
+        return CompareWholeKeys(a.index, b.index);
     }
 
 private:
-    KeyStore m_store;
+    struct WholeKey {
+        size_t offset;
+        size_t length;  // 0 until built
+    };
+
+    QStringView KeyText(int index) const
+    {
+        QStringView key(m_lines.at(index));
+        if (m_fromPosition > 0)
+            key = key.mid(std::min<qsizetype>(m_fromPosition - 1, key.size()), 256);
+        return key;
+    }
+
+    WholeKey WholeKeyOf(int index)
+    {
+        if (m_wholeKeys.empty())
+            m_wholeKeys.assign(m_entries.size(), WholeKey{0, 0});
+        WholeKey& key = m_wholeKeys[static_cast<size_t>(index)];
+        if (key.length == 0) {
+            key.offset = m_keyBytes.size();
+            sortkey::Append(KeyText(index), m_keyBytes);
+            key.length = m_keyBytes.size() - key.offset;
+        }
+        return key;
+    }
+
+    // Both keys are longer than their heads.
+    int CompareWholeKeys(int a, int b)
+    {
+        const WholeKey ka = WholeKeyOf(a);
+        const WholeKey kb = WholeKeyOf(b);
+        const size_t shorter = std::min(ka.length, kb.length);
+        const char* const bytes = m_keyBytes.data();
+        const int c = std::memcmp(bytes + ka.offset + kHeadBytes, bytes + kb.offset + kHeadBytes,
+                                  shorter - kHeadBytes);
+        if (c != 0)
+            return c;
+        return ka.length < kb.length ? -1 : ka.length > kb.length ? 1 : 0;
+    }
+
+    const QStringList& m_lines;
+    const int m_fromPosition;
+    std::vector<KeyedLine> m_entries;
     bool m_kept = false;
+    std::vector<WholeKey> m_wholeKeys;  // by line
+    std::string m_keyBytes;
 };
 
 // Quicksort with Hoare partitioning around the middle line, the smaller part by recursion,
 // ranges of fewer than 11 lines by exchange sort. Equal lines thus end in the same order
 // as the files have always been written in.
-void QuickSort(std::vector<KeyedLine>& lines, const KeyedLines& keys, int a, int b)
+void QuickSort(std::vector<KeyedLine>& lines, KeyedLines& keys, int a, int b)
 {
     while (b - a >= 10) {
         const KeyedLine pivot = lines[static_cast<size_t>((a + b) / 2)];

@@ -308,9 +308,20 @@ TEST_F(TableGrid, SortKeysOrderLikeTheCollation)
         const int maxLength = i % 10 == 0 ? 260 : 6;
         const QString a = randomText(maxLength);
         const QString b = i % 3 == 0 ? a.left(a.size() - 1) + randomText(2) : randomText(maxLength);
-        const int keyOrder = sign(sortkey::Of(a).compare(sortkey::Of(b)));
+        const std::string key = sortkey::Of(a);
+        const int keyOrder = sign(key.compare(sortkey::Of(b)));
         ASSERT_EQ(keyOrder, sign(CompareUmlaut(a, b)))
             << a.toStdString() << " / " << b.toStdString();
+
+        // A head is the key's beginning, and whole exactly when it is all of it.
+        const qsizetype bytes = 1 + static_cast<qsizetype>(rng->bounded(60));
+        std::string head(static_cast<size_t>(bytes) + 8, '\0');
+        bool whole = false;
+        head.resize(
+            static_cast<size_t>(WriteCollationKeyHead(a, bytes, head.data(), whole) - head.data()));
+        ASSERT_GE(head.size(), std::min(key.size(), static_cast<size_t>(bytes)));
+        ASSERT_EQ(key.compare(0, head.size(), head), 0) << a.toStdString();
+        ASSERT_EQ(whole, head == key) << a.toStdString();
     }
 }
 
@@ -343,7 +354,7 @@ void ModelSort(QStringList& v, int a, int b)
                 v.swapItemsAt(i, j);
 }
 
-// Short lines, shared beginnings and lines equal but for case: the first eight key bytes
+// Short lines, long ones, shared beginnings and lines equal but for case: the key heads
 // decide alone, tie, or run out before the line does.
 TEST_F(TableGrid, SortGivesTheOrderOfTheQuicksortOnTheCollation)
 {
@@ -358,7 +369,9 @@ TEST_F(TableGrid, SortGivesTheOrderOfTheQuicksortOnTheCollation)
                                "",
                                QString::fromUtf8("ß"),
                                "Meier\tAnna\t",
-                               "~"};
+                               "~",
+                               QString::fromUtf8("Schäfer\tJürgen\tAm Mühlbach 12\t50667 Köln\t"),
+                               QString(120, 'x') + QString::fromUtf8("ä")};
     auto* rng = QRandomGenerator::global();
     QStringList lines;
     for (int i = 0; i < 3000; ++i) {
