@@ -176,6 +176,26 @@ void BM_StdSortPlain(benchmark::State& state)
 }
 BENCHMARK(BM_StdSortPlain)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
+// Lines that share their first 60 characters: every comparison needs the whole keys.
+void BM_SortAllSharedBeginnings(benchmark::State& state)
+{
+    QStringList lines = ShuffledNames(100000);
+    const QString shared =
+        QStringLiteral("Tierärztliche Gemeinschaftspraxis am Stadtpark, Abteilung ");
+    for (QString& line : lines)
+        line.prepend(shared);
+    QuietPort port;
+    TSGrid grid(port);
+    grid.SetColCount(kCustomerCols + 2);
+    for (auto _ : state) {
+        state.PauseTiming();
+        grid.SetLines(UnsharedCopy(lines));
+        state.ResumeTiming();
+        grid.SortAll();
+    }
+}
+BENCHMARK(BM_SortAllSharedBeginnings)->Unit(benchmark::kMillisecond);
+
 // A month of 5,000 bookings and 1,000 appended "+" bookings of random days.
 QByteArray JournalMonth()
 {

@@ -130,93 +130,72 @@ qsizetype CollationKeyBound(qsizetype size)
 namespace {
 
 // Writes the key of the text until at least `stop` is reached or the text ends; `*whole`
-// tells which. Up to 125 characters every umlaut expands; the blank is written always and
-// kept only behind an umlaut, and eight characters are written at once where fewer are
-// kept: the room of a whole key has the bytes to spare, and of a head eight bytes more.
+// tells which. Umlauts expand while the text has grown to no more than 249 characters.
+// Eight characters are written at once where fewer are kept: the room of a whole key has
+// the bytes to spare, and of a head eight bytes more.
 char* WriteKey(QStringView text, char* out, const char* stop, bool* whole)
 {
     const FoldEntry* const fold = Fold().entry;
     const QChar* it = text.data();
     const QChar* const end = it + text.size();
-    if (text.size() <= 125) {
-        while (it != end && out < stop) {
-#if defined(__SSE2__) || defined(_M_X64)
-            // Eight characters at a time, a-z upper-cased in all lanes at once, as far as they
-            // are ASCII: most of a table's text is.
-            while (end - it >= 8 && out < stop) {
-                const __m128i w = _mm_loadu_si128(reinterpret_cast<const __m128i*>(it));
-                const __m128i high = _mm_and_si128(w, _mm_set1_epi16(static_cast<short>(0xFF80)));
-                const unsigned ascii = static_cast<unsigned>(
-                    _mm_movemask_epi8(_mm_cmpeq_epi16(high, _mm_setzero_si128())));
-                const __m128i lower = _mm_and_si128(_mm_cmpgt_epi16(w, _mm_set1_epi16('a' - 1)),
-                                                    _mm_cmplt_epi16(w, _mm_set1_epi16('z' + 1)));
-                const __m128i folded = _mm_sub_epi16(w, _mm_and_si128(lower, _mm_set1_epi16(0x20)));
-                _mm_storel_epi64(reinterpret_cast<__m128i*>(out), _mm_packus_epi16(folded, folded));
-                if (ascii == 0xFFFF) {
-                    out += 8;
-                    it += 8;
-                    continue;
-                }
-                const int kept = std::countr_zero(~ascii) / 2;
-                out += kept;
-                it += kept;
-                break;
-            }
-            if (it == end || out >= stop)
-                break;
-#else
-            if constexpr (Q_BYTE_ORDER == Q_LITTLE_ENDIAN) {
-                // Four ASCII characters at a time, a-z upper-cased in all four lanes at once.
-                while (end - it >= 4 && out < stop) {
-                    quint64 w;
-                    std::memcpy(&w, it, 8);
-                    if ((w & 0xFF80FF80FF80FF80ULL) != 0)
-                        break;
-                    const quint64 lower = (w + 0x001F001F001F001FULL) &
-                                          ~(w + 0x0005000500050005ULL) & 0x0080008000800080ULL;
-                    w -= lower >> 2;
-                    w = (w | (w >> 8)) & 0x0000FFFF0000FFFFULL;
-                    w = (w | (w >> 16)) & 0x00000000FFFFFFFFULL;
-                    const quint32 bytes = static_cast<quint32>(w);
-                    std::memcpy(out, &bytes, 4);
-                    out += 4;
-                    it += 4;
-                }
-                if (it == end || out >= stop)
-                    break;
-            }
-#endif
-            const char16_t u = it->unicode();
-            if (u < 256) {
-                const FoldEntry e = fold[u];
-                out[0] = static_cast<char>(e.code);
-                out[1] = ' ';
-                out += 1 + e.expands;
-            } else {
-                *out++ = static_cast<char>(Folded(u));
-            }
-            ++it;
-        }
-        *whole = it == end;
-        return out;
-    }
     qsizetype length = text.size();
-    for (; it != end && length <= 249 && out < stop; ++it) {
-        const char16_t u = it->unicode();
-        if (u < 256) {
-            const FoldEntry e = fold[u];
-            *out++ = static_cast<char>(e.code);
-            if (e.expands) {
-                *out++ = ' ';
-                ++length;
+    while (it != end && out < stop) {
+#if defined(__SSE2__) || defined(_M_X64)
+        // Eight characters at a time, a-z upper-cased in all lanes at once, as far as they are
+        // ASCII: most of a table's text is.
+        while (end - it >= 8 && out < stop) {
+            const __m128i w = _mm_loadu_si128(reinterpret_cast<const __m128i*>(it));
+            const __m128i high = _mm_and_si128(w, _mm_set1_epi16(static_cast<short>(0xFF80)));
+            const unsigned ascii = static_cast<unsigned>(
+                _mm_movemask_epi8(_mm_cmpeq_epi16(high, _mm_setzero_si128())));
+            const __m128i lower = _mm_and_si128(_mm_cmpgt_epi16(w, _mm_set1_epi16('a' - 1)),
+                                                _mm_cmplt_epi16(w, _mm_set1_epi16('z' + 1)));
+            const __m128i folded = _mm_sub_epi16(w, _mm_and_si128(lower, _mm_set1_epi16(0x20)));
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(out), _mm_packus_epi16(folded, folded));
+            if (ascii == 0xFFFF) {
+                out += 8;
+                it += 8;
+                continue;
             }
-        } else {
-            *out++ = static_cast<char>(Folded(u));
+            const int kept = std::countr_zero(~ascii) / 2;
+            out += kept;
+            it += kept;
+            break;
         }
-    }
-    for (; it != end && out < stop; ++it) {
+#else
+        if constexpr (Q_BYTE_ORDER == Q_LITTLE_ENDIAN) {
+            // Four ASCII characters at a time, a-z upper-cased in all four lanes at once.
+            while (end - it >= 4 && out < stop) {
+                quint64 w;
+                std::memcpy(&w, it, 8);
+                if ((w & 0xFF80FF80FF80FF80ULL) != 0)
+                    break;
+                const quint64 lower = (w + 0x001F001F001F001FULL) & ~(w + 0x0005000500050005ULL) &
+                                      0x0080008000800080ULL;
+                w -= lower >> 2;
+                w = (w | (w >> 8)) & 0x0000FFFF0000FFFFULL;
+                w = (w | (w >> 16)) & 0x00000000FFFFFFFFULL;
+                const quint32 bytes = static_cast<quint32>(w);
+                std::memcpy(out, &bytes, 4);
+                out += 4;
+                it += 4;
+            }
+        }
+#endif
+        if (it == end || out >= stop)
+            break;
         const char16_t u = it->unicode();
-        *out++ = static_cast<char>(u < 256 ? fold[u].plain : Folded(u));
+        if (u >= 256) {
+            *out++ = static_cast<char>(Folded(u));
+        } else if (const FoldEntry e = fold[u]; e.expands && length <= 249) {
+            out[0] = static_cast<char>(e.code);
+            out[1] = ' ';
+            out += 2;
+            ++length;
+        } else {
+            *out++ = static_cast<char>(e.plain);
+        }
+        ++it;
     }
     *whole = it == end;
     return out;

@@ -133,9 +133,10 @@ private:
         const WholeKey ka = WholeKeyOf(a);
         const WholeKey kb = WholeKeyOf(b);
         const size_t shorter = std::min(ka.length, kb.length);
+        const size_t from = std::min(shorter, kHeadBytes);
         const char* const bytes = m_keyBytes.data();
-        const int c = std::memcmp(bytes + ka.offset + kHeadBytes, bytes + kb.offset + kHeadBytes,
-                                  shorter - kHeadBytes);
+        const int c =
+            std::memcmp(bytes + ka.offset + from, bytes + kb.offset + from, shorter - from);
         if (c != 0)
             return c;
         return ka.length < kb.length ? -1 : ka.length > kb.length ? 1 : 0;
